@@ -1,0 +1,19 @@
+#include "Glowny.h"
+#include "engine/Clock.h"
+#include "engine/ErrorBox.h"
+#include "platform/Platform.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf16(tockwell::AppTitle));
+    QApplication::setApplicationDisplayName(QString::fromUtf16(tockwell::AppTitle));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    const std::unique_ptr<tockwell::platform::Platform> platform = tockwell::platform::loadPlatform();
+    const tockwell::SystemClock clock;
+    tockwell::TF_Glowna F_Glowna(*platform, clock);
+    return QApplication::exec();
+}

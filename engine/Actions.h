@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ArmedAlarm.h"
+
+#include <QPoint>
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+
+namespace tockwell {
+
+class AlarmHost;
+namespace platform {
+class Platform;
+}
+
+/// The parameters of the sub-actions that take one, asked for only by the sub-action that needs
+/// it (a click point that is not a number is an error only for a click).
+struct OtherArgs
+{
+    std::function<QPoint()> clickPoint;
+    CdTrayRequest cdTray;
+};
+
+/// The actions an alarm carries out, shared by the executor and the preview.
+class Actions final
+{
+public:
+    Actions(platform::Platform &platform, AlarmHost &host) : m_platform(platform), m_host(host) {}
+
+    /// Moves the pointer to the top-left corner and back, which ends a running screen saver.
+    void wakeScreenSaver();
+    void minimizeAllWindows();
+    void hideSetupWindow();
+    void showAlarmPopup(bool beep);
+    void showMessage(const QString &title, const QString &text, unsigned flags);
+    /// Plays `file`; when the player cannot, throws the error that names its extension.
+    void playSound(const QString &file);
+    void open(const QString &target);
+    /// The shutdown choice `choice`, between taking and giving back the shutdown privilege.
+    void shutdown(QStringView choice);
+    /// The sub-action `subAction` of "Inne możliwości"; an unknown text does nothing.
+    void other(QStringView subAction, const OtherArgs &args);
+
+    /// The text shown when a sound file cannot be played.
+    static QString soundErrorText(const QString &file);
+    /// The extension of a file name: from the last "." of its last path element, the "."
+    /// included; empty when there is none.
+    static QString fileExtension(const QString &file);
+
+private:
+    void click(QPoint point, int times);
+
+    platform::Platform &m_platform;
+    AlarmHost &m_host;
+};
+
+} // namespace tockwell

@@ -1,0 +1,42 @@
+#include "AlarmTick.h"
+
+#include "ArmedAlarm.h"
+#include "Clock.h"
+
+namespace tockwell {
+
+bool AlarmTick::tick(ArmedAlarm &alarm)
+{
+    if (alarm.Mode == ModeClock) {
+        const QDateTime now = m_clock.now();
+        const bool due = clockTimeSeen(alarm, now);
+        m_previous = now;
+        return due;
+    }
+    if (alarm.Mode == ModeCountdown) {
+        // Wraps like the 32-bit counter it is; a countdown below 0 never fires.
+        alarm.CountdownLeft = int(unsigned(alarm.CountdownLeft) - 1u);
+        return alarm.CountdownLeft == 0;
+    }
+    return false;
+}
+
+bool AlarmTick::clockTimeSeen(const ArmedAlarm &alarm, const QDateTime &now) const
+{
+    const qint64 nowSecond = now.toSecsSinceEpoch();
+    qint64 first = nowSecond;
+    if (m_previous) {
+        const qint64 gap = m_previous->msecsTo(now);
+        if (gap > 0 && gap <= MaxGapMs)
+            first = m_previous->toSecsSinceEpoch() + 1;
+    }
+    for (qint64 second = first; second <= nowSecond; ++second) {
+        const QTime time = QDateTime::fromSecsSinceEpoch(second).time();
+        if (time.hour() == alarm.Hour && time.minute() == alarm.Minute &&
+            time.second() == alarm.Second)
+            return true;
+    }
+    return false;
+}
+
+} // namespace tockwell

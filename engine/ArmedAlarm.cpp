@@ -1,0 +1,59 @@
+#include "ArmedAlarm.h"
+
+#include "Error.h"
+
+#include <limits>
+
+namespace tockwell {
+
+QString joinMessageParam(const QString &title, const QString &message)
+{
+    return title + Pilcrow + message;
+}
+
+std::pair<QString, QString> splitMessageParam(const QString &mainParam)
+{
+    const qsizetype at = mainParam.indexOf(Pilcrow);
+    if (at < 0)
+        return {mainParam, QString()};
+    return {mainParam.left(at), mainParam.mid(at + 1)};
+}
+
+QString clickPointParam(int x, int y)
+{
+    return QStringLiteral("%1;%2").arg(x).arg(y);
+}
+
+QPoint parseClickPoint(const QString &secondParam)
+{
+    const qsizetype at = secondParam.indexOf(QLatin1Char(';'));
+    const QString x = at < 0 ? secondParam : secondParam.left(at);
+    const QString y = at < 0 ? QString() : secondParam.mid(at + 1);
+    const int xValue = StrToInt(x); // x first: its error is the one reported
+    return QPoint(xValue, StrToInt(y));
+}
+
+std::optional<QString> cdTrayParam(const QString &drive, const QString &operationText)
+{
+    const QString operation = operationText.toUpper();
+    if (operation == u"WYSUŃ"_qs)
+        return drive + u";1"_qs;
+    if (operation == u"WSUŃ"_qs)
+        return drive + u";0"_qs;
+    return std::nullopt;
+}
+
+CdTrayRequest parseCdTrayParam(const QString &secondParam)
+{
+    return {secondParam.mid(0, 1), secondParam.mid(2, 1)};
+}
+
+std::optional<int> countdownTotal(int hours, int minutes, int seconds)
+{
+    const qint64 total = qint64(hours) * 3600 + qint64(minutes) * 60 + qint64(seconds);
+    if (total < 1 || total > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(total);
+}
+
+} // namespace tockwell

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QPoint>
+
+namespace tockwell::platform {
+
+enum class MouseButtonEvent { LeftDown, LeftUp };
+
+/// The pointer and the input devices.
+class Input
+{
+public:
+    Input() = default;
+    Input(const Input &) = delete;
+    Input &operator=(const Input &) = delete;
+    virtual ~Input() = default;
+
+    /// The pointer's position in screen pixels.
+    virtual QPoint cursorPos() = 0;
+
+    /// Moves the pointer; a movement ends a running screen saver.
+    virtual void setCursorPos(QPoint pos) = 0;
+
+    /// A left button press or release where the pointer is; `pos` is where the caller put it.
+    virtual void mouseButton(MouseButtonEvent event, QPoint pos) = 0;
+
+    /// Stops the keyboard from reaching the desktop (the "keyboard,disable" command).
+    virtual void suspendKeyboard() = 0;
+
+    /// Stops the mouse from reaching the desktop (the "mouse_disabled" command).
+    virtual void suspendMouse() = 0;
+};
+
+} // namespace tockwell::platform

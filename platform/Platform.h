@@ -1,0 +1,50 @@
+#pragma once
+
+#include "Audio.h"
+#include "Dialogs.h"
+#include "Display.h"
+#include "Input.h"
+#include "OpticalDrives.h"
+#include "Session.h"
+#include "Shell.h"
+
+#include <memory>
+
+namespace tockwell::platform {
+
+/// Every operating-system operation the program uses, one interface per domain.
+class Platform final
+{
+public:
+    struct Parts
+    {
+        std::unique_ptr<Shell> shell;
+        std::unique_ptr<Session> session;
+        std::unique_ptr<Input> input;
+        std::unique_ptr<Display> display;
+        std::unique_ptr<Audio> audio;
+        std::unique_ptr<OpticalDrives> opticalDrives;
+        std::unique_ptr<Dialogs> dialogs;
+    };
+
+    explicit Platform(Parts parts);
+    Platform(const Platform &) = delete;
+    Platform &operator=(const Platform &) = delete;
+
+    Shell &shell() const { return *m_parts.shell; }
+    Session &session() const { return *m_parts.session; }
+    Input &input() const { return *m_parts.input; }
+    Display &display() const { return *m_parts.display; }
+    Audio &audio() const { return *m_parts.audio; }
+    OpticalDrives &opticalDrives() const { return *m_parts.opticalDrives; }
+    Dialogs &dialogs() const { return *m_parts.dialogs; }
+
+private:
+    Parts m_parts;
+};
+
+/// The platform of the running program: the Linux desktop, or, when the environment variable
+/// TOCKWELL_PLATFORM is "record:FILE" (for tests), the recording platform appending to FILE.
+std::unique_ptr<Platform> loadPlatform();
+
+} // namespace tockwell::platform

@@ -1,0 +1,209 @@
+#include "RecordingPlatform.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace tockwell::platform {
+namespace {
+
+QString showName(ShowCommand show)
+{
+    switch (show) {
+    case ShowCommand::Show: return QStringLiteral("show");
+    case ShowCommand::ShowNormal: return QStringLiteral("normal");
+    case ShowCommand::ShowMaximized: return QStringLiteral("maximized");
+    }
+    return QString::number(int(show));
+}
+
+QString sessionEndName(SessionEnd how)
+{
+    switch (how) {
+    case SessionEnd::LogOff: return QStringLiteral("logoff");
+    case SessionEnd::Shutdown: return QStringLiteral("shutdown");
+    case SessionEnd::Reboot: return QStringLiteral("reboot");
+    case SessionEnd::PowerOff: return QStringLiteral("poweroff");
+    }
+    return QString::number(int(how));
+}
+
+/// Base of the recording parts: the shared recorder and the answer helpers.
+class Recording
+{
+public:
+    explicit Recording(std::shared_ptr<Recorder> recorder) : m_recorder(std::move(recorder)) {}
+
+protected:
+    void record(const QString &line) { m_recorder->record(line); }
+
+    /// Records `line` with the scripted or default answer appended after " -> ".
+    QString answer(const QString &operation, const QString &arguments, const QString &fallback)
+    {
+        const QString result = m_recorder->takeAnswer(operation).value_or(fallback);
+        QString line = operation;
+        if (!arguments.isEmpty())
+            line += QLatin1Char(' ') + arguments;
+        record(line + u" -> "_qs + result);
+        return result;
+    }
+
+    /// "ok", or "error CODE DESCRIPTION".
+    std::optional<Failure> failureAnswer(const QString &operation, const QString &arguments)
+    {
+        const QString result = answer(operation, arguments, QStringLiteral("ok"));
+        if (!result.startsWith(u"error"_qs))
+            return std::nullopt;
+        const QStringList words = result.split(QLatin1Char(' '));
+        Failure failure;
+        failure.code = words.value(1).toInt();
+        failure.description = words.mid(2).join(QLatin1Char(' '));
+        return failure;
+    }
+
+private:
+    std::shared_ptr<Recorder> m_recorder;
+};
+
+class RecordingShell final : public Shell, Recording
+{
+public:
+    using Recording::Recording;
+    void open(const QString &target, const QString &parameters, ShowCommand show) override
+    {
+        record(u"ShellOpen "_qs + Recorder::quoted(target) + u' ' + Recorder::quoted(parameters) +
+               u' ' + showName(show));
+    }
+    void openFileManager() override { record(QStringLiteral("OpenFileManager")); }
+    void openBlankBrowser() override { record(QStringLiteral("OpenBlankBrowser")); }
+    void openControlPanel() override { record(QStringLiteral("OpenControlPanel")); }
+};
+
+class RecordingSession final : public Session, Recording
+{
+public:
+    using Recording::Recording;
+    void exitSession(SessionEnd how) override
+    {
+        record(u"ExitSession "_qs + sessionEndName(how) + u" force"_qs);
+    }
+    bool usesPrivileges() override
+    {
+        return answer(QStringLiteral("UsesPrivileges"), QString(), QStringLiteral("yes")) ==
+               u"yes"_qs;
+    }
+    std::optional<Failure> adjustPrivilege(const QString &name, bool enable) override
+    {
+        return failureAnswer(QStringLiteral("AdjustPrivilege"),
+                             Recorder::quoted(name) + (enable ? u" enable"_qs : u" disable"_qs));
+    }
+    std::optional<Failure> setPowerState(bool suspend, bool force) override
+    {
+        return failureAnswer(QStringLiteral("SetPowerState"),
+                             QString(suspend ? u"suspend"_qs : u"hibernate"_qs) +
+                                 (force ? u" force"_qs : u" ask"_qs));
+    }
+};
+
+class RecordingInput final : public Input, Recording
+{
+public:
+    using Recording::Recording;
+    QPoint cursorPos() override
+    {
+        const QStringList xy =
+            answer(QStringLiteral("CursorPos"), QString(), QStringLiteral("0 0")).split(u' ');
+        return QPoint(xy.value(0).toInt(), xy.value(1).toInt());
+    }
+    void setCursorPos(QPoint pos) override
+    {
+        record(QStringLiteral("SetCursorPos %1 %2").arg(pos.x()).arg(pos.y()));
+    }
+    void mouseButton(MouseButtonEvent event, QPoint pos) override
+    {
+        const QString name = event == MouseButtonEvent::LeftDown ? QStringLiteral("left-down")
+                                                                  : QStringLiteral("left-up");
+        record(QStringLiteral("MouseButton %1 %2 %3").arg(name).arg(pos.x()).arg(pos.y()));
+    }
+    void suspendKeyboard() override { record(QStringLiteral("SuspendKeyboard")); }
+    void suspendMouse() override { record(QStringLiteral("SuspendMouse")); }
+};
+
+class RecordingDisplay final : public Display, Recording
+{
+public:
+    using Recording::Recording;
+    QRect workArea() override
+    {
+        const QStringList r = answer(QStringLiteral("WorkArea"), QString(), defaultWorkArea())
+                                  .split(u' ');
+        return QRect(r.value(0).toInt(), r.value(1).toInt(), r.value(2).toInt(),
+                     r.value(3).toInt());
+    }
+    void minimizeAllWindows() override { record(QStringLiteral("MinimizeAllWindows")); }
+    void startScreenSaver() override { record(QStringLiteral("StartScreenSaver")); }
+    void monitorLowPower() override { record(QStringLiteral("MonitorLowPower")); }
+
+private:
+    // The primary screen's work area where there is a screen (so that windows land on it when
+    // the real program runs recorded), else a fixed 1024 × 768.
+    static QString defaultWorkArea()
+    {
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+        return QStringLiteral("%1 %2 %3 %4")
+            .arg(area.x())
+            .arg(area.y())
+            .arg(area.width())
+            .arg(area.height());
+    }
+};
+
+class RecordingAudio final : public Audio, Recording
+{
+public:
+    using Recording::Recording;
+    void maximiseVolume() override { record(QStringLiteral("MaximiseVolume")); }
+    void beep() override { record(QStringLiteral("Beep")); }
+};
+
+class RecordingOpticalDrives final : public OpticalDrives, Recording
+{
+public:
+    using Recording::Recording;
+    void setDoor(const QString &drive, bool open) override
+    {
+        record(u"CdDoor "_qs + Recorder::quoted(drive) + (open ? u" open"_qs : u" close"_qs));
+    }
+};
+
+class RecordingDialogs final : public Dialogs, Recording
+{
+public:
+    using Recording::Recording;
+    Answer messageBox(const QString &text, const QString &caption, unsigned flags) override
+    {
+        const QString arguments = Recorder::quoted(text) + u' ' + Recorder::quoted(caption) +
+                                  u" 0x"_qs + QString::number(flags, 16);
+        const Answer fallback = (flags & 0xF) == mb::YesNo ? Answer::Yes : Answer::Ok;
+        const QString result =
+            answer(QStringLiteral("MessageBox"), arguments, QString::number(int(fallback)));
+        return Answer(result.toInt());
+    }
+};
+
+} // namespace
+
+std::unique_ptr<Platform> makeRecordingPlatform(std::shared_ptr<Recorder> recorder)
+{
+    Platform::Parts parts;
+    parts.shell = std::make_unique<RecordingShell>(recorder);
+    parts.session = std::make_unique<RecordingSession>(recorder);
+    parts.input = std::make_unique<RecordingInput>(recorder);
+    parts.display = std::make_unique<RecordingDisplay>(recorder);
+    parts.audio = std::make_unique<RecordingAudio>(recorder);
+    parts.opticalDrives = std::make_unique<RecordingOpticalDrives>(recorder);
+    parts.dialogs = std::make_unique<RecordingDialogs>(recorder);
+    return std::make_unique<Platform>(std::move(parts));
+}
+
+} // namespace tockwell::platform
