@@ -1,0 +1,32 @@
+#pragma once
+
+namespace tockwell {
+
+struct ArmedAlarm;
+
+/// What the setup window needs of the program around it: the armed alarm and its tick, the
+/// secondary windows, and the end of the program.
+class SetupHost
+{
+public:
+    SetupHost() = default;
+    SetupHost(const SetupHost &) = delete;
+    SetupHost &operator=(const SetupHost &) = delete;
+    virtual ~SetupHost() = default;
+
+    virtual ArmedAlarm &alarm() = 0;
+    /// Arms: the once-a-second tick starts. Disarms: it stops.
+    virtual void startTick() = 0;
+    virtual void stopTick() = 0;
+    virtual bool isArmed() const = 0;
+
+    /// Shows the options dialog or the About window; the caller has disabled itself first and
+    /// the window enables it again when it closes.
+    virtual void showOptions() = 0;
+    virtual void showAbout() = 0;
+
+    /// Ends the program.
+    virtual void quit() = 0;
+};
+
+} // namespace tockwell
