@@ -157,15 +157,9 @@ StoreFile::OpenResult StoreFile::openDatabase()
     exec("PRAGMA synchronous=FULL");
     exec("PRAGMA foreign_keys=ON");
 
-    rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(m_db, SchemaSql, nullptr, nullptr, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    rc = createSchema();
+    if (rc != SQLITE_OK)
         return isDamage(rc) ? OpenResult::Damaged : OpenResult::Failed;
-    }
 
     // A database of another shape is not ours to use.
     for (const char *probe : {"SELECT id, parent, name, folded FROM keys LIMIT 0",
@@ -180,6 +174,31 @@ StoreFile::OpenResult StoreFile::openDatabase()
     if (isDamage(rc) || (rc == SQLITE_ROW && columnText(*check, 0) != u"ok"_qs))
         return OpenResult::Damaged;
     return OpenResult::Ok;
+}
+
+int StoreFile::createSchema()
+{
+    // A store made before has its schema; looking costs no write.
+    int version = 0;
+    {
+        Use q(statement("PRAGMA user_version"));
+        if (!q)
+            return sqlite3_errcode(m_db);
+        const int rc = sqlite3_step(*q);
+        if (rc != SQLITE_ROW)
+            return rc;
+        version = sqlite3_column_int(*q, 0);
+    }
+    if (version >= 1)
+        return SQLITE_OK;
+    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(m_db, SchemaSql, nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    return rc;
 }
 
 void StoreFile::closeDatabase()

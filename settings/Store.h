@@ -90,6 +90,7 @@ private:
         Failed
     };
     OpenResult openDatabase();
+    int createSchema();
     void closeDatabase();
     void keepDamagedFile();
     /// A prepared statement for `sql` (a string literal), kept for the life of the connection.
