@@ -1,0 +1,40 @@
+#include "LastSettings.h"
+
+#include "Keys.h"
+#include "Store.h"
+#include "engine/ArmedAlarm.h"
+
+#include <algorithm>
+
+namespace tockwell {
+
+LastSettings readLastSettings(StoreFile &file)
+{
+    Store store(file);
+    store.openKey(keys::Base.toString());
+    LastSettings last;
+    last.countdown =
+        store.readInteger(keys::O_ZA.toString()).value_or(keys::O_ZA_Clock) != keys::O_ZA_Clock;
+    last.repeat = store.readBool(keys::Repeat.toString()).value_or(false);
+    last.repeatTime = store.readString(keys::Repeat_Time.toString()).value_or(u"1"_qs);
+    const auto kind = store.readString(keys::LastAction.toString());
+    if (kind &&
+        std::find(kinds::All.begin(), kinds::All.end(), QStringView(*kind)) != kinds::All.end())
+        last.lastKind = kind;
+    last.reboot = store.readString(keys::cb_Reboot.toString()).value_or(QString());
+    last.other = store.readString(keys::cb_Inne.toString()).value_or(QString());
+    return last;
+}
+
+void writeStartSettings(StoreFile &file, bool countdown, bool repeat, const QString &repeatTime,
+                        const QString &lastKind)
+{
+    Store store(file);
+    store.openKey(keys::Base.toString());
+    store.writeInteger(keys::O_ZA.toString(), countdown ? keys::O_ZA_Countdown : keys::O_ZA_Clock);
+    store.writeBool(keys::Repeat.toString(), repeat);
+    store.writeString(keys::Repeat_Time.toString(), repeatTime);
+    store.writeString(keys::LastAction.toString(), lastKind);
+}
+
+} // namespace tockwell

@@ -1,0 +1,226 @@
+#include "Seeding.h"
+
+#include "Keys.h"
+#include "Store.h"
+#include "engine/ArmedAlarm.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <Version.h>
+
+namespace tockwell {
+
+namespace {
+
+const QString ApplicationTitle = u"Tockwell"_qs;
+
+bool isFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+QString withSlash(const QString &dir)
+{
+    return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
+}
+
+/// A sound candidate: the name tested and the name written. They differ only in letter case.
+struct SoundCandidate
+{
+    bool shipped; ///< in the program's "sound" folder, else in the system's sound folder
+    QStringView tested;
+    QStringView written;
+};
+
+// The system rows stand for the Windows "Media" sounds (logon, logoff, chimes, ding, ring-in,
+// ring-out, tada) with the freedesktop sound theme's sounds of the same purpose.
+constexpr SoundCandidate SoundCandidates[] = {
+    {false, u"service-login.oga", u"service-login.oga"},
+    {true, u"budzik.mp3", u"Budzik.mp3"},
+    {true, u"telefon.wav", u"Telefon.wav"},
+    {true, u"Alarm.mp3", u"Alarm.mp3"},
+    {true, u"Big ben.mp3", u"Big ben.mp3"},
+    {true, u"Coo-coo.mp3", u"Coo-coo.mp3"},
+    {true, u"Flaga na maszt.mp3", u"Flaga na maszt.mp3"},
+    {true, u"Płacz tarzana.mp3", u"Płacz tarzana.mp3"},
+    {true, u"Syrena policyjna.mp3", u"Syrena policyjna.mp3"},
+    {false, u"desktop-login.oga", u"desktop-login.oga"},
+    {false, u"desktop-logout.oga", u"desktop-logout.oga"},
+    {false, u"bell.oga", u"bell.oga"},
+    {false, u"message.oga", u"message.oga"},
+    {false, u"phone-incoming-call.oga", u"phone-incoming-call.oga"},
+    {false, u"phone-outgoing-calling.oga", u"phone-outgoing-calling.oga"},
+    {false, u"complete.oga", u"complete.oga"},
+};
+
+QStringList soundEntries(const SeedingPaths &paths)
+{
+    QStringList entries;
+    for (const SoundCandidate &c : SoundCandidates) {
+        const QString dir = c.shipped ? withSlash(paths.programDir) + u"sound/"_qs
+                                      : withSlash(paths.systemSoundDir);
+        const QString tested = dir + c.tested.toString();
+        const QString written = dir + c.written.toString();
+        // On a file system that tells letter cases apart the two names are two files: the
+        // written form is the one shipped, so either one existing counts.
+        if (isFile(written))
+            entries << written;
+        else if (isFile(tested))
+            entries << tested;
+    }
+    return entries;
+}
+
+QStringList firstExisting(const QStringList &candidates)
+{
+    for (const QString &path : candidates) {
+        if (isFile(path))
+            return {path};
+    }
+    return {};
+}
+
+QStringList folderEntries(const SeedingPaths &paths)
+{
+    QStringList entries;
+    for (const QString &dir : {paths.systemDir, paths.programsDir}) {
+        if (!dir.isEmpty() && QFileInfo(dir).isDir())
+            entries << dir;
+    }
+    entries << paths.rootDir;
+    return entries;
+}
+
+} // namespace
+
+SeedingPaths SeedingPaths::forProgram(const QString &programFile)
+{
+    SeedingPaths paths;
+    paths.programFile = programFile;
+    paths.programDir = withSlash(QFileInfo(programFile).absolutePath());
+    paths.version = QStringLiteral(TOCKWELL_VERSION);
+    paths.systemSoundDir = u"/usr/share/sounds/freedesktop/stereo"_qs;
+    paths.textEditors = {u"/usr/bin/gedit"_qs,    u"/usr/bin/gnome-text-editor"_qs,
+                         u"/usr/bin/kate"_qs,     u"/usr/bin/kwrite"_qs,
+                         u"/usr/bin/mousepad"_qs, u"/usr/bin/pluma"_qs,
+                         u"/usr/bin/xed"_qs,      u"/usr/bin/featherpad"_qs};
+    paths.musicPlayers = {u"/usr/bin/audacious"_qs,  u"/usr/bin/vlc"_qs,
+                          u"/usr/bin/rhythmbox"_qs,  u"/usr/bin/strawberry"_qs,
+                          u"/usr/bin/clementine"_qs, u"/usr/bin/elisa"_qs,
+                          u"/usr/bin/qmmp"_qs};
+    paths.systemDir = u"/usr"_qs;
+    paths.programsDir = u"/opt"_qs;
+    paths.rootDir = u"/"_qs;
+    return paths;
+}
+
+QStringList defaultWebAddresses()
+{
+    return {u"www.onet.pl"_qs,   u"www.wp.pl"_qs,      u"www.interia.pl"_qs,
+            u"www.gazeta.pl"_qs, u"www.allegro.pl"_qs, u"www.wikipedia.pl"_qs};
+}
+
+QStringList defaultEntries(QStringView list, const SeedingPaths &paths)
+{
+    if (list == keys::O_MRU)
+        return {u"00:00:00"_qs, u"06:00:00"_qs, u"07:00:00"_qs, u"11:00:00"_qs, u"12:00:00"_qs,
+                u"15:00:00"_qs, u"20:00:00"_qs, u"21:00:00"_qs, u"22:00:00"_qs, u"23:00:00"_qs};
+    if (list == keys::ZA_MRU)
+        return {u"00:00:30"_qs, u"00:01:00"_qs, u"00:05:00"_qs, u"00:10:00"_qs, u"00:30:00"_qs,
+                u"01:00:00"_qs, u"01:30:00"_qs, u"02:00:00"_qs, u"03:00:00"_qs, u"05:00:00"_qs};
+    if (list == keys::Kom_Text_MRU)
+        return {u"ALARM !!!"_qs,
+                u"Już czas"_qs,
+                u"Nadeszła pora"_qs,
+                u"Wstawaj i do roboty"_qs,
+                u"Wybiła Twoja godzina !!!"_qs,
+                u"To ja ALARM !!!"_qs,
+                u"Prędko - już pora"_qs,
+                u"Rusz się !!!"_qs};
+    if (list == keys::Kom_Caption_MRU)
+        return {u":-)"_qs,
+                u"CZEŚĆ"_qs,
+                u"HELLO !!!"_qs,
+                u"HEY HEY HEY"_qs,
+                u"Kestrolab Tockwell"_qs,
+                u"UWAGA !!!"_qs};
+    if (list == keys::Sound_MRU)
+        return soundEntries(paths);
+    if (list == keys::EXE_MRU)
+        return firstExisting(paths.textEditors) + firstExisting(paths.musicPlayers);
+    if (list == keys::Foldery_MRU)
+        return folderEntries(paths);
+    if (list == keys::WWW_MRU)
+        return defaultWebAddresses();
+    return {};
+}
+
+bool seedingNeeded(StoreFile &file)
+{
+    Store store(file);
+    store.openKey(keys::Base.toString());
+    const auto path = store.readString(keys::Path.toString());
+    return !path || !isFile(*path);
+}
+
+void seedStore(StoreFile &file, const SeedingPaths &paths)
+{
+    // One transaction: a program stopped half-way must not leave a `Path` that says the
+    // seeding is done.
+    StoreTransaction transaction(file);
+    Store store(file);
+    store.openKey(keys::Base.toString());
+    store.writeString(keys::Version.toString(), paths.version);
+    store.writeString(keys::Path.toString(), paths.programFile);
+    store.writeString(keys::Name.toString(), ApplicationTitle);
+    for (const QStringView list :
+         {keys::O_MRU, keys::ZA_MRU, keys::Kom_Text_MRU, keys::Kom_Caption_MRU, keys::Sound_MRU,
+          keys::EXE_MRU, keys::Foldery_MRU, keys::WWW_MRU}) {
+        Store listStore(file);
+        listStore.openKey(keys::under(list));
+        for (const QString &entry : defaultEntries(list, paths))
+            listStore.writeString(entry, QString());
+    }
+    transaction.commit();
+}
+
+void loadOptionFlags(StoreFile &file, ArmedAlarm &alarm)
+{
+    Store store(file);
+    store.openKey(keys::Base.toString());
+    const auto flag = [&store](QStringView name) {
+        return store.readBool(name.toString()).value_or(false);
+    };
+    alarm.AutoMinimize = flag(keys::AutoMinimize);
+    alarm.Wyg_Off = flag(keys::Wyg_Off);
+    alarm.MinimizeAll = flag(keys::MinimizeAll);
+    alarm.MinimizeProg = flag(keys::MinimizeProg);
+    alarm.PlayBeep = flag(keys::PlayBeep);
+}
+
+void saveOptionFlags(StoreFile &file, const ArmedAlarm &alarm)
+{
+    Store store(file);
+    store.openKey(keys::Base.toString());
+    store.writeBool(keys::AutoMinimize.toString(), alarm.AutoMinimize);
+    store.writeBool(keys::Wyg_Off.toString(), alarm.Wyg_Off);
+    store.writeBool(keys::MinimizeAll.toString(), alarm.MinimizeAll);
+    store.writeBool(keys::MinimizeProg.toString(), alarm.MinimizeProg);
+    store.writeBool(keys::PlayBeep.toString(), alarm.PlayBeep);
+}
+
+void prepareStore(StoreFile &file, const SeedingPaths &paths, ArmedAlarm &alarm)
+{
+    try {
+        if (seedingNeeded(file))
+            seedStore(file, paths);
+    } catch (const StoreError &) {
+        loadOptionFlags(file, alarm);
+        throw;
+    }
+    loadOptionFlags(file, alarm);
+}
+
+} // namespace tockwell

@@ -1,0 +1,400 @@
+#include "RegFile.h"
+
+#include <QStringList>
+
+#include <array>
+#include <optional>
+
+namespace tockwell::reg {
+
+namespace {
+
+constexpr QStringView Header5 = u"Windows Registry Editor Version 5.00";
+constexpr QStringView Header4 = u"REGEDIT4";
+
+constexpr std::array<char16_t, 128> Windows1250High = {
+    0x20AC, 0xFFFD, 0x201A, 0xFFFD, 0x201E, 0x2026, 0x2020, 0x2021, 0xFFFD, 0x2030, 0x0160, 0x2039,
+    0x015A, 0x0164, 0x017D, 0x0179, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0xFFFD, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141,
+    0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB,
+    0x013D, 0x02DD, 0x013E, 0x017C, 0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3,
+    0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB,
+    0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
+};
+
+RegError lineError(int line, const QString &what)
+{
+    return RegError(u"line %1: %2"_qs.arg(line).arg(what));
+}
+
+/// One logical line of the file (continuations joined) with the number of its first line.
+struct Line
+{
+    int number;
+    QString text;
+};
+
+std::vector<Line> logicalLines(const QString &text)
+{
+    std::vector<Line> lines;
+    const QStringList physical = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < physical.size(); ++i) {
+        QString line = physical[i];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        const int number = i + 1;
+        // Hex data goes on over several lines, each but the last ending in "\".
+        while (line.trimmed().endsWith(QLatin1Char('\\')) && i + 1 < physical.size() &&
+               line.contains(u"=hex"_qs)) {
+            line = line.trimmed();
+            line.chop(1);
+            QString next = physical[++i];
+            if (next.endsWith(QLatin1Char('\r')))
+                next.chop(1);
+            line += next.trimmed();
+        }
+        lines.push_back({number, line});
+    }
+    return lines;
+}
+
+/// Reads a quoted text starting at `pos` (at the opening quote); `pos` ends after the closing one.
+std::optional<QString> quoted(const QString &text, qsizetype &pos)
+{
+    if (pos >= text.size() || text[pos] != QLatin1Char('"'))
+        return std::nullopt;
+    QString result;
+    for (++pos; pos < text.size(); ++pos) {
+        const QChar c = text[pos];
+        if (c == QLatin1Char('"')) {
+            ++pos;
+            return result;
+        }
+        if (c == QLatin1Char('\\') && pos + 1 < text.size())
+            result += text[++pos];
+        else
+            result += c;
+    }
+    return std::nullopt;
+}
+
+std::optional<QByteArray> hexBytes(QStringView text)
+{
+    QByteArray bytes;
+    for (QStringView part : text.split(QLatin1Char(','))) {
+        part = part.trimmed();
+        if (part.isEmpty() && text.trimmed().isEmpty())
+            break;
+        bool ok = false;
+        const uint byte = part.toUInt(&ok, 16);
+        if (!ok || part.size() > 2)
+            return std::nullopt;
+        bytes.append(char(byte));
+    }
+    return bytes;
+}
+
+QString fromUtf16Le(const QByteArray &bytes)
+{
+    QString text;
+    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+        text += QChar(char16_t(uchar(bytes[i]) | (uchar(bytes[i + 1]) << 8)));
+    return text;
+}
+
+QByteArray toUtf16Le(const QString &text)
+{
+    QByteArray bytes;
+    for (const QChar c : text) {
+        bytes.append(char(c.unicode() & 0xff));
+        bytes.append(char(c.unicode() >> 8));
+    }
+    return bytes;
+}
+
+QString withoutTerminator(QString text)
+{
+    const qsizetype nul = text.indexOf(QChar(0));
+    if (nul >= 0)
+        text.truncate(nul);
+    return text;
+}
+
+/// The value of a "hex(N):" line, by type: texts are decoded, a 4-byte REG_DWORD becomes a
+/// number, everything else stays bytes (REG_MULTI_SZ as UTF-16LE).
+RawValue hexValue(int type, const QByteArray &bytes, bool ansi)
+{
+    RawValue value;
+    value.type = type;
+    const QString text = ansi ? fromWindows1250(bytes) : fromUtf16Le(bytes);
+    if (type == regtype::Sz || type == regtype::ExpandSz)
+        value.text = withoutTerminator(text);
+    else if (type == regtype::Dword && bytes.size() == 4)
+        value.number = quint32(uchar(bytes[0])) | quint32(uchar(bytes[1])) << 8 |
+                       quint32(uchar(bytes[2])) << 16 | quint32(uchar(bytes[3])) << 24;
+    else if (type == regtype::Dword)
+        value = RawValue{regtype::Binary, {}, 0, bytes};
+    else if (type == regtype::MultiSz && ansi)
+        value.bytes = toUtf16Le(text);
+    else
+        value.bytes = bytes;
+    return value;
+}
+
+RawValue parseData(const Line &line, QStringView data, bool ansi)
+{
+    if (data.startsWith(QLatin1Char('"'))) {
+        const QString text = data.toString();
+        qsizetype pos = 0;
+        const auto string = quoted(text, pos);
+        if (!string || !QStringView(text).mid(pos).trimmed().isEmpty())
+            throw lineError(line.number, u"the text has no closing quote"_qs);
+        return RawValue{regtype::Sz, *string, 0, {}};
+    }
+    if (data.startsWith(u"dword:"_qs, Qt::CaseInsensitive)) {
+        bool ok = false;
+        const QStringView digits = data.mid(6).trimmed();
+        const quint32 number = digits.toUInt(&ok, 16);
+        if (!ok || digits.size() > 8)
+            throw lineError(line.number, u"a dword needs up to eight hexadecimal digits"_qs);
+        return RawValue{regtype::Dword, {}, number, {}};
+    }
+    int type = regtype::Binary;
+    QStringView rest;
+    if (data.startsWith(u"hex:"_qs, Qt::CaseInsensitive)) {
+        rest = data.mid(4);
+    } else if (data.startsWith(u"hex("_qs, Qt::CaseInsensitive) && data.contains(u"):"_qs)) {
+        const qsizetype close = data.indexOf(u"):"_qs);
+        bool ok = false;
+        type = data.mid(4, close - 4).toInt(&ok, 16);
+        if (!ok || type < 0)
+            throw lineError(line.number, u"unknown value type"_qs);
+        rest = data.mid(close + 2);
+    } else {
+        throw lineError(line.number, u"unknown kind of data"_qs);
+    }
+    const auto bytes = hexBytes(rest);
+    if (!bytes)
+        throw lineError(line.number, u"bad hexadecimal bytes"_qs);
+    return hexValue(type, *bytes, ansi);
+}
+
+RegChange parseValueLine(const Line &line, const QString &key, bool ansi)
+{
+    RegChange change;
+    change.key = key;
+    const QString text = line.text.trimmed();
+    qsizetype pos = 0;
+    if (text.startsWith(QLatin1Char('@'))) {
+        pos = 1;
+    } else {
+        const auto name = quoted(text, pos);
+        if (!name)
+            throw lineError(line.number, u"expected a key in [brackets] or a value"_qs);
+        change.name = *name;
+    }
+    while (pos < text.size() && text[pos].isSpace())
+        ++pos;
+    if (pos >= text.size() || text[pos] != QLatin1Char('='))
+        throw lineError(line.number, u"expected \"=\" after the value name"_qs);
+    const QStringView data = QStringView(text).mid(pos + 1).trimmed();
+    if (data == u"-") {
+        change.kind = RegChange::DeleteValue;
+        return change;
+    }
+    change.kind = RegChange::SetValue;
+    change.value = parseData(line, data, ansi);
+    return change;
+}
+
+QString decodeFile(const QByteArray &bytes, bool &ansi)
+{
+    ansi = false;
+    if (bytes.startsWith("\xff\xfe"))
+        return fromUtf16Le(bytes.mid(2));
+    if (bytes.startsWith("\xef\xbb\xbf"))
+        return QString::fromUtf8(bytes.mid(3));
+    if (bytes.startsWith("REGEDIT4")) {
+        ansi = true;
+        return fromWindows1250(bytes);
+    }
+    return QString::fromUtf8(bytes);
+}
+
+QString escaped(const QString &text)
+{
+    QString out = text;
+    out.replace(QLatin1Char('\\'), u"\\\\"_qs);
+    out.replace(QLatin1Char('"'), u"\\\""_qs);
+    return out;
+}
+
+/// "hex(N):" and the bytes, wrapped as the registry editor wraps them.
+QString hexLine(const QString &prefix, const QByteArray &bytes)
+{
+    QString out = prefix;
+    qsizetype column = prefix.size();
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        out += u"%1"_qs.arg(uchar(bytes[i]), 2, 16, QLatin1Char('0'));
+        column += 2;
+        if (i + 1 < bytes.size()) {
+            out += QLatin1Char(',');
+            if (++column > 76) {
+                out += u"\\\r\n  "_qs;
+                column = 2;
+            }
+        }
+    }
+    return out;
+}
+
+QString valueLine(const QString &name, const RawValue &value)
+{
+    const QString prefix = name.isEmpty() ? u"@="_qs : u"\"%1\"="_qs.arg(escaped(name));
+    switch (value.type) {
+    case regtype::Sz:
+        if (!value.text.contains(QLatin1Char('\n')) && !value.text.contains(QLatin1Char('\r')) &&
+            !value.text.contains(QChar(0)))
+            return prefix + u"\"%1\""_qs.arg(escaped(value.text));
+        return hexLine(prefix + u"hex(1):"_qs, toUtf16Le(value.text + QChar(0)));
+    case regtype::ExpandSz:
+        return hexLine(prefix + u"hex(2):"_qs, toUtf16Le(value.text + QChar(0)));
+    case regtype::Dword:
+        return prefix + u"dword:%1"_qs.arg(value.number, 8, 16, QLatin1Char('0'));
+    case regtype::Binary:
+        return hexLine(prefix + u"hex:"_qs, value.bytes);
+    default:
+        return hexLine(prefix + u"hex(%1):"_qs.arg(value.type, 0, 16), value.bytes);
+    }
+}
+
+void exportTree(Store &store, const QString &path, QString &out)
+{
+    store.openKey(path);
+    out += u"[%1]\r\n"_qs.arg(fullName(path));
+    for (const QString &name : store.valueNames()) {
+        if (const auto value = store.readRaw(name))
+            out += valueLine(name, *value) + u"\r\n"_qs;
+    }
+    out += u"\r\n"_qs;
+    for (const QString &subkey : store.subkeyNames()) {
+        exportTree(store, subkeyPath(path, subkey), out);
+        store.openKey(path);
+    }
+}
+
+} // namespace
+
+QString fromWindows1250(const QByteArray &bytes)
+{
+    QString text;
+    text.reserve(bytes.size());
+    for (const char c : bytes) {
+        const uchar byte = uchar(c);
+        text += byte < 0x80 ? QChar(char16_t(byte)) : QChar(Windows1250High[byte - 0x80]);
+    }
+    return text;
+}
+
+QString storePath(const QString &key)
+{
+    const qsizetype slash = key.indexOf(QLatin1Char('\\'));
+    const QString root = slash < 0 ? key : key.left(slash);
+    if (root.compare(u"HKCU"_qs, Qt::CaseInsensitive) != 0 &&
+        root.compare(RootName, Qt::CaseInsensitive) != 0)
+        throw RegError(
+            u"'%1': only HKCU (HKEY_CURRENT_USER) is kept in Tockwell's store"_qs.arg(root));
+    return slash < 0 ? QString() : keyPathParts(key.mid(slash + 1)).join(QLatin1Char('\\'));
+}
+
+std::vector<RegChange> parseRegFile(const QByteArray &bytes)
+{
+    bool ansi = false;
+    const std::vector<Line> lines = logicalLines(decodeFile(bytes, ansi));
+    std::vector<RegChange> changes;
+    bool headerSeen = false;
+    std::optional<QString> key;
+    for (const Line &line : lines) {
+        const QString text = line.text.trimmed();
+        if (text.isEmpty() || text.startsWith(QLatin1Char(';')))
+            continue;
+        if (!headerSeen) {
+            if (text != (ansi ? Header4 : Header5))
+                throw lineError(
+                    line.number,
+                    u"not a registry file (expected \"%1\" or \"%2\")"_qs.arg(Header5).arg(
+                        Header4));
+            headerSeen = true;
+            continue;
+        }
+        if (text.startsWith(QLatin1Char('['))) {
+            if (!text.endsWith(QLatin1Char(']')))
+                throw lineError(line.number, u"the key has no closing \"]\""_qs);
+            const bool remove = text.startsWith(u"[-"_qs);
+            const QString name = text.mid(remove ? 2 : 1, text.size() - (remove ? 3 : 2));
+            try {
+                key = storePath(name);
+            } catch (const RegError &e) {
+                throw lineError(line.number, e.text());
+            }
+            if (key->isEmpty())
+                throw lineError(line.number, u"the root key itself cannot be changed"_qs);
+            changes.push_back({remove ? RegChange::DeleteKey : RegChange::CreateKey, *key, {}, {}});
+            if (remove)
+                key.reset();
+            continue;
+        }
+        if (!key)
+            throw lineError(line.number, u"a value outside of a key"_qs);
+        changes.push_back(parseValueLine(line, *key, ansi));
+    }
+    if (!headerSeen)
+        throw lineError(1, u"the file is empty"_qs);
+    return changes;
+}
+
+void applyChanges(StoreFile &file, const std::vector<RegChange> &changes)
+{
+    StoreTransaction transaction(file);
+    Store store(file);
+    for (const RegChange &change : changes) {
+        switch (change.kind) {
+        case RegChange::CreateKey:
+            if (!store.openKey(change.key))
+                throw StoreError::withText(u"Failed to create key '%1'"_qs.arg(change.key));
+            break;
+        case RegChange::DeleteKey: {
+            QStringList parts = keyPathParts(change.key);
+            const QString last = parts.takeLast();
+            if (store.keyExists(change.key)) {
+                store.openKey(parts.join(QLatin1Char('\\')));
+                store.deleteSubkey(last);
+            }
+            break;
+        }
+        case RegChange::SetValue:
+            store.openKey(change.key);
+            store.writeRaw(change.name, change.value);
+            break;
+        case RegChange::DeleteValue:
+            store.openKey(change.key);
+            store.deleteValue(change.name);
+            break;
+        }
+    }
+    transaction.commit();
+}
+
+QByteArray exportKey(StoreFile &file, const QString &path)
+{
+    Store store(file);
+    QString out = Header5.toString() + u"\r\n\r\n"_qs;
+    exportTree(store, path, out);
+    return QByteArray("\xff\xfe") + toUtf16Le(out);
+}
+
+} // namespace tockwell::reg

@@ -1,0 +1,385 @@
+// tockwell-reg: Tockwell's settings store on the command line, in the manner of Windows' reg.
+
+#include "RegFile.h"
+#include "settings/Store.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTextStream>
+
+#include <cstdio>
+#include <optional>
+
+using namespace tockwell;
+using namespace tockwell::reg;
+
+namespace {
+
+const QString HelpText = uR"(Usage: tockwell-reg COMMAND KEY [options]
+
+Looks at and changes Tockwell's settings store (the user's ~/.config/tockwell/settings.db)
+in the manner of Windows' "reg" command. Keys are written HKCU\Software\Kestrolab\Tockwell\...
+(HKEY_CURRENT_USER may be spelled out); key paths and value names ignore letter case.
+
+  query  KEY [/v NAME | /ve] [/s]
+         Lists the key's values and subkeys; /v one value, /ve the unnamed value,
+         /s every subkey below it.
+  add    KEY [/v NAME | /ve] [/t TYPE] [/d DATA] [/f]
+         Creates the key and, with /v or /ve, writes a value. TYPE is REG_SZ (the default),
+         REG_EXPAND_SZ, REG_DWORD (decimal or 0x hexadecimal) or REG_BINARY (hexadecimal
+         digits). /f overwrites an existing value without asking.
+  delete KEY [/v NAME | /ve | /va] [/f]
+         Deletes the key with everything below it, or one value (/v, /ve), or all values of
+         the key (/va). /f does not ask.
+  export KEY FILE [/y]
+         Writes the key and everything below it to FILE as a "Windows Registry Editor
+         Version 5.00" file (UTF-16LE). /y overwrites FILE without asking.
+  import FILE
+         Reads a .reg file of Windows' registry editor, "Windows Registry Editor Version
+         5.00" (UTF-16LE or UTF-8) or "REGEDIT4" (Windows-1250), into the store. A malformed
+         file is refused with its line number and nothing of it is imported.
+
+Exit status: 0 on success, 1 on an error or when the operation was cancelled.
+)"_qs;
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+/// The command line after the command: positional arguments and switches.
+struct Arguments
+{
+    QStringList positional;
+    std::optional<QString> valueName; ///< /v NAME, or the empty name for /ve
+    bool allValues = false;           ///< /va
+    bool recurse = false;             ///< /s
+    bool force = false;               ///< /f, /y
+    QString type = u"REG_SZ"_qs;
+    QString data;
+};
+
+Arguments parseArguments(const QStringList &args)
+{
+    Arguments a;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString arg = args[i].toLower();
+        const auto next = [&]() {
+            if (i + 1 >= args.size())
+                throw RegError(u"%1 needs a value"_qs.arg(args[i]));
+            return args[++i];
+        };
+        if (arg == u"/v")
+            a.valueName = next();
+        else if (arg == u"/ve")
+            a.valueName = QString();
+        else if (arg == u"/va")
+            a.allValues = true;
+        else if (arg == u"/s")
+            a.recurse = true;
+        else if (arg == u"/f" || arg == u"/y")
+            a.force = true;
+        else if (arg == u"/t")
+            a.type = next().toUpper();
+        else if (arg == u"/d")
+            a.data = next();
+        else
+            a.positional << args[i];
+    }
+    return a;
+}
+
+bool confirm(const QString &question)
+{
+    out() << question << u" "_qs;
+    out().flush();
+    char line[64] = {};
+    if (!std::fgets(line, sizeof line, stdin))
+        return false;
+    const QString answer = QString::fromLocal8Bit(line).trimmed().toLower();
+    return answer == u"y" || answer == u"yes";
+}
+
+QString typeName(int type)
+{
+    switch (type) {
+    case regtype::Sz:
+        return u"REG_SZ"_qs;
+    case regtype::ExpandSz:
+        return u"REG_EXPAND_SZ"_qs;
+    case regtype::Binary:
+        return u"REG_BINARY"_qs;
+    case regtype::Dword:
+        return u"REG_DWORD"_qs;
+    case regtype::MultiSz:
+        return u"REG_MULTI_SZ"_qs;
+    default:
+        return u"REG_0x%1"_qs.arg(type, 0, 16);
+    }
+}
+
+QString dataText(const RawValue &value)
+{
+    switch (value.type) {
+    case regtype::Sz:
+    case regtype::ExpandSz:
+        return value.text;
+    case regtype::Dword:
+        return u"0x%1"_qs.arg(value.number, 0, 16);
+    default:
+        return QString::fromLatin1(value.bytes.toHex().toUpper());
+    }
+}
+
+void printValue(const QString &name, const RawValue &value)
+{
+    out() << u"    "_qs << (name.isEmpty() ? u"(Default)"_qs : name) << u"    "_qs
+          << typeName(value.type) << u"    "_qs << dataText(value) << Qt::endl;
+}
+
+/// The name of a value as it was first written.
+QString storedName(const Store &store, const QString &name)
+{
+    const QString folded = name.toCaseFolded();
+    for (const QString &stored : store.valueNames()) {
+        if (stored.toCaseFolded() == folded)
+            return stored;
+    }
+    return name;
+}
+
+/// Prints one key; returns whether anything matched the /v filter.
+bool queryKey(Store &store, const QString &path, const Arguments &a)
+{
+    store.openKey(path);
+    bool found = false;
+    if (a.valueName) {
+        if (const auto value = store.readRaw(*a.valueName)) {
+            out() << Qt::endl << fullName(path) << Qt::endl;
+            printValue(storedName(store, *a.valueName), *value);
+            found = true;
+        }
+    } else {
+        out() << Qt::endl << fullName(path) << Qt::endl;
+        for (const QString &name : store.valueNames()) {
+            if (const auto value = store.readRaw(name))
+                printValue(name, *value);
+        }
+        found = true;
+    }
+    const QStringList subkeys = store.subkeyNames();
+    if (!a.recurse) {
+        if (!a.valueName) {
+            if (!subkeys.isEmpty())
+                out() << Qt::endl;
+            for (const QString &subkey : subkeys)
+                out() << fullName(subkeyPath(path, subkey)) << Qt::endl;
+        }
+        return found;
+    }
+    for (const QString &subkey : subkeys)
+        found = queryKey(store, subkeyPath(path, subkey), a) || found;
+    return found;
+}
+
+RegError notFound()
+{
+    return RegError(u"The system was unable to find the specified registry key or value."_qs);
+}
+
+QString keyArgument(const Arguments &a, qsizetype count)
+{
+    if (a.positional.size() != count)
+        throw RegError(u"Invalid syntax. Type \"tockwell-reg --help\" for usage."_qs);
+    return storePath(a.positional[0]);
+}
+
+int query(StoreFile &file, const Arguments &a)
+{
+    const QString path = keyArgument(a, 1);
+    Store store(file);
+    if (!store.keyExists(path))
+        throw notFound();
+    if (!queryKey(store, path, a))
+        throw notFound();
+    return 0;
+}
+
+RawValue valueFromData(const Arguments &a)
+{
+    if (a.type == u"REG_SZ")
+        return RawValue{regtype::Sz, a.data, 0, {}};
+    if (a.type == u"REG_EXPAND_SZ")
+        return RawValue{regtype::ExpandSz, a.data, 0, {}};
+    if (a.type == u"REG_DWORD") {
+        bool ok = false;
+        const QString data = a.data.isEmpty() ? u"0"_qs : a.data;
+        const qulonglong number = data.startsWith(u"0x"_qs, Qt::CaseInsensitive)
+                                      ? data.mid(2).toULongLong(&ok, 16)
+                                      : data.toULongLong(&ok, 10);
+        if (!ok || number > 0xFFFFFFFFull)
+            throw RegError(u"'%1' is not a REG_DWORD number"_qs.arg(a.data));
+        return RawValue{regtype::Dword, {}, quint32(number), {}};
+    }
+    if (a.type == u"REG_BINARY") {
+        const QByteArray hex = a.data.toLatin1();
+        const QByteArray bytes = QByteArray::fromHex(hex);
+        if (hex.size() % 2 || bytes.toHex() != hex.toLower())
+            throw RegError(u"'%1' is not REG_BINARY data (hexadecimal digits)"_qs.arg(a.data));
+        return RawValue{regtype::Binary, {}, 0, bytes};
+    }
+    throw RegError(
+        u"unknown type %1 (REG_SZ, REG_EXPAND_SZ, REG_DWORD or REG_BINARY)"_qs.arg(a.type));
+}
+
+int add(StoreFile &file, const Arguments &a)
+{
+    const QString path = keyArgument(a, 1);
+    if (path.isEmpty())
+        throw RegError(u"the root key itself cannot be changed"_qs);
+    Store store(file);
+    std::optional<RawValue> value;
+    if (a.valueName)
+        value = valueFromData(a);
+    if (!store.openKey(path))
+        throw StoreError::withText(u"Failed to create key '%1'"_qs.arg(path));
+    if (value) {
+        if (!a.force && store.valueExists(*a.valueName) &&
+            !confirm(u"Value %1 exists, overwrite(Yes/No)?"_qs.arg(
+                a.valueName->isEmpty() ? u"(Default)"_qs : *a.valueName))) {
+            out() << u"The operation was cancelled."_qs << Qt::endl;
+            return 1;
+        }
+        store.writeRaw(*a.valueName, *value);
+    }
+    out() << u"The operation completed successfully."_qs << Qt::endl;
+    return 0;
+}
+
+int remove(StoreFile &file, const Arguments &a)
+{
+    const QString path = keyArgument(a, 1);
+    Store store(file);
+    if (!store.keyExists(path))
+        throw notFound();
+    QString question;
+    if (a.valueName) {
+        store.openKey(path);
+        if (!store.valueExists(*a.valueName))
+            throw notFound();
+        question = u"Delete the registry value %1 (Yes/No)?"_qs.arg(
+            a.valueName->isEmpty() ? u"(Default)"_qs : *a.valueName);
+    } else if (a.allValues) {
+        question = u"Delete all values under the registry key %1 (Yes/No)?"_qs.arg(fullName(path));
+    } else {
+        if (path.isEmpty())
+            throw RegError(u"the root key itself cannot be deleted"_qs);
+        question = u"Delete the registry key %1 (Yes/No)?"_qs.arg(fullName(path));
+    }
+    if (!a.force && !confirm(question)) {
+        out() << u"The operation was cancelled."_qs << Qt::endl;
+        return 1;
+    }
+    StoreTransaction transaction(file);
+    store.openKey(path);
+    if (a.valueName) {
+        store.deleteValue(*a.valueName);
+    } else if (a.allValues) {
+        for (const QString &name : store.valueNames())
+            store.deleteValue(name);
+    } else {
+        QStringList parts = keyPathParts(path);
+        const QString last = parts.takeLast();
+        store.openKey(parts.join(QLatin1Char('\\')));
+        store.deleteSubkey(last);
+    }
+    transaction.commit();
+    out() << u"The operation completed successfully."_qs << Qt::endl;
+    return 0;
+}
+
+int exportCommand(StoreFile &file, const Arguments &a)
+{
+    const QString path = keyArgument(a, 2);
+    const QString target = a.positional[1];
+    Store store(file);
+    if (!store.keyExists(path))
+        throw notFound();
+    if (!a.force && QFile::exists(target) &&
+        !confirm(u"File %1 already exists. Overwrite (Yes/No)?"_qs.arg(target))) {
+        out() << u"The operation was cancelled."_qs << Qt::endl;
+        return 1;
+    }
+    QFile f(target);
+    const QByteArray bytes = exportKey(file, path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush())
+        throw RegError(u"cannot write %1: %2"_qs.arg(target, f.errorString()));
+    out() << u"The operation completed successfully."_qs << Qt::endl;
+    return 0;
+}
+
+int importCommand(StoreFile &file, const Arguments &a)
+{
+    if (a.positional.size() != 1)
+        throw RegError(u"Invalid syntax. Type \"tockwell-reg --help\" for usage."_qs);
+    const QString source = a.positional[0];
+    QFile f(source);
+    if (!f.open(QIODevice::ReadOnly))
+        throw RegError(u"cannot read %1: %2"_qs.arg(source, f.errorString()));
+    try {
+        applyChanges(file, parseRegFile(f.readAll()));
+    } catch (const RegError &e) {
+        throw RegError(u"%1, %2"_qs.arg(source, e.text()));
+    }
+    out() << u"The operation completed successfully."_qs << Qt::endl;
+    return 0;
+}
+
+int run(const QStringList &args)
+{
+    if (args.isEmpty() || args[0] == u"--help" || args[0] == u"-h" || args[0] == u"/?") {
+        out() << HelpText;
+        return args.isEmpty() ? 1 : 0;
+    }
+    const QString command = args[0].toLower();
+    const Arguments a = parseArguments(args.mid(1));
+    StoreFile file;
+    if (!file.damageNotice().isEmpty())
+        err() << QString(file.damageNotice()).replace(QLatin1Char('\r'), QLatin1Char('\n'))
+              << Qt::endl;
+    if (!file.isOpen())
+        throw RegError(u"cannot open the settings store %1"_qs.arg(file.path()));
+    if (command == u"query")
+        return query(file, a);
+    if (command == u"add")
+        return add(file, a);
+    if (command == u"delete")
+        return remove(file, a);
+    if (command == u"export")
+        return exportCommand(file, a);
+    if (command == u"import")
+        return importCommand(file, a);
+    throw RegError(
+        u"unknown command '%1'. Type \"tockwell-reg --help\" for usage."_qs.arg(args[0]));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    try {
+        return run(app.arguments().mid(1));
+    } catch (const Error &e) {
+        out().flush();
+        err() << u"ERROR: "_qs << e.text() << Qt::endl;
+        return 1;
+    }
+}
