@@ -12,7 +12,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QString::fromUtf16(tockwell::AppTitle));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    const std::unique_ptr<tockwell::platform::Platform> platform = tockwell::platform::loadPlatform();
+    const std::unique_ptr<tockwell::platform::Platform> platform =
+        tockwell::platform::loadPlatform();
     const tockwell::SystemClock clock;
     tockwell::TF_Glowna F_Glowna(*platform, clock);
     return QApplication::exec();

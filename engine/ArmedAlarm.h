@@ -80,9 +80,9 @@ inline constexpr QStringView SuspendMouseAndKeyboard = u"Zawieś działanie mysz
 inline constexpr QStringView MaxVolume = u"Zwiększ głośność maksymalnie";
 inline constexpr QStringView PressKey = u"Zasymuluj wciśnięcie dowolnego klawisza";
 inline constexpr std::array Listed = {
-    MinimizeAll, Browser,         Explorer,     ControlPanel,            ScreenSaver,
-    MonitorOff,  CdTray,          DoubleClick,  SingleClick,             SuspendKeyboard,
-    SuspendMouse, SuspendMouseAndKeyboard, MaxVolume};
+    MinimizeAll, Browser,     Explorer,    ControlPanel,    ScreenSaver,  MonitorOff,
+    CdTray,      DoubleClick, SingleClick, SuspendKeyboard, SuspendMouse, SuspendMouseAndKeyboard,
+    MaxVolume};
 } // namespace others
 
 /// The separator between the title and the text of a "Komunikat" parameter.

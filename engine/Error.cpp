@@ -6,13 +6,12 @@ namespace tockwell {
 
 ConvertError::ConvertError(const QString &value)
     : Error(QStringLiteral("'%1' is not a valid integer value").arg(value))
-{
-}
+{}
 
 SystemError::SystemError(int code, const QString &description)
-    : Error(QStringLiteral("System Error.  Code: %1.\r\n%2").arg(code).arg(description)), m_code(code)
-{
-}
+    : Error(QStringLiteral("System Error.  Code: %1.\r\n%2").arg(code).arg(description)),
+      m_code(code)
+{}
 
 int StrToInt(const QString &text)
 {

@@ -24,8 +24,7 @@ QString errorText(const std::exception &e);
 
 /// Runs one entry point from the event loop (a slot, a timer, a menu command). An error it throws
 /// ends it and is shown in the standard error box; no exception crosses the event loop.
-template<typename Handler>
-void guarded(platform::Dialogs &dialogs, Handler &&handler) noexcept
+template <typename Handler> void guarded(platform::Dialogs &dialogs, Handler &&handler) noexcept
 {
     try {
         handler();

@@ -41,9 +41,8 @@ void Executor::runAction()
         m_actions.open(m_alarm.MainParam);
     } else if (kind == kinds::Other) {
         const QString second = m_alarm.SecondParam;
-        m_actions.other(m_alarm.MainParam,
-                        OtherArgs{[second] { return parseClickPoint(second); },
-                                  parseCdTrayParam(second)});
+        m_actions.other(m_alarm.MainParam, OtherArgs{[second] { return parseClickPoint(second); },
+                                                     parseCdTrayParam(second)});
     }
 }
 

@@ -13,8 +13,7 @@ class Executor final
 public:
     Executor(platform::Platform &platform, AlarmHost &host, ArmedAlarm &alarm)
         : m_actions(platform, host), m_host(host), m_alarm(alarm)
-    {
-    }
+    {}
 
     /// Fires the alarm. An error of the action ends it before the after-firing step, so the
     /// alarm stays armed.

@@ -78,7 +78,8 @@ void SlideWindow(QWidget &window, platform::Display &display, int pause, int ste
 void EnterPowerState(platform::Session &session, bool suspend, bool force)
 {
     if (session.usesPrivileges()) {
-        if (const auto failure = session.adjustPrivilege(QString::fromUtf16(ShutdownPrivilege), true))
+        if (const auto failure =
+                session.adjustPrivilege(QString::fromUtf16(ShutdownPrivilege), true))
             throw SystemError(failure->code, failure->description);
     }
     if (const auto failure = session.setPowerState(suspend, force))

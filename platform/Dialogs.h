@@ -16,7 +16,13 @@ inline constexpr unsigned IconInformation = 0x40;
 inline constexpr unsigned Topmost = 0x40000;
 } // namespace mb
 
-enum class Answer { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
+enum class Answer
+{
+    Ok = 1,
+    Cancel = 2,
+    Yes = 6,
+    No = 7
+};
 
 /// Modal message boxes of the program.
 class Dialogs

@@ -4,7 +4,11 @@
 
 namespace tockwell::platform {
 
-enum class MouseButtonEvent { LeftDown, LeftUp };
+enum class MouseButtonEvent
+{
+    LeftDown,
+    LeftUp
+};
 
 /// The pointer and the input devices.
 class Input

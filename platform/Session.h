@@ -8,7 +8,13 @@ namespace tockwell::platform {
 
 /// How a session ends. The values are the Windows flags; every end is forced (the running
 /// programs are not asked).
-enum class SessionEnd { LogOff = 0, Shutdown = 1, Reboot = 2, PowerOff = 8 };
+enum class SessionEnd
+{
+    LogOff = 0,
+    Shutdown = 1,
+    Reboot = 2,
+    PowerOff = 8
+};
 
 /// A refused operating-system request: a stable code per kind of refusal and its description.
 struct Failure

@@ -5,7 +5,12 @@
 namespace tockwell::platform {
 
 /// Show states of a started program or opened document, with their Windows values.
-enum class ShowCommand { Show = 5, ShowNormal = 1, ShowMaximized = 3 };
+enum class ShowCommand
+{
+    Show = 5,
+    ShowNormal = 1,
+    ShowMaximized = 3
+};
 
 /// Opening and starting things: documents, folders, web addresses, programs.
 class Shell

@@ -17,10 +17,13 @@ LastSettings readLastSettings(StoreFile &file)
         store.readInteger(keys::O_ZA.toString()).value_or(keys::O_ZA_Clock) != keys::O_ZA_Clock;
     last.repeat = store.readBool(keys::Repeat.toString()).value_or(false);
     last.repeatTime = store.readString(keys::Repeat_Time.toString()).value_or(u"1"_qs);
-    const auto kind = store.readString(keys::LastAction.toString());
-    if (kind &&
-        std::find(kinds::All.begin(), kinds::All.end(), QStringView(*kind)) != kinds::All.end())
-        last.lastKind = kind;
+    if (const auto kind = store.readString(keys::LastAction.toString())) {
+        const auto known = std::find_if(kinds::All.begin(), kinds::All.end(), [&](QStringView k) {
+            return k.compare(*kind, Qt::CaseInsensitive) == 0;
+        });
+        if (known != kinds::All.end())
+            last.lastKind = known->toString();
+    }
     last.reboot = store.readString(keys::cb_Reboot.toString()).value_or(QString());
     last.other = store.readString(keys::cb_Inne.toString()).value_or(QString());
     return last;

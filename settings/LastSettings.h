@@ -14,7 +14,7 @@ struct LastSettings
     bool countdown = false;          ///< `O_ZA` other than 1
     bool repeat = false;             ///< `Repeat`
     QString repeatTime;              ///< `Repeat_Time`, "1" when missing
-    std::optional<QString> lastKind; ///< `LastAction` when it is one of the nine kind texts
+    std::optional<QString> lastKind; ///< the kind text that `LastAction` names, letter case aside
     QString reboot;                  ///< `cb_Reboot`, empty when missing
     QString other;                   ///< `cb_Inne`, empty when missing
 };

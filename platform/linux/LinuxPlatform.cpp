@@ -39,8 +39,14 @@ public:
                                        : QUrl::fromUserInput(target);
         QDesktopServices::openUrl(url);
     }
-    void openFileManager() override { QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::homePath())); }
-    void openBlankBrowser() override { QDesktopServices::openUrl(QUrl(QStringLiteral("about:blank"))); }
+    void openFileManager() override
+    {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::homePath()));
+    }
+    void openBlankBrowser() override
+    {
+        QDesktopServices::openUrl(QUrl(QStringLiteral("about:blank")));
+    }
     void openControlPanel() override { unavailable("Opening the settings program"); }
 };
 
@@ -49,7 +55,10 @@ class LinuxSession final : public Session
 public:
     void exitSession(SessionEnd) override { unavailable("Ending the session"); }
     bool usesPrivileges() override { return true; }
-    std::optional<Failure> adjustPrivilege(const QString &, bool) override { return notSupported(); }
+    std::optional<Failure> adjustPrivilege(const QString &, bool) override
+    {
+        return notSupported();
+    }
     std::optional<Failure> setPowerState(bool, bool) override { return notSupported(); }
 };
 
@@ -94,7 +103,8 @@ class LinuxDialogs final : public Dialogs
 public:
     Answer messageBox(const QString &text, const QString &caption, unsigned flags) override
     {
-        QMessageBox box(iconOf(flags), caption, QString(text).replace(u"\r\n"_qs, u"\n"_qs).replace(u'\r', u'\n'));
+        QMessageBox box(iconOf(flags), caption,
+                        QString(text).replace(u"\r\n"_qs, u"\n"_qs).replace(u'\r', u'\n'));
         if ((flags & 0xF) == mb::YesNo)
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         else if ((flags & 0xF) == mb::OkCancel)
@@ -104,10 +114,14 @@ public:
         if (flags & mb::Topmost)
             box.setWindowFlag(Qt::WindowStaysOnTopHint);
         switch (box.exec()) {
-        case QMessageBox::Yes: return Answer::Yes;
-        case QMessageBox::No: return Answer::No;
-        case QMessageBox::Cancel: return Answer::Cancel;
-        default: return Answer::Ok;
+        case QMessageBox::Yes:
+            return Answer::Yes;
+        case QMessageBox::No:
+            return Answer::No;
+        case QMessageBox::Cancel:
+            return Answer::Cancel;
+        default:
+            return Answer::Ok;
         }
     }
 
@@ -115,11 +129,16 @@ private:
     static QMessageBox::Icon iconOf(unsigned flags)
     {
         switch (flags & 0xF0) {
-        case mb::IconError: return QMessageBox::Critical;
-        case mb::IconQuestion: return QMessageBox::Question;
-        case mb::IconExclamation: return QMessageBox::Warning;
-        case mb::IconInformation: return QMessageBox::Information;
-        default: return QMessageBox::NoIcon;
+        case mb::IconError:
+            return QMessageBox::Critical;
+        case mb::IconQuestion:
+            return QMessageBox::Question;
+        case mb::IconExclamation:
+            return QMessageBox::Warning;
+        case mb::IconInformation:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
         }
     }
 };

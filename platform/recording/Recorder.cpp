@@ -39,12 +39,23 @@ QString Recorder::quoted(const QString &text)
     out += QLatin1Char('"');
     for (const QChar c : text) {
         switch (c.unicode()) {
-        case '\\': out += u"\\\\"; break;
-        case '"': out += u"\\\""; break;
-        case '\r': out += u"\\r"; break;
-        case '\n': out += u"\\n"; break;
-        case '\t': out += u"\\t"; break;
-        default: out += c;
+        case '\\':
+            out += u"\\\\";
+            break;
+        case '"':
+            out += u"\\\"";
+            break;
+        case '\r':
+            out += u"\\r";
+            break;
+        case '\n':
+            out += u"\\n";
+            break;
+        case '\t':
+            out += u"\\t";
+            break;
+        default:
+            out += c;
         }
     }
     out += QLatin1Char('"');

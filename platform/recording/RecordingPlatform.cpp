@@ -9,9 +9,12 @@ namespace {
 QString showName(ShowCommand show)
 {
     switch (show) {
-    case ShowCommand::Show: return QStringLiteral("show");
-    case ShowCommand::ShowNormal: return QStringLiteral("normal");
-    case ShowCommand::ShowMaximized: return QStringLiteral("maximized");
+    case ShowCommand::Show:
+        return QStringLiteral("show");
+    case ShowCommand::ShowNormal:
+        return QStringLiteral("normal");
+    case ShowCommand::ShowMaximized:
+        return QStringLiteral("maximized");
     }
     return QString::number(int(show));
 }
@@ -19,10 +22,14 @@ QString showName(ShowCommand show)
 QString sessionEndName(SessionEnd how)
 {
     switch (how) {
-    case SessionEnd::LogOff: return QStringLiteral("logoff");
-    case SessionEnd::Shutdown: return QStringLiteral("shutdown");
-    case SessionEnd::Reboot: return QStringLiteral("reboot");
-    case SessionEnd::PowerOff: return QStringLiteral("poweroff");
+    case SessionEnd::LogOff:
+        return QStringLiteral("logoff");
+    case SessionEnd::Shutdown:
+        return QStringLiteral("shutdown");
+    case SessionEnd::Reboot:
+        return QStringLiteral("reboot");
+    case SessionEnd::PowerOff:
+        return QStringLiteral("poweroff");
     }
     return QString::number(int(how));
 }
@@ -121,7 +128,7 @@ public:
     void mouseButton(MouseButtonEvent event, QPoint pos) override
     {
         const QString name = event == MouseButtonEvent::LeftDown ? QStringLiteral("left-down")
-                                                                  : QStringLiteral("left-up");
+                                                                 : QStringLiteral("left-up");
         record(QStringLiteral("MouseButton %1 %2 %3").arg(name).arg(pos.x()).arg(pos.y()));
     }
     void suspendKeyboard() override { record(QStringLiteral("SuspendKeyboard")); }
@@ -134,8 +141,8 @@ public:
     using Recording::Recording;
     QRect workArea() override
     {
-        const QStringList r = answer(QStringLiteral("WorkArea"), QString(), defaultWorkArea())
-                                  .split(u' ');
+        const QStringList r =
+            answer(QStringLiteral("WorkArea"), QString(), defaultWorkArea()).split(u' ');
         return QRect(r.value(0).toInt(), r.value(1).toInt(), r.value(2).toInt(),
                      r.value(3).toInt());
     }

@@ -51,7 +51,8 @@ private slots:
         QTest::addColumn<QString>("param");
         QTest::addColumn<QString>("message");
         QTest::newRow("empty") << QString() << u"'' is not a valid integer value"_qs;
-        QTest::newRow("key text") << u"[ALT + F4]"_qs << u"'[ALT + F4]' is not a valid integer value"_qs;
+        QTest::newRow("key text") << u"[ALT + F4]"_qs
+                                  << u"'[ALT + F4]' is not a valid integer value"_qs;
         QTest::newRow("no y") << u"10;"_qs << u"'' is not a valid integer value"_qs;
         QTest::newRow("two separators") << u"1;2;3"_qs << u"'2;3' is not a valid integer value"_qs;
     }

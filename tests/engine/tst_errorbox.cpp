@@ -19,8 +19,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
         QTest::newRow("letter") << u"Access denied"_qs << u"Access denied."_qs;
-        QTest::newRow("store error ends in a quote") << u"Failed to set data for 'O_ZA'"_qs
-                                                     << u"Failed to set data for 'O_ZA'"_qs;
+        QTest::newRow("store error ends in a quote")
+            << u"Failed to set data for 'O_ZA'"_qs << u"Failed to set data for 'O_ZA'"_qs;
         QTest::newRow("full stop") << u"Done."_qs << u"Done."_qs;
         QTest::newRow("exclamation sorts before") << u"BŁĄD !!!"_qs << u"BŁĄD !!!"_qs;
         QTest::newRow("colon sorts after") << u"Code:"_qs << u"Code:."_qs;
@@ -47,10 +47,11 @@ private slots:
         guarded(platform->dialogs(), [] { throw std::runtime_error("plain"); });
         guarded(platform->dialogs(), [&] { after = true; });
         QVERIFY(after);
-        QCOMPARE(recorder->lines(),
-                 (QStringList{
-                     u"MessageBox \"System Error.  Code: 50.\\r\\nNot supported.\" \"Tockwell\" 0x10 -> 1"_qs,
-                     u"MessageBox \"plain.\" \"Tockwell\" 0x10 -> 1"_qs}));
+        QCOMPARE(
+            recorder->lines(),
+            (QStringList{
+                u"MessageBox \"System Error.  Code: 50.\\r\\nNot supported.\" \"Tockwell\" 0x10 -> 1"_qs,
+                u"MessageBox \"plain.\" \"Tockwell\" 0x10 -> 1"_qs}));
     }
 };
 

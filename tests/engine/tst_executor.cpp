@@ -64,13 +64,13 @@ private slots:
         QTest::addColumn<QStringList>("calls");
         QTest::newRow("popup") << kinds::DefaultWindow.toString() << QString()
                                << QStringList{u"Host showAlarmPopup beep=off"_qs};
-        QTest::newRow("message")
-            << kinds::Message.toString() << u"UWAGA !!!¶Już czas"_qs
-            << QStringList{u"MessageBox \"Już czas\" \"UWAGA !!!\" 0x40030 -> 1"_qs};
+        QTest::newRow("message") << kinds::Message.toString() << u"UWAGA !!!¶Już czas"_qs
+                                 << QStringList{
+                                        u"MessageBox \"Już czas\" \"UWAGA !!!\" 0x40030 -> 1"_qs};
         QTest::newRow("sound") << kinds::PlaySound.toString() << u"/home/u/Budzik.mp3"_qs
                                << QStringList{u"Host playAlarmSound \"/home/u/Budzik.mp3\""_qs};
-        for (const QStringView kind : {kinds::RunProgram, kinds::OpenFile, kinds::OpenFolder,
-                                       kinds::OpenWebPage}) {
+        for (const QStringView kind :
+             {kinds::RunProgram, kinds::OpenFile, kinds::OpenFolder, kinds::OpenWebPage}) {
             QTest::newRow(kind.toUtf8().constData())
                 << kind.toString() << u"/tmp/a b;$(x)"_qs
                 << QStringList{u"ShellOpen \"/tmp/a b;$(x)\" \"\" normal"_qs};
@@ -94,17 +94,17 @@ private slots:
         QTest::addColumn<QStringList>("middle");
         QTest::newRow("log off") << shutdowns::LogOff.toString()
                                  << QStringList{u"ExitSession logoff force"_qs};
-        QTest::newRow("power off") << shutdowns::PowerOff.toString()
-                                   << QStringList{u"ExitSession poweroff force"_qs};
+        QTest::newRow("power off")
+            << shutdowns::PowerOff.toString() << QStringList{u"ExitSession poweroff force"_qs};
         QTest::newRow("restart") << shutdowns::Restart.toString()
                                  << QStringList{u"ExitSession reboot force"_qs};
-        QTest::newRow("shut down") << shutdowns::ShutDown.toString()
-                                   << QStringList{u"ExitSession shutdown force"_qs};
-        QTest::newRow("suspend")
-            << shutdowns::Suspend.toString()
-            << QStringList{u"UsesPrivileges -> yes"_qs,
-                           u"AdjustPrivilege \"SeShutdownPrivilege\" enable -> ok"_qs,
-                           u"SetPowerState suspend force -> ok"_qs};
+        QTest::newRow("shut down")
+            << shutdowns::ShutDown.toString() << QStringList{u"ExitSession shutdown force"_qs};
+        QTest::newRow("suspend") << shutdowns::Suspend.toString()
+                                 << QStringList{
+                                        u"UsesPrivileges -> yes"_qs,
+                                        u"AdjustPrivilege \"SeShutdownPrivilege\" enable -> ok"_qs,
+                                        u"SetPowerState suspend force -> ok"_qs};
         QTest::newRow("hibernate")
             << shutdowns::Hibernate.toString()
             << QStringList{u"UsesPrivileges -> yes"_qs,
@@ -131,18 +131,18 @@ private slots:
         using namespace others;
         QTest::newRow("monitor") << MonitorOff.toString() << QString()
                                  << QStringList{u"MonitorLowPower"_qs};
-        QTest::newRow("control panel") << ControlPanel.toString() << QString()
-                                       << QStringList{u"OpenControlPanel"_qs};
+        QTest::newRow("control panel")
+            << ControlPanel.toString() << QString() << QStringList{u"OpenControlPanel"_qs};
         QTest::newRow("explorer") << Explorer.toString() << QString()
                                   << QStringList{u"OpenFileManager"_qs};
         QTest::newRow("browser") << Browser.toString() << QString()
                                  << QStringList{u"OpenBlankBrowser"_qs};
-        QTest::newRow("minimise all") << MinimizeAll.toString() << QString()
-                                      << QStringList{u"MinimizeAllWindows"_qs};
+        QTest::newRow("minimise all")
+            << MinimizeAll.toString() << QString() << QStringList{u"MinimizeAllWindows"_qs};
         QTest::newRow("volume") << MaxVolume.toString() << QString()
                                 << QStringList{u"MaximiseVolume"_qs};
-        QTest::newRow("screen saver") << ScreenSaver.toString() << QString()
-                                      << QStringList{u"StartScreenSaver"_qs};
+        QTest::newRow("screen saver")
+            << ScreenSaver.toString() << QString() << QStringList{u"StartScreenSaver"_qs};
         QTest::newRow("keyboard") << SuspendKeyboard.toString() << QString()
                                   << QStringList{u"SuspendKeyboard"_qs};
         QTest::newRow("mouse") << SuspendMouse.toString() << QString()
@@ -163,8 +163,8 @@ private slots:
                                   << QStringList{u"CdDoor \"D\" close"_qs};
         QTest::newRow("cd open") << CdTray.toString() << u"E;1"_qs
                                  << QStringList{u"CdDoor \"E\" open"_qs};
-        QTest::newRow("cd other operation closes") << CdTray.toString() << u"D;;"_qs
-                                                   << QStringList{u"CdDoor \"D\" close"_qs};
+        QTest::newRow("cd other operation closes")
+            << CdTray.toString() << u"D;;"_qs << QStringList{u"CdDoor \"D\" close"_qs};
         QTest::newRow("key press") << PressKey.toString() << u"[ALT + F4]"_qs << QStringList{};
         QTest::newRow("unknown") << u"Wygaś Monitor"_qs << QString() << QStringList{};
         QTest::newRow("click text ignored by others")
@@ -231,10 +231,10 @@ private slots:
     {
         arm(kinds::Shutdown, shutdowns::Hibernate.toString());
         recorder->script(u"SetPowerState"_qs, u"error 50 Hibernation is not available."_qs);
-        QCOMPARE(firingError(),
-                 u"System Error.  Code: 50.\r\nHibernation is not available."_qs);
+        QCOMPARE(firingError(), u"System Error.  Code: 50.\r\nHibernation is not available."_qs);
         const QStringList lines = recorder->lines();
-        QCOMPARE(lines.back(), u"SetPowerState hibernate force -> error 50 Hibernation is not available."_qs);
+        QCOMPARE(lines.back(),
+                 u"SetPowerState hibernate force -> error 50 Hibernation is not available."_qs);
         QVERIFY(!lines.contains(u"AdjustPrivilege \"SeShutdownPrivilege\" disable -> ok"_qs));
         QVERIFY(!lines.contains(u"Host disarm"_qs));
     }
@@ -252,10 +252,10 @@ private slots:
     {
         arm(kinds::Shutdown, shutdowns::Suspend.toString());
         recorder->script(u"UsesPrivileges"_qs, u"no"_qs);
-        QCOMPARE(fire(), (QStringList{u"AdjustPrivilege \"SeShutdownPrivilege\" enable -> ok"_qs,
-                                      u"UsesPrivileges -> no"_qs,
-                                      u"SetPowerState suspend force -> ok"_qs,
-                                      u"AdjustPrivilege \"SeShutdownPrivilege\" disable -> ok"_qs}));
+        QCOMPARE(fire(),
+                 (QStringList{u"AdjustPrivilege \"SeShutdownPrivilege\" enable -> ok"_qs,
+                              u"UsesPrivileges -> no"_qs, u"SetPowerState suspend force -> ok"_qs,
+                              u"AdjustPrivilege \"SeShutdownPrivilege\" disable -> ok"_qs}));
     }
 
     void malformedClickPointIsReported()

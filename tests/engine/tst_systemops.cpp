@@ -90,7 +90,8 @@ private slots:
         auto recorder = std::make_shared<Recorder>();
         auto platform = platform::makeRecordingPlatform(recorder);
         QVERIFY(SetTokenPrivilege(platform->session(), u"SeShutdownPrivilege"_qs, true));
-        recorder->script(u"AdjustPrivilege"_qs, u"error 1313 A specified privilege does not exist."_qs);
+        recorder->script(u"AdjustPrivilege"_qs,
+                         u"error 1313 A specified privilege does not exist."_qs);
         QVERIFY(!SetTokenPrivilege(platform->session(), u"SeNoSuchPrivilege"_qs, false));
         QCOMPARE(recorder->lines().back(),
                  u"AdjustPrivilege \"SeNoSuchPrivilege\" disable -> error 1313 A specified "_qs

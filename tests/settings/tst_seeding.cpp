@@ -261,6 +261,9 @@ private slots:
         QCOMPARE(again.repeat, true);
         QCOMPARE(again.repeatTime, u"30"_qs);
         QCOMPARE(again.lastKind, u"Odegraj dźwięk"_qs);
+
+        store.writeString(u"LastAction"_qs, u"ODEGRAJ DŹWIĘK"_qs); // the kind, letter case aside
+        QCOMPARE(readLastSettings(file).lastKind, u"Odegraj dźwięk"_qs);
     }
 
     void emptyStoreReadsDefaults()

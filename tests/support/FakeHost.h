@@ -13,12 +13,15 @@ namespace tockwell::test {
 class FakeHost final : public AlarmHost
 {
 public:
-    explicit FakeHost(std::shared_ptr<platform::Recorder> recorder) : m_recorder(std::move(recorder)) {}
+    explicit FakeHost(std::shared_ptr<platform::Recorder> recorder)
+        : m_recorder(std::move(recorder))
+    {}
 
     void hideSetupWindow() override { m_recorder->record(QStringLiteral("Host hideSetupWindow")); }
     void showAlarmPopup(bool beep) override
     {
-        m_recorder->record(QStringLiteral("Host showAlarmPopup beep=%1").arg(beep ? u"on"_qs : u"off"_qs));
+        m_recorder->record(
+            QStringLiteral("Host showAlarmPopup beep=%1").arg(beep ? u"on"_qs : u"off"_qs));
     }
     void playAlarmSound(const QString &file) override
     {

@@ -1,25 +1,301 @@
 #include "Unit1.h"
 
+#include "FileNameEdit.h"
 #include "SetupHost.h"
+#include "engine/ArmedAlarm.h"
+#include "engine/Clock.h"
 #include "engine/Error.h"
+#include "engine/ErrorBox.h"
+#include "platform/Platform.h"
+#include "settings/LastSettings.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QToolButton>
+#include <QUrl>
 
 namespace tockwell {
 
-TF_Alarm::TF_Alarm(platform::Platform &platform, const Clock &clock, SetupHost &host,
-                   const QString &programDir, QWidget *parent)
-    : QWidget(parent, Qt::FramelessWindowHint), m_platform(platform), m_clock(clock),
-      m_host(host), m_programDir(programDir)
+namespace {
+const QString MakerPage = u"https://www.kestrolab.pl/tockwell"_qs;
+const QString MakerMail =
+    u"mailto:tockwell@kestrolab.pl?subject=Tockwell%201.5&body=Dzie%C5%84%20dobry%2C"_qs;
+} // namespace
+
+TF_Alarm::TF_Alarm(platform::Platform &platform, StoreFile &storeFile, const Clock &clock,
+                   SetupHost &host, const QString &programDir, QWidget *parent)
+    : QWidget(parent, Qt::FramelessWindowHint), m_platform(platform), m_storeFile(storeFile),
+      m_clock(clock), m_host(host), m_programDir(programDir)
 {
-    setObjectName(QStringLiteral("F_Alarm"));
-    setWindowTitle(QStringLiteral("Tockwell"));
+    setObjectName(u"F_Alarm"_qs);
+    setWindowTitle(u"Tockwell"_qs);
     setFixedSize(474, 245);
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+
+    createCommandButtons();
+    createTimingGroup();
+    createActionGroup();
+    connectHandlers();
+    handle([this] { FormCreate(); });
 }
 
 TF_Alarm::~TF_Alarm() = default;
 
-void TF_Alarm::ib_StopClick()
+void TF_Alarm::enable(std::initializer_list<QWidget *> controls, bool enabled)
 {
-    m_host.stopTick();
+    for (QWidget *control : controls)
+        control->setEnabled(enabled);
+}
+
+void TF_Alarm::handle(const std::function<void()> &handler)
+{
+    guarded(m_platform.dialogs(), handler);
+}
+
+void TF_Alarm::connectHandlers()
+{
+    const auto on = [this](auto *sender, auto signal, void (TF_Alarm::*handler)()) {
+        connect(sender, signal, this,
+                [this, handler] { handle([this, handler] { (this->*handler)(); }); });
+    };
+    on(ib_Start, &QPushButton::clicked, &TF_Alarm::ib_StartClick);
+    on(ib_Stop, &QPushButton::clicked, &TF_Alarm::ib_StopClick);
+    on(ib_Minimalizuj, &QPushButton::clicked, &TF_Alarm::ib_MinimalizujClick);
+    on(ib_Koniec, &QPushButton::clicked, &TF_Alarm::ib_KoniecClick);
+    on(ib_Opcje, &QPushButton::clicked, &TF_Alarm::ib_OpcjeClick);
+    on(ib_About, &QPushButton::clicked, &TF_Alarm::ib_AboutClick);
+    on(ib_WWW, &QPushButton::clicked, &TF_Alarm::ib_WWWClick);
+    on(ib_Mail, &QPushButton::clicked, &TF_Alarm::ib_MailClick);
+    on(rb_ur_o_godz, &QRadioButton::toggled, &TF_Alarm::rb_ur_o_godzClick);
+    on(rb_ur_po_czasie, &QRadioButton::toggled, &TF_Alarm::rb_ur_o_godzClick);
+    on(cb_PowtorzAkcje, &QCheckBox::toggled, &TF_Alarm::cb_PowtorzAkcjeClick);
+    on(cb_Typ_Alarmu, &QComboBox::currentIndexChanged, &TF_Alarm::cb_Typ_AlarmuChange);
+    on(cb_Komunikat, &QComboBox::editTextChanged, &TF_Alarm::cb_KomunikatChange);
+    on(cb_Caption, &QComboBox::editTextChanged, &TF_Alarm::cb_KomunikatChange);
+    on(cb_ZamknijSystem, &QComboBox::editTextChanged, &TF_Alarm::cb_ZamknijSystemChange);
+    on(fne_PlikEXE, &FileNameEdit::textChanged, &TF_Alarm::fne_PlikEXEChange);
+    on(fne_Plik, &FileNameEdit::textChanged, &TF_Alarm::fne_PlikChange);
+    on(de_Foldery, &FileNameEdit::textChanged, &TF_Alarm::de_FolderyChange);
+    on(e_WWW, &QLineEdit::textChanged, &TF_Alarm::e_WWWChange);
+    on(fne_PlikWAV, &FileNameEdit::textChanged, &TF_Alarm::fne_PlikWAVChange);
+    on(cb_InneOpcje, &QComboBox::editTextChanged, &TF_Alarm::cb_InneOpcjeChange);
+    on(&t_TimerDoCzasu, &QTimer::timeout, &TF_Alarm::t_TimerDoCzasuTimer);
+
+    // The digit filter: the six time fields and the repeat field take digits and backspace only.
+    for (QSpinBox *field : {se_ur_o_godz_godz, se_ur_o_godz_min, se_ur_o_godz_sec,
+                            se_ur_po_czasie_godz, se_ur_po_czasie_min, se_ur_po_czasie_sec})
+        field->findChild<QLineEdit *>()->installEventFilter(this);
+    e_CzasPowtorki->installEventFilter(this);
+}
+
+void TF_Alarm::FormCreate()
+{
+    createBalloonHints();
+    t_TimerDoCzasuTimer();
+    t_TimerDoCzasu.setInterval(1000);
+    ib_Stop->move(-40, -40);
+    if (const QScreen *screen = this->screen()) {
+        se_Inne_X_DC->setRange(0, screen->geometry().width());
+        se_Inne_Y_DC->setRange(0, screen->geometry().height());
+    }
+    loadTimeMenus();
+    const LastSettings last = readLastSettings(m_storeFile);
+    restoreBaseValues(last);
+    restoreTimeEntries();
+    loadMessageLists();
+    loadFieldLists();
+    fne_PlikWAVChange();
+    cb_Typ_AlarmuChange();
+    QRadioButton *mode = last.countdown ? rb_ur_po_czasie : rb_ur_o_godz;
+    mode->setFocus();
+    mode->setChecked(true);
+    rb_ur_o_godzClick();
+}
+
+void TF_Alarm::restoreBaseValues(const LastSettings &last)
+{
+    cb_PowtorzAkcje->setChecked(last.repeat);
+    e_CzasPowtorki->setText(last.repeatTime);
+    const QSignalBlocker blocker(cb_Typ_Alarmu); // the kind switching runs once, later
+    cb_Typ_Alarmu->setCurrentIndex(last.lastKind ? cb_Typ_Alarmu->findText(*last.lastKind) : -1);
+    cb_ZamknijSystem->setEditText(last.reboot);
+    cb_InneOpcje->setEditText(last.other);
+}
+
+void TF_Alarm::t_TimerDoCzasuTimer()
+{
+    const QString now = QLocale::system().toString(m_clock.now().time(), QLocale::LongFormat);
+    gb1->setTitle(u" W tej chwili jest: "_qs + now + u" "_qs);
+}
+
+void TF_Alarm::showEvent(QShowEvent *event)
+{
+    // The caption's clock rests while the window is hidden and is current the instant it shows.
+    t_TimerDoCzasuTimer();
+    t_TimerDoCzasu.start();
+    if (!m_centred) {
+        m_centred = true;
+        if (const QScreen *screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+    QWidget::showEvent(event);
+}
+
+void TF_Alarm::hideEvent(QHideEvent *event)
+{
+    t_TimerDoCzasu.stop();
+    QWidget::hideEvent(event);
+}
+
+void TF_Alarm::rb_ur_o_godzClick()
+{
+    if (!rb_ur_o_godz->isChecked() && !rb_ur_po_czasie->isChecked())
+        return;
+    const bool clock = rb_ur_o_godz->isChecked();
+    enable({se_ur_o_godz_godz, se_ur_o_godz_min, se_ur_o_godz_sec, Label1, sb_ur_alarm_o}, clock);
+    enable({se_ur_po_czasie_godz, se_ur_po_czasie_min, se_ur_po_czasie_sec, Label2, sb_ur_alarm_za},
+           !clock);
+}
+
+void TF_Alarm::cb_PowtorzAkcjeClick()
+{
+    e_CzasPowtorki->setEnabled(cb_PowtorzAkcje->isChecked() && cb_PowtorzAkcje->isEnabled());
+}
+
+void TF_Alarm::showPanel(QWidget *panel)
+{
+    for (QWidget *each : {p_k_komunikat, p_k_PdegrajDzwiek, p_Zamknij, p_UrProg, p_Plik,
+                          p_OtworzFolder, p_WWW, p_Inne})
+        each->setVisible(each == panel);
+}
+
+void TF_Alarm::cb_Typ_AlarmuChange()
+{
+    cb_Podglad->setEnabled(false);
+    cb_Podglad->setVisible(true);
+    ib_Start->setEnabled(true);
+    cb_PowtorzAkcje->setEnabled(true);
+    e_CzasPowtorki->setEnabled(cb_PowtorzAkcje->isChecked());
+
+    const QString kind = cb_Typ_Alarmu->currentText();
+    const auto open = [this](QWidget *panel, QWidget *focus, void (TF_Alarm::*check)()) {
+        showPanel(panel);
+        focus->setFocus();
+        (this->*check)();
+    };
+    if (kind == kinds::DefaultWindow) {
+        showPanel(nullptr);
+        cb_PowtorzAkcje->setEnabled(false);
+        e_CzasPowtorki->setEnabled(false);
+        cb_Podglad->setEnabled(true);
+    } else if (kind == kinds::Message) {
+        open(p_k_komunikat, cb_Komunikat, &TF_Alarm::cb_KomunikatChange);
+    } else if (kind == kinds::PlaySound) {
+        open(p_k_PdegrajDzwiek, fne_PlikWAV, &TF_Alarm::fne_PlikWAVChange);
+        cb_Podglad->setEnabled(false);
+        cb_Podglad->setVisible(false);
+    } else if (kind == kinds::Shutdown) {
+        open(p_Zamknij, cb_ZamknijSystem, &TF_Alarm::cb_ZamknijSystemChange);
+        cb_Podglad->setEnabled(false);
+        cb_Podglad->setVisible(false);
+        cb_PowtorzAkcje->setEnabled(false);
+        e_CzasPowtorki->setEnabled(false);
+    } else if (kind == kinds::RunProgram) {
+        open(p_UrProg, fne_PlikEXE, &TF_Alarm::fne_PlikEXEChange);
+    } else if (kind == kinds::OpenFile) {
+        open(p_Plik, fne_Plik, &TF_Alarm::fne_PlikChange);
+    } else if (kind == kinds::OpenFolder) {
+        open(p_OtworzFolder, de_Foldery, &TF_Alarm::de_FolderyChange);
+    } else if (kind == kinds::OpenWebPage) {
+        open(p_WWW, e_WWW, &TF_Alarm::e_WWWChange);
+    } else if (kind == kinds::Other) {
+        open(p_Inne, cb_InneOpcje, &TF_Alarm::cb_InneOpcjeChange);
+    } else {
+        showPanel(nullptr);
+        ib_Start->setEnabled(false);
+    }
+}
+
+bool TF_Alarm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const QString text = static_cast<QKeyEvent *>(event)->text();
+        if (!text.isEmpty() && text.at(0).isPrint() &&
+            (text.at(0) < QLatin1Char('0') || text.at(0) > QLatin1Char('9')))
+            return true; // only digits and backspace are typed into these fields
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TF_Alarm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1) {
+        handle([this] { openHelp(u"alarm.html"_qs); });
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TF_Alarm::openHelp(const QString &name)
+{
+    const QString path = m_programDir + u"/help/"_qs + name;
+    if (QFileInfo(path).isFile())
+        m_platform.shell().open(path, QString(), platform::ShowCommand::ShowMaximized);
+}
+
+void TF_Alarm::ib_OpcjeClick()
+{
+    setEnabled(false);
+    m_host.showOptions();
+}
+
+void TF_Alarm::ib_AboutClick()
+{
+    setEnabled(false);
+    m_host.showAbout();
+}
+
+void TF_Alarm::ib_KoniecClick()
+{
+    if (m_host.isArmed()) {
+        const QString question =
+            u"Program w tej chwili odlicza czas ustawiony przeż użytkownika. Zamykając program "
+            "spowodujesz przerwanie odliczania a nadejście ustawionego czasu nie zostanie "
+            "zaalarmowane.\r\rCzy mam mimo to zamknąc program ???"_qs;
+        using namespace platform::mb;
+        if (m_platform.dialogs().messageBox(question, u"UWAGA !!!"_qs, YesNo | IconExclamation) !=
+            platform::Answer::Yes)
+            return;
+    }
+    m_host.quit();
+}
+
+void TF_Alarm::ib_MinimalizujClick()
+{
+    close();
+}
+
+void TF_Alarm::ib_WWWClick()
+{
+    m_platform.shell().open(MakerPage, QString(), platform::ShowCommand::ShowMaximized);
+}
+
+void TF_Alarm::ib_MailClick()
+{
+    m_platform.shell().open(MakerMail, QString(), platform::ShowCommand::Show);
 }
 
 void TF_Alarm::playAlarmSound(const QString &file)

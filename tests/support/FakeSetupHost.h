@@ -1,0 +1,27 @@
+#pragma once
+
+#include "engine/ArmedAlarm.h"
+#include "ui/setup/SetupHost.h"
+
+namespace tockwell::test {
+
+/// The program around the setup window: an armed alarm and a tick that only says whether it runs.
+class FakeSetupHost final : public SetupHost
+{
+public:
+    ArmedAlarm &alarm() override { return armed; }
+    void startTick() override { ticking = true; }
+    void stopTick() override { ticking = false; }
+    bool isArmed() const override { return ticking; }
+    void showOptions() override { ++optionsShown; }
+    void showAbout() override { ++aboutShown; }
+    void quit() override { ++quits; }
+
+    ArmedAlarm armed;
+    bool ticking = false;
+    int optionsShown = 0;
+    int aboutShown = 0;
+    int quits = 0;
+};
+
+} // namespace tockwell::test

@@ -1,0 +1,100 @@
+// The parameter editors: each checks its field on every change and enables Start and Preview
+// only while the parameter is valid.
+#include "FileNameEdit.h"
+#include "Unit1.h"
+#include "engine/Actions.h"
+#include "engine/ArmedAlarm.h"
+#include "engine/ErrorBox.h"
+#include "platform/Platform.h"
+#include "settings/RecentList.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace tockwell {
+
+void TF_Alarm::setActionButtons(bool enabled)
+{
+    cb_Podglad->setEnabled(enabled);
+    ib_Start->setEnabled(enabled);
+}
+
+void TF_Alarm::cb_KomunikatChange()
+{
+    setActionButtons(!cb_Komunikat->currentText().isEmpty() &&
+                     !cb_Caption->currentText().isEmpty());
+}
+
+void TF_Alarm::cb_ZamknijSystemChange()
+{
+    const QString text = cb_ZamknijSystem->currentText();
+    ib_Start->setEnabled(std::find(shutdowns::All.begin(), shutdowns::All.end(), text) !=
+                         shutdowns::All.end());
+}
+
+void TF_Alarm::fne_PlikEXEChange()
+{
+    const QString file = fileNameOfFieldText(fne_PlikEXE->text());
+    const QFileInfo info(file);
+    if (file.isEmpty() || !info.isFile()) {
+        setActionButtons(false);
+        return;
+    }
+    // A program on this desktop is an executable file; ".exe" files are programs too.
+    if (info.isExecutable() || Actions::fileExtension(file).toUpper() == u".EXE"_qs) {
+        setActionButtons(true);
+        return;
+    }
+    m_platform.dialogs().messageBox(
+        u"Wybrany format pliku jest niepoprawny.\rWybierz inny plik lub "
+        "upewnij się, czy wybrany plik ma rozszerzenie typu EXE"_qs,
+        QString::fromUtf16(AppTitle), platform::mb::Ok);
+}
+
+void TF_Alarm::fne_PlikChange()
+{
+    const QString file = fileNameOfFieldText(fne_Plik->text());
+    setActionButtons(!file.isEmpty() && QFileInfo(file).isFile());
+}
+
+void TF_Alarm::de_FolderyChange()
+{
+    const QString folder = de_Foldery->text();
+    setActionButtons(!folder.isEmpty() && QFileInfo(folder).isDir());
+}
+
+void TF_Alarm::e_WWWChange()
+{
+    const QString address = e_WWW->text();
+    setActionButtons(!address.isEmpty() && address.contains(u"www."_qs));
+}
+
+void TF_Alarm::fne_PlikWAVChange()
+{
+    const QString file = fileNameOfFieldText(fne_PlikWAV->text());
+    const QString extension = Actions::fileExtension(file).toUpper();
+    const bool playable =
+        QFileInfo(file).isFile() && (extension == u".WAV"_qs || extension == u".MP3"_qs ||
+                                     extension == u".MID"_qs || extension == u".MIDI"_qs);
+    if (cb_Typ_Alarmu->currentText() == kinds::PlaySound)
+        ib_Start->setEnabled(playable);
+}
+
+void TF_Alarm::cb_InneOpcjeChange()
+{
+    const QString text = cb_InneOpcje->currentText();
+    const bool known =
+        text == others::PressKey ||
+        std::find(others::Listed.begin(), others::Listed.end(), text) != others::Listed.end();
+    setActionButtons(known);
+    p_Inne_Klawisz->setVisible(text == others::PressKey);
+    p_Inne_Klikniecie1->setVisible(text == others::SingleClick || text == others::DoubleClick);
+    p_Inne_DyskCD->setVisible(text == others::CdTray);
+}
+
+} // namespace tockwell
