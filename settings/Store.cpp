@@ -336,26 +336,13 @@ bool Store::keyExists(const QString &path) const
 
 QStringList Store::subkeyNames() const
 {
-    QStringList names;
-    Use q(m_file.statement("SELECT name FROM keys WHERE parent = ?1 ORDER BY id"));
-    if (!q || !m_key)
-        return names;
-    sqlite3_bind_int64(*q, 1, m_key);
-    while (sqlite3_step(*q) == SQLITE_ROW)
-        names << columnText(*q, 0);
-    return names;
+    return namesUnderKey("SELECT name FROM keys WHERE parent = ?1 ORDER BY id");
 }
 
 bool Store::deleteSubkey(const QString &name)
 {
-    Use q(m_file.statement("DELETE FROM keys WHERE parent = ?1 AND folded = ?2"));
-    if (!q || !m_key)
-        throw StoreError::withText(u"Failed to delete key '%1'"_qs.arg(name));
-    sqlite3_bind_int64(*q, 1, m_key);
-    bindText(*q, 2, name.toCaseFolded());
-    if (sqlite3_step(*q) != SQLITE_DONE)
-        throw StoreError::withText(u"Failed to delete key '%1'"_qs.arg(name));
-    return sqlite3_changes(m_file.m_db) > 0;
+    return deleteNamed("DELETE FROM keys WHERE parent = ?1 AND folded = ?2",
+                       u"Failed to delete key '%1'"_qs.arg(name), name);
 }
 
 void Store::recreateSubkey(const QString &name)
@@ -499,8 +486,13 @@ void Store::writeRaw(const QString &name, const RawValue &value)
 
 QStringList Store::valueNames() const
 {
+    return namesUnderKey("SELECT name FROM vals WHERE key = ?1 ORDER BY id");
+}
+
+QStringList Store::namesUnderKey(const char *sql) const
+{
     QStringList names;
-    Use q(m_file.statement("SELECT name FROM vals WHERE key = ?1 ORDER BY id"));
+    Use q(m_file.statement(sql));
     if (!q || !m_key)
         return names;
     sqlite3_bind_int64(*q, 1, m_key);
@@ -511,13 +503,19 @@ QStringList Store::valueNames() const
 
 bool Store::deleteValue(const QString &name)
 {
-    Use q(m_file.statement("DELETE FROM vals WHERE key = ?1 AND folded = ?2"));
+    return deleteNamed("DELETE FROM vals WHERE key = ?1 AND folded = ?2",
+                       u"Failed to delete value '%1'"_qs.arg(name), name);
+}
+
+bool Store::deleteNamed(const char *sql, const QString &failure, const QString &name)
+{
+    Use q(m_file.statement(sql));
     if (!q || !m_key)
-        throw StoreError::withText(u"Failed to delete value '%1'"_qs.arg(name));
+        throw StoreError::withText(failure);
     sqlite3_bind_int64(*q, 1, m_key);
     bindText(*q, 2, name.toCaseFolded());
     if (sqlite3_step(*q) != SQLITE_DONE)
-        throw StoreError::withText(u"Failed to delete value '%1'"_qs.arg(name));
+        throw StoreError::withText(failure);
     return sqlite3_changes(m_file.m_db) > 0;
 }
 

@@ -178,6 +178,10 @@ public:
     void recreateSubkey(const QString &name);
 
 private:
+    /// The names that `sql` (with the open key bound to ?1) selects, in its order.
+    QStringList namesUnderKey(const char *sql) const;
+    /// Runs the deletion `sql` (?1 the open key, ?2 the folded name); throws `failure` on error.
+    bool deleteNamed(const char *sql, const QString &failure, const QString &name);
     qint64 childKey(qint64 parent, const QString &name) const;
     qint64 createChildKey(qint64 parent, const QString &name);
     void upsert(const QString &name, const RawValue &value);
