@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -510,6 +511,30 @@ private slots:
         QCOMPARE(w->cb_Komunikat->itemText(0), QString()); // the current entry's empty name
         QCOMPARE(w->cb_Komunikat->itemText(1), u"ALARM !!!"_qs);
         QCOMPARE(w->cb_Komunikat->currentText(), u"ALARM !!!"_qs);
+    }
+
+    void helpKeyOpensTheHelpPageWhenItExists()
+    {
+        const auto w = makeWindow();
+        QTest::keyClick(w->e_WWW, Qt::Key_F1);
+        QVERIFY(recorder->lines().isEmpty());
+        QDir(dir->path()).mkdir(u"help"_qs);
+        const QString page = makeFile(u"help/alarm.html"_qs);
+        QTest::keyClick(w->se_ur_o_godz_min, Qt::Key_F1);
+        QCOMPARE(recorder->lines(),
+                 QStringList{u"ShellOpen \""_qs + page + u"\" \"\" maximized"_qs});
+    }
+
+    void secondaryWindowsDisableTheSetupWindow()
+    {
+        const auto w = makeWindow();
+        w->ib_Opcje->click();
+        QCOMPARE(hostp->optionsShown, 1);
+        QVERIFY(!w->isEnabled());
+        w->setEnabled(true);
+        w->ib_About->click();
+        QCOMPARE(hostp->aboutShown, 1);
+        QVERIFY(!w->isEnabled());
     }
 
     void quitAsksOnlyWhileArmed()
