@@ -1,4 +1,4 @@
-#include "Glowny.h"
+#include "Application.h"
 #include "engine/Clock.h"
 #include "engine/ErrorBox.h"
 #include "platform/Platform.h"
@@ -11,9 +11,12 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QString::fromUtf16(tockwell::AppTitle));
     QApplication::setApplicationDisplayName(QString::fromUtf16(tockwell::AppTitle));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(u":/icons/tockwell.png"_qs));
 
-    const std::unique_ptr<tockwell::platform::Platform> platform = tockwell::platform::loadPlatform();
+    const std::unique_ptr<tockwell::platform::Platform> platform =
+        tockwell::platform::loadPlatform();
     const tockwell::SystemClock clock;
-    tockwell::TF_Glowna F_Glowna(*platform, clock);
+    tockwell::Application forms(*platform, clock, QCoreApplication::applicationDirPath());
+    forms.start();
     return QApplication::exec();
 }
