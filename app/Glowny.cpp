@@ -62,6 +62,28 @@ TF_Glowna::~TF_Glowna() = default;
 void TF_Glowna::setForms(const Forms &forms)
 {
     m_forms = forms;
+    m_forms.F_Alarm->installEventFilter(this);
+}
+
+bool TF_Glowna::eventFilter(QObject *watched, QEvent *event)
+{
+    // Minimising the setup window hides it into the tray, where the tray icon brings it back.
+    if (watched == m_forms.F_Alarm && event->type() == QEvent::WindowStateChange &&
+        m_forms.F_Alarm->isMinimized() && trayAvailable())
+        QMetaObject::invokeMethod(this, &TF_Glowna::minimizeToTray, Qt::QueuedConnection);
+    return QWidget::eventFilter(watched, event);
+}
+
+void TF_Glowna::minimizeToTray()
+{
+    guard([this] {
+        TF_Alarm &setup = *m_forms.F_Alarm;
+        if (!setup.isMinimized())
+            return;
+        // Leave the minimised state before hiding, so that the window comes back as it was.
+        setup.setWindowState(setup.windowState() & ~Qt::WindowMinimized);
+        setup.close();
+    });
 }
 
 void TF_Glowna::FormCreate()
@@ -118,7 +140,8 @@ void TF_Glowna::TrayActivated(QSystemTrayIcon::ActivationReason reason)
 
 void TF_Glowna::TrayClick()
 {
-    if (m_forms.F_Alarm->isVisible())
+    // A minimised window is not in sight: the click brings it back.
+    if (m_forms.F_Alarm->isVisible() && !m_forms.F_Alarm->isMinimized())
         m_forms.F_Alarm->close();
     else
         showAndActivate(*m_forms.F_Alarm);

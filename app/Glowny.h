@@ -74,11 +74,13 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
     void seedStoreAndLoadOptions();
     void connectTray();
+    void minimizeToTray();
     void TrayActivated(QSystemTrayIcon::ActivationReason reason);
     void t_TimerGlownyTimer();
 

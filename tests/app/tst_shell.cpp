@@ -167,6 +167,16 @@ private slots:
         QVERIFY(app->F_Alarm.isVisible());
     }
 
+    void aTrayClickBringsBackAMinimisedSetupWindow()
+    {
+        startProgram();
+        app->F_Alarm.showMinimized();
+        QVERIFY(app->F_Alarm.isMinimized());
+        emit tray().activated(QSystemTrayIcon::Trigger);
+        QVERIFY(app->F_Alarm.isVisible());
+        QVERIFY(!app->F_Alarm.isMinimized());
+    }
+
     void aDoubleClickTogglesOnce()
     {
         startProgram();

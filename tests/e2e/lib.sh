@@ -75,6 +75,7 @@ e2e_start_desktop() {
     e2e_pids+=($!)
     e2e_wait_until "the X server" grep -q . "$displayfile"
     export DISPLAY=:$(head -n1 "$displayfile")
+    e2e_wait_until "the X server to answer" xwininfo -root
     e2e_log "X server on $DISPLAY"
 
     export XDG_RUNTIME_DIR=$e2e_tmp/runtime
@@ -86,10 +87,19 @@ e2e_start_desktop() {
     e2e_wait_until "the session bus" test -S "$XDG_RUNTIME_DIR/bus"
 
     mkdir -p "$e2e_tmp/home"
-    HOME=$e2e_tmp/home icewm >"$e2e_tmp/icewm.log" 2>&1 &
-    e2e_pids+=($!)
-    e2e_wait_until "the tray of icewm" e2e_has_window '"SystemTray"'
+    local attempt
+    for attempt in 1 2 3; do
+        # Under load icewm now and then fails to connect to a server that has just started.
+        HOME=$e2e_tmp/home icewm >>"$e2e_tmp/icewm.log" 2>&1 &
+        e2e_pids+=($!)
+        e2e_try_until e2e_tray_or_gone "$!" && e2e_has_window '"SystemTray"' && return 0
+        e2e_log "icewm gave no tray (attempt $attempt)"
+    done
+    e2e_fail "icewm gives no tray"
 }
+
+# e2e_tray_or_gone PID: the tray is there, or the window manager PID has ended.
+e2e_tray_or_gone() { e2e_has_window '"SystemTray"' || ! kill -0 "$1" 2>/dev/null; }
 
 # e2e_has_window PATTERN: some window line of the tree matches PATTERN (a grep pattern).
 e2e_has_window() { xwininfo -root -tree | grep -q -- "$1"; }
@@ -117,6 +127,9 @@ e2e_wait_window_gone() {
     e2e_wait_until "\"$1\" to disappear" e2e_no_window "$1"
 }
 e2e_no_window() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null; }
+
+# e2e_withdrawn WINDOW: WINDOW is neither shown nor minimised (or no longer exists).
+e2e_withdrawn() { ! xprop -id "$1" WM_STATE 2>/dev/null | grep -Eq 'Normal|Iconic'; }
 
 # e2e_tray_icon CLASS: the id of the icon that a program of window class CLASS docked in the
 # tray, or nothing.

@@ -18,14 +18,22 @@ eval "$(xdotool getwindowgeometry --shell "$setup")"
 ((WIDTH == 474 && HEIGHT == 245)) || e2e_fail "setup window is ${WIDTH}x$HEIGHT"
 ((X > 300 && X < 500 && Y > 200 && Y < 320)) || e2e_fail "setup window at $X,$Y is not centred"
 
-# A click on the tray icon hides the setup window, the next one shows it again.
+e2e_log "tray clicks"
 e2e_click "$icon" 8 8
 e2e_wait_window_gone Tockwell
 sleep 0.6 # more than a double-click interval, so the next click is a click of its own
 e2e_click "$icon" 8 8
-e2e_wait_window Tockwell >/dev/null
+setup=$(e2e_wait_window Tockwell) # a window shown again is a new X window
 
-# "O programie ..." from the tray menu opens the About window; Esc closes it.
+e2e_log "minimising hides into the tray"
+xdotool windowminimize "$setup"
+e2e_wait_until "the setup window to leave the taskbar" e2e_withdrawn "$setup"
+sleep 0.6
+e2e_click "$icon" 8 8
+setup=$(e2e_wait_window Tockwell)
+xprop -id "$setup" _NET_WM_STATE | grep -q HIDDEN && e2e_fail "the setup window came back minimised"
+
+e2e_log "About from the tray menu, closed with Esc"
 e2e_open_tray_menu "$icon"
 e2e_screenshot tray-menu
 xdotool key Down Down Down Down Return
@@ -37,7 +45,7 @@ e2e_wait_window_gone 'O programie ...'
 # No platform call so far: nothing was opened, no message box was shown.
 [[ ! -s $E2E_CALLS ]] || e2e_fail "unexpected calls: $(cat "$E2E_CALLS")"
 
-# "Zamknij" ends the program.
+e2e_log "Zamknij ends the program"
 e2e_open_tray_menu "$icon"
 xdotool key Up Return
 e2e_wait_until "the program to end" bash -c "! kill -0 $E2E_PROGRAM_PID"
