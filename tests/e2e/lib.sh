@@ -16,6 +16,7 @@ e2e_tmp=$(mktemp -d "${TMPDIR:-/tmp}/tockwell-e2e.XXXXXX")
 e2e_pids=()
 E2E_ARTIFACTS=${E2E_ARTIFACTS:-$PWD/e2e-artifacts}
 E2E_CALLS=$e2e_tmp/calls.log
+rm -f "$E2E_ARTIFACTS/failure-$(basename "$0" .sh).png"
 
 e2e_log() { printf '[e2e %s] %s\n' "$(date +%T.%3N)" "$*" >&2; }
 
@@ -66,7 +67,7 @@ e2e_wait_until() {
 }
 
 # Starts Xvfb on a display it chooses itself, a private session bus and icewm; returns when the
-# tray is there.
+# tray is there. With --no-tray: no window manager and no tray.
 e2e_start_desktop() {
     local displayfile=$e2e_tmp/display
     : >"$displayfile"
@@ -86,6 +87,7 @@ e2e_start_desktop() {
     export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus
     e2e_wait_until "the session bus" test -S "$XDG_RUNTIME_DIR/bus"
 
+    [[ ${1:-} != --no-tray ]] || return 0
     mkdir -p "$e2e_tmp/home"
     local attempt
     for attempt in 1 2 3; do
