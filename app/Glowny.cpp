@@ -240,7 +240,8 @@ void TF_Glowna::disarm()
 void TF_Glowna::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    QCoreApplication::quit();
+    // At once: quit() would first ask every window to close, and a window may decline.
+    QCoreApplication::exit(0);
 }
 
 void TF_Glowna::t_TimerGlownyTimer()

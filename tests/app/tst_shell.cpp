@@ -258,18 +258,6 @@ private slots:
         QVERIFY(app->F_Alarm.isVisible());
     }
 
-    void closeItemEndsAtOnceEvenWhenArmed()
-    {
-        startProgram();
-        CloseCounter counter;
-        app->F_Glowna.installEventFilter(&counter);
-        app->F_Glowna.startTick();
-        QVERIFY(app->F_Glowna.isArmed());
-        tray().Zamknij1->trigger();
-        QCOMPARE(counter.closes, 1);
-        QVERIFY(messageBoxes().isEmpty());
-    }
-
     void theExecutorsWindowsAreTheForms()
     {
         startProgram();
@@ -279,6 +267,22 @@ private slots:
         app->F_Glowna.startTick();
         host.disarm();
         QVERIFY(!app->F_Glowna.isArmed());
+    }
+
+    // Last: ending the program ends every event loop of this process.
+    void closeItemEndsAtOnceEvenWhenArmed()
+    {
+        startProgram();
+        CloseCounter counter;
+        app->F_Glowna.installEventFilter(&counter);
+        app->F_Glowna.startTick();
+        QVERIFY(app->F_Glowna.isArmed());
+        tray().Zamknij1->trigger();
+        QCOMPARE(counter.closes, 1);
+        // The setup window's exit button, once it has asked, ends the program the same way.
+        static_cast<SetupHost &>(app->F_Glowna).quit();
+        QCOMPARE(counter.closes, 2);
+        QVERIFY(messageBoxes().isEmpty());
     }
 };
 
