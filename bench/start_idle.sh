@@ -5,6 +5,7 @@
 #   - CPU time and voluntary context switches (wakeups) while idling in the tray, disarmed,
 #     for IDLE_SECONDS seconds.
 # Usage: bench/start_idle.sh [BUILD_DIR]   (environment: STARTS=10 IDLE_SECONDS=60)
+# shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/../tests/e2e/lib.sh"
 
 build=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
@@ -45,7 +46,7 @@ for ((i = 1; i <= starts; i++)); do
     e2e_log "start $i: $start_ms ms (window $window)"
     stop
 done
-sorted=($(printf '%s\n' "${times[@]}" | sort -n))
+mapfile -t sorted < <(printf '%s\n' "${times[@]}" | sort -n)
 median=$(printf '%s\n' "${sorted[@]}" | awk '{ v[NR] = $1 } END {
     print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
 

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # The end-to-end harness: sourced by the test scripts. It starts a private desktop (Xvfb on a
 # free display, a session D-Bus, icewm with its tray), runs the built program in it with an
 # empty store and the recording platform, and drives and looks at it with xdotool, xwininfo
@@ -68,6 +69,7 @@ e2e_wait_until() {
 
 # Starts Xvfb on a display it chooses itself, a private session bus and icewm; returns when the
 # tray is there. With --no-tray: no window manager and no tray.
+# shellcheck disable=SC2120 # the option is for the scripts that want it
 e2e_start_desktop() {
     local displayfile=$e2e_tmp/display
     : >"$displayfile"
@@ -75,7 +77,8 @@ e2e_start_desktop() {
         >"$e2e_tmp/xvfb.log" 2>&1 &
     e2e_pids+=($!)
     e2e_wait_until "the X server" grep -q . "$displayfile"
-    export DISPLAY=:$(head -n1 "$displayfile")
+    DISPLAY=:$(head -n1 "$displayfile")
+    export DISPLAY
     e2e_wait_until "the X server to answer" xwininfo -root
     e2e_log "X server on $DISPLAY"
 

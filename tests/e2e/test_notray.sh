@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A desktop without a tray: the setup window still appears and the user is told once that there
 # is no tray. Usage: test_notray.sh PROGRAM
+# shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 program=${1:?usage: $0 PROGRAM}
 

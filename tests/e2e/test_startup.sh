@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Start-up: the setup window appears, the tray icon is docked, and the icon's clicks and menu
 # work. Usage: test_startup.sh PROGRAM
+# shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 program=${1:?usage: $0 PROGRAM}
 
