@@ -2,27 +2,186 @@
 
 #include "engine/ErrorBox.h"
 #include "engine/Executor.h"
+#include "engine/U_WspolneFunkcje.h"
 #include "platform/Platform.h"
+#include "settings/Store.h"
+#include "ui/dialogs/Unit2.h"
+#include "ui/dialogs/WindowPlacement.h"
+#include "ui/dialogs/about.h"
+#include "ui/popup/Unit3.h"
+#include "ui/setup/Unit1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QScreen>
 
 namespace tockwell {
+namespace {
 
-TF_Glowna::TF_Glowna(platform::Platform &platform, const Clock &clock, QWidget *parent)
-    : QWidget(parent, Qt::FramelessWindowHint), m_platform(platform), m_tick(clock)
+constexpr auto NoTrayText =
+    u"Na tym pulpicie nie ma zasobnika systemowego (traya), więc Tockwell nie może pokazać w nim "
+    u"swojej ikony. Zamiast do traya okno programu będzie minimalizowane na pasek zadań.";
+
+void showAndActivate(QWidget &window)
 {
-    setObjectName(QStringLiteral("F_Glowna"));
-    setWindowTitle(QStringLiteral("F_Glowna"));
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+} // namespace
+
+template <typename Handler> void TF_Glowna::guard(Handler &&handler)
+{
+    guarded(m_platform.dialogs(), std::forward<Handler>(handler));
+}
+
+TF_Glowna::TF_Glowna(platform::Platform &platform, StoreFile &storeFile, const Clock &clock,
+                     const SeedingPaths &paths, QWidget *parent)
+    : QWidget(parent, Qt::FramelessWindowHint), m_platform(platform), m_storeFile(storeFile),
+      m_paths(paths), m_tick(clock),
+      m_executor(std::make_unique<Executor>(platform, *this, m_alarm)), t_TimerGlowny(this),
+      Tray(this)
+{
+    setObjectName(u"F_Glowna"_qs);
+    setWindowTitle(u"F_Glowna"_qs);
+    setGeometry(952, 345, 111, 38);
     // A coarse timer may drift by up to 5 % and skip a wall-clock second; the tick must not.
-    t_TimerGlowny.setObjectName(QStringLiteral("t_TimerGlowny"));
+    t_TimerGlowny.setObjectName(u"t_TimerGlowny"_qs);
     t_TimerGlowny.setTimerType(Qt::PreciseTimer);
     t_TimerGlowny.setInterval(1000);
     connect(&t_TimerGlowny, &QTimer::timeout, this, &TF_Glowna::t_TimerGlownyTimer);
+    connectTray();
+    FormCreate();
+    Tray.show();
 }
 
 TF_Glowna::~TF_Glowna() = default;
 
-void TF_Glowna::setHost(AlarmHost &host)
+void TF_Glowna::setForms(const Forms &forms)
 {
-    m_executor = std::make_unique<Executor>(m_platform, host, m_alarm);
+    m_forms = forms;
+    m_forms.F_Alarm->installEventFilter(this);
+}
+
+bool TF_Glowna::eventFilter(QObject *watched, QEvent *event)
+{
+    // Minimising the setup window hides it into the tray, where the tray icon brings it back.
+    if (watched == m_forms.F_Alarm && event->type() == QEvent::WindowStateChange &&
+        m_forms.F_Alarm->isMinimized() && trayAvailable())
+        QMetaObject::invokeMethod(this, &TF_Glowna::minimizeToTray, Qt::QueuedConnection);
+    return QWidget::eventFilter(watched, event);
+}
+
+void TF_Glowna::minimizeToTray()
+{
+    guard([this] {
+        TF_Alarm &setup = *m_forms.F_Alarm;
+        if (!setup.isMinimized())
+            return;
+        // Leave the minimised state before hiding, so that the window comes back as it was.
+        setup.setWindowState(setup.windowState() & ~Qt::WindowMinimized);
+        setup.close();
+    });
+}
+
+void TF_Glowna::FormCreate()
+{
+    Tray.Pomoc1->setVisible(QFileInfo::exists(helpFile()));
+    seedStoreAndLoadOptions();
+}
+
+void TF_Glowna::seedStoreAndLoadOptions()
+{
+    // Before the setup window exists, so that it finds the seeded lists.
+    guard([this] { prepareStore(m_storeFile, m_paths, m_alarm); });
+    if (const QString notice = m_storeFile.damageNotice(); !notice.isEmpty())
+        m_platform.dialogs().messageBox(notice, QString::fromUtf16(AppTitle),
+                                        platform::mb::Ok | platform::mb::IconExclamation);
+}
+
+void TF_Glowna::FormPaint()
+{
+    guard([this] {
+        centreOnScreen(*m_forms.F_Alarm);
+        showAndActivate(*m_forms.F_Alarm);
+        if (!trayAvailable())
+            m_platform.dialogs().messageBox(QString::fromUtf16(NoTrayText), u"INFORMACJA"_qs,
+                                            platform::mb::Ok | platform::mb::IconInformation);
+    });
+}
+
+void TF_Glowna::connectTray()
+{
+    connect(&Tray, &QSystemTrayIcon::activated, this, &TF_Glowna::TrayActivated);
+    const auto bind = [this](QAction *item, void (TF_Glowna::*handler)()) {
+        connect(item, &QAction::triggered, this,
+                [this, handler] { guard([&] { (this->*handler)(); }); });
+    };
+    bind(Tray.Ustawnowyczas1, &TF_Glowna::Ustawnowyczas1Click);
+    bind(Tray.Pomoc1, &TF_Glowna::Pomoc1Click);
+    bind(Tray.Opcje1, &TF_Glowna::Opcje1Click);
+    bind(Tray.Oprogramie1, &TF_Glowna::Oprogramie1Click);
+    bind(Tray.Zamknij1, &TF_Glowna::Zamknij1Click);
+}
+
+void TF_Glowna::TrayActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::Trigger) {
+        m_lastTrayClick.start();
+        guard([this] { TrayClick(); });
+    } else if (reason == QSystemTrayIcon::DoubleClick) {
+        // A double click also delivers the click that began it: one gesture toggles once.
+        const bool begunByClick = m_lastTrayClick.isValid() &&
+                                  m_lastTrayClick.elapsed() <= QApplication::doubleClickInterval();
+        m_lastTrayClick.invalidate();
+        if (!begunByClick)
+            guard([this] { TrayClick(); });
+    }
+}
+
+void TF_Glowna::TrayClick()
+{
+    // A minimised window is not in sight: the click brings it back.
+    if (m_forms.F_Alarm->isVisible() && !m_forms.F_Alarm->isMinimized())
+        m_forms.F_Alarm->close();
+    else
+        showAndActivate(*m_forms.F_Alarm);
+    // A hidden popup has nothing to close; closing it would enable the setup window behind an
+    // open dialog.
+    if (m_forms.F_ALARMUJ->isVisible())
+        m_forms.F_ALARMUJ->close();
+}
+
+void TF_Glowna::Ustawnowyczas1Click()
+{
+    showAndActivate(*m_forms.F_Alarm);
+}
+
+void TF_Glowna::Pomoc1Click()
+{
+    m_platform.shell().open(helpFile(), QString(), platform::ShowCommand::ShowMaximized);
+}
+
+void TF_Glowna::Opcje1Click()
+{
+    m_forms.F_Alarm->setEnabled(false);
+    showOptions();
+}
+
+void TF_Glowna::Oprogramie1Click()
+{
+    m_forms.F_Alarm->setEnabled(false);
+    showAbout();
+}
+
+void TF_Glowna::Zamknij1Click()
+{
+    close();
 }
 
 void TF_Glowna::startTick()
@@ -36,12 +195,72 @@ void TF_Glowna::stopTick()
     t_TimerGlowny.stop();
 }
 
+void TF_Glowna::showOptions()
+{
+    showAndActivate(*m_forms.F_Opcje);
+}
+
+void TF_Glowna::showAbout()
+{
+    showAndActivate(*m_forms.F_About);
+}
+
+void TF_Glowna::quit()
+{
+    close();
+}
+
+bool TF_Glowna::trayAvailable() const
+{
+    return m_trayProbe();
+}
+
+void TF_Glowna::hideSetupWindow()
+{
+    m_forms.F_Alarm->close();
+}
+
+void TF_Glowna::showAlarmPopup(bool /*beep: the popup's own beep timer takes it*/)
+{
+    m_forms.F_Alarm->setEnabled(false);
+    TF_ALARMUJ &popup = *m_forms.F_ALARMUJ;
+    // Start below the screen's bottom edge, where the slide begins, so it does not flash elsewhere.
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        popup.move(area.right() + 1 - popup.width(), area.bottom() + 1);
+    }
+    showAndActivate(popup);
+    SlideWindow(popup, m_platform.display(), 10, 2, 0, true);
+}
+
+void TF_Glowna::playAlarmSound(const QString &file)
+{
+    m_forms.F_Alarm->playAlarmSound(file);
+}
+
+void TF_Glowna::disarm()
+{
+    m_forms.F_Alarm->ib_StopClick();
+}
+
+void TF_Glowna::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    // At once: quit() would first ask every window to close, and a window may decline.
+    QCoreApplication::exit(0);
+}
+
 void TF_Glowna::t_TimerGlownyTimer()
 {
-    guarded(m_platform.dialogs(), [this] {
-        if (m_tick.tick(m_alarm) && m_executor)
+    guard([this] {
+        if (m_tick.tick(m_alarm))
             m_executor->WykonajAkcje();
     });
+}
+
+QString TF_Glowna::helpFile() const
+{
+    return QDir(m_paths.programDir).filePath(u"help/tockwell.html"_qs);
 }
 
 } // namespace tockwell

@@ -1,49 +1,118 @@
 #pragma once
 
+#include "TrayIcon.h"
+#include "engine/AlarmHost.h"
 #include "engine/AlarmTick.h"
 #include "engine/ArmedAlarm.h"
+#include "settings/Seeding.h"
+#include "ui/setup/SetupHost.h"
 
+#include <QElapsedTimer>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 namespace tockwell {
 
-class AlarmHost;
 class Clock;
+class StoreFile;
 class Executor;
+class TF_About;
+class TF_Alarm;
+class TF_ALARMUJ;
+class TF_Opcje;
 namespace platform {
 class Platform;
 }
 
-/// The hidden main form: it owns the armed alarm, the once-a-second tick and the executor.
-class TF_Glowna final : public QWidget
+/// The program's other forms, as the main form reaches them.
+struct Forms
+{
+    TF_Alarm *F_Alarm = nullptr;
+    TF_About *F_About = nullptr;
+    TF_Opcje *F_Opcje = nullptr;
+    TF_ALARMUJ *F_ALARMUJ = nullptr;
+};
+
+/// The hidden main form: the tray icon with its menu, the armed alarm, the once-a-second tick
+/// and the executor. It is what the setup window and the executor need of the program. Closing
+/// it ends the program.
+class TF_Glowna final : public QWidget, public SetupHost, public AlarmHost
 {
     Q_OBJECT
 
 public:
-    TF_Glowna(platform::Platform &platform, const Clock &clock, QWidget *parent = nullptr);
+    /// `paths` name the program file and its folder, where the help pages lie, and the places
+    /// that first-run seeding of `storeFile` looks at.
+    TF_Glowna(platform::Platform &platform, StoreFile &storeFile, const Clock &clock,
+              const SeedingPaths &paths, QWidget *parent = nullptr);
     ~TF_Glowna() override;
 
-    ArmedAlarm &alarm() { return m_alarm; }
+    /// The other forms, once they all exist.
+    void setForms(const Forms &forms);
 
-    /// The windows the executor works with; set once they exist.
-    void setHost(AlarmHost &host);
+    /// What the main form's first paint did: shows the setup window, disarmed, in the middle of
+    /// the screen. The main form itself is never shown. Says once when there is no tray.
+    void FormPaint();
 
-    /// Arms: switches the tick on. Disarms: switches it off.
-    void startTick();
-    void stopTick();
-    bool isArmed() const { return t_TimerGlowny.isActive(); }
+    /// Toggles the setup window and closes the alarm popup.
+    void TrayClick();
+
+    // SetupHost
+    ArmedAlarm &alarm() override { return m_alarm; }
+    void startTick() override;
+    void stopTick() override;
+    bool isArmed() const override { return t_TimerGlowny.isActive(); }
+    void showOptions() override;
+    void showAbout() override;
+    void quit() override;
+    bool trayAvailable() const override;
+    /// Where the answer to "is there a tray?" comes from; the desktop's tray by default.
+    void setTrayProbe(std::function<bool()> probe) { m_trayProbe = std::move(probe); }
+
+    // AlarmHost
+    void hideSetupWindow() override;
+    void showAlarmPopup(bool beep) override;
+    void playAlarmSound(const QString &file) override;
+    void disarm() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void FormCreate();
+    void seedStoreAndLoadOptions();
+    void connectTray();
+    void minimizeToTray();
+    void TrayActivated(QSystemTrayIcon::ActivationReason reason);
     void t_TimerGlownyTimer();
 
+    void Ustawnowyczas1Click();
+    void Pomoc1Click();
+    void Opcje1Click();
+    void Oprogramie1Click();
+    void Zamknij1Click();
+
+    /// Runs one handler of the event loop under the standard error box.
+    template <typename Handler> void guard(Handler &&handler);
+
+    QString helpFile() const;
+
     platform::Platform &m_platform;
+    StoreFile &m_storeFile;
+    std::function<bool()> m_trayProbe = &QSystemTrayIcon::isSystemTrayAvailable;
+    const SeedingPaths m_paths;
     ArmedAlarm m_alarm;
     AlarmTick m_tick;
     std::unique_ptr<Executor> m_executor;
+    Forms m_forms;
     QTimer t_TimerGlowny;
+    TrayIcon Tray;
+    QElapsedTimer m_lastTrayClick;
 };
 
 } // namespace tockwell

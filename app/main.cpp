@@ -1,7 +1,8 @@
-#include "Glowny.h"
+#include "Application.h"
 #include "engine/Clock.h"
 #include "engine/ErrorBox.h"
 #include "platform/Platform.h"
+#include "settings/Store.h"
 
 #include <QApplication>
 
@@ -11,10 +12,15 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QString::fromUtf16(tockwell::AppTitle));
     QApplication::setApplicationDisplayName(QString::fromUtf16(tockwell::AppTitle));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(u":/icons/tockwell.png"_qs));
 
     const std::unique_ptr<tockwell::platform::Platform> platform =
         tockwell::platform::loadPlatform();
     const tockwell::SystemClock clock;
-    tockwell::TF_Glowna F_Glowna(*platform, clock);
+    tockwell::StoreFile storeFile;
+    tockwell::Application forms(
+        *platform, storeFile, clock,
+        tockwell::SeedingPaths::forProgram(QCoreApplication::applicationFilePath()));
+    forms.start();
     return QApplication::exec();
 }

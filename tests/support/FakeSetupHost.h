@@ -16,12 +16,14 @@ public:
     void showOptions() override { ++optionsShown; }
     void showAbout() override { ++aboutShown; }
     void quit() override { ++quits; }
+    bool trayAvailable() const override { return tray; }
 
     ArmedAlarm armed;
     bool ticking = false;
     int optionsShown = 0;
     int aboutShown = 0;
     int quits = 0;
+    bool tray = true;
 };
 
 } // namespace tockwell::test

@@ -27,6 +27,10 @@ public:
 
     /// Ends the program.
     virtual void quit() = 0;
+
+    /// Whether the desktop has a tray to hide the program in. Without one, closing the setup
+    /// window must minimise it to the taskbar instead of hiding it.
+    virtual bool trayAvailable() const = 0;
 };
 
 } // namespace tockwell

@@ -10,7 +10,9 @@
 #include "settings/LastSettings.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -137,7 +139,10 @@ void TF_Alarm::restoreBaseValues(const LastSettings &last)
 
 void TF_Alarm::t_TimerDoCzasuTimer()
 {
-    const QString now = QLocale::system().toString(m_clock.now().time(), QLocale::LongFormat);
+    // The system's long time format, without the time zone that Qt's long format adds.
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(u't').replace(u"  "_qs, u" "_qs);
+    const QString now = m_clock.now().time().toString(format.trimmed());
     gb1->setTitle(u" W tej chwili jest: "_qs + now + u" "_qs);
 }
 
@@ -158,6 +163,18 @@ void TF_Alarm::hideEvent(QHideEvent *event)
 {
     t_TimerDoCzasu.stop();
     QWidget::hideEvent(event);
+}
+
+void TF_Alarm::closeEvent(QCloseEvent *event)
+{
+    // Closing hides the window into the tray; without a tray it goes to the taskbar instead, so
+    // that the user always has a way back.
+    if (!m_host.trayAvailable()) {
+        event->ignore();
+        showMinimized();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void TF_Alarm::rb_ur_o_godzClick()
@@ -251,7 +268,7 @@ void TF_Alarm::keyPressEvent(QKeyEvent *event)
 
 void TF_Alarm::openHelp(const QString &name)
 {
-    const QString path = m_programDir + u"/help/"_qs + name;
+    const QString path = QDir(m_programDir).filePath(u"help/"_qs + name);
     if (QFileInfo(path).isFile())
         m_platform.shell().open(path, QString(), platform::ShowCommand::ShowMaximized);
 }

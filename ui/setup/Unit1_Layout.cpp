@@ -132,7 +132,7 @@ void TF_Alarm::createTimingGroup()
     Label13 = label(gb1, "Label13", QRect(10, 128, 196, 16), u"Format czasu: GG:MM:SS"_qs);
     cb_PowtorzAkcje = make<QCheckBox>(gb1, "cb_PowtorzAkcje", QRect(8, 160, 200, 22),
                                       u"Powtórz akcję po             sec"_qs);
-    e_CzasPowtorki = make<QLineEdit>(gb1, "e_CzasPowtorki", QRect(116, 160, 52, 22), u"30"_qs);
+    e_CzasPowtorki = make<QLineEdit>(gb1, "e_CzasPowtorki", QRect(119, 160, 44, 22), u"30"_qs);
     e_CzasPowtorki->setEnabled(false);
 }
 

@@ -1,0 +1,14 @@
+#include "Application.h"
+
+namespace tockwell {
+
+Application::Application(platform::Platform &platform, StoreFile &storeFile, const Clock &clock,
+                         const SeedingPaths &paths)
+    : F_Glowna(platform, storeFile, clock, paths),
+      F_Alarm(platform, storeFile, clock, F_Glowna, paths.programDir), F_About(F_Alarm),
+      F_Opcje(F_Alarm), F_ALARMUJ(F_Alarm)
+{
+    F_Glowna.setForms({&F_Alarm, &F_About, &F_Opcje, &F_ALARMUJ});
+}
+
+} // namespace tockwell

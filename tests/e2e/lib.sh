@@ -1,0 +1,204 @@
+# shellcheck shell=bash
+# The end-to-end harness: sourced by the test scripts. It starts a private desktop (Xvfb on a
+# free display, a session D-Bus, icewm with its tray), runs the built program in it with an
+# empty store and the recording platform, and drives and looks at it with xdotool, xwininfo
+# and ImageMagick. Everything it starts is stopped when the script exits.
+set -euo pipefail
+
+# Seconds any one wait may take before the test fails.
+E2E_TIMEOUT=${E2E_TIMEOUT:-10}
+
+# A missing tool skips the test (CTest's SKIP_RETURN_CODE) rather than failing it.
+for tool in Xvfb icewm dbus-daemon xdotool xwininfo xprop import; do
+    command -v "$tool" >/dev/null || { echo "e2e: $tool is not installed; skipped" >&2; exit 77; }
+done
+
+e2e_tmp=$(mktemp -d "${TMPDIR:-/tmp}/tockwell-e2e.XXXXXX")
+e2e_pids=()
+E2E_ARTIFACTS=${E2E_ARTIFACTS:-$PWD/e2e-artifacts}
+E2E_CALLS=$e2e_tmp/calls.log
+rm -f "$E2E_ARTIFACTS/failure-$(basename "$0" .sh).png"
+
+e2e_log() { printf '[e2e %s] %s\n' "$(date +%T.%3N)" "$*" >&2; }
+
+e2e_fail() {
+    e2e_log "FAIL: $*"
+    e2e_screenshot "failure-$(basename "$0" .sh)" || true
+    exit 1
+}
+
+e2e_cleanup() {
+    local status=$?
+    local i
+    for ((i = ${#e2e_pids[@]} - 1; i >= 0; i--)); do
+        kill "${e2e_pids[i]}" 2>/dev/null || true
+    done
+    for ((i = ${#e2e_pids[@]} - 1; i >= 0; i--)); do
+        wait "${e2e_pids[i]}" 2>/dev/null || true
+    done
+    if ((status != 0)) && [[ -d $e2e_tmp ]]; then
+        for log in "$e2e_tmp"/*.log; do
+            [[ -s $log ]] && { e2e_log "--- $(basename "$log")"; cat "$log" >&2; }
+        done
+    fi
+    rm -rf "$e2e_tmp"
+    exit "$status"
+}
+trap e2e_cleanup EXIT
+trap 'exit 130' INT TERM
+
+# e2e_try_until COMMAND...: polls COMMAND every 20 ms until it succeeds (status 0) or
+# E2E_TIMEOUT seconds have passed (status 1).
+e2e_try_until() {
+    local deadline=$(($(e2e_now_ms) + ${E2E_TIMEOUT%.*} * 1000))
+    until "$@" >/dev/null 2>&1; do
+        (($(e2e_now_ms) < deadline)) || return 1
+        sleep 0.02
+    done
+}
+
+e2e_now_ms() { echo $((${EPOCHREALTIME/./} / 1000)); }
+
+# e2e_wait_until DESCRIPTION COMMAND...: polls COMMAND until it succeeds; fails the test after
+# E2E_TIMEOUT seconds.
+e2e_wait_until() {
+    local what=$1
+    shift
+    e2e_try_until "$@" || e2e_fail "timed out waiting for $what"
+}
+
+# Starts Xvfb on a display it chooses itself, a private session bus and icewm; returns when the
+# tray is there. With --no-tray: no window manager and no tray.
+# shellcheck disable=SC2120 # the option is for the scripts that want it
+e2e_start_desktop() {
+    local displayfile=$e2e_tmp/display
+    : >"$displayfile"
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$displayfile" \
+        >"$e2e_tmp/xvfb.log" 2>&1 &
+    e2e_pids+=($!)
+    e2e_wait_until "the X server" grep -q . "$displayfile"
+    DISPLAY=:$(head -n1 "$displayfile")
+    export DISPLAY
+    e2e_wait_until "the X server to answer" xwininfo -root
+    e2e_log "X server on $DISPLAY"
+
+    export XDG_RUNTIME_DIR=$e2e_tmp/runtime
+    mkdir -m 700 "$XDG_RUNTIME_DIR"
+    dbus-daemon --session --nofork --address="unix:path=$XDG_RUNTIME_DIR/bus" \
+        >"$e2e_tmp/dbus.log" 2>&1 &
+    e2e_pids+=($!)
+    export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus
+    e2e_wait_until "the session bus" test -S "$XDG_RUNTIME_DIR/bus"
+
+    [[ ${1:-} != --no-tray ]] || return 0
+    mkdir -p "$e2e_tmp/home"
+    local attempt
+    for attempt in 1 2 3; do
+        # Under load icewm now and then fails to connect to a server that has just started.
+        HOME=$e2e_tmp/home icewm >>"$e2e_tmp/icewm.log" 2>&1 &
+        e2e_pids+=($!)
+        e2e_try_until e2e_tray_or_gone "$!" && e2e_has_window '"SystemTray"' && return 0
+        e2e_log "icewm gave no tray (attempt $attempt)"
+    done
+    e2e_fail "icewm gives no tray"
+}
+
+# e2e_tray_or_gone PID: the tray is there, or the window manager PID has ended.
+e2e_tray_or_gone() { e2e_has_window '"SystemTray"' || ! kill -0 "$1" 2>/dev/null; }
+
+# e2e_has_window PATTERN: some window line of the tree matches PATTERN (a grep pattern).
+e2e_has_window() { xwininfo -root -tree | grep -q -- "$1"; }
+
+# Starts the program (path in $1) with an empty store and the recording platform; its pid is
+# in E2E_PROGRAM_PID.
+e2e_start_program() {
+    local program=$1
+    export XDG_CONFIG_HOME=$e2e_tmp/config
+    mkdir -p "$XDG_CONFIG_HOME"
+    TOCKWELL_PLATFORM=record:$E2E_CALLS "$program" >>"$e2e_tmp/program.log" 2>&1 &
+    E2E_PROGRAM_PID=$!
+    e2e_pids+=("$E2E_PROGRAM_PID")
+}
+
+# e2e_wait_window NAME: waits until a mapped window titled exactly NAME exists; prints its id.
+e2e_wait_window() {
+    local name=$1
+    timeout "$E2E_TIMEOUT" xdotool search --sync --onlyvisible --name "^${name}\$" | head -n1 ||
+        e2e_fail "no window \"$name\" within ${E2E_TIMEOUT} s"
+}
+
+# e2e_wait_window_gone NAME: waits until no mapped window is titled NAME.
+e2e_wait_window_gone() {
+    e2e_wait_until "\"$1\" to disappear" e2e_no_window "$1"
+}
+e2e_no_window() { ! xdotool search --onlyvisible --name "^$1\$" >/dev/null; }
+
+# e2e_withdrawn WINDOW: WINDOW is neither shown nor minimised (or no longer exists).
+e2e_withdrawn() { ! xprop -id "$1" WM_STATE 2>/dev/null | grep -Eq 'Normal|Iconic'; }
+
+# e2e_tray_icon CLASS: the id of the icon that a program of window class CLASS docked in the
+# tray, or nothing.
+e2e_tray_icon() {
+    xwininfo -root -tree | awk -v class="\"$1\")" '
+        /"YXTrayEmbedder"/ { embedder = 1; next }
+        $1 !~ /^0x/ { next }
+        embedder && index($0, class) { print $1; exit }
+        { embedder = 0 }'
+}
+
+# e2e_wait_tray_icon CLASS: waits for the icon of CLASS in the tray; prints its id.
+e2e_wait_tray_icon() {
+    e2e_wait_until "the tray icon of $1" test -n "$(e2e_tray_icon "$1")"
+    e2e_tray_icon "$1"
+}
+
+# e2e_untitled_window CLASS EXCEPT: a mapped window of CLASS with an empty WM_NAME other than
+# EXCEPT (the tray icon): a popup menu of the program.
+e2e_untitled_window() {
+    local window
+    for window in $(xdotool search --onlyvisible --classname "^$1\$"); do
+        ((window == $2)) && continue
+        xprop -id "$window" WM_NAME | grep -Eq '= *("")? *$' && { echo "$window"; return 0; }
+    done
+    return 1
+}
+
+# e2e_open_tray_menu ICON: opens the menu of the tray icon ICON and waits until it is shown.
+e2e_open_tray_menu() {
+    local attempt
+    for attempt in 1 2 3; do
+        e2e_click "$1" 8 8 3
+        E2E_TIMEOUT=1 e2e_try_until e2e_untitled_window tockwell "$1" && return 0
+        e2e_log "the tray menu did not open (attempt $attempt)"
+    done
+    e2e_fail "the tray menu does not open"
+}
+
+# e2e_click WINDOW X Y [BUTTON]: clicks at X, Y inside WINDOW (button 1 unless given).
+e2e_click() {
+    xdotool mousemove --window "$1" "$2" "$3" click "${4:-1}"
+}
+
+# e2e_type WINDOW TEXT: types TEXT into WINDOW (which gets the focus first).
+e2e_type() {
+    xdotool windowactivate --sync "$1" type --delay 10 -- "$2"
+}
+
+# e2e_key WINDOW KEY...: presses keys (xdotool names: Return, F1, ctrl+a) in WINDOW.
+e2e_key() {
+    local window=$1
+    shift
+    xdotool windowactivate --sync "$window" key "$@"
+}
+
+# e2e_screenshot NAME: keeps a picture of the whole screen as NAME.png among the artifacts.
+e2e_screenshot() {
+    mkdir -p "$E2E_ARTIFACTS"
+    import -window root "$E2E_ARTIFACTS/$1.png"
+    e2e_log "screenshot $E2E_ARTIFACTS/$1.png"
+}
+
+# e2e_wait_call PATTERN: waits until a recorded platform call matches PATTERN (grep -E).
+e2e_wait_call() {
+    e2e_wait_until "a recorded call matching $1" grep -Eq -- "$1" "$E2E_CALLS"
+}
