@@ -207,7 +207,7 @@ void TF_Alarm::createSoundPanel()
     Stop = toolButton("Stop", 60, u"■"_qs, u"Stop"_qs);
     Stop->setChecked(true);
     LoopCheckBox =
-        make<QCheckBox>(panel, "LoopCheckBox", QRect(92, 70, 134, 20), u"Graj w nieskończoność"_qs);
+        make<QCheckBox>(panel, "LoopCheckBox", QRect(4, 96, 222, 20), u"Graj w nieskończoność"_qs);
     LoopCheckBox->setToolTip(u"Dźwięk jest cały czas powtarzany"_qs);
 }
 
