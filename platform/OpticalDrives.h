@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <QStringList>
 
 namespace tockwell::platform {
 
@@ -12,6 +12,10 @@ public:
     OpticalDrives(const OpticalDrives &) = delete;
     OpticalDrives &operator=(const OpticalDrives &) = delete;
     virtual ~OpticalDrives() = default;
+
+    /// The optical drives of the machine, one identifier of one character each (what `setDoor`
+    /// takes), in order; empty when there is none.
+    virtual QStringList drives() = 0;
 
     /// Opens (`open`) or closes the tray of `drive`; a failure is not reported.
     virtual void setDoor(const QString &drive, bool open) = 0;

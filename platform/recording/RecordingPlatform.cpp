@@ -177,6 +177,11 @@ class RecordingOpticalDrives final : public OpticalDrives, Recording
 {
 public:
     using Recording::Recording;
+    QStringList drives() override
+    {
+        return answer(QStringLiteral("CdDrives"), QString(), QString())
+            .split(u' ', Qt::SkipEmptyParts);
+    }
     void setDoor(const QString &drive, bool open) override
     {
         record(u"CdDoor "_qs + Recorder::quoted(drive) + (open ? u" open"_qs : u" close"_qs));

@@ -1,0 +1,162 @@
+#include "LinuxDisplay.h"
+
+#include "LinuxConfig.h"
+#include "X11.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusInterface>
+#include <QDBusReply>
+#include <QGuiApplication>
+#include <QScreen>
+
+#if TOCKWELL_WITH_X11
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/dpms.h>
+#include <memory>
+#endif
+
+namespace tockwell::platform {
+namespace {
+
+#if TOCKWELL_WITH_X11
+
+struct XFreeDeleter
+{
+    void operator()(unsigned char *data) const { XFree(data); }
+};
+
+// The window named by `property` (type WINDOW) on `window`, or None.
+Window windowProperty(::Display *display, Window window, Atom property)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *raw = nullptr;
+    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_WINDOW, &type, &format,
+                           &count, &after, &raw) != Success)
+        return None;
+    const std::unique_ptr<unsigned char, XFreeDeleter> data(raw);
+    if (type != XA_WINDOW || format != 32 || count != 1)
+        return None;
+    return *reinterpret_cast<const Window *>(data.get());
+}
+
+// An EWMH window manager runs: the root names a check window that names itself. A stale
+// _NET_SUPPORTED left by a window manager that has gone does not count.
+bool ewmhWindowManagerRuns(::Display *display)
+{
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+    const Window child = windowProperty(display, DefaultRootWindow(display), check);
+    return child != None && windowProperty(display, child, check) == child;
+}
+
+#endif
+
+} // namespace
+
+QRect LinuxDisplay::workArea()
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+void LinuxDisplay::minimizeAllWindows()
+{
+    setShowingDesktop(true);
+}
+
+void LinuxDisplay::startScreenSaver()
+{
+    if (!activateScreenSaverService())
+        activateX11ScreenSaver();
+}
+
+void LinuxDisplay::monitorLowPower()
+{
+    dpmsStandby();
+}
+
+bool setShowingDesktop(bool show)
+{
+#if TOCKWELL_WITH_X11
+    ::Display *display = x11::display();
+    if (!display || !ewmhWindowManagerRuns(display))
+        return false;
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = DefaultRootWindow(display);
+    event.xclient.message_type = XInternAtom(display, "_NET_SHOWING_DESKTOP", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = show ? 1 : 0;
+    XSendEvent(display, DefaultRootWindow(display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+    return true;
+#else
+    Q_UNUSED(show)
+    return false;
+#endif
+}
+
+bool activateScreenSaverService()
+{
+    struct Service
+    {
+        QString name, path;
+    };
+    const Service services[] = {
+        {u"org.freedesktop.ScreenSaver"_qs, u"/org/freedesktop/ScreenSaver"_qs},
+        {u"org.gnome.ScreenSaver"_qs, u"/org/gnome/ScreenSaver"_qs},
+    };
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    for (const Service &service : services) {
+        if (!bus.interface()->isServiceRegistered(service.name))
+            continue;
+        QDBusInterface saver(service.name, service.path, service.name, bus);
+        saver.setTimeout(5000);
+        const QDBusReply<bool> reply = saver.call(u"SetActive"_qs, true);
+        if (reply.isValid() && reply.value())
+            return true;
+    }
+    return false;
+}
+
+bool activateX11ScreenSaver()
+{
+#if TOCKWELL_WITH_X11
+    ::Display *display = x11::display();
+    if (!display)
+        return false;
+    XForceScreenSaver(display, ScreenSaverActive);
+    XFlush(display);
+    return true;
+#else
+    return false;
+#endif
+}
+
+bool dpmsStandby()
+{
+#if TOCKWELL_WITH_X11
+    ::Display *display = x11::display();
+    int event = 0, error = 0;
+    if (!display || !DPMSQueryExtension(display, &event, &error) || !DPMSCapable(display))
+        return false;
+    // Forcing a level needs DPMS on; switching it on keeps the user's timeouts.
+    CARD16 level = 0;
+    BOOL on = False;
+    if (DPMSInfo(display, &level, &on) && !on)
+        DPMSEnable(display);
+    DPMSForceLevel(display, DPMSModeStandby);
+    XFlush(display);
+    return true;
+#else
+    return false;
+#endif
+}
+
+} // namespace tockwell::platform

@@ -1,0 +1,122 @@
+#include "X11Input.h"
+
+#include "LinuxConfig.h"
+#include "X11.h"
+
+#include <QCursor>
+
+#if TOCKWELL_WITH_X11
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
+#include <X11/extensions/XTest.h>
+#include <memory>
+#endif
+
+namespace tockwell::platform {
+namespace {
+
+#if TOCKWELL_WITH_X11
+
+bool hasXTest(::Display *display)
+{
+    int event = 0, error = 0, major = 0, minor = 0;
+    return XTestQueryExtension(display, &event, &error, &major, &minor);
+}
+
+// No XIQueryVersion here: the X server refuses a version lower than the one Qt has announced on
+// the same connection, and XIQueryDevice answers nothing where XInput 2 is missing.
+bool hasXInput(::Display *display)
+{
+    int opcode = 0, event = 0, error = 0;
+    return XQueryExtension(display, "XInputExtension", &opcode, &event, &error);
+}
+
+struct DeviceInfoFree
+{
+    void operator()(XIDeviceInfo *info) const { XIFreeDeviceInfo(info); }
+};
+
+// A device that suspension disables: a physical keyboard or pointer attached to the core
+// devices. The XTest devices are virtual and stay.
+bool isSuspended(const XIDeviceInfo &device, DeviceKind kind)
+{
+    const int use = kind == DeviceKind::Keyboard ? XISlaveKeyboard : XISlavePointer;
+    return device.use == use && !QByteArray(device.name).contains("XTEST");
+}
+
+#endif
+
+} // namespace
+
+QPoint X11Input::cursorPos()
+{
+    return QCursor::pos();
+}
+
+void X11Input::setCursorPos(QPoint pos)
+{
+#if TOCKWELL_WITH_X11
+    // A movement through XTest is input as the X server sees it, so it ends a running screen
+    // saver; QCursor::setPos only warps the pointer.
+    if (::Display *display = x11::display(); display && hasXTest(display)) {
+        XTestFakeMotionEvent(display, -1, pos.x(), pos.y(), CurrentTime);
+        XFlush(display);
+        return;
+    }
+#endif
+    QCursor::setPos(pos);
+}
+
+void X11Input::mouseButton(MouseButtonEvent event, QPoint)
+{
+#if TOCKWELL_WITH_X11
+    // The press or release happens where the pointer is, as the caller has placed it.
+    ::Display *display = x11::display();
+    if (!display || !hasXTest(display))
+        return;
+    XTestFakeButtonEvent(display, Button1, event == MouseButtonEvent::LeftDown, CurrentTime);
+    XFlush(display);
+#else
+    Q_UNUSED(event)
+#endif
+}
+
+void X11Input::suspendKeyboard()
+{
+    disableInputDevices(DeviceKind::Keyboard);
+}
+
+void X11Input::suspendMouse()
+{
+    disableInputDevices(DeviceKind::Pointer);
+}
+
+int disableInputDevices(DeviceKind kind)
+{
+#if TOCKWELL_WITH_X11
+    ::Display *display = x11::display();
+    if (!display || !hasXInput(display))
+        return 0;
+    int count = 0;
+    const std::unique_ptr<XIDeviceInfo, DeviceInfoFree> devices(
+        XIQueryDevice(display, XIAllDevices, &count));
+    const Atom enabled = XInternAtom(display, "Device Enabled", False);
+    unsigned char off = 0;
+    int disabled = 0;
+    for (int i = 0; devices && i < count; ++i) {
+        if (!isSuspended(devices.get()[i], kind))
+            continue;
+        XIChangeProperty(display, devices.get()[i].deviceid, enabled, XA_INTEGER, 8,
+                         XIPropModeReplace, &off, 1);
+        ++disabled;
+    }
+    XSync(display, False);
+    return disabled;
+#else
+    Q_UNUSED(kind)
+    return 0;
+#endif
+}
+
+} // namespace tockwell::platform

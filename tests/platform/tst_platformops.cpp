@@ -1,0 +1,100 @@
+// Every operation of the platform interfaces, called once on the recording platform: each one
+// writes the line that docs/platform.md gives it, and the documented table leaves none out. The
+// Linux backend implements the same interfaces (the compiler holds it to every one of them).
+#include "platform/linux/LinuxPlatform.h"
+#include "platform/recording/RecordingPlatform.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTest>
+
+#include <functional>
+
+using namespace tockwell::platform;
+
+namespace {
+
+struct Operation
+{
+    const char *name;
+    std::function<void(Platform &)> call;
+};
+
+const std::vector<Operation> &everyOperation()
+{
+    static const std::vector<Operation> operations = {
+        {"ShellOpen", [](Platform &p) { p.shell().open(u"x"_qs, {}, ShowCommand::ShowNormal); }},
+        {"OpenFileManager", [](Platform &p) { p.shell().openFileManager(); }},
+        {"OpenBlankBrowser", [](Platform &p) { p.shell().openBlankBrowser(); }},
+        {"OpenControlPanel", [](Platform &p) { p.shell().openControlPanel(); }},
+        {"ExitSession", [](Platform &p) { p.session().exitSession(SessionEnd::LogOff); }},
+        {"UsesPrivileges", [](Platform &p) { p.session().usesPrivileges(); }},
+        {"AdjustPrivilege", [](Platform &p) { p.session().adjustPrivilege(u"S"_qs, true); }},
+        {"SetPowerState", [](Platform &p) { p.session().setPowerState(true, true); }},
+        {"CursorPos", [](Platform &p) { p.input().cursorPos(); }},
+        {"SetCursorPos", [](Platform &p) { p.input().setCursorPos(QPoint(1, 2)); }},
+        {"MouseButton",
+         [](Platform &p) { p.input().mouseButton(MouseButtonEvent::LeftDown, QPoint()); }},
+        {"SuspendKeyboard", [](Platform &p) { p.input().suspendKeyboard(); }},
+        {"SuspendMouse", [](Platform &p) { p.input().suspendMouse(); }},
+        {"WorkArea", [](Platform &p) { p.display().workArea(); }},
+        {"MinimizeAllWindows", [](Platform &p) { p.display().minimizeAllWindows(); }},
+        {"StartScreenSaver", [](Platform &p) { p.display().startScreenSaver(); }},
+        {"MonitorLowPower", [](Platform &p) { p.display().monitorLowPower(); }},
+        {"MaximiseVolume", [](Platform &p) { p.audio().maximiseVolume(); }},
+        {"Beep", [](Platform &p) { p.audio().beep(); }},
+        {"CdDrives", [](Platform &p) { p.opticalDrives().drives(); }},
+        {"CdDoor", [](Platform &p) { p.opticalDrives().setDoor(u"0"_qs, true); }},
+        {"MessageBox", [](Platform &p) { p.dialogs().messageBox(u"t"_qs, u"c"_qs, 0); }},
+    };
+    return operations;
+}
+
+// The first word of the "Line" column of every row of the table in docs/platform.md.
+QStringList documentedOperations()
+{
+    QFile doc(QStringLiteral(TOCKWELL_PLATFORM_DOC));
+    if (!doc.open(QIODevice::ReadOnly))
+        return {};
+    QStringList names;
+    static const QRegularExpression row(uR"(^\| \w+ \| `[^`]+` \| `(\w+))"_qs,
+                                        QRegularExpression::MultilineOption);
+    for (const auto &match : row.globalMatch(QString::fromUtf8(doc.readAll())))
+        names.append(match.captured(1));
+    return names;
+}
+
+} // namespace
+
+class TestPlatformOps : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyOperationWritesItsDocumentedLine()
+    {
+        auto recorder = std::make_shared<Recorder>();
+        const auto platform = makeRecordingPlatform(recorder);
+        QStringList called;
+        for (const Operation &operation : everyOperation()) {
+            recorder->clear();
+            operation.call(*platform);
+            QCOMPARE(recorder->lines().size(), 1);
+            QCOMPARE(recorder->lines().first().section(u' ', 0, 0),
+                     QString::fromLatin1(operation.name));
+            called.append(QString::fromLatin1(operation.name));
+        }
+        QStringList documented = documentedOperations();
+        QVERIFY(!documented.isEmpty());
+        documented.removeDuplicates();
+        QCOMPARE(documented, called);
+    }
+
+    void linuxPlatformHasEveryPart()
+    {
+        QVERIFY(makeLinuxPlatform() != nullptr); // the constructor refuses a missing part
+    }
+};
+
+QTEST_MAIN(TestPlatformOps)
+#include "tst_platformops.moc"

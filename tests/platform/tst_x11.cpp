@@ -1,0 +1,171 @@
+// The X11 effects under an Xvfb of the test's own with a window manager (run-under-xvfb.sh).
+#include "platform/linux/LinuxDisplay.h"
+#include "platform/linux/X11.h"
+#include "platform/linux/X11Input.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XInput2.h>
+#include <X11/extensions/scrnsaver.h>
+
+using namespace tockwell::platform;
+
+namespace {
+
+/// A window that remembers where the left button went down and up.
+class ClickTarget final : public QWidget
+{
+public:
+    QPoint pressedAt{-1, -1}, releasedAt{-1, -1};
+    int presses = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        pressedAt = event->position().toPoint();
+        presses += event->button() == Qt::LeftButton;
+    }
+    void mouseReleaseEvent(QMouseEvent *event) override
+    {
+        releasedAt = event->position().toPoint();
+    }
+};
+
+int screenSaverState()
+{
+    XScreenSaverInfo info{};
+    XScreenSaverQueryInfo(x11::display(), DefaultRootWindow(x11::display()), &info);
+    return info.state;
+}
+
+// Whether the XInput devices whose names contain `name` are enabled; -1 when there is none.
+int deviceEnabled(const char *name)
+{
+    ::Display *display = x11::display();
+    int count = 0;
+    XIDeviceInfo *devices = XIQueryDevice(display, XIAllDevices, &count);
+    int enabled = -1;
+    for (int i = 0; i < count; ++i) {
+        if (!QByteArray(devices[i].name).contains(name))
+            continue;
+        Atom type = None;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char *data = nullptr;
+        XIGetProperty(display, devices[i].deviceid, XInternAtom(display, "Device Enabled", False),
+                      0, 1, False, XA_INTEGER, &type, &format, &items, &after, &data);
+        enabled = data && data[0];
+        XFree(data);
+    }
+    XIFreeDeviceInfo(devices);
+    return enabled;
+}
+
+// Shows `window` and waits until the window manager has framed it.
+bool showManaged(QWidget &window)
+{
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    while (window.frameGeometry() == window.geometry() && timer.elapsed() < 5000)
+        QTest::qWait(20);
+    return window.frameGeometry() != window.geometry();
+}
+
+} // namespace
+
+class TestX11 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        if (QGuiApplication::platformName() != u"xcb"_qs || !x11::display())
+            QSKIP("needs an X server: run through run-under-xvfb.sh");
+    }
+
+    void clickLandsOnTheWindowAtThePoint()
+    {
+        ClickTarget window;
+        window.setGeometry(200, 150, 300, 200);
+        QVERIFY(showManaged(window));
+        const QPoint point = window.mapToGlobal(QPoint(40, 70));
+
+        X11Input input;
+        input.setCursorPos(point);
+        QTRY_COMPARE(input.cursorPos(), point);
+        input.mouseButton(MouseButtonEvent::LeftDown, point);
+        input.mouseButton(MouseButtonEvent::LeftUp, point);
+        QTRY_COMPARE(window.releasedAt, QPoint(40, 70));
+        QCOMPARE(window.pressedAt, QPoint(40, 70));
+        QCOMPARE(window.presses, 1);
+    }
+
+    void showDesktopMinimisesAndItsUndoRestores()
+    {
+        QWidget window;
+        window.setGeometry(100, 100, 200, 100);
+        QVERIFY(showManaged(window));
+        QVERIFY(!window.isMinimized());
+
+        LinuxDisplay().minimizeAllWindows();
+        QTRY_VERIFY_WITH_TIMEOUT(window.isMinimized(), 5000);
+        QVERIFY(setShowingDesktop(false));
+        QTRY_VERIFY_WITH_TIMEOUT(!window.isMinimized(), 5000);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+
+    void screenSaverStartsAndAPointerMovementEndsIt()
+    {
+        QCOMPARE(screenSaverState(), ScreenSaverOff);
+        LinuxDisplay().startScreenSaver(); // no saver service on this session bus: the X saver
+        QTRY_COMPARE(screenSaverState(), ScreenSaverOn);
+        X11Input().setCursorPos(QPoint(10, 10));
+        QTRY_COMPARE(screenSaverState(), ScreenSaverOff);
+    }
+
+    void monitorPowerWithoutDpmsDoesNothing()
+    {
+        int event = 0, error = 0;
+        QVERIFY(!XQueryExtension(x11::display(), "DPMS", &event, &event, &error));
+        QVERIFY(!dpmsStandby());
+        LinuxDisplay().monitorLowPower();
+    }
+
+    void workAreaLiesOnThePrimaryScreen()
+    {
+        const QRect area = LinuxDisplay().workArea();
+        QVERIFY(!area.isEmpty());
+        QVERIFY(QGuiApplication::primaryScreen()->geometry().contains(area));
+    }
+
+    // Last: the devices of this X server stay disabled.
+    void suspensionDisablesTheDevicesButNotSimulatedInput()
+    {
+        QCOMPARE(deviceEnabled("Xvfb mouse"), 1);
+        QCOMPARE(deviceEnabled("Xvfb keyboard"), 1);
+        X11Input input;
+        input.suspendMouse();
+        QCOMPARE(deviceEnabled("Xvfb mouse"), 0);
+        QCOMPARE(deviceEnabled("Xvfb keyboard"), 1);
+        input.suspendKeyboard();
+        QCOMPARE(deviceEnabled("Xvfb keyboard"), 0);
+        QCOMPARE(deviceEnabled("XTEST pointer"), 1);
+        QCOMPARE(deviceEnabled("XTEST keyboard"), 1);
+
+        clickLandsOnTheWindowAtThePoint();
+    }
+};
+
+QTEST_MAIN(TestX11)
+#include "tst_x11.moc"
