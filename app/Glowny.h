@@ -70,6 +70,7 @@ public:
     void showAbout() override;
     void quit() override;
     bool trayAvailable() const override;
+    AlarmHost &actionWindows() override { return *this; }
     /// Where the answer to "is there a tray?" comes from; the desktop's tray by default.
     void setTrayProbe(std::function<bool()> probe) { m_trayProbe = std::move(probe); }
 

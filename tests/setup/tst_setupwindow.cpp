@@ -374,7 +374,10 @@ private slots:
         QCOMPARE(hostp->armed.SecondParam, u"640;480"_qs);
 
         w->ib_StopClick();
-        chooseKind(*w, kinds::Other);
+        chooseKind(*w, kinds::Other); // restores the stored point: none yet
+        QCOMPARE(w->se_Inne_X_DC->value(), 0);
+        w->se_Inne_X_DC->setValue(640);
+        w->se_Inne_Y_DC->setValue(480);
         w->ib_StartClick();
         QCOMPARE(hostp->armed.MainParam, others::SingleClick.toString());
         QVERIFY(!w->se_Inne_X_DC->isEnabled());

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "engine/AlarmHost.h"
 #include "engine/ArmedAlarm.h"
 #include "ui/setup/SetupHost.h"
 
 namespace tockwell::test {
 
 /// The program around the setup window: an armed alarm and a tick that only says whether it runs.
-class FakeSetupHost final : public SetupHost
+class FakeSetupHost final : public SetupHost, public AlarmHost
 {
 public:
     ArmedAlarm &alarm() override { return armed; }
@@ -17,6 +18,13 @@ public:
     void showAbout() override { ++aboutShown; }
     void quit() override { ++quits; }
     bool trayAvailable() const override { return tray; }
+    AlarmHost &actionWindows() override { return *this; }
+
+    // The windows of the actions: only counted.
+    void hideSetupWindow() override { ++setupHidden; }
+    void showAlarmPopup(bool beep) override { popups.append(beep); }
+    void playAlarmSound(const QString &file) override { sounds.append(file); }
+    void disarm() override { ticking = false; }
 
     ArmedAlarm armed;
     bool ticking = false;
@@ -24,6 +32,9 @@ public:
     int aboutShown = 0;
     int quits = 0;
     bool tray = true;
+    int setupHidden = 0;
+    QList<bool> popups;
+    QStringList sounds;
 };
 
 } // namespace tockwell::test

@@ -2,6 +2,7 @@
 
 namespace tockwell {
 
+class AlarmHost;
 struct ArmedAlarm;
 
 /// What the setup window needs of the program around it: the armed alarm and its tick, the
@@ -31,6 +32,9 @@ public:
     /// Whether the desktop has a tray to hide the program in. Without one, closing the setup
     /// window must minimise it to the taskbar instead of hiding it.
     virtual bool trayAvailable() const = 0;
+
+    /// The windows that the alarm's actions use (the popup, the player), for the preview.
+    virtual AlarmHost &actionWindows() = 0;
 };
 
 } // namespace tockwell

@@ -95,6 +95,11 @@ void TF_Alarm::connectHandlers()
     on(fne_PlikWAV, &FileNameEdit::textChanged, &TF_Alarm::fne_PlikWAVChange);
     on(cb_InneOpcje, &QComboBox::editTextChanged, &TF_Alarm::cb_InneOpcjeChange);
     on(&t_TimerDoCzasu, &QTimer::timeout, &TF_Alarm::t_TimerDoCzasuTimer);
+    on(cb_Podglad, &QPushButton::clicked, &TF_Alarm::cb_PodgladClick);
+    on(SpeedButton1, &QToolButton::clicked, &TF_Alarm::SpeedButton1Click);
+    on(cb_Inne_DyskCD, &QComboBox::editTextChanged, &TF_Alarm::cb_Inne_DyskCDChange);
+    on(cd_Inne_DyskCD_WsWy, &QComboBox::editTextChanged, &TF_Alarm::cd_Inne_DyskCD_WsWyChange);
+    setUpOtherActions();
 
     // The digit filter: the six time fields and the repeat field take digits and backspace only.
     for (QSpinBox *field : {se_ur_o_godz_godz, se_ur_o_godz_min, se_ur_o_godz_sec,
@@ -248,6 +253,13 @@ void TF_Alarm::cb_Typ_AlarmuChange()
 
 bool TF_Alarm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress &&
+        (watched == se_Inne_X_DC || watched == se_Inne_Y_DC || watched->parent() == se_Inne_X_DC ||
+         watched->parent() == se_Inne_Y_DC)) {
+        bool handled = false;
+        handle([&] { handled = se_Inne_X_DCKeyDown(*static_cast<QKeyEvent *>(event)); });
+        return handled;
+    }
     if (event->type() == QEvent::KeyPress) {
         const QString text = static_cast<QKeyEvent *>(event)->text();
         if (!text.isEmpty() && text.at(0).isPrint() &&

@@ -20,6 +20,7 @@ class QToolButton;
 
 namespace tockwell {
 
+class Actions;
 class Clock;
 class FileNameEdit;
 class SetupHost;
@@ -101,8 +102,26 @@ private:
     void de_FolderyChange();
     void e_WWWChange();
     void fne_PlikWAVChange();
-    void cb_InneOpcjeChange();
     void setActionButtons(bool enabled);
+
+    // Other actions (Unit1_Other.cpp)
+    void setUpOtherActions();
+    void cb_InneOpcjeChange();
+    void cb_InneOpcjeDropDown();
+    void restoreOtherString(QStringView name, QComboBox *box);
+    void restoreOtherPoint(QStringView xName, QStringView yName);
+    void amh_HelpClick();
+    void SpeedButton1Click();
+    void t_PozycjaMyszyTimer();
+    void endPointPicking();
+    bool se_Inne_X_DCKeyDown(const QKeyEvent &key);
+    void FillCdDriveList();
+    void cb_Inne_DyskCDChange();
+    void cd_Inne_DyskCD_WsWyChange();
+
+    // Preview (Unit1_Preview.cpp)
+    void cb_PodgladClick();
+    void previewOtherAction(Actions &actions);
 
     // Recent lists (Unit1_Lists.cpp)
     struct RecentMenu;
@@ -129,6 +148,7 @@ private:
     SetupHost &m_host;
     QString m_programDir;
     bool m_centred = false;
+    QString m_otherHelp; ///< the explanation behind "Pomoc ?": text, "|", sub-action
 
 public:
     // The window's controls, named as the program's forms name them.
@@ -176,6 +196,7 @@ public:
     QMenu *pm_ur_alarm_o, *pm_ur_alarm_za, *pm_PlikiWAV, *pm_PlikiEXE, *pm_Pliki, *pm_Foldery,
         *pm_WWW;
     QTimer t_TimerDoCzasu;
+    QTimer t_PozycjaMyszy;
 
 private:
     struct RecentMenu

@@ -85,16 +85,4 @@ void TF_Alarm::fne_PlikWAVChange()
         ib_Start->setEnabled(playable);
 }
 
-void TF_Alarm::cb_InneOpcjeChange()
-{
-    const QString text = cb_InneOpcje->currentText();
-    const bool known =
-        text == others::PressKey ||
-        std::find(others::Listed.begin(), others::Listed.end(), text) != others::Listed.end();
-    setActionButtons(known);
-    p_Inne_Klawisz->setVisible(text == others::PressKey);
-    p_Inne_Klikniecie1->setVisible(text == others::SingleClick || text == others::DoubleClick);
-    p_Inne_DyskCD->setVisible(text == others::CdTray);
-}
-
 } // namespace tockwell

@@ -1,0 +1,281 @@
+#include "engine/ArmedAlarm.h"
+#include "platform/recording/RecordingPlatform.h"
+#include "settings/Keys.h"
+#include "settings/Store.h"
+#include "support/FakeClock.h"
+#include "support/FakeSetupHost.h"
+#include "ui/setup/FileNameEdit.h"
+#include "ui/setup/Unit1.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace tockwell;
+using platform::Recorder;
+
+class TestOtherActions : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<StoreFile> storeFile;
+    std::shared_ptr<Recorder> recorder;
+    std::unique_ptr<platform::Platform> platform;
+    test::FakeClock clock;
+    std::unique_ptr<test::FakeSetupHost> host;
+
+    std::unique_ptr<TF_Alarm> makeWindow(QStringView kind)
+    {
+        auto window = std::make_unique<TF_Alarm>(*platform, *storeFile, clock, *host, dir->path());
+        window->show();
+        if (!kind.isEmpty())
+            window->cb_Typ_Alarmu->setCurrentIndex(
+                window->cb_Typ_Alarmu->findText(kind.toString()));
+        recorder->clear();
+        return window;
+    }
+
+    void storeOther(QStringView name, const QVariant &value)
+    {
+        Store store(*storeFile);
+        store.openKey(keys::under(keys::Inne_MRU));
+        if (value.typeId() == QMetaType::Int)
+            store.writeInteger(name.toString(), value.toInt());
+        else
+            store.writeString(name.toString(), value.toString());
+    }
+
+    // Start and Preview go together in this editor; -1 when they disagree.
+    static int actionsEnabled(const TF_Alarm &w)
+    {
+        if (w.ib_Start->isEnabled() != w.cb_Podglad->isEnabled())
+            return -1;
+        return w.ib_Start->isEnabled() ? 1 : 0;
+    }
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        storeFile = std::make_unique<StoreFile>(dir->filePath(u"settings.db"_qs));
+        recorder = std::make_shared<Recorder>();
+        platform = platform::makeRecordingPlatform(recorder);
+        host = std::make_unique<test::FakeSetupHost>();
+    }
+
+    void subActions_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<QString>("subPanel");
+        QTest::addColumn<bool>("help");
+        using namespace others;
+        QTest::newRow("volume") << MaxVolume.toString() << true << QString() << true;
+        QTest::newRow("monitor") << MonitorOff.toString() << true << QString() << false;
+        QTest::newRow("minimise") << MinimizeAll.toString() << true << QString() << true;
+        QTest::newRow("keyboard") << SuspendKeyboard.toString() << true << QString() << true;
+        QTest::newRow("mouse and keyboard")
+            << SuspendMouseAndKeyboard.toString() << true << QString() << true;
+        QTest::newRow("key, typed") << PressKey.toString() << true << u"p_Inne_Klawisz"_qs << false;
+        QTest::newRow("double click")
+            << DoubleClick.toString() << true << u"p_Inne_Klikniecie1"_qs << false;
+        QTest::newRow("cd tray") << CdTray.toString() << true << u"p_Inne_DyskCD"_qs << false;
+        QTest::newRow("lower case")
+            << u"zwiększ głośność maksymalnie"_qs << false << QString() << false;
+        QTest::newRow("partial") << u"Wygaś"_qs << false << QString() << false;
+    }
+    void subActions()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        QFETCH(QString, subPanel);
+        QFETCH(bool, help);
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(others::SingleClick.toString()); // a panel and …
+        w->cb_InneOpcje->setEditText(text);                           // … then the row's text
+        QCOMPARE(actionsEnabled(*w), valid ? 1 : 0);
+        for (QWidget *panel : {w->p_Inne_Klawisz, w->p_Inne_Klikniecie1, w->p_Inne_DyskCD})
+            QCOMPARE(panel->isVisible(), panel->objectName() == subPanel);
+        QCOMPARE(w->amh_Help->isVisible(), help);
+    }
+
+    void helpBoxSplitsTheExplanationFromTheCaption()
+    {
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(others::SuspendMouse.toString());
+        emit w->amh_Help->linkActivated(u"#"_qs);
+        QCOMPARE(recorder->lines(),
+                 QStringList{u"MessageBox \"Jak sama nazwa wskazuje opcja zawiesza działanie "
+                             "myszy, która będzie odblokowana dopiero po ponownym uruchomieniu "
+                             "komputera\" \"Zawieś działanie myszy\" 0x40040 -> 1"_qs});
+    }
+
+    void storedParametersComeBack()
+    {
+        storeOther(keys::Klawisz, u"[ALT + F4]"_qs);
+        storeOther(keys::x_SingleClick, -5);
+        storeOther(keys::y_SingleClick, 1 << 30);
+        storeOther(keys::x_DoubleClick, 10);
+        storeOther(keys::y_DoubleClick, u"20"_qs); // a string where a number belongs: 0
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(others::PressKey.toString());
+        QCOMPARE(w->cb_Klawisze->currentText(), u"[ALT + F4]"_qs);
+        QCOMPARE(actionsEnabled(*w), 1);
+
+        w->cb_InneOpcje->setEditText(others::SingleClick.toString());
+        QCOMPARE(w->se_Inne_X_DC->value(), 0);
+        QCOMPARE(w->se_Inne_Y_DC->value(), w->screen()->geometry().height());
+        w->cb_InneOpcje->setEditText(others::DoubleClick.toString());
+        QCOMPARE(w->se_Inne_X_DC->value(), 10);
+        QCOMPARE(w->se_Inne_Y_DC->value(), 0);
+
+        w->se_Inne_X_DC->setValue(300); // picked, not stored: gone after a change of sub-action
+        w->cb_InneOpcje->setEditText(others::MonitorOff.toString());
+        w->cb_InneOpcje->setEditText(others::DoubleClick.toString());
+        QCOMPARE(w->se_Inne_X_DC->value(), 10);
+    }
+
+    void keyListAndPointFields()
+    {
+        const auto w = makeWindow(kinds::Other);
+        QCOMPARE(w->cb_Klawisze->count(), 140);
+        QCOMPARE(w->cb_Klawisze->itemText(0), u"'"_qs);
+        QCOMPARE(w->cb_Klawisze->itemText(139), u"[TAB]"_qs);
+        QCOMPARE(w->cb_Klawisze->findText(u"Q"_qs), -1);
+        QCOMPARE(w->se_Inne_X_DC->maximum(), w->screen()->geometry().width());
+        w->cb_InneOpcje->setEditText(others::SingleClick.toString());
+        QTest::keyClicks(w->se_Inne_X_DC, u"77"_qs); // the coordinates cannot be typed
+        QCOMPARE(w->se_Inne_X_DC->value(), 0);
+    }
+
+    void cdDrivesAndTheirChecks()
+    {
+        recorder->script(u"CdDrives"_qs, u"E G D"_qs);
+        storeOther(keys::Dysk_CD_Ws_Wy, u"Wsuń"_qs);
+        const auto w = makeWindow(kinds::Other);
+        recorder->script(u"CdDrives"_qs, u"E G D"_qs);
+        w->cb_InneOpcje->setEditText(others::CdTray.toString());
+        QCOMPARE(w->cb_Inne_DyskCD->count(), 3);
+        QCOMPARE(w->cb_Inne_DyskCD->itemText(0), u"D"_qs);
+        QCOMPARE(w->cb_Inne_DyskCD->itemText(2), u"G"_qs);
+        QCOMPARE(w->cd_Inne_DyskCD_WsWy->currentText(), u"Wsuń"_qs);
+        QCOMPARE(actionsEnabled(*w), 1); // even with no drive chosen yet
+
+        w->cb_Inne_DyskCD->setEditText(u"DE"_qs);
+        QCOMPARE(actionsEnabled(*w), 0);
+        w->cb_Inne_DyskCD->setEditText(u"X"_qs); // one character: whether it exists is not asked
+        QCOMPARE(actionsEnabled(*w), 1);
+        w->cd_Inne_DyskCD_WsWy->setEditText(u"wysuń"_qs);
+        QCOMPARE(actionsEnabled(*w), 0);
+        w->cd_Inne_DyskCD_WsWy->setEditText(u"Wysuń"_qs);
+        QCOMPARE(actionsEnabled(*w), 1);
+    }
+
+    void pickingAPoint()
+    {
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(others::SingleClick.toString());
+        w->SpeedButton1->click();
+        QVERIFY(recorder->lines().value(0).startsWith(
+            u"MessageBox \"UŻYTKOWNIKU PROGRAMU WPROWADZASZ TERAZ WSPÓŁRZĘDNĄ"_qs));
+        for (int i = 0; i < 20; ++i)
+            recorder->script(u"CursorPos"_qs, u"100 200"_qs);
+        QTRY_COMPARE(w->se_Inne_X_DC->value(), 100);
+        QCOMPARE(w->se_Inne_Y_DC->value(), 200);
+        QTest::keyClick(w->se_Inne_X_DC, Qt::Key_Return);
+        QCOMPARE(recorder->lines().back(),
+                 u"MessageBox \"Wprowadzono punkt o współrzędnych x = 100  y = 200\" "
+                 "\"INFORMACJA\" 0x40 -> 1"_qs);
+        const qsizetype after = recorder->lines().size();
+        QTest::qWait(50);
+        QCOMPARE(recorder->lines().size(), after); // picking ended: the pointer is not read
+    }
+
+    void pickingEndsWhenItsFieldsAreHidden()
+    {
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(others::DoubleClick.toString());
+        w->SpeedButton1->click();
+        w->cb_InneOpcje->setEditText(others::MonitorOff.toString());
+        recorder->clear();
+        QTest::qWait(50);
+        QVERIFY(recorder->lines().isEmpty());
+    }
+
+    void preview_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("subAction");
+        QTest::addColumn<QStringList>("calls");
+        using namespace others;
+        QTest::newRow("message, not topmost")
+            << kinds::Message.toString() << QString()
+            << QStringList{u"MessageBox \"Już czas\" \"UWAGA !!!\" 0x30 -> 1"_qs};
+        QTest::newRow("web page") << kinds::OpenWebPage.toString() << QString()
+                                  << QStringList{u"ShellOpen \"www.example.pl\" \"\" normal"_qs};
+        QTest::newRow("program, quoted text")
+            << kinds::RunProgram.toString() << QString()
+            << QStringList{u"ShellOpen \"\\\"/opt/a b/run\\\" -x\" \"\" normal"_qs};
+        QTest::newRow("single click")
+            << kinds::Other.toString() << SingleClick.toString()
+            << QStringList{u"SetCursorPos 12 34"_qs, u"MouseButton left-down 12 34"_qs,
+                           u"MouseButton left-up 12 34"_qs};
+        QTest::newRow("cd, operation in any case")
+            << kinds::Other.toString() << CdTray.toString() << QStringList{u"CdDoor \"D\" open"_qs};
+        QTest::newRow("explorer") << kinds::Other.toString() << Explorer.toString()
+                                  << QStringList{u"OpenFileManager"_qs};
+        QTest::newRow("key press")
+            << kinds::Other.toString() << PressKey.toString() << QStringList{};
+        QTest::newRow("shutdown is never previewed")
+            << kinds::Shutdown.toString() << QString() << QStringList{};
+    }
+    void preview()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, subAction);
+        QFETCH(QStringList, calls);
+        const auto w = makeWindow(QString());
+        w->cb_Komunikat->setEditText(u"Już czas"_qs);
+        w->cb_Caption->setEditText(u"UWAGA !!!"_qs);
+        w->e_WWW->setText(u"www.example.pl"_qs);
+        {
+            const QSignalBlocker quiet(w->fne_PlikEXE); // the text alone, unchecked
+            w->fne_PlikEXE->setText(u"\"/opt/a b/run\" -x"_qs);
+        }
+        w->cb_Typ_Alarmu->setCurrentIndex(w->cb_Typ_Alarmu->findText(kind));
+        w->ib_Start->setEnabled(true); // as the field checks leave it for a valid parameter
+        w->cb_Podglad->setEnabled(true);
+        w->cb_InneOpcje->setEditText(subAction);
+        w->se_Inne_X_DC->setValue(12);
+        w->se_Inne_Y_DC->setValue(34);
+        w->cd_Inne_DyskCD_WsWy->setEditText(u"wysuń"_qs); // the preview upper-cases it …
+        w->cb_Inne_DyskCD->setEditText(u"D"_qs);          // … and this check enables again
+        recorder->clear();
+        w->cb_Podglad->click();
+        QCOMPARE(recorder->lines(), calls);
+        QVERIFY(!host->ticking);
+        QVERIFY(w->isVisible());
+    }
+
+    void previewOfThePopupFollowsTheOptions()
+    {
+        const auto w = makeWindow(kinds::DefaultWindow);
+        host->armed.PlayBeep = true;
+        host->armed.MinimizeProg = true;
+        host->armed.Wyg_Off = true; // not a step of the preview
+        w->cb_Podglad->click();
+        QCOMPARE(host->popups, QList<bool>{true});
+        QVERIFY(!w->isVisible());
+        QVERIFY(recorder->lines().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestOtherActions)
+#include "tst_otheractions.moc"

@@ -1,0 +1,59 @@
+// "Podgląd": the composed action at once, from the window's fields, without arming anything.
+#include "FileNameEdit.h"
+#include "SetupHost.h"
+#include "Unit1.h"
+#include "engine/Actions.h"
+#include "engine/ArmedAlarm.h"
+#include "platform/Platform.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
+
+namespace tockwell {
+
+void TF_Alarm::cb_PodgladClick()
+{
+    const ArmedAlarm &options = m_host.alarm();
+    if (options.MinimizeProg)
+        close();
+    Actions actions(m_platform, m_host.actionWindows());
+    const QString kind = cb_Typ_Alarmu->currentText();
+    if (kind == kinds::DefaultWindow) {
+        actions.showAlarmPopup(options.PlayBeep);
+    } else if (kind == kinds::Message) {
+        // Unlike the alarm's message, the preview's box is not kept above other windows.
+        using namespace platform::mb;
+        actions.showMessage(cb_Caption->currentText(), cb_Komunikat->currentText(),
+                            Ok | IconExclamation);
+    } else if (kind == kinds::RunProgram) {
+        actions.open(fne_PlikEXE->text());
+    } else if (kind == kinds::OpenFile) {
+        actions.open(fne_Plik->text());
+    } else if (kind == kinds::OpenFolder) {
+        actions.open(de_Foldery->text());
+    } else if (kind == kinds::OpenWebPage) {
+        actions.open(e_WWW->text());
+    } else if (kind == kinds::Other) {
+        previewOtherAction(actions);
+    }
+}
+
+void TF_Alarm::previewOtherAction(Actions &actions)
+{
+    const QString subAction = cb_InneOpcje->currentText();
+    CdTrayRequest cdTray{cb_Inne_DyskCD->currentText(), QString()};
+    if (subAction == others::CdTray) {
+        const QString operation = cd_Inne_DyskCD_WsWy->currentText().toUpper();
+        if (operation == u"WYSUŃ"_qs)
+            cdTray.operation = u"1"_qs;
+        else if (operation == u"WSUŃ"_qs)
+            cdTray.operation = u"0"_qs;
+        else
+            return; // neither opens nor closes: nothing to show
+    }
+    const QPoint point(se_Inne_X_DC->value(), se_Inne_Y_DC->value());
+    actions.other(subAction, OtherArgs{[point] { return point; }, cdTray});
+}
+
+} // namespace tockwell
