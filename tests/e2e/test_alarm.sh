@@ -30,6 +30,10 @@ type_into() {
 }
 
 e2e_start_desktop
+# The message comes from the store (its list's current entry), so that its Polish letters do
+# not depend on how xdotool types them.
+export XDG_CONFIG_HOME=$e2e_tmp/config
+"$reg" add "$base\\Kom_Text_MRU" /ve /d 'Już czas' /f >/dev/null
 e2e_start_program "$program"
 setup=$(e2e_wait_window Tockwell)
 icon=$(e2e_wait_tray_icon Tockwell)
@@ -43,7 +47,6 @@ done
 
 e2e_log "a message in two seconds"
 choose_kind "$setup" 2
-xdotool type --delay 15 -- 'Już czas' # the message field has the focus
 type_into "$setup" "${message_caption[@]}" 'UWAGA !!!'
 e2e_click "$setup" "${countdown_radio[@]}"
 type_into "$setup" "${countdown_seconds[@]}" 2
