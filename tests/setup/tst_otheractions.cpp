@@ -2,8 +2,7 @@
 #include "platform/recording/RecordingPlatform.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
-#include "support/FakeClock.h"
-#include "support/FakeSetupHost.h"
+#include "support/SetupWindowWorld.h"
 #include "ui/setup/FileNameEdit.h"
 #include "ui/setup/Unit1.h"
 
@@ -24,27 +23,21 @@ class TestOtherActions : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<StoreFile> storeFile;
-    std::shared_ptr<Recorder> recorder;
-    std::unique_ptr<platform::Platform> platform;
-    test::FakeClock clock;
-    std::unique_ptr<test::FakeSetupHost> host;
+    std::unique_ptr<test::SetupWindowWorld> world;
 
     std::unique_ptr<TF_Alarm> makeWindow(QStringView kind)
     {
-        auto window = std::make_unique<TF_Alarm>(*platform, *storeFile, clock, *host, dir->path());
-        window->show();
+        auto window = world->makeWindow();
         if (!kind.isEmpty())
             window->cb_Typ_Alarmu->setCurrentIndex(
                 window->cb_Typ_Alarmu->findText(kind.toString()));
-        recorder->clear();
+        world->recorder->clear();
         return window;
     }
 
     void storeOther(QStringView name, const QVariant &value)
     {
-        Store store(*storeFile);
+        Store store(world->storeFile);
         store.openKey(keys::under(keys::Inne_MRU));
         if (value.typeId() == QMetaType::Int)
             store.writeInteger(name.toString(), value.toInt());
@@ -61,14 +54,7 @@ class TestOtherActions : public QObject
     }
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<QTemporaryDir>();
-        storeFile = std::make_unique<StoreFile>(dir->filePath(u"settings.db"_qs));
-        recorder = std::make_shared<Recorder>();
-        platform = platform::makeRecordingPlatform(recorder);
-        host = std::make_unique<test::FakeSetupHost>();
-    }
+    void init() { world = std::make_unique<test::SetupWindowWorld>(); }
 
     void subActions_data()
     {
@@ -111,7 +97,7 @@ private slots:
         const auto w = makeWindow(kinds::Other);
         w->cb_InneOpcje->setEditText(others::SuspendMouse.toString());
         emit w->amh_Help->linkActivated(u"#"_qs);
-        QCOMPARE(recorder->lines(),
+        QCOMPARE(world->recorder->lines(),
                  QStringList{u"MessageBox \"Jak sama nazwa wskazuje opcja zawiesza działanie "
                              "myszy, która będzie odblokowana dopiero po ponownym uruchomieniu "
                              "komputera\" \"Zawieś działanie myszy\" 0x40040 -> 1"_qs});
@@ -157,10 +143,10 @@ private slots:
 
     void cdDrivesAndTheirChecks()
     {
-        recorder->script(u"CdDrives"_qs, u"E G D"_qs);
+        world->recorder->script(u"CdDrives"_qs, u"E G D"_qs);
         storeOther(keys::Dysk_CD_Ws_Wy, u"Wsuń"_qs);
         const auto w = makeWindow(kinds::Other);
-        recorder->script(u"CdDrives"_qs, u"E G D"_qs);
+        world->recorder->script(u"CdDrives"_qs, u"E G D"_qs);
         w->cb_InneOpcje->setEditText(others::CdTray.toString());
         QCOMPARE(w->cb_Inne_DyskCD->count(), 3);
         QCOMPARE(w->cb_Inne_DyskCD->itemText(0), u"D"_qs);
@@ -183,19 +169,19 @@ private slots:
         const auto w = makeWindow(kinds::Other);
         w->cb_InneOpcje->setEditText(others::SingleClick.toString());
         w->SpeedButton1->click();
-        QVERIFY(recorder->lines().value(0).startsWith(
+        QVERIFY(world->recorder->lines().value(0).startsWith(
             u"MessageBox \"UŻYTKOWNIKU PROGRAMU WPROWADZASZ TERAZ WSPÓŁRZĘDNĄ"_qs));
         for (int i = 0; i < 20; ++i)
-            recorder->script(u"CursorPos"_qs, u"100 200"_qs);
+            world->recorder->script(u"CursorPos"_qs, u"100 200"_qs);
         QTRY_COMPARE(w->se_Inne_X_DC->value(), 100);
         QCOMPARE(w->se_Inne_Y_DC->value(), 200);
         QTest::keyClick(w->se_Inne_X_DC, Qt::Key_Return);
-        QCOMPARE(recorder->lines().back(),
+        QCOMPARE(world->recorder->lines().back(),
                  u"MessageBox \"Wprowadzono punkt o współrzędnych x = 100  y = 200\" "
                  "\"INFORMACJA\" 0x40 -> 1"_qs);
-        const qsizetype after = recorder->lines().size();
+        const qsizetype after = world->recorder->lines().size();
         QTest::qWait(50);
-        QCOMPARE(recorder->lines().size(), after); // picking ended: the pointer is not read
+        QCOMPARE(world->recorder->lines().size(), after); // picking ended: the pointer is not read
     }
 
     void pickingEndsWhenItsFieldsAreHidden()
@@ -204,9 +190,9 @@ private slots:
         w->cb_InneOpcje->setEditText(others::DoubleClick.toString());
         w->SpeedButton1->click();
         w->cb_InneOpcje->setEditText(others::MonitorOff.toString());
-        recorder->clear();
+        world->recorder->clear();
         QTest::qWait(50);
-        QVERIFY(recorder->lines().isEmpty());
+        QVERIFY(world->recorder->lines().isEmpty());
     }
 
     void preview_data()
@@ -257,23 +243,23 @@ private slots:
         w->se_Inne_Y_DC->setValue(34);
         w->cd_Inne_DyskCD_WsWy->setEditText(u"wysuń"_qs); // the preview upper-cases it …
         w->cb_Inne_DyskCD->setEditText(u"D"_qs);          // … and this check enables again
-        recorder->clear();
+        world->recorder->clear();
         w->cb_Podglad->click();
-        QCOMPARE(recorder->lines(), calls);
-        QVERIFY(!host->ticking);
+        QCOMPARE(world->recorder->lines(), calls);
+        QVERIFY(!world->host.ticking);
         QVERIFY(w->isVisible());
     }
 
     void previewOfThePopupFollowsTheOptions()
     {
         const auto w = makeWindow(kinds::DefaultWindow);
-        host->armed.PlayBeep = true;
-        host->armed.MinimizeProg = true;
-        host->armed.Wyg_Off = true; // not a step of the preview
+        world->host.armed.PlayBeep = true;
+        world->host.armed.MinimizeProg = true;
+        world->host.armed.Wyg_Off = true; // not a step of the preview
         w->cb_Podglad->click();
-        QCOMPARE(host->popups, QList<bool>{true});
+        QCOMPARE(world->host.popups, QList<bool>{true});
         QVERIFY(!w->isVisible());
-        QVERIFY(recorder->lines().isEmpty());
+        QVERIFY(world->recorder->lines().isEmpty());
     }
 };
 

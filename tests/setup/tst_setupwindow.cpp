@@ -3,8 +3,7 @@
 #include "settings/Keys.h"
 #include "settings/RecentList.h"
 #include "settings/Store.h"
-#include "support/FakeClock.h"
-#include "support/FakeSetupHost.h"
+#include "support/SetupWindowWorld.h"
 #include "ui/setup/FileNameEdit.h"
 #include "ui/setup/Unit1.h"
 
@@ -30,43 +29,32 @@ class TestSetupWindow : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<StoreFile> storeFile;
-    std::shared_ptr<Recorder> recorder;
-    std::unique_ptr<platform::Platform> platform;
-    test::FakeClock clock;
-    std::unique_ptr<test::FakeSetupHost> hostPtr;
-    test::FakeSetupHost *hostp = nullptr;
+    std::unique_ptr<test::SetupWindowWorld> world;
 
-    std::unique_ptr<TF_Alarm> makeWindow()
-    {
-        auto window = std::make_unique<TF_Alarm>(*platform, *storeFile, clock, *hostp, dir->path());
-        window->show();
-        return window;
-    }
+    std::unique_ptr<TF_Alarm> makeWindow() { return world->makeWindow(); }
 
     void writeBase(QStringView name, const QString &text)
     {
-        Store store(*storeFile);
+        Store store(world->storeFile);
         store.openKey(keys::Base.toString());
         store.writeString(name.toString(), text);
     }
     void writeBase(QStringView name, int number)
     {
-        Store store(*storeFile);
+        Store store(world->storeFile);
         store.openKey(keys::Base.toString());
         store.writeInteger(name.toString(), number);
     }
     std::optional<QString> readBaseString(QStringView name)
     {
-        Store store(*storeFile);
+        Store store(world->storeFile);
         store.openKey(keys::Base.toString());
         return store.readString(name.toString());
     }
 
     QString makeFile(const QString &name, bool executable = false)
     {
-        QFile file(dir->filePath(name));
+        QFile file(world->dir.filePath(name));
         if (!file.open(QIODevice::WriteOnly))
             qFatal("cannot write %s", qPrintable(file.fileName()));
         file.write("x");
@@ -83,22 +71,14 @@ class TestSetupWindow : public QObject
     QStringList boxes() const
     {
         QStringList lines;
-        for (const QString &line : recorder->lines())
+        for (const QString &line : world->recorder->lines())
             if (line.startsWith(u"MessageBox"_qs))
                 lines.append(line);
         return lines;
     }
 
 private slots:
-    void init()
-    {
-        dir = std::make_unique<QTemporaryDir>();
-        storeFile = std::make_unique<StoreFile>(dir->filePath(u"settings.db"_qs));
-        recorder = std::make_shared<Recorder>();
-        platform = platform::makeRecordingPlatform(recorder);
-        hostPtr = std::make_unique<test::FakeSetupHost>();
-        hostp = hostPtr.get();
-    }
+    void init() { world = std::make_unique<test::SetupWindowWorld>(); }
 
     void creationOnAnEmptyStore()
     {
@@ -149,7 +129,7 @@ private slots:
         writeBase(keys::O_ZA, oZa);
         writeBase(keys::LastAction, kind);
         {
-            Store store(*storeFile);
+            Store store(world->storeFile);
             store.openKey(keys::Base.toString());
             store.writeBool(keys::Repeat.toString(), true);
             store.writeString(keys::Repeat_Time.toString(), u"45"_qs);
@@ -247,7 +227,7 @@ private slots:
                              "typu EXE\" \"Tockwell\" 0x0 -> 1"_qs});
         w->fne_PlikEXE->setText(makeFile(u"setup.Exe"_qs));
         QVERIFY(w->ib_Start->isEnabled());
-        w->fne_PlikEXE->setText(dir->filePath(u"brak --opcja"_qs));
+        w->fne_PlikEXE->setText(world->dir.filePath(u"brak --opcja"_qs));
         QVERIFY(!w->ib_Start->isEnabled());
         w->fne_PlikEXE->setText(u"\""_qs + program + u"\" --cicho"_qs); // the first item names it
         QVERIFY(w->ib_Start->isEnabled());
@@ -265,7 +245,7 @@ private slots:
         chooseKind(*w, kinds::OpenFolder);
         w->de_Foldery->setText(blank);
         QVERIFY(!w->ib_Start->isEnabled());
-        w->de_Foldery->setText(dir->path());
+        w->de_Foldery->setText(world->dir.path());
         QVERIFY(w->ib_Start->isEnabled());
 
         chooseKind(*w, kinds::OpenWebPage);
@@ -295,20 +275,20 @@ private slots:
         w->se_ur_o_godz_godz->setValue(7);
         w->se_ur_o_godz_min->setValue(5);
         w->ib_StartClick();
-        QVERIFY(hostp->ticking);
+        QVERIFY(world->host.ticking);
         QVERIFY(!w->isVisible());
-        QCOMPARE(hostp->armed.Mode, u"G"_qs);
-        QCOMPARE(hostp->armed.Hour, 7);
-        QCOMPARE(hostp->armed.Minute, 5);
-        QCOMPARE(hostp->armed.CountdownLeft, 0);
-        QCOMPARE(hostp->armed.ActionKind, kinds::DefaultWindow.toString());
-        QCOMPARE(hostp->armed.RepeatSeconds, 0);
+        QCOMPARE(world->host.armed.Mode, u"G"_qs);
+        QCOMPARE(world->host.armed.Hour, 7);
+        QCOMPARE(world->host.armed.Minute, 5);
+        QCOMPARE(world->host.armed.CountdownLeft, 0);
+        QCOMPARE(world->host.armed.ActionKind, kinds::DefaultWindow.toString());
+        QCOMPARE(world->host.armed.RepeatSeconds, 0);
         QCOMPARE(w->ib_Stop->pos(), w->ib_Start->pos());
         QVERIFY(!w->cb_Typ_Alarmu->isEnabled());
-        const RecentListContents clockList = readRecentList(*storeFile, keys::O_MRU);
+        const RecentListContents clockList = readRecentList(world->storeFile, keys::O_MRU);
         QCOMPARE(clockList.current, u"7:5:0"_qs);
         QVERIFY(clockList.names.contains(u"7:5:0"_qs));
-        QCOMPARE(readRecentList(*storeFile, keys::ZA_MRU).current, u"0:0:0"_qs);
+        QCOMPARE(readRecentList(world->storeFile, keys::ZA_MRU).current, u"0:0:0"_qs);
         QCOMPARE(readBaseString(keys::LastAction), kinds::DefaultWindow.toString());
     }
 
@@ -323,18 +303,18 @@ private slots:
         w->cb_PowtorzAkcje->setChecked(true);
         w->e_CzasPowtorki->setText(u"30"_qs);
         w->ib_StartClick();
-        QCOMPARE(hostp->armed.Mode, u"D"_qs);
-        QCOMPARE(hostp->armed.CountdownLeft, 90);
-        QCOMPARE(hostp->armed.MainParam, u"UWAGA !!!¶Już czas"_qs);
-        QCOMPARE(hostp->armed.RepeatSeconds, 30);
-        QCOMPARE(readRecentList(*storeFile, keys::ZA_MRU).current, u"0:0:90"_qs);
-        QCOMPARE(readRecentList(*storeFile, keys::Kom_Text_MRU).current, u"Już czas"_qs);
-        QCOMPARE(readRecentList(*storeFile, keys::Kom_Caption_MRU).current, u"UWAGA !!!"_qs);
+        QCOMPARE(world->host.armed.Mode, u"D"_qs);
+        QCOMPARE(world->host.armed.CountdownLeft, 90);
+        QCOMPARE(world->host.armed.MainParam, u"UWAGA !!!¶Już czas"_qs);
+        QCOMPARE(world->host.armed.RepeatSeconds, 30);
+        QCOMPARE(readRecentList(world->storeFile, keys::ZA_MRU).current, u"0:0:90"_qs);
+        QCOMPARE(readRecentList(world->storeFile, keys::Kom_Text_MRU).current, u"Już czas"_qs);
+        QCOMPARE(readRecentList(world->storeFile, keys::Kom_Caption_MRU).current, u"UWAGA !!!"_qs);
         QVERIFY(!w->cb_Komunikat->isEnabled());
         QVERIFY(!w->e_CzasPowtorki->isEnabled());
 
         w->ib_StopClick();
-        QVERIFY(!hostp->ticking);
+        QVERIFY(!world->host.ticking);
         QCOMPARE(w->ib_Stop->pos(), QPoint(-40, -40));
         QVERIFY(w->cb_Komunikat->isEnabled());
         QVERIFY(w->cb_Podglad->isEnabled());
@@ -350,7 +330,7 @@ private slots:
         w->cb_ZamknijSystem->setEditText(shutdowns::PowerOff.toString());
         w->cb_PowtorzAkcje->setChecked(true);
         w->ib_StartClick();
-        QCOMPARE(hostp->armed.RepeatSeconds, 0);
+        QCOMPARE(world->host.armed.RepeatSeconds, 0);
         QCOMPARE(readBaseString(keys::cb_Reboot), shutdowns::PowerOff.toString());
         w->ib_StopClick();
         QVERIFY(!w->cb_PowtorzAkcje->isEnabled());
@@ -371,7 +351,7 @@ private slots:
         w->se_Inne_X_DC->setValue(640);
         w->se_Inne_Y_DC->setValue(480);
         w->ib_StartClick();
-        QCOMPARE(hostp->armed.SecondParam, u"640;480"_qs);
+        QCOMPARE(world->host.armed.SecondParam, u"640;480"_qs);
 
         w->ib_StopClick();
         chooseKind(*w, kinds::Other); // restores the stored point: none yet
@@ -379,9 +359,9 @@ private slots:
         w->se_Inne_X_DC->setValue(640);
         w->se_Inne_Y_DC->setValue(480);
         w->ib_StartClick();
-        QCOMPARE(hostp->armed.MainParam, others::SingleClick.toString());
+        QCOMPARE(world->host.armed.MainParam, others::SingleClick.toString());
         QVERIFY(!w->se_Inne_X_DC->isEnabled());
-        Store inne(*storeFile);
+        Store inne(world->storeFile);
         inne.openKey(keys::under(keys::Inne_MRU));
         QCOMPARE(inne.readInteger(keys::x_SingleClick.toString()), 640);
         QCOMPARE(inne.readInteger(keys::y_SingleClick.toString()), 480);
@@ -399,7 +379,7 @@ private slots:
         w->ib_StartClick();
         QCOMPARE(boxes(), QStringList{u"MessageBox \"Odliczany czas musi być większy od 0\" "
                                       "\"BŁĄD !!!\" 0x10 -> 1"_qs});
-        QVERIFY(!hostp->ticking);
+        QVERIFY(!world->host.ticking);
         QVERIFY(w->isVisible());
         QVERIFY(w->cb_Typ_Alarmu->isEnabled());
         QCOMPARE(w->ib_Stop->pos(), QPoint(-40, -40));
@@ -415,7 +395,7 @@ private slots:
         w->ib_StartClick();
         QCOMPARE(boxes().size(), 1);
         QVERIFY(boxes().constFirst().contains(u"zbyt długi"_qs));
-        QVERIFY(!hostp->ticking);
+        QVERIFY(!world->host.ticking);
     }
 
     void emptyRepeatFieldFailsAfterStoring()
@@ -426,10 +406,10 @@ private slots:
         w->cb_PowtorzAkcje->setChecked(true);
         w->e_CzasPowtorki->clear();
         QVERIFY_THROWS_EXCEPTION(ConvertError, w->ib_StartClick());
-        QVERIFY(!hostp->ticking);
+        QVERIFY(!world->host.ticking);
         QVERIFY(w->isVisible());
         QVERIFY(!w->e_WWW->isEnabled());
-        QCOMPARE(readRecentList(*storeFile, keys::WWW_MRU).current, u"www.example.pl"_qs);
+        QCOMPARE(readRecentList(world->storeFile, keys::WWW_MRU).current, u"www.example.pl"_qs);
         w->ib_StopClick();
         QVERIFY(w->e_WWW->isEnabled());
         QVERIFY(w->ib_Start->isEnabled());
@@ -437,16 +417,16 @@ private slots:
 
     void listButtonsAndClearing()
     {
-        rememberEntry(*storeFile, keys::WWW_MRU, u"www.a.pl"_qs); // one entry + current entry
+        rememberEntry(world->storeFile, keys::WWW_MRU, u"www.a.pl"_qs); // one entry + current entry
         const QString sound = makeFile(u"dzwonek.wav"_qs);
         {
-            Store store(*storeFile);
+            Store store(world->storeFile);
             store.openKey(keys::under(keys::Sound_MRU));
             store.writeString(sound, QString()); // one entry, no current entry
             store.closeKey();
             store.openKey(keys::under(keys::Foldery_MRU));
-            store.writeString(dir->filePath(u"gone"_qs), QString()); // hidden but counted
-            store.writeString(dir->path(), QString());
+            store.writeString(world->dir.filePath(u"gone"_qs), QString()); // hidden but counted
+            store.writeString(world->dir.path(), QString());
         }
         const auto w = makeWindow();
         QVERIFY(!w->sb_ListaWWW->isHidden());
@@ -456,7 +436,7 @@ private slots:
 
         const QList<QAction *> folders = w->pm_Foldery->actions();
         QCOMPARE(folders.size(), 3); // the existing folder, "-", "Wyczyść listę"
-        QCOMPARE(folders.at(0)->toolTip(), dir->path());
+        QCOMPARE(folders.at(0)->toolTip(), world->dir.path());
         QVERIFY(folders.at(1)->isSeparator());
         QCOMPARE(folders.at(2)->text(), u"Wyczyść listę"_qs);
         const QList<QAction *> sounds = w->pm_PlikiWAV->actions();
@@ -467,13 +447,13 @@ private slots:
         w->pm_WWW->actions().constLast()->trigger();
         QVERIFY(w->sb_ListaWWW->isHidden());
         QCOMPARE(w->e_WWW->text(), u"www.a.pl"_qs);
-        QVERIFY(readRecentList(*storeFile, keys::WWW_MRU).names.isEmpty());
+        QVERIFY(readRecentList(world->storeFile, keys::WWW_MRU).names.isEmpty());
     }
 
     void timeEntriesFromTheMenus()
     {
         {
-            Store store(*storeFile);
+            Store store(world->storeFile);
             store.openKey(keys::under(keys::ZA_MRU));
             for (const QString &entry : {u"00:01:00"_qs, u"1:2"_qs, u"1:2:3:4"_qs})
                 store.writeString(entry, QString());
@@ -496,7 +476,7 @@ private slots:
     void malformedCurrentTimeEntryAtCreation()
     {
         {
-            Store store(*storeFile);
+            Store store(world->storeFile);
             store.openKey(keys::under(keys::O_MRU));
             store.writeString(QString(), u"24:00:00"_qs);
         }
@@ -507,8 +487,8 @@ private slots:
 
     void messageCombosAreSortedWithTheCurrentEntry()
     {
-        rememberEntry(*storeFile, keys::Kom_Text_MRU, u"Wstawaj"_qs);
-        rememberEntry(*storeFile, keys::Kom_Text_MRU, u"ALARM !!!"_qs);
+        rememberEntry(world->storeFile, keys::Kom_Text_MRU, u"Wstawaj"_qs);
+        rememberEntry(world->storeFile, keys::Kom_Text_MRU, u"ALARM !!!"_qs);
         const auto w = makeWindow();
         QCOMPARE(w->cb_Komunikat->count(), 3);
         QCOMPARE(w->cb_Komunikat->itemText(0), QString()); // the current entry's empty name
@@ -520,11 +500,11 @@ private slots:
     {
         const auto w = makeWindow();
         QTest::keyClick(w->e_WWW, Qt::Key_F1);
-        QVERIFY(recorder->lines().isEmpty());
-        QDir(dir->path()).mkdir(u"help"_qs);
+        QVERIFY(world->recorder->lines().isEmpty());
+        QDir(world->dir.path()).mkdir(u"help"_qs);
         const QString page = makeFile(u"help/alarm.html"_qs);
         QTest::keyClick(w->se_ur_o_godz_min, Qt::Key_F1);
-        QCOMPARE(recorder->lines(),
+        QCOMPARE(world->recorder->lines(),
                  QStringList{u"ShellOpen \""_qs + page + u"\" \"\" maximized"_qs});
     }
 
@@ -532,11 +512,11 @@ private slots:
     {
         const auto w = makeWindow();
         w->ib_Opcje->click();
-        QCOMPARE(hostp->optionsShown, 1);
+        QCOMPARE(world->host.optionsShown, 1);
         QVERIFY(!w->isEnabled());
         w->setEnabled(true);
         w->ib_About->click();
-        QCOMPARE(hostp->aboutShown, 1);
+        QCOMPARE(world->host.aboutShown, 1);
         QVERIFY(!w->isEnabled());
     }
 
@@ -544,16 +524,16 @@ private slots:
     {
         const auto w = makeWindow();
         w->findChild<QPushButton *>(u"ib_Koniec"_qs)->click();
-        QCOMPARE(hostp->quits, 1);
+        QCOMPARE(world->host.quits, 1);
         QVERIFY(boxes().isEmpty());
-        hostp->ticking = true;
-        recorder->script(u"MessageBox"_qs, u"7"_qs); // No
+        world->host.ticking = true;
+        world->recorder->script(u"MessageBox"_qs, u"7"_qs); // No
         w->ib_Koniec->click();
-        QCOMPARE(hostp->quits, 1);
+        QCOMPARE(world->host.quits, 1);
         QCOMPARE(boxes().size(), 1);
         QVERIFY(boxes().constFirst().endsWith(u"\"UWAGA !!!\" 0x34 -> 7"_qs));
         w->ib_Koniec->click(); // default answer: Yes
-        QCOMPARE(hostp->quits, 2);
+        QCOMPARE(world->host.quits, 2);
     }
 };
 
