@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -23,6 +24,7 @@ namespace tockwell {
 class Clock;
 class FileNameEdit;
 class SetupHost;
+class SoundPlayer;
 class StoreFile;
 struct LastSettings;
 namespace platform {
@@ -100,7 +102,6 @@ private:
     void fne_PlikChange();
     void de_FolderyChange();
     void e_WWWChange();
-    void fne_PlikWAVChange();
     void cb_InneOpcjeChange();
     void setActionButtons(bool enabled);
 
@@ -122,6 +123,23 @@ private:
     void enableForKind();
     void storeOtherAction();
     void setOtherSubActionEnabled(bool enabled);
+
+    // Sound panel (Unit1_Sound.cpp)
+    enum class Toolbar
+    {
+        Playing,
+        Paused,
+        Stopped
+    };
+    void fne_PlikWAVChange();
+    void openAndTimeSound(QString fileName);
+    void PlayClick();
+    void PauseClick();
+    void StopClick();
+    void PlayerNotify();
+    void setToolbar(Toolbar state);
+    /// Stops the test playback without a notification of its own; toolbar *stopped*.
+    void stopTestPlayback();
 
     platform::Platform &m_platform;
     StoreFile &m_storeFile;
@@ -158,6 +176,7 @@ public:
     FileNameEdit *fne_PlikWAV;
     QToolButton *sb_ListaPlikowWAV, *Play, *Pause, *Stop;
     QCheckBox *LoopCheckBox;
+    std::unique_ptr<SoundPlayer> Player; ///< the test player, which also plays the alarm sound
 
     QLabel *Label7;
     QComboBox *cb_ZamknijSystem;
