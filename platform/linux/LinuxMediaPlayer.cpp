@@ -38,7 +38,9 @@ QString errorText(GstMessage *message)
 
 } // namespace
 
-/// One `playbin` with one file, in the PAUSED state while it does not play.
+/// One `playbin` with one file. Opened or played to the end it rests in NULL, which gives back
+/// the sound output and stops its threads, and plays from the start from there; stopped or
+/// paused in the middle it holds its place in PAUSED.
 class LinuxMediaPlayer::Pipeline
 {
 public:
@@ -75,8 +77,6 @@ public:
     Pipeline(const Pipeline &) = delete;
     Pipeline &operator=(const Pipeline &) = delete;
 
-    GstElement *playbin() const { return m_playbin; }
-
     /// Opens `fileName` and waits until its start is decoded; the error text on failure.
     std::optional<QString> open(const QString &fileName)
     {
@@ -97,12 +97,34 @@ public:
             const QMutexLocker lock(&m_errorLock);
             return m_error.isEmpty() ? u"The file cannot be opened."_qs : m_error;
         }
+        gint64 duration = 0;
+        if (gst_element_query_duration(m_playbin, GST_FORMAT_TIME, &duration) && duration > 0)
+            m_length = duration / GST_MSECOND;
+        rest();
         return std::nullopt;
     }
 
+    qint64 length() const { return m_length; }
+
     bool setState(GstState state)
     {
+        m_resting = false;
         return gst_element_set_state(m_playbin, state) != GST_STATE_CHANGE_FAILURE;
+    }
+
+    void rest()
+    {
+        gst_element_set_state(m_playbin, GST_STATE_NULL);
+        m_resting = true;
+    }
+
+    /// Plays on from where it stands, or from the start.
+    bool play(bool fromStart)
+    {
+        if (fromStart && !m_resting)
+            gst_element_seek_simple(m_playbin, GST_FORMAT_TIME,
+                                    GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), 0);
+        return setState(GST_STATE_PLAYING);
     }
 
 private:
@@ -129,6 +151,8 @@ private:
 
     LinuxMediaPlayer &m_owner;
     GstElement *m_playbin = nullptr;
+    qint64 m_length = 0;
+    bool m_resting = false;
     QMutex m_errorLock;
     QString m_error;
 };
@@ -161,23 +185,13 @@ void LinuxMediaPlayer::closeDevice()
 
 qint64 LinuxMediaPlayer::deviceLength()
 {
-    gint64 duration = 0;
-    if (!m_pipeline ||
-        !gst_element_query_duration(m_pipeline->playbin(), GST_FORMAT_TIME, &duration) ||
-        duration < 0)
-        return 0;
-    return duration / GST_MSECOND;
+    return m_pipeline ? m_pipeline->length() : 0;
 }
 
 bool LinuxMediaPlayer::playDevice(bool fromStart)
 {
     ++m_run;
-    if (!m_pipeline)
-        return false;
-    if (fromStart)
-        gst_element_seek_simple(m_pipeline->playbin(), GST_FORMAT_TIME,
-                                GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), 0);
-    return m_pipeline->setState(GST_STATE_PLAYING);
+    return m_pipeline && m_pipeline->play(fromStart);
 }
 
 bool LinuxMediaPlayer::pauseDevice()
@@ -200,11 +214,8 @@ void LinuxMediaPlayer::busMessage(int type, unsigned run)
 {
     if (!m_pipeline || run != m_run.load())
         return;
-    const bool failed = type == GST_MESSAGE_ERROR;
-    // At the end the sound rests paused, so that the output is free and a play can rewind;
-    // after an error it goes back to READY, from which a play starts anew.
-    m_pipeline->setState(failed ? GST_STATE_READY : GST_STATE_PAUSED);
-    deviceEnded(failed);
+    m_pipeline->rest();
+    deviceEnded(type == GST_MESSAGE_ERROR);
 }
 
 #else // without GStreamer no sound can be opened
