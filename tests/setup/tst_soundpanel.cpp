@@ -151,6 +151,12 @@ private slots:
         QCOMPARE(isSoundFileName(name), taken);
     }
 
+    void theToolbarButtonsShowTheirImages()
+    {
+        for (QToolButton *button : {w->Play, w->Pause, w->Stop})
+            QVERIFY2(!button->icon().pixmap(16, 16).isNull(), qPrintable(button->objectName()));
+    }
+
     void aNameOfNoFileShowsNoFileAndDisables()
     {
         chooseSound(makeFile(u"a.wav"_qs));

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QCompleter>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -198,17 +199,17 @@ void TF_Alarm::createSoundPanel()
     QFont bold = LabelCzas->font();
     bold.setBold(true);
     LabelCzas->setFont(bold);
-    const auto toolButton = [panel](const char *name, int left, const QString &glyph,
+    const auto toolButton = [panel](const char *name, int left, const QString &image,
                                     const QString &hint) {
         auto *button = make<QToolButton>(panel, name, QRect(left, 68, 26, 24));
-        button->setText(glyph);
+        button->setIcon(QIcon(u":/setup/"_qs + image));
         button->setToolTip(hint);
         button->setCheckable(true);
         return button;
     };
-    Play = toolButton("Play", 4, u"▶"_qs, u"Odgrywaj dźwięk"_qs);
-    Pause = toolButton("Pause", 32, u"❚❚"_qs, u"Pauza"_qs);
-    Stop = toolButton("Stop", 60, u"■"_qs, u"Stop"_qs);
+    Play = toolButton("Play", 4, u"play.png"_qs, u"Odgrywaj dźwięk"_qs);
+    Pause = toolButton("Pause", 32, u"pause.png"_qs, u"Pauza"_qs);
+    Stop = toolButton("Stop", 60, u"stop.png"_qs, u"Stop"_qs);
     Stop->setChecked(true);
     LoopCheckBox =
         make<QCheckBox>(panel, "LoopCheckBox", QRect(4, 96, 222, 20), u"Graj w nieskończoność"_qs);
