@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "Display.h"
 #include "Input.h"
+#include "MediaPlayer.h"
 #include "OpticalDrives.h"
 #include "Session.h"
 #include "Shell.h"
@@ -23,6 +24,7 @@ public:
         std::unique_ptr<Input> input;
         std::unique_ptr<Display> display;
         std::unique_ptr<Audio> audio;
+        std::unique_ptr<MediaPlayer> mediaPlayer;
         std::unique_ptr<OpticalDrives> opticalDrives;
         std::unique_ptr<Dialogs> dialogs;
     };
@@ -36,6 +38,7 @@ public:
     Input &input() const { return *m_parts.input; }
     Display &display() const { return *m_parts.display; }
     Audio &audio() const { return *m_parts.audio; }
+    MediaPlayer &mediaPlayer() const { return *m_parts.mediaPlayer; }
     OpticalDrives &opticalDrives() const { return *m_parts.opticalDrives; }
     Dialogs &dialogs() const { return *m_parts.dialogs; }
 

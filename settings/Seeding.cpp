@@ -95,13 +95,18 @@ QStringList folderEntries(const SeedingPaths &paths)
 
 } // namespace
 
+QString systemSoundFolder()
+{
+    return u"/usr/share/sounds/freedesktop/stereo"_qs;
+}
+
 SeedingPaths SeedingPaths::forProgram(const QString &programFile)
 {
     SeedingPaths paths;
     paths.programFile = programFile;
     paths.programDir = withSlash(QFileInfo(programFile).absolutePath());
     paths.version = QStringLiteral(TOCKWELL_VERSION);
-    paths.systemSoundDir = u"/usr/share/sounds/freedesktop/stereo"_qs;
+    paths.systemSoundDir = systemSoundFolder();
     paths.textEditors = {u"/usr/bin/gedit"_qs,    u"/usr/bin/gnome-text-editor"_qs,
                          u"/usr/bin/kate"_qs,     u"/usr/bin/kwrite"_qs,
                          u"/usr/bin/mousepad"_qs, u"/usr/bin/pluma"_qs,

@@ -29,6 +29,10 @@ struct SeedingPaths
     static SeedingPaths forProgram(const QString &programFile);
 };
 
+/// The folder of the desktop's own alert sounds (the freedesktop sound theme), without a
+/// trailing slash.
+QString systemSoundFolder();
+
 /// The six web addresses seeded into the web list.
 QStringList defaultWebAddresses();
 

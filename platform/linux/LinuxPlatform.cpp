@@ -4,6 +4,7 @@
 #include "LinuxAudio.h"
 #include "LinuxDialogs.h"
 #include "LinuxDisplay.h"
+#include "LinuxMediaPlayer.h"
 #include "LinuxSession.h"
 #include "LinuxShell.h"
 #include "X11Input.h"
@@ -18,6 +19,7 @@ std::unique_ptr<Platform> makeLinuxPlatform()
     parts.input = std::make_unique<X11Input>();
     parts.display = std::make_unique<LinuxDisplay>();
     parts.audio = std::make_unique<LinuxAudio>();
+    parts.mediaPlayer = std::make_unique<LinuxMediaPlayer>();
     parts.opticalDrives = std::make_unique<CdDrives>();
     parts.dialogs = std::make_unique<LinuxDialogs>();
     return std::make_unique<Platform>(std::move(parts));

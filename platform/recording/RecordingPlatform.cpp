@@ -1,5 +1,7 @@
 #include "RecordingPlatform.h"
 
+#include "RecordingMediaPlayer.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -213,6 +215,7 @@ std::unique_ptr<Platform> makeRecordingPlatform(std::shared_ptr<Recorder> record
     parts.input = std::make_unique<RecordingInput>(recorder);
     parts.display = std::make_unique<RecordingDisplay>(recorder);
     parts.audio = std::make_unique<RecordingAudio>(recorder);
+    parts.mediaPlayer = std::make_unique<RecordingMediaPlayer>(recorder);
     parts.opticalDrives = std::make_unique<RecordingOpticalDrives>(recorder);
     parts.dialogs = std::make_unique<RecordingDialogs>(recorder);
     return std::make_unique<Platform>(std::move(parts));

@@ -18,7 +18,20 @@ struct Operation
 {
     const char *name;
     std::function<void(Platform &)> call;
+    /// Brings the platform into the state the call needs; its lines are not counted.
+    std::function<void(Platform &)> prepare = [](Platform &) {};
 };
+
+void openSound(Platform &p)
+{
+    p.mediaPlayer().open(u"s.wav"_qs);
+}
+
+void playSound(Platform &p)
+{
+    openSound(p);
+    p.mediaPlayer().play(true);
+}
 
 const std::vector<Operation> &everyOperation()
 {
@@ -43,6 +56,18 @@ const std::vector<Operation> &everyOperation()
         {"MonitorLowPower", [](Platform &p) { p.display().monitorLowPower(); }},
         {"MaximiseVolume", [](Platform &p) { p.audio().maximiseVolume(); }},
         {"Beep", [](Platform &p) { p.audio().beep(); }},
+        {"MediaOpen", [](Platform &p) { p.mediaPlayer().open(u"s.wav"_qs); },
+         [](Platform &p) { p.mediaPlayer().close(); }},
+        {"MediaClose", [](Platform &p) { p.mediaPlayer().close(); }, openSound},
+        {"MediaLength", [](Platform &p) { p.mediaPlayer().length(); }, openSound},
+        {"MediaPlay", [](Platform &p) { p.mediaPlayer().play(true); }, openSound},
+        {"MediaPause", [](Platform &p) { p.mediaPlayer().pause(); }, playSound},
+        {"MediaResume", [](Platform &p) { p.mediaPlayer().resume(true); },
+         [](Platform &p) {
+             playSound(p);
+             p.mediaPlayer().pause();
+         }},
+        {"MediaStop", [](Platform &p) { p.mediaPlayer().stop(false); }, playSound},
         {"CdDrives", [](Platform &p) { p.opticalDrives().drives(); }},
         {"CdDoor", [](Platform &p) { p.opticalDrives().setDoor(u"0"_qs, true); }},
         {"MessageBox", [](Platform &p) { p.dialogs().messageBox(u"t"_qs, u"c"_qs, 0); }},
@@ -77,6 +102,7 @@ private slots:
         const auto platform = makeRecordingPlatform(recorder);
         QStringList called;
         for (const Operation &operation : everyOperation()) {
+            operation.prepare(*platform);
             recorder->clear();
             operation.call(*platform);
             QCOMPARE(recorder->lines().size(), 1);

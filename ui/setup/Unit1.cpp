@@ -2,6 +2,7 @@
 
 #include "FileNameEdit.h"
 #include "SetupHost.h"
+#include "SoundPlayer.h"
 #include "engine/ArmedAlarm.h"
 #include "engine/Clock.h"
 #include "engine/Error.h"
@@ -93,6 +94,9 @@ void TF_Alarm::connectHandlers()
     on(de_Foldery, &FileNameEdit::textChanged, &TF_Alarm::de_FolderyChange);
     on(e_WWW, &QLineEdit::textChanged, &TF_Alarm::e_WWWChange);
     on(fne_PlikWAV, &FileNameEdit::textChanged, &TF_Alarm::fne_PlikWAVChange);
+    on(Play, &QToolButton::clicked, &TF_Alarm::PlayClick);
+    on(Pause, &QToolButton::clicked, &TF_Alarm::PauseClick);
+    on(Stop, &QToolButton::clicked, &TF_Alarm::StopClick);
     on(cb_InneOpcje, &QComboBox::editTextChanged, &TF_Alarm::cb_InneOpcjeChange);
     on(&t_TimerDoCzasu, &QTimer::timeout, &TF_Alarm::t_TimerDoCzasuTimer);
     on(cb_Podglad, &QPushButton::clicked, &TF_Alarm::cb_PodgladClick);
@@ -325,11 +329,6 @@ void TF_Alarm::ib_WWWClick()
 void TF_Alarm::ib_MailClick()
 {
     m_platform.shell().open(MakerMail, QString(), platform::ShowCommand::Show);
-}
-
-void TF_Alarm::playAlarmSound(const QString &file)
-{
-    throw MediaDeviceError(QStringLiteral("No player for %1").arg(file));
 }
 
 } // namespace tockwell

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -24,6 +25,7 @@ class Actions;
 class Clock;
 class FileNameEdit;
 class SetupHost;
+class SoundPlayer;
 class StoreFile;
 struct LastSettings;
 namespace platform {
@@ -101,7 +103,6 @@ private:
     void fne_PlikChange();
     void de_FolderyChange();
     void e_WWWChange();
-    void fne_PlikWAVChange();
     void setActionButtons(bool enabled);
 
     // Other actions (Unit1_Other.cpp)
@@ -142,6 +143,23 @@ private:
     void storeOtherAction();
     void setOtherSubActionEnabled(bool enabled);
 
+    // Sound panel (Unit1_Sound.cpp)
+    enum class Toolbar
+    {
+        Playing,
+        Paused,
+        Stopped
+    };
+    void fne_PlikWAVChange();
+    void openAndTimeSound(QString fileName);
+    void PlayClick();
+    void PauseClick();
+    void StopClick();
+    void PlayerNotify();
+    void setToolbar(Toolbar state);
+    /// Stops the test playback without a notification of its own; toolbar *stopped*.
+    void stopTestPlayback();
+
     platform::Platform &m_platform;
     StoreFile &m_storeFile;
     const Clock &m_clock;
@@ -178,6 +196,7 @@ public:
     FileNameEdit *fne_PlikWAV;
     QToolButton *sb_ListaPlikowWAV, *Play, *Pause, *Stop;
     QCheckBox *LoopCheckBox;
+    std::unique_ptr<SoundPlayer> Player; ///< the test player, which also plays the alarm sound
 
     QLabel *Label7;
     QComboBox *cb_ZamknijSystem;

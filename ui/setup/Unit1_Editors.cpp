@@ -74,15 +74,4 @@ void TF_Alarm::e_WWWChange()
     setActionButtons(!address.isEmpty() && address.contains(u"www."_qs));
 }
 
-void TF_Alarm::fne_PlikWAVChange()
-{
-    const QString file = fileNameOfFieldText(fne_PlikWAV->text());
-    const QString extension = Actions::fileExtension(file).toUpper();
-    const bool playable =
-        QFileInfo(file).isFile() && (extension == u".WAV"_qs || extension == u".MP3"_qs ||
-                                     extension == u".MID"_qs || extension == u".MIDI"_qs);
-    if (cb_Typ_Alarmu->currentText() == kinds::PlaySound)
-        ib_Start->setEnabled(playable);
-}
-
 } // namespace tockwell

@@ -1,12 +1,15 @@
 // The setup window's controls: their names, captions, places, ranges and hints.
 #include "FileNameEdit.h"
+#include "SoundPlayer.h"
 #include "Unit1.h"
 #include "engine/ArmedAlarm.h"
+#include "platform/Platform.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -187,6 +190,8 @@ void TF_Alarm::createSoundPanel()
     Label6 = label(panel, "Label6", QRect(4, 0, 222, 16), u"Wybierz dźwięk do odegrania:"_qs);
     fne_PlikWAV = make<FileNameEdit>(panel, "fne_PlikWAV", QRect(4, 16, 198, 22),
                                      FileNameEdit::Kind::ExistingFile);
+    fne_PlikWAV->setFilters({u"Wszystkie dźwięki (*.wav *.mp3 *.mid *.midi *.oga *.ogg)"_qs,
+                             u"MP3 (*.mp3)"_qs, u"MID (*.mid *.midi)"_qs, u"WAV (*.wav)"_qs});
     sb_ListaPlikowWAV = listButton(panel, "sb_ListaPlikowWAV", QRect(204, 16, 22, 22), QString());
     Label128 = label(panel, "Label128", QRect(4, 46, 36, 16), u"Czas:"_qs);
     LabelCzas = label(panel, "LabelCzas", QRect(40, 46, 120, 16), u"(brak pliku)"_qs);
@@ -194,21 +199,23 @@ void TF_Alarm::createSoundPanel()
     QFont bold = LabelCzas->font();
     bold.setBold(true);
     LabelCzas->setFont(bold);
-    const auto toolButton = [panel](const char *name, int left, const QString &glyph,
+    const auto toolButton = [panel](const char *name, int left, const QString &image,
                                     const QString &hint) {
         auto *button = make<QToolButton>(panel, name, QRect(left, 68, 26, 24));
-        button->setText(glyph);
+        button->setIcon(QIcon(u":/setup/"_qs + image));
         button->setToolTip(hint);
         button->setCheckable(true);
         return button;
     };
-    Play = toolButton("Play", 4, u"▶"_qs, u"Odgrywaj dźwięk"_qs);
-    Pause = toolButton("Pause", 32, u"❚❚"_qs, u"Pauza"_qs);
-    Stop = toolButton("Stop", 60, u"■"_qs, u"Stop"_qs);
+    Play = toolButton("Play", 4, u"play.png"_qs, u"Odgrywaj dźwięk"_qs);
+    Pause = toolButton("Pause", 32, u"pause.png"_qs, u"Pauza"_qs);
+    Stop = toolButton("Stop", 60, u"stop.png"_qs, u"Stop"_qs);
     Stop->setChecked(true);
     LoopCheckBox =
         make<QCheckBox>(panel, "LoopCheckBox", QRect(4, 96, 222, 20), u"Graj w nieskończoność"_qs);
     LoopCheckBox->setToolTip(u"Dźwięk jest cały czas powtarzany"_qs);
+    Player = std::make_unique<SoundPlayer>(m_platform.mediaPlayer(),
+                                           [this] { handle([this] { PlayerNotify(); }); });
 }
 
 void TF_Alarm::createShutdownPanel()

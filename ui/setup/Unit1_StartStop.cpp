@@ -96,6 +96,8 @@ void TF_Alarm::disableForKind()
         enable({Label6, fne_PlikWAV, sb_ListaPlikowWAV, Label128, LabelCzas, Play, Pause, Stop,
                 LoopCheckBox},
                false);
+        if (Play->isChecked())
+            stopTestPlayback();
     } else if (kind == kinds::Shutdown) {
         Store base(m_storeFile);
         base.openKey(keys::Base.toString());
@@ -233,6 +235,8 @@ void TF_Alarm::enableForKind()
         enable({Label6, fne_PlikWAV, sb_ListaPlikowWAV, Label128, LabelCzas, Play, Pause, Stop,
                 LoopCheckBox},
                true);
+        if (Stop->isChecked())
+            stopTestPlayback();
     } else if (kind == kinds::Shutdown) {
         enable({Label7, cb_ZamknijSystem}, true);
     } else if (kind == kinds::RunProgram) {
