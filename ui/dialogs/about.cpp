@@ -125,6 +125,7 @@ void TF_About::buildLayout()
     button(sb_Pomoc, "sb_Pomoc", u"Pomoc"_qs);
     sb_Pomoc.setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
     button(sb_DownUpdate, "sb_DownUpdate", u"Dostępna jest nowa wersja programu"_qs);
+    sb_DownUpdate.setFont(bold);
     sb_DownUpdate.hide();
 }
 
