@@ -115,7 +115,9 @@ e2e_start_program() {
     local program=$1
     export XDG_CONFIG_HOME=$e2e_tmp/config
     mkdir -p "$XDG_CONFIG_HOME"
-    TOCKWELL_PLATFORM=record:$E2E_CALLS "$program" >>"$e2e_tmp/program.log" 2>&1 &
+    # The update check of the About window asks a closed local port, never the maker's site.
+    TOCKWELL_UPDATE_LOCATION=${TOCKWELL_UPDATE_LOCATION:-http://127.0.0.1:9/} \
+        TOCKWELL_PLATFORM=record:$E2E_CALLS "$program" >>"$e2e_tmp/program.log" 2>&1 &
     E2E_PROGRAM_PID=$!
     e2e_pids+=("$E2E_PROGRAM_PID")
 }

@@ -1,26 +1,85 @@
 #pragma once
 
+#include "Autostart.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QPushButton>
 #include <QWidget>
+
+#include <array>
 
 namespace tockwell {
 
-/// The options dialog: a tool window that the setup window is disabled behind while it is open.
+struct ArmedAlarm;
+class StoreFile;
+namespace platform {
+class Platform;
+}
+
+/// The options dialog: the five option flags and the autostart entry. Every showing loads the
+/// boxes from the store; "OK" writes them to the store and to the armed alarm's flags and
+/// closes; any other way of closing discards the changes. The setup window is disabled behind
+/// the dialog while it is open.
 class TF_Opcje final : public QWidget
 {
     Q_OBJECT
 
 public:
-    /// `setupWindow` is enabled again when the dialog closes.
-    explicit TF_Opcje(QWidget &setupWindow, QWidget *parent = nullptr);
+    /// `setupWindow` is enabled again when the dialog closes; `programFile` is the program's full
+    /// path, which the autostart entry names and next to which the help pages lie.
+    TF_Opcje(platform::Platform &platform, StoreFile &storeFile, ArmedAlarm &alarm,
+             QWidget &setupWindow, QString programFile, AutostartEntry autostart = AutostartEntry(),
+             QWidget *parent = nullptr);
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void FormClose();
+    /// One stored option: its box, its value in the store and its flag in the armed alarm.
+    struct Option
+    {
+        QCheckBox *box;
+        QStringView key;
+        bool ArmedAlarm::*flag;
+    };
+    /// The five options in the order in which they are read and written.
+    std::array<Option, 5> options();
 
+    void buildLayout();
+    void fitCaptions();
+    void FormShow();
+    void FormKeyDown(int key);
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void CheckBox6Click();
+    void FormClose();
+    QString helpFile() const;
+
+    template <typename Handler> void guard(Handler &&handler);
+
+    platform::Platform &m_platform;
+    StoreFile &m_storeFile;
+    ArmedAlarm &m_alarm;
     QWidget &m_setupWindow;
+    const QString m_programFile;
+    const AutostartEntry m_autostart;
+
+    QFrame Bevel1;
+    QCheckBox CheckBox1;
+    QCheckBox CheckBox2;
+    QGroupBox GroupBox1;
+    QCheckBox CheckBox4;
+    QCheckBox CheckBox3;
+    QCheckBox CheckBox5;
+    QCheckBox CheckBox6;
+    QFrame Bevel2;
+    QPushButton SpeedButton2;
+    QPushButton SpeedButton1;
 };
 
 } // namespace tockwell

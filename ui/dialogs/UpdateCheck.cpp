@@ -1,0 +1,205 @@
+#include "UpdateCheck.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTemporaryFile>
+#include <QTimer>
+
+#include <array>
+
+namespace tockwell {
+namespace {
+
+constexpr qsizetype MaxValueLength = 2047;
+constexpr qint64 MaxDownloadSize = 1024 * 1024;
+
+constexpr auto DataSection = u"dane";
+constexpr auto VersionSection = u"Tockwell";
+
+/// The four numbers of a version, or nothing when it cannot be read.
+std::optional<std::array<int, 4>> versionParts(const QString &version)
+{
+    std::array<int, 4> numbers{};
+    qsizetype start = 0;
+    for (int part = 0; part < 4; ++part) {
+        const qsizetype dot = part < 3 ? version.indexOf(u'.', start) : version.size();
+        if (dot < 0)
+            return std::nullopt;
+        const QStringView text = QStringView(version).mid(start, dot - start);
+        const bool digits = !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) {
+            return c >= u'0' && c <= u'9';
+        });
+        bool ok = false;
+        numbers[size_t(part)] = text.toInt(&ok);
+        if (!digits || !ok)
+            return std::nullopt;
+        start = dot + 1;
+    }
+    return numbers;
+}
+
+QString unquoted(QString value)
+{
+    if (value.size() >= 2 && value.front() == value.back() &&
+        (value.front() == u'"' || value.front() == u'\''))
+        value = value.mid(1, value.size() - 2);
+    return value.left(MaxValueLength);
+}
+
+/// Runs the event loop until `reply` finishes or `timeLimit` has passed; false when the time
+/// ran out (the reply is then aborted).
+bool waitFor(QNetworkReply &reply, std::chrono::milliseconds timeLimit)
+{
+    QEventLoop loop;
+    QTimer limit;
+    limit.setSingleShot(true);
+    bool timedOut = false;
+    QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
+        timedOut = true;
+        reply.abort();
+    });
+    QObject::connect(&reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&reply, &QNetworkReply::downloadProgress, &reply, [&reply](qint64 received) {
+        if (received > MaxDownloadSize)
+            reply.abort();
+    });
+    limit.start(timeLimit);
+    if (!reply.isFinished())
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    return !timedOut;
+}
+
+} // namespace
+
+bool isNewerVersion(const QString &newest, const QString &current)
+{
+    const auto newer = versionParts(newest);
+    const auto mine = versionParts(current);
+    return newer && mine && *newer > *mine;
+}
+
+ProfileIni ProfileIni::fromBytes(const QByteArray &contents)
+{
+    ProfileIni ini;
+    Section *section = nullptr;
+    QByteArray bytes = contents;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    for (const QByteArray &rawLine : bytes.split('\n')) {
+        const QString line = QString::fromUtf8(rawLine).trimmed();
+        if (line.isEmpty() || line.startsWith(u';'))
+            continue;
+        if (line.startsWith(u'[')) {
+            const qsizetype close = line.indexOf(u']');
+            const QString name = line.mid(1, close < 0 ? -1 : close - 1).trimmed();
+            // A second section of the same name adds nothing: the first one counts.
+            if (ini.find(name)) {
+                section = nullptr;
+            } else {
+                ini.m_sections.push_back({name, {}});
+                section = &ini.m_sections.back();
+            }
+            continue;
+        }
+        const qsizetype equals = line.indexOf(u'=');
+        if (!section || equals <= 0)
+            continue;
+        const QString key = line.left(equals).trimmed();
+        const bool known =
+            std::any_of(section->keys.begin(), section->keys.end(), [&](const auto &k) {
+                return k.first.compare(key, Qt::CaseInsensitive) == 0;
+            });
+        if (!known)
+            section->keys.emplace_back(key, unquoted(line.mid(equals + 1).trimmed()));
+    }
+    return ini;
+}
+
+std::optional<ProfileIni> ProfileIni::fromFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return fromBytes(file.read(MaxDownloadSize));
+}
+
+const ProfileIni::Section *ProfileIni::find(const QString &section) const
+{
+    for (const Section &s : m_sections)
+        if (s.name.compare(section, Qt::CaseInsensitive) == 0)
+            return &s;
+    return nullptr;
+}
+
+bool ProfileIni::hasKeys(const QString &section) const
+{
+    const Section *s = find(section);
+    return s && !s->keys.empty();
+}
+
+std::optional<QString> ProfileIni::value(const QString &section, const QString &key) const
+{
+    if (const Section *s = find(section))
+        for (const auto &[name, value] : s->keys)
+            if (name.compare(key, Qt::CaseInsensitive) == 0)
+                return value;
+    return std::nullopt;
+}
+
+void takeUpdateFile(const ProfileIni *file, const QString &builtInHomePage, UpdateInfo &info)
+{
+    const QString data = QString::fromUtf16(DataSection);
+    const QString version = QString::fromUtf16(VersionSection);
+    if (file && file->hasKeys(data)) {
+        info.homePage = file->value(data, u"KestrolabHomePage"_qs).value_or(builtInHomePage);
+        info.otherPage = file->value(data, u"CV_File"_qs).value_or(QString());
+    } else {
+        info.homePage = builtInHomePage;
+        info.otherPage.clear();
+    }
+    if (file && file->hasKeys(version)) {
+        info.newestVersion = file->value(version, u"version"_qs).value_or(info.newestVersion);
+        info.downloadAddress = file->value(version, u"url"_qs).value_or(info.downloadAddress);
+        info.updateNote = file->value(version, u"new"_qs).value_or(info.updateNote);
+    } else {
+        info.downloadAddress.clear();
+        info.updateNote.clear();
+    }
+}
+
+bool isWebAddress(const QString &address)
+{
+    const QUrl url(address, QUrl::StrictMode);
+    const QString scheme = url.scheme().toLower();
+    return url.isValid() && (scheme == u"http" || scheme == u"https") && !url.host().isEmpty();
+}
+
+std::unique_ptr<QTemporaryFile> downloadToTemporaryFile(QNetworkAccessManager &network,
+                                                        const QUrl &url, const QString &directory,
+                                                        std::chrono::milliseconds timeLimit)
+{
+    QNetworkRequest request(url);
+    request.setTransferTimeout(int(timeLimit.count()));
+    const std::unique_ptr<QNetworkReply> reply(network.get(request));
+    if (!waitFor(*reply, timeLimit) || reply->error() != QNetworkReply::NoError)
+        return nullptr;
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299))
+        return nullptr;
+    const QByteArray contents = reply->read(MaxDownloadSize + 1);
+    if (contents.size() > MaxDownloadSize)
+        return nullptr;
+
+    // A name of its own, created exclusively and readable by this user only: nobody can plant
+    // or swap the file that is read.
+    auto file = std::make_unique<QTemporaryFile>(directory + u"dane-XXXXXX.ini"_qs);
+    if (!file->open() || file->write(contents) != contents.size() || !file->flush())
+        return nullptr;
+    file->close();
+    return file;
+}
+
+} // namespace tockwell
