@@ -6,7 +6,7 @@ Application::Application(platform::Platform &platform, StoreFile &storeFile, con
                          const SeedingPaths &paths)
     : F_Glowna(platform, storeFile, clock, paths),
       F_Alarm(platform, storeFile, clock, F_Glowna, paths.programDir), F_About(F_Alarm),
-      F_Opcje(F_Alarm), F_ALARMUJ(F_Alarm)
+      F_Opcje(F_Alarm), F_ALARMUJ(F_Alarm, platform)
 {
     F_Glowna.setForms({&F_Alarm, &F_About, &F_Opcje, &F_ALARMUJ});
 }
