@@ -41,6 +41,7 @@ const std::vector<Operation> &everyOperation()
         {"MinimizeAllWindows", [](Platform &p) { p.display().minimizeAllWindows(); }},
         {"StartScreenSaver", [](Platform &p) { p.display().startScreenSaver(); }},
         {"MonitorLowPower", [](Platform &p) { p.display().monitorLowPower(); }},
+        {"KeepAbove", [](Platform &p) { p.display().keepAbove(0); }},
         {"MaximiseVolume", [](Platform &p) { p.audio().maximiseVolume(); }},
         {"Beep", [](Platform &p) { p.audio().beep(); }},
         {"CdDrives", [](Platform &p) { p.opticalDrives().drives(); }},
