@@ -110,8 +110,9 @@ void TF_ALARMUJ::showAlarm(bool beep)
     move(area.width() - width(), area.height());
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
-    raise();
     activateWindow();
+    // At once, not only at the first tick: no taskbar button, not even for 50 ms.
+    TimerStayOnTopTimer();
     SlideWindow(*this, m_platform.display(), 10, 2, 0, true);
 }
 
@@ -164,7 +165,9 @@ void TF_ALARMUJ::TimerStayOnTopTimer()
         move(where);
         show();
     }
-    // A window that has come over the popup goes below it again.
+    // The window manager may lose the flags' wishes (a tool window may still get a taskbar
+    // button): ask for them outright, and put a window that came over the popup below it again.
+    m_platform.display().keepAbove(winId());
     raise();
 }
 
