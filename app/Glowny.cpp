@@ -16,7 +16,6 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
-#include <QScreen>
 
 namespace tockwell {
 namespace {
@@ -220,17 +219,9 @@ void TF_Glowna::hideSetupWindow()
     m_forms.F_Alarm->close();
 }
 
-void TF_Glowna::showAlarmPopup(bool /*beep: the popup's own beep timer takes it*/)
+void TF_Glowna::showAlarmPopup(bool beep)
 {
-    m_forms.F_Alarm->setEnabled(false);
-    TF_ALARMUJ &popup = *m_forms.F_ALARMUJ;
-    // Start below the screen's bottom edge, where the slide begins, so it does not flash elsewhere.
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        popup.move(area.right() + 1 - popup.width(), area.bottom() + 1);
-    }
-    showAndActivate(popup);
-    SlideWindow(popup, m_platform.display(), 10, 2, 0, true);
+    m_forms.F_ALARMUJ->showAlarm(beep);
 }
 
 void TF_Glowna::playAlarmSound(const QString &file)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <QtGui/qwindowdefs.h>
 
 namespace tockwell::platform {
 
@@ -24,6 +25,10 @@ public:
 
     /// Puts the monitor into its low-power state.
     virtual void monitorLowPower() = 0;
+
+    /// Asks the window manager to keep the shown top-level window `window` above all others and
+    /// out of the taskbar, the pager and the task switcher. Asking again re-applies it.
+    virtual void keepAbove(WId window) = 0;
 };
 
 } // namespace tockwell::platform

@@ -78,6 +78,11 @@ void LinuxDisplay::monitorLowPower()
     dpmsStandby();
 }
 
+void LinuxDisplay::keepAbove(WId window)
+{
+    addAboveStates(window);
+}
+
 bool setShowingDesktop(bool show)
 {
 #if TOCKWELL_WITH_X11
@@ -96,6 +101,36 @@ bool setShowingDesktop(bool show)
     return true;
 #else
     Q_UNUSED(show)
+    return false;
+#endif
+}
+
+bool addAboveStates(unsigned long window)
+{
+#if TOCKWELL_WITH_X11
+    ::Display *display = x11::display();
+    if (!display)
+        return false;
+    // One message changes at most two states: above with no taskbar entry, then no pager entry.
+    const auto add = [display, window](const char *first, const char *second) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = 1; // _NET_WM_STATE_ADD
+        event.xclient.data.l[1] = long(XInternAtom(display, first, False));
+        event.xclient.data.l[2] = second ? long(XInternAtom(display, second, False)) : 0;
+        event.xclient.data.l[3] = 1; // from an application
+        XSendEvent(display, DefaultRootWindow(display), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    };
+    add("_NET_WM_STATE_ABOVE", "_NET_WM_STATE_SKIP_TASKBAR");
+    add("_NET_WM_STATE_SKIP_PAGER", nullptr);
+    XFlush(display);
+    return true;
+#else
+    Q_UNUSED(window)
     return false;
 #endif
 }

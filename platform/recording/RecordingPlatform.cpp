@@ -151,6 +151,7 @@ public:
     void minimizeAllWindows() override { record(QStringLiteral("MinimizeAllWindows")); }
     void startScreenSaver() override { record(QStringLiteral("StartScreenSaver")); }
     void monitorLowPower() override { record(QStringLiteral("MonitorLowPower")); }
+    void keepAbove(WId) override { record(QStringLiteral("KeepAbove")); }
 
 private:
     // The primary screen's work area where there is a screen (so that windows land on it when

@@ -141,16 +141,22 @@ e2e_withdrawn() { ! xprop -id "$1" WM_STATE 2>/dev/null | grep -Eq 'Normal|Iconi
 # e2e_tray_icon CLASS: the id of the icon that a program of window class CLASS docked in the
 # tray, or nothing.
 e2e_tray_icon() {
+    # awk reads the whole tree: leaving early would end xwininfo with SIGPIPE, a failure under
+    # pipefail.
     xwininfo -root -tree | awk -v class="\"$1\")" '
+        found { next }
         /"YXTrayEmbedder"/ { embedder = 1; next }
         $1 !~ /^0x/ { next }
-        embedder && index($0, class) { print $1; exit }
+        embedder && index($0, class) { print $1; found = 1; next }
         { embedder = 0 }'
 }
 
+# e2e_has_tray_icon CLASS: a program of window class CLASS has docked an icon in the tray.
+e2e_has_tray_icon() { [[ -n $(e2e_tray_icon "$1") ]]; }
+
 # e2e_wait_tray_icon CLASS: waits for the icon of CLASS in the tray; prints its id.
 e2e_wait_tray_icon() {
-    e2e_wait_until "the tray icon of $1" test -n "$(e2e_tray_icon "$1")"
+    e2e_wait_until "the tray icon of $1" e2e_has_tray_icon "$1"
     e2e_tray_icon "$1"
 }
 

@@ -54,6 +54,7 @@ const std::vector<Operation> &everyOperation()
         {"MinimizeAllWindows", [](Platform &p) { p.display().minimizeAllWindows(); }},
         {"StartScreenSaver", [](Platform &p) { p.display().startScreenSaver(); }},
         {"MonitorLowPower", [](Platform &p) { p.display().monitorLowPower(); }},
+        {"KeepAbove", [](Platform &p) { p.display().keepAbove(0); }},
         {"MaximiseVolume", [](Platform &p) { p.audio().maximiseVolume(); }},
         {"Beep", [](Platform &p) { p.audio().beep(); }},
         {"MediaOpen", [](Platform &p) { p.mediaPlayer().open(u"s.wav"_qs); },

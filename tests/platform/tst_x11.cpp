@@ -68,6 +68,26 @@ int deviceEnabled(const char *name)
     return enabled;
 }
 
+// The names of the EWMH states the window manager has set on `window`.
+QStringList netWmStates(WId window)
+{
+    ::Display *display = x11::display();
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *data = nullptr;
+    XGetWindowProperty(display, window, XInternAtom(display, "_NET_WM_STATE", False), 0, 32, False,
+                       XA_ATOM, &type, &format, &count, &after, &data);
+    QStringList names;
+    for (unsigned long i = 0; data && i < count; ++i) {
+        char *name = XGetAtomName(display, reinterpret_cast<const Atom *>(data)[i]);
+        names << QString::fromLatin1(name);
+        XFree(name);
+    }
+    XFree(data);
+    return names;
+}
+
 // Shows `window` and waits until the window manager has framed it.
 bool showManaged(QWidget &window)
 {
@@ -123,6 +143,20 @@ private slots:
         QVERIFY(setShowingDesktop(false));
         QTRY_VERIFY_WITH_TIMEOUT(!window.isMinimized(), 5000);
         QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+
+    void keptAboveWithoutTaskbarOrPagerEntry()
+    {
+        QWidget window;
+        window.setGeometry(150, 120, 200, 100);
+        QVERIFY(showManaged(window));
+        QVERIFY(!netWmStates(window.winId()).contains(u"_NET_WM_STATE_SKIP_TASKBAR"_qs));
+
+        LinuxDisplay().keepAbove(window.winId());
+        for (const QString &state : {u"_NET_WM_STATE_ABOVE"_qs, u"_NET_WM_STATE_SKIP_TASKBAR"_qs,
+                                     u"_NET_WM_STATE_SKIP_PAGER"_qs})
+            QTRY_VERIFY2_WITH_TIMEOUT(netWmStates(window.winId()).contains(state),
+                                      qPrintable(state), 5000);
     }
 
     void screenSaverStartsAndAPointerMovementEndsIt()

@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# The alarm popup end to end: a one-second "Domyślne okno" countdown slides the popup into the
+# bottom-right corner of the work area; a window opened later stays below it; it beeps twice a
+# second only with PlayBeep; OK closes it, and so does a tray click.
+# Usage: test_popup.sh PROGRAM
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/lib.sh"
+program=${1:?usage: $0 PROGRAM}
+reg=$(dirname "$program")/tockwell-reg
+base='HKCU\Software\Kestrolab\Tockwell'
+popup_title="ALARM $(printf '!%.0s' $(seq 50))"
+start_button=(23 21)
+ok_button=(185 153)
+
+# prepare_store BEEP: the next start restores a one-second countdown of the popup kind, with
+# PlayBeep BEEP (1 or 0).
+prepare_store() {
+    export XDG_CONFIG_HOME=$e2e_tmp/config
+    mkdir -p "$XDG_CONFIG_HOME"
+    "$reg" add "$base" /v LastAction /d 'Domyślne okno' /f >/dev/null
+    "$reg" add "$base" /v O_ZA /t REG_DWORD /d 2 /f >/dev/null
+    "$reg" add "$base\\ZA_MRU" /ve /d 0:0:1 /f >/dev/null
+    "$reg" add "$base" /v PlayBeep /t REG_DWORD /d "$1" /f >/dev/null
+}
+
+# fire_popup SETUP: starts the restored countdown in the setup window SETUP; prints the popup's
+# id once it has slid into place.
+fire_popup() {
+    local popup
+    e2e_click "$1" "${start_button[@]}"
+    popup=$(e2e_wait_window "$popup_title")
+    e2e_wait_until "the popup in the corner of the work area" in_corner "$popup"
+    echo "$popup"
+}
+
+# in_corner WINDOW: WINDOW's bottom-right corner is the work area's.
+in_corner() {
+    local area area_w area_h x y w h
+    area=$(xprop -root _NET_WORKAREA | grep -Eo '[0-9]+, [0-9]+, [0-9]+, [0-9]+' | head -n1)
+    IFS=', ' read -r _ _ area_w area_h <<<"$area"
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    x=$X y=$Y w=$WIDTH h=$HEIGHT
+    ((x + w == area_w && y + h == area_h))
+}
+
+beeps() { grep -c '^Beep$' "$E2E_CALLS" || true; }
+keep_aboves() { grep -c '^KeepAbove$' "$E2E_CALLS" || true; }
+
+# stacked_above UPPER LOWER: the window manager stacks UPPER above LOWER.
+stacked_above() {
+    local order
+    order=$(xprop -root _NET_CLIENT_LIST_STACKING | grep -Eo '0x[0-9a-f]+')
+    local upper lower id i=0
+    for id in $order; do
+        ((id == $1)) && upper=$i
+        ((id == $2)) && lower=$i
+        i=$((i + 1))
+    done
+    [[ -n ${upper:-} && -n ${lower:-} ]] && ((upper > lower))
+}
+
+e2e_start_desktop
+command -v xmessage >/dev/null || { echo "e2e: xmessage is not installed; skipped" >&2; exit 77; }
+
+e2e_log "with PlayBeep: the popup slides in, beeps and stays above a new window"
+prepare_store 1
+e2e_start_program "$program"
+setup=$(e2e_wait_window Tockwell)
+icon=$(e2e_wait_tray_icon Tockwell)
+popup=$(fire_popup "$setup")
+e2e_screenshot popup-shown
+state=$(xprop -id "$popup" _NET_WM_STATE)
+[[ $state == *_NET_WM_STATE_ABOVE* ]] || e2e_fail "the popup is not kept above: $state"
+# The taskbar button goes through the platform (tst_x11 checks its effect), recorded here.
+e2e_wait_call '^KeepAbove$'
+
+xmessage -geometry +980+560 -title covering 'Okno otwarte po alarmie' >/dev/null 2>&1 &
+e2e_pids+=($!)
+other=$(e2e_wait_window covering)
+xdotool windowactivate "$other" 2>/dev/null || true
+E2E_TIMEOUT=2 e2e_wait_until "the popup above the new window" stacked_above "$popup" "$other"
+sleep 0.1
+stacked_above "$popup" "$other" || e2e_fail "the new window came over the popup"
+e2e_screenshot popup-above-other
+
+before=$(beeps) above=$(keep_aboves)
+sleep 2
+after=$(beeps) above=$(($(keep_aboves) - above))
+e2e_log "$((after - before)) beeps and $above stay-on-top calls in 2 s"
+((after - before >= 3 && after - before <= 5)) || e2e_fail "$((after - before)) beeps in 2 s, 4 expected"
+((above >= 20 && above <= 41)) || e2e_fail "$above stay-on-top calls in 2 s, 40 expected"
+
+e2e_click "$popup" "${ok_button[@]}"
+e2e_wait_window_gone "$popup_title"
+e2e_screenshot popup-closed
+closed=$(beeps) above=$(keep_aboves)
+sleep 1.1
+(($(beeps) == closed)) || e2e_fail "beeps after the popup closed"
+(($(keep_aboves) == above)) || e2e_fail "stay-on-top calls after the popup closed"
+
+e2e_log "without PlayBeep: silent; a tray click closes it"
+e2e_open_tray_menu "$icon"
+xdotool key Up Return
+e2e_wait_until "the program to end" bash -c "! kill -0 $E2E_PROGRAM_PID"
+: >"$E2E_CALLS"
+prepare_store 0
+e2e_start_program "$program"
+setup=$(e2e_wait_window Tockwell)
+icon=$(e2e_wait_tray_icon Tockwell)
+fire_popup "$setup" >/dev/null
+sleep 1.1
+(($(beeps) == 0)) || e2e_fail "the popup beeps without PlayBeep"
+e2e_click "$icon" 8 8
+e2e_wait_window_gone "$popup_title"
+e2e_wait_window Tockwell >/dev/null
+e2e_log "passed"
