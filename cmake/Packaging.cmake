@@ -1,0 +1,51 @@
+# Installation and the Debian package.
+#
+# The program lives in one folder with its help pages and sounds, as it expects them next to
+# itself: <prefix>/lib/tockwell/{tockwell, tockwell-reg, help/, sound/}. <prefix>/bin holds links
+# to both programs; the menu entry and the icons go where the desktop looks for them.
+include(GNUInstallDirs)
+
+# One folder whatever the multiarch triplet of the libraries.
+set(TOCKWELL_PROGRAM_DIR lib/tockwell)
+
+install(TARGETS tockwell tockwell-reg RUNTIME DESTINATION ${TOCKWELL_PROGRAM_DIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/help/ DESTINATION ${TOCKWELL_PROGRAM_DIR}/help
+        FILES_MATCHING PATTERN "*.html")
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/sound/ DESTINATION ${TOCKWELL_PROGRAM_DIR}/sound
+        FILES_MATCHING PATTERN "*.mp3" PATTERN "*.wav")
+
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/package-links)
+foreach(program tockwell tockwell-reg)
+    file(CREATE_LINK ../${TOCKWELL_PROGRAM_DIR}/${program}
+         ${PROJECT_BINARY_DIR}/package-links/${program} SYMBOLIC)
+    install(FILES ${PROJECT_BINARY_DIR}/package-links/${program} DESTINATION ${CMAKE_INSTALL_BINDIR})
+endforeach()
+
+install(FILES ${PROJECT_SOURCE_DIR}/assets/desktop/tockwell.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(size 16 24 32 48 64 128 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/assets/desktop/icon-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME tockwell.png)
+endforeach()
+
+set(CPACK_PACKAGE_NAME tockwell)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Kestrolab")
+set(CPACK_PACKAGE_CONTACT "Kestrolab <tockwell@kestrolab.pl>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Alarm clock and one-shot action scheduler for the tray")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Tockwell sets off an alarm at a time of day or after a countdown and then shows its own\n"
+    "alarm window, a message, plays a sound, opens a program, file, folder or web page, shuts\n"
+    "the computer down or does one of fourteen further actions. Polish user interface.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# What the libraries do not tell dpkg-shlibdeps: Qt's X11 platform plugin, the sound decoders
+# and their MIDI soundfont, the desktop's opening of documents.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "qt6-qpa-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-plugins-ugly, timgm6mb-soundfont | fluid-soundfont-gm, xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-pulseaudio | gstreamer1.0-alsa")
+include(CPack)
