@@ -20,10 +20,10 @@ TPlasmaRegion setupSkinMask()
     return mask;
 }
 
-void loadButtonBitmaps(TImageButton &button, QStringView name)
+void loadButtonBitmaps(TImageButton &button, const QString &name)
 {
-    const auto image = [name](QStringView state) {
-        return QImage(u":/skin/"_qs + name.toString() + state.toString() + u".bmp"_qs);
+    const auto image = [&name](QStringView state) {
+        return QImage(u":/skin/"_qs + name + state.toString() + u".bmp"_qs);
     };
     button.setBitmap(image(u""));
     button.setBitmapOver(image(u"_over"));

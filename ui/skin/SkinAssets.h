@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QImage>
-#include <QStringView>
+#include <QString>
 
 namespace tockwell {
 
@@ -13,6 +13,6 @@ QImage setupSkinPicture();
 /// The setup window's shape, read from its stored mask stream.
 TPlasmaRegion setupSkinMask();
 /// Gives the command button `name` (for example "ib_Start") its five bitmaps.
-void loadButtonBitmaps(TImageButton &button, QStringView name);
+void loadButtonBitmaps(TImageButton &button, const QString &name);
 
 } // namespace tockwell
