@@ -146,8 +146,8 @@ QImage drawPicture()
         painter.drawEllipse(centre, SocketRadius - 1.5, SocketRadius - 1.5);
     }
 
-    // White cards under the two group boxes.
-    painter.setPen(QPen(QColor(0xd2, 0xdb, 0xe6), 1));
+    // White cards under the two group boxes (their frames are the group boxes' own).
+    painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, 150));
     painter.drawRoundedRect(QRectF(5.5, 47.5, 220, 193), 6, 6);
     painter.drawRoundedRect(QRectF(225.5, 47.5, 243, 193), 6, 6);
