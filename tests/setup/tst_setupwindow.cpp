@@ -520,10 +520,36 @@ private slots:
         QVERIFY(!w->isEnabled());
     }
 
+    void theWindowWearsItsSkin()
+    {
+        const auto w = makeWindow();
+        QVERIFY(w->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QCOMPARE(w->size(), QSize(474, 245));
+        QCOMPARE(w->PlasmaForm1->geometry(), w->rect());
+        QCOMPARE(w->children().constFirst(), w->PlasmaForm1); // under every control
+        QCOMPARE(w->mask().rectCount(), 64);
+        QCOMPARE(w->mask().boundingRect(), QRect(0, 0, 473, 245));
+        // The command buttons stay in their row along the top edge, inside the shape.
+        const std::pair<TImageButton *, int> row[] = {
+            {w->ib_Start, 8}, {w->ib_Minimalizuj, 43}, {w->ib_Opcje, 78},  {w->ib_About, 113},
+            {w->ib_WWW, 365}, {w->ib_Mail, 400},       {w->ib_Koniec, 435}};
+        for (const auto &[button, left] : row) {
+            QCOMPARE(button->geometry(), QRect(left, 6, 31, 31));
+            QVERIFY(!button->bitmap().isNull());
+            QVERIFY(!button->bitmapOver().isNull());
+            QVERIFY(!button->bitmapDown().isNull());
+            QVERIFY(!button->bitmapUp().isNull());
+            QVERIFY(!button->bitmapDisabled().isNull());
+            QVERIFY(w->mask().contains(button->geometry().center()));
+        }
+        QCOMPARE(w->ib_Stop->size(), QSize(31, 31));
+        QCOMPARE(w->ib_Start->toolTip(), u"Rozpocznij odliczanie czasu"_qs);
+    }
+
     void quitAsksOnlyWhileArmed()
     {
         const auto w = makeWindow();
-        w->findChild<QPushButton *>(u"ib_Koniec"_qs)->click();
+        w->findChild<TImageButton *>(u"ib_Koniec"_qs)->click();
         QCOMPARE(world->host.quits, 1);
         QVERIFY(boxes().isEmpty());
         world->host.ticking = true;

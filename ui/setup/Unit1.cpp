@@ -48,6 +48,7 @@ TF_Alarm::TF_Alarm(platform::Platform &platform, StoreFile &storeFile, const Clo
     small.setPointSize(8);
     setFont(small);
 
+    createSkin();
     createCommandButtons();
     createTimingGroup();
     createActionGroup();
@@ -74,14 +75,14 @@ void TF_Alarm::connectHandlers()
         connect(sender, signal, this,
                 [this, handler] { handle([this, handler] { (this->*handler)(); }); });
     };
-    on(ib_Start, &QPushButton::clicked, &TF_Alarm::ib_StartClick);
-    on(ib_Stop, &QPushButton::clicked, &TF_Alarm::ib_StopClick);
-    on(ib_Minimalizuj, &QPushButton::clicked, &TF_Alarm::ib_MinimalizujClick);
-    on(ib_Koniec, &QPushButton::clicked, &TF_Alarm::ib_KoniecClick);
-    on(ib_Opcje, &QPushButton::clicked, &TF_Alarm::ib_OpcjeClick);
-    on(ib_About, &QPushButton::clicked, &TF_Alarm::ib_AboutClick);
-    on(ib_WWW, &QPushButton::clicked, &TF_Alarm::ib_WWWClick);
-    on(ib_Mail, &QPushButton::clicked, &TF_Alarm::ib_MailClick);
+    on(ib_Start, &TImageButton::clicked, &TF_Alarm::ib_StartClick);
+    on(ib_Stop, &TImageButton::clicked, &TF_Alarm::ib_StopClick);
+    on(ib_Minimalizuj, &TImageButton::clicked, &TF_Alarm::ib_MinimalizujClick);
+    on(ib_Koniec, &TImageButton::clicked, &TF_Alarm::ib_KoniecClick);
+    on(ib_Opcje, &TImageButton::clicked, &TF_Alarm::ib_OpcjeClick);
+    on(ib_About, &TImageButton::clicked, &TF_Alarm::ib_AboutClick);
+    on(ib_WWW, &TImageButton::clicked, &TF_Alarm::ib_WWWClick);
+    on(ib_Mail, &TImageButton::clicked, &TF_Alarm::ib_MailClick);
     on(rb_ur_o_godz, &QRadioButton::toggled, &TF_Alarm::rb_ur_o_godzClick);
     on(rb_ur_po_czasie, &QRadioButton::toggled, &TF_Alarm::rb_ur_o_godzClick);
     on(cb_PowtorzAkcje, &QCheckBox::toggled, &TF_Alarm::cb_PowtorzAkcjeClick);

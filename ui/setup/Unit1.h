@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/skin/UPlasmaForm.h"
+
 #include <QTimer>
 #include <QWidget>
 
@@ -66,6 +68,7 @@ protected:
 
 private:
     // Construction (Unit1_Layout.cpp)
+    void createSkin();
     void createCommandButtons();
     void createTimingGroup();
     void createActionGroup();
@@ -170,7 +173,8 @@ private:
 
 public:
     // The window's controls, named as the program's forms name them.
-    QPushButton *ib_Start, *ib_Stop, *ib_Minimalizuj, *ib_Koniec, *ib_Opcje, *ib_About, *ib_WWW,
+    TPlasmaForm *PlasmaForm1; ///< the skin: picture, shape and dragging
+    TImageButton *ib_Start, *ib_Stop, *ib_Minimalizuj, *ib_Koniec, *ib_Opcje, *ib_About, *ib_WWW,
         *ib_Mail;
 
     QGroupBox *gb1;

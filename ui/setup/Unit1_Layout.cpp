@@ -4,6 +4,8 @@
 #include "Unit1.h"
 #include "engine/ArmedAlarm.h"
 #include "platform/Platform.h"
+#include "ui/skin/SkinAssets.h"
+#include "ui/skin/UPlasmaForm.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,10 +68,10 @@ QComboBox *combo(QWidget *parent, const char *name, QRect geometry, bool editabl
     return box;
 }
 
-QPushButton *commandButton(QWidget *parent, const char *name, int left, const QString &text,
-                           const QString &hint)
+TImageButton *commandButton(QWidget *parent, const char *name, int left, const QString &hint)
 {
-    auto *button = make<QPushButton>(parent, name, QRect(left, 6, 31, 31), text);
+    auto *button = make<TImageButton>(parent, name, QRect(left, 6, 31, 31));
+    loadButtonBitmaps(*button, QLatin1String(name));
     button->setToolTip(hint);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
@@ -85,17 +87,25 @@ QStringList listed(const auto &texts)
 
 } // namespace
 
+void TF_Alarm::createSkin()
+{
+    PlasmaForm1 = new TPlasmaForm(this);
+    PlasmaForm1->setObjectName(u"PlasmaForm1"_qs);
+    PlasmaForm1->setPicture(setupSkinPicture());
+    PlasmaForm1->setMaskRegion(setupSkinMask());
+}
+
 void TF_Alarm::createCommandButtons()
 {
-    ib_Start = commandButton(this, "ib_Start", 8, u"▶"_qs, u"Rozpocznij odliczanie czasu"_qs);
-    ib_Stop = commandButton(this, "ib_Stop", -40, u"■"_qs, u"Zatrzymaj odliczanie"_qs);
+    ib_Start = commandButton(this, "ib_Start", 8, u"Rozpocznij odliczanie czasu"_qs);
+    ib_Stop = commandButton(this, "ib_Stop", 8, u"Zatrzymaj odliczanie"_qs);
     ib_Stop->move(-40, -40);
-    ib_Minimalizuj = commandButton(this, "ib_Minimalizuj", 43, u"_"_qs, u"Minimalizuj do traya"_qs);
-    ib_Opcje = commandButton(this, "ib_Opcje", 78, u"⚙"_qs, u"Opcje programu"_qs);
-    ib_About = commandButton(this, "ib_About", 113, u"i"_qs, u"Wyświetl informacje o programie"_qs);
-    ib_WWW = commandButton(this, "ib_WWW", 365, u"www"_qs, QString());
-    ib_Mail = commandButton(this, "ib_Mail", 400, u"@"_qs, QString());
-    ib_Koniec = commandButton(this, "ib_Koniec", 435, u"✕"_qs, u"Zakończ działanie programu"_qs);
+    ib_Minimalizuj = commandButton(this, "ib_Minimalizuj", 43, u"Minimalizuj do traya"_qs);
+    ib_Opcje = commandButton(this, "ib_Opcje", 78, u"Opcje programu"_qs);
+    ib_About = commandButton(this, "ib_About", 113, u"Wyświetl informacje o programie"_qs);
+    ib_WWW = commandButton(this, "ib_WWW", 365, QString());
+    ib_Mail = commandButton(this, "ib_Mail", 400, QString());
+    ib_Koniec = commandButton(this, "ib_Koniec", 435, u"Zakończ działanie programu"_qs);
 }
 
 void TF_Alarm::createTimingGroup()
