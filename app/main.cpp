@@ -1,4 +1,5 @@
 #include "Application.h"
+#include "QtPlatformChoice.h"
 #include "engine/Clock.h"
 #include "engine/ErrorBox.h"
 #include "platform/Platform.h"
@@ -8,6 +9,9 @@
 
 int main(int argc, char *argv[])
 {
+    if (const auto platformName =
+            tockwell::preferredQtPlatform([](const char *name) { return qgetenv(name); }))
+        qputenv("QT_QPA_PLATFORM", *platformName);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf16(tockwell::AppTitle));
     QApplication::setApplicationDisplayName(QString::fromUtf16(tockwell::AppTitle));

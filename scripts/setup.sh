@@ -14,7 +14,7 @@ build_packages=(
 )
 test_packages=(
     xvfb icewm xdotool x11-utils x11-xserver-utils imagemagick sox lame
-    pulseaudio pulseaudio-utils dbus python3-dbusmock
+    pulseaudio pulseaudio-utils dbus python3-dbusmock dpkg-dev desktop-file-utils
 )
 
 packages=("${build_packages[@]}")

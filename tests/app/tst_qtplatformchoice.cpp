@@ -1,0 +1,52 @@
+#include "app/QtPlatformChoice.h"
+
+#include <QHash>
+#include <QTest>
+
+using namespace tockwell;
+
+class TestQtPlatformChoice : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void choice_data()
+    {
+        QTest::addColumn<QString>("sessionType");
+        QTest::addColumn<QString>("waylandDisplay");
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<QString>("chosenByUser");
+        QTest::addColumn<QString>("result"); // empty: Qt decides
+        QTest::newRow("X11 session")
+            << u"x11"_qs << QString() << u":0"_qs << QString() << QString();
+        QTest::newRow("Wayland with XWayland")
+            << u"wayland"_qs << u"wayland-0"_qs << u":0"_qs << QString() << u"xcb"_qs;
+        QTest::newRow("Wayland display alone")
+            << QString() << u"wayland-0"_qs << u":1"_qs << QString() << u"xcb"_qs;
+        QTest::newRow("Wayland without XWayland")
+            << u"wayland"_qs << u"wayland-0"_qs << QString() << QString() << QString();
+        QTest::newRow("the user's own choice")
+            << u"wayland"_qs << u"wayland-0"_qs << u":0"_qs << u"wayland"_qs << QString();
+        QTest::newRow("offscreen tests")
+            << u"wayland"_qs << QString() << u":0"_qs << u"offscreen"_qs << QString();
+    }
+    void choice()
+    {
+        QFETCH(QString, sessionType);
+        QFETCH(QString, waylandDisplay);
+        QFETCH(QString, display);
+        QFETCH(QString, chosenByUser);
+        QFETCH(QString, result);
+        const QHash<QByteArray, QByteArray> environment{
+            {"XDG_SESSION_TYPE", sessionType.toUtf8()},
+            {"WAYLAND_DISPLAY", waylandDisplay.toUtf8()},
+            {"DISPLAY", display.toUtf8()},
+            {"QT_QPA_PLATFORM", chosenByUser.toUtf8()}};
+        const auto chosen =
+            preferredQtPlatform([&](const char *name) { return environment.value(name); });
+        QCOMPARE(QString::fromUtf8(chosen.value_or(QByteArray())), result);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestQtPlatformChoice)
+#include "tst_qtplatformchoice.moc"

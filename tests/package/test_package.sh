@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The Debian package: built with CPack from the build tree, its name, its declared dependencies,
+# its files, a valid menu entry, and the program it installs starting from the menu's command
+# with its help pages and sounds beside it. Usage: test_package.sh BUILD_DIR
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/../e2e/lib.sh"
+build=${1:?usage: $0 BUILD_DIR}
+for tool in cpack dpkg-deb dpkg-shlibdeps desktop-file-validate; do
+    command -v "$tool" >/dev/null || { echo "package: $tool is not installed; skipped" >&2; exit 77; }
+done
+
+cpack -G DEB -B "$e2e_tmp/package" --config "$build/CPackConfig.cmake" >"$e2e_tmp/cpack.log" 2>&1 ||
+    e2e_fail "cpack failed: $(cat "$e2e_tmp/cpack.log")"
+deb=$e2e_tmp/package/tockwell_1.5.0.17_amd64.deb
+[[ -f $deb ]] || e2e_fail "no $(basename "$deb"): $(ls "$e2e_tmp/package")"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for needed in libqt6widgets6 libqt6dbus6 libsqlite3-0 libgstreamer1.0-0 qt6-qpa-plugins \
+    gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly timgm6mb-soundfont xdg-utils; do
+    [[ $depends == *"$needed"* ]] || e2e_fail "Depends lacks $needed: $depends"
+done
+
+root=$e2e_tmp/root
+dpkg-deb -x "$deb" "$root"
+for file in usr/bin/tockwell usr/bin/tockwell-reg usr/lib/tockwell/tockwell \
+    usr/lib/tockwell/help/tockwell.html usr/lib/tockwell/help/alarm.html \
+    "usr/lib/tockwell/sound/Płacz tarzana.mp3" usr/share/applications/tockwell.desktop \
+    usr/share/icons/hicolor/48x48/apps/tockwell.png usr/share/icons/hicolor/256x256/apps/tockwell.png; do
+    [[ -e $root/$file ]] || e2e_fail "the package lacks $file"
+done
+desktop-file-validate "$root/usr/share/applications/tockwell.desktop" ||
+    e2e_fail "the menu entry is not valid"
+
+# Started as the menu starts it: its Exec command found on the PATH.
+command=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/tockwell.desktop")
+e2e_start_desktop
+PATH=$root/usr/bin:$PATH e2e_start_program "$(PATH=$root/usr/bin:$PATH command -v "$command")"
+e2e_wait_window Tockwell >/dev/null
+e2e_wait_tray_icon Tockwell >/dev/null
+"$root/usr/bin/tockwell-reg" query 'HKCU\Software\Kestrolab\Tockwell\Sound_MRU' \
+    >"$e2e_tmp/sounds.txt" || e2e_fail "tockwell-reg from the package failed"
+grep -q '/usr/lib/tockwell/sound/Budzik.mp3' "$e2e_tmp/sounds.txt" ||
+    e2e_fail "the shipped sounds were not seeded: $(cat "$e2e_tmp/sounds.txt")"
+e2e_screenshot package-start
+e2e_log "passed"
