@@ -161,11 +161,6 @@ void TF_Alarm::showEvent(QShowEvent *event)
     // The caption's clock rests while the window is hidden and is current the instant it shows.
     t_TimerDoCzasuTimer();
     t_TimerDoCzasu.start();
-    if (!m_centred) {
-        m_centred = true;
-        if (const QScreen *screen = this->screen())
-            move(screen->availableGeometry().center() - rect().center());
-    }
     QWidget::showEvent(event);
 }
 

@@ -168,7 +168,6 @@ private:
     const Clock &m_clock;
     SetupHost &m_host;
     QString m_programDir;
-    bool m_centred = false;
     QString m_otherHelp; ///< the explanation behind "Pomoc ?": text, "|", sub-action
 
 public:
