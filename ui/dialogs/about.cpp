@@ -165,6 +165,12 @@ void TF_About::layOut()
     sb_Pomoc.move(sb_OK.x() - Margin - sb_Pomoc.width(), buttonsTop);
     sb_DownUpdate.setGeometry(8, buttonsTop, sb_Pomoc.x() - 16, sb_OK.height());
     sb_DownUpdate.setToolTip(m_update.updateNote);
+    // Its bold caption is longer than the place the row leaves it at the desktop's font.
+    QFont caption = sb_DownUpdate.font();
+    while (sb_DownUpdate.sizeHint().width() > sb_DownUpdate.width() && caption.pointSizeF() > 6) {
+        caption.setPointSizeF(caption.pointSizeF() - 0.5);
+        sb_DownUpdate.setFont(caption);
+    }
 
     // The frame's caption takes about 16 of the 32 pixels below OK that the window keeps.
     setFixedSize(WindowWidth, sb_OK.geometry().bottom() + 1 + Margin);
