@@ -116,11 +116,12 @@ QByteArray toUtf16Le(const QString &text)
     return bytes;
 }
 
+/// The text of REG_SZ or REG_EXPAND_SZ data: without its terminating NUL, but with any NUL
+/// inside, which the export writes as hex data so that such a text survives the round trip.
 QString withoutTerminator(QString text)
 {
-    const qsizetype nul = text.indexOf(QChar(0));
-    if (nul >= 0)
-        text.truncate(nul);
+    if (text.endsWith(QChar(0)))
+        text.chop(1);
     return text;
 }
 

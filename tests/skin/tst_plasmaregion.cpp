@@ -147,6 +147,13 @@ private slots:
         QTest::newRow("bottom before top") << stream(1, int32s({0, 5, 5, 0}));
         QTest::newRow("wider than any window")
             << stream(1, int32s({std::numeric_limits<qint32>::min(), 0, 5, 5}));
+        // An empty rectangle at the edge of the coordinates: its right edge (left - 1) does not
+        // exist, and a first rectangle that fits does not make the stream acceptable.
+        constexpr qint32 min = std::numeric_limits<qint32>::min();
+        constexpr qint32 max = std::numeric_limits<qint32>::max();
+        QTest::newRow("empty at the lowest coordinate") << stream(1, int32s({min, min, min, min}));
+        QTest::newRow("far beyond any screen") << stream(2, rect + int32s({max - 10, 0, max, 5}));
+        QTest::newRow("far above any screen") << stream(1, int32s({0, min, 5, min + 10}));
     }
     void malformedStreamsAreRefused()
     {

@@ -97,6 +97,9 @@ private slots:
             store.writeString(u"Quote \"and\" \\slash"_qs, u"C:\\Program Files\\\"x\""_qs);
             store.writeString(u"Multi"_qs, u"line one\r\nline two"_qs);
             store.writeExpandString(u"Expand"_qs, u"%HOME%/Łódź"_qs);
+            // A NUL inside a text is kept: only the terminator of the hex data goes.
+            store.writeString(u"Nul inside"_qs, u"Program F"_qs + QChar(0) + QChar(1) + u"iles"_qs);
+            store.writeExpandString(u"Nul at the end"_qs, u"%HOME%"_qs + QChar(0));
             store.writeRaw(u"Long"_qs, RawValue{regtype::Binary, {}, 0, QByteArray(300, '\x7f')});
             store.writeRaw(u"Empty"_qs, RawValue{regtype::Binary, {}, 0, {}});
             store.writeRaw(u"Multi sz"_qs,

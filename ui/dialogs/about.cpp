@@ -114,7 +114,7 @@ void TF_About::buildLayout()
     name(a_l_9, "a_l_9");
     name(a_l_CV, "a_l_CV");
 
-    const auto button = [this, &name](QPushButton &b, const char *objectName, const QString &text) {
+    const auto button = [&name](QPushButton &b, const char *objectName, const QString &text) {
         name(b, objectName);
         b.setText(text);
         b.setFlat(true);

@@ -8,7 +8,6 @@
 #include <QtEndian>
 
 #include <array>
-#include <limits>
 #include <optional>
 
 namespace tockwell {
@@ -23,6 +22,9 @@ constexpr qint32 RectSize = 16;
 constexpr qint32 RectanglesType = 1;
 /// More rectangles than any window shape needs; guards the allocation against a hostile count.
 constexpr qint32 MaxRectangles = 1 << 20;
+/// Coordinates beyond this are no window's shape; keeping within it keeps QRect's and QRegion's
+/// int arithmetic (right = left + width - 1, sums of extents) from overflowing.
+constexpr qint64 MaxCoordinate = 1 << 27;
 
 qint32 int32At(QByteArrayView data, qsizetype offset)
 {
@@ -42,8 +44,9 @@ std::optional<QRect> rectAt(QByteArrayView data, qsizetype offset)
     const qint64 left = int32At(data, offset), top = int32At(data, offset + 4);
     const qint64 right = int32At(data, offset + 8), bottom = int32At(data, offset + 12);
     const qint64 width = right - left, height = bottom - top;
-    if (width < 0 || height < 0 || width > std::numeric_limits<int>::max() ||
-        height > std::numeric_limits<int>::max())
+    const auto inRange = [](qint64 c) { return c >= -MaxCoordinate && c <= MaxCoordinate; };
+    if (width < 0 || height < 0 || !inRange(left) || !inRange(top) || !inRange(right) ||
+        !inRange(bottom))
         return std::nullopt;
     return QRect(int(left), int(top), int(width), int(height));
 }
