@@ -11,3 +11,5 @@ ctest --preset default
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan
+
+fuzz/run.sh 60
