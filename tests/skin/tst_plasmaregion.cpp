@@ -28,7 +28,9 @@ QByteArray int32s(std::initializer_list<qint32> values)
 /// A stream with a size field, a header for `count` rectangles and the given rectangles.
 QByteArray stream(qint32 count, const QByteArray &rects, std::optional<qint32> size = {})
 {
-    const QByteArray data = int32s({32, 1, count, count * 16, 0, 0, 10, 10}) + rects;
+    // The header's byte count wraps as the 32-bit field it is (a huge count gives garbage).
+    const auto rectBytes = qint32(quint32(count) * 16u);
+    const QByteArray data = int32s({32, 1, count, rectBytes, 0, 0, 10, 10}) + rects;
     return int32s({size.value_or(qint32(data.size()))}) + data;
 }
 
