@@ -41,7 +41,7 @@ bench start_idle bench/start_idle.sh "$build"
 bench tick_accuracy "$build/bench/tick_accuracy" "$tick_seconds" "$trials"
 bench sound "$build/bench/sound_bench"
 bench store "$build/bench/store_bench"
-bench setupwindow "$build/bench/bench_setupwindow" "$entries"
+QT_QPA_PLATFORM=offscreen bench setupwindow "$build/bench/bench_setupwindow" "$entries"
 
 # pick NAME REGEX: the first group of REGEX (sed -E) in the first matching line of NAME's output.
 pick() {

@@ -51,7 +51,7 @@ e2e_log "armed: a countdown of 1 s repeating every second, for $duration s"
 samples=()
 for ((elapsed = sample; elapsed <= duration; elapsed += sample)); do
     sleep "$(awk -v ms=$((started + elapsed * 1000 - $(e2e_now_ms))) \
-        'BEGIN { printf "%.3f", ms > 0 ? ms / 1000 : 0 }')"
+        'BEGIN { printf "%.3f", (ms > 0 ? ms / 1000 : 0) }')"
     kill -0 "$E2E_PROGRAM_PID" 2>/dev/null || e2e_fail "the program ended"
     samples+=("$(rss_kb)")
     e2e_log "after $elapsed s: VmRSS ${samples[-1]} kB, $(wc -l <"$stamped") firings"
