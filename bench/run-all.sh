@@ -8,6 +8,7 @@
 #   STARTS=10 RUNS=3 IDLE_SECONDS=60 ARMED_SECONDS=30   start and idle (bench/start_idle.sh)
 #   TICK_SECONDS=600 TRIALS=200                         tick accuracy (tick_accuracy)
 #   ENTRIES=10000                                       setup window creation
+#   REUSE="tick_accuracy sound"     reuse these benchmarks' outputs kept from the last run
 # The outputs of the benchmarks are kept in build/bench-results/.
 set -euo pipefail
 
@@ -29,10 +30,15 @@ cmake --build --preset default --target tockwell tockwell-reg tockwell-mapwait s
     bench_setupwindow sound_bench tick_accuracy >/dev/null
 mkdir -p "$results"
 
-# bench NAME COMMAND...: runs a benchmark, showing its output and keeping it as NAME.txt.
+# bench NAME COMMAND...: runs a benchmark, showing its output and keeping it as NAME.txt; with
+# NAME in REUSE (e.g. REUSE="tick_accuracy sound"), the output kept from an earlier run is used.
 bench() {
     local name=$1
     shift
+    if [[ " ${REUSE:-} " == *" $name "* && -s $results/$name.txt ]]; then
+        printf '== %s (reused from %s)\n' "$name" "$(date -r "$results/$name.txt" '+%F %R')" >&2
+        return
+    fi
     printf '== %s\n' "$name" >&2
     "$@" 2>&1 | tee "$results/$name.txt" >&2
 }

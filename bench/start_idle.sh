@@ -40,20 +40,32 @@ stop() {
 }
 ended() { [[ $(ps -o stat= -p "$1") != [!Z]* ]]; }
 
-# Nanoseconds on a CPU and voluntary context switches, summed over the program's threads.
-cpu_ns() { cat /proc/"$pid"/task/*/schedstat | awk '{ sum += $1 } END { print sum }'; }
-switches() {
-    cat /proc/"$pid"/task/*/status | awk '/^voluntary_ctxt_switches/ { sum += $2 } END { print sum }'
+# snapshot: "TID CPU_NS VOLUNTARY_SWITCHES" of each thread of the program.
+snapshot() {
+    local task
+    for task in /proc/"$pid"/task/*; do
+        echo "${task##*/} $(cut -d' ' -f1 "$task/schedstat" 2>/dev/null) $(awk \
+            '/^voluntary_ctxt_switches/ { print $2 }' "$task/status" 2>/dev/null)"
+    done 2>/dev/null | awk 'NF == 3'
 }
 
-# measure SECONDS: sets cpu_ms and wakeups to what the program used in SECONDS seconds.
+# measure SECONDS: sets cpu_ms and wakeups to what the program's threads used in SECONDS
+# seconds. The threads are looked at every second, so that a thread which ends meanwhile still
+# counts up to its last look (summing at the two ends only would lose all of it), and a thread
+# born meanwhile counts from zero.
 measure() {
-    local cpu_before switches_before
-    cpu_before=$(cpu_ns)
-    switches_before=$(switches)
-    sleep "$1"
-    cpu_ms=$(awk -v a="$cpu_before" -v b="$(cpu_ns)" 'BEGIN { printf "%.2f", (b - a) / 1e6 }')
-    wakeups=$(($(switches) - switches_before))
+    local samples=$e2e_tmp/threads
+    local deadline=$(($(e2e_now_ms) + $1 * 1000)) left
+    snapshot | sed 's/^/0 /' >"$samples"
+    while left=$((deadline - $(e2e_now_ms))) && ((left > 0)); do
+        sleep "$(awk -v ms="$left" 'BEGIN { printf "%.3f", (ms < 1000 ? ms : 1000) / 1000 }')"
+        snapshot | sed 's/^/1 /' >>"$samples"
+    done
+    read -r cpu_ms wakeups < <(awk '
+        $1 == 0 { first_cpu[$2] = $3; first_sw[$2] = $4 }
+        { last_cpu[$2] = $3; last_sw[$2] = $4 }
+        END { for (t in last_cpu) { cpu += last_cpu[t] - first_cpu[t]; sw += last_sw[t] - first_sw[t] }
+              printf "%.2f %d\n", cpu / 1e6, sw }' "$samples")
 }
 
 # median VALUE...: the median of the numbers.
