@@ -77,7 +77,8 @@ start_ms=$(pick start_idle 'exec to setup window mapped: median ([0-9.]+) ms')
 row "exec → setup window mapped (median of $STARTS)" "$start_ms ms" "< 100 ms" \
     "$(verdict "$start_ms < 100")"
 pss=$(pick start_idle 'PSS 5 s after start: median ([0-9.]+) MB')
-row "PSS 5 s after start (median of $RUNS)" "$pss MB" "< 25 MB" "$(verdict "$pss < 25")"
+memory=$(pick start_idle 'PSS 5 s after start: .* starts \((.*)\)')
+row "PSS 5 s after start (median of $RUNS)" "$pss MB ($memory)" "< 25 MB" "$(verdict "$pss < 25")"
 idle_cpu=$(pick start_idle 'disarmed, [0-9]+ s: median CPU ([0-9.]+) ms')
 idle_wakeups=$(pick start_idle 'disarmed, .* median ([0-9.]+) voluntary')
 row "idle in the tray, disarmed, $IDLE_SECONDS s: CPU (median of $RUNS)" "$idle_cpu ms" \
@@ -88,7 +89,7 @@ armed_wakeups=$(pick start_idle 'armed, [0-9]+ s: .* median ([0-9.]+) voluntary'
 armed_rate=$(pick start_idle ' ([0-9.]+) per second')
 # The tick and nothing more: one a second, give or take what idling disarmed is allowed.
 row "idle armed, $ARMED_SECONDS s: voluntary context switches (median of $RUNS)" \
-    "$armed_wakeups = $armed_rate/s" "1/s (the tick)" \
+    "$armed_wakeups in $ARMED_SECONDS s = $armed_rate/s" "1/s (the tick)" \
     "$(verdict "$armed_rate >= 0.9 && $armed_rate <= 1 + 5 / 60")"
 
 without=$(pick tick_accuracy 'wall-clock seconds without a tick: ([0-9]+)')

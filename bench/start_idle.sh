@@ -93,12 +93,15 @@ for ((i = 1; i <= starts; i++)); do
 done
 mapfile -t sorted < <(printf '%s\n' "${times[@]}" | sort -g)
 
-pss=() rss=() idle_cpu=() idle_wakeups=() armed_cpu=() armed_wakeups=()
+pss=() rss=() uss=() idle_cpu=() idle_wakeups=() armed_cpu=() armed_wakeups=()
 for ((run = 1; run <= runs; run++)); do
     start
     sleep 5
     pss+=("$(awk '/^Pss:/ { printf "%.1f", $2 / 1024 }' /proc/"$pid"/smaps_rollup)")
     rss+=("$(awk '/^Rss:/ { printf "%.1f", $2 / 1024 }' /proc/"$pid"/smaps_rollup)")
+    # Private pages: what the program alone holds, whatever else shares its libraries.
+    uss+=("$(awk '/^Private_(Clean|Dirty):/ { kb += $2 } END { printf "%.1f", kb / 1024 }' \
+        /proc/"$pid"/smaps_rollup)")
     # Into the tray: a click on the tray icon hides the setup window.
     icon=$(e2e_wait_tray_icon Tockwell)
     e2e_click "$icon" 8 8
@@ -127,7 +130,7 @@ armed_wakeups_median=$(median "${armed_wakeups[@]}")
 cat <<REPORT
 Tockwell start and idle ($(nproc) CPUs, Xvfb + icewm)
   exec to setup window mapped: median $(median "${times[@]}") ms over ${starts} starts (min ${sorted[0]}, max ${sorted[-1]})
-  PSS 5 s after start: median $(median "${pss[@]}") MB over ${runs} starts (RSS $(median "${rss[@]}") MB)
+  PSS 5 s after start: median $(median "${pss[@]}") MB over ${runs} starts (RSS $(median "${rss[@]}") MB, private $(median "${uss[@]}") MB)
   idle in the tray, disarmed, ${idle} s: median CPU $(median "${idle_cpu[@]}") ms, median $(median "${idle_wakeups[@]}") voluntary context switches over ${runs} runs
   idle in the tray, armed, ${armed} s: median CPU $(median "${armed_cpu[@]}") ms, median ${armed_wakeups_median} voluntary context switches over ${runs} runs, $(awk -v w="$armed_wakeups_median" -v s="$armed" 'BEGIN { printf "%.2f", w / s }') per second
 REPORT
