@@ -85,7 +85,7 @@ row "idle in the tray, disarmed, $IDLE_SECONDS s: CPU (median of $RUNS)" "$idle_
     "< 10 ms per 60 s" "$(verdict "$idle_cpu * 60 / $IDLE_SECONDS < 10")"
 row "idle in the tray, disarmed, $IDLE_SECONDS s: voluntary context switches" "$idle_wakeups" \
     "< 5 per 60 s" "$(verdict "$idle_wakeups * 60 / $IDLE_SECONDS < 5")"
-armed_wakeups=$(pick start_idle 'armed, [0-9]+ s: .* median ([0-9.]+) voluntary')
+armed_wakeups=$(pick start_idle 'tray, armed, [0-9]+ s: .* median ([0-9.]+) voluntary')
 armed_rate=$(pick start_idle ' ([0-9.]+) per second')
 # The tick and nothing more: one a second, give or take what idling disarmed is allowed.
 row "idle armed, $ARMED_SECONDS s: voluntary context switches (median of $RUNS)" \
