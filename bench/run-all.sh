@@ -2,7 +2,7 @@
 # Every benchmark of Tockwell, then one table: each figure, its target and whether it meets it.
 # Figures are medians of repeated runs (each benchmark says over how many).
 #
-# Usage: bench/run-all.sh                 the full run, about 17 minutes
+# Usage: bench/run-all.sh                 the full run, about 16 minutes
 #        QUICK=1 bench/run-all.sh         a try in about 2 minutes (fewer and shorter runs)
 # Environment (defaults of the full run):
 #   STARTS=10 RUNS=3 IDLE_SECONDS=60 ARMED_SECONDS=30   start and idle (bench/start_idle.sh)

@@ -36,7 +36,7 @@ export XDG_CONFIG_HOME=$e2e_tmp/config
 # Each recorded firing with the wall-clock time at which it reached the log, in ms.
 # (tail ends with this script.)
 tail --pid=$$ -n0 -F "$E2E_CALLS" 2>/dev/null | while IFS= read -r line; do
-    [[ $line == 'ShellOpen "www.example.pl" '* ]] && echo "$(e2e_now_ms)"
+    [[ $line == 'ShellOpen "www.example.pl" '* ]] && e2e_now_ms
 done >"$stamped" &
 e2e_pids+=($!)
 
@@ -65,9 +65,9 @@ read -r count expected min_gap max_gap late < <(awk -v started="$started" -v end
     $1 <= ended { n++; if (n > 1) { gap = $1 - prev; if (n == 2 || gap < min) min = gap;
                   if (gap > max) max = gap; if (gap > 1000 + late_ms) late++ } prev = $1 }
     END { printf "%d %d %d %d %d\n", n, int((ended - started) / 1000), min, max, late }' "$stamped")
-growth=$((${samples[-1]} - ${samples[0]}))
+growth=$((samples[-1] - samples[0]))
 peak=$(printf '%s\n' "${samples[@]}" | sort -n | tail -n1)
-peak_growth=$((peak - ${samples[0]}))
+peak_growth=$((peak - samples[0]))
 
 ok=1
 ((count >= expected - 1 && late == 0)) || ok=0
