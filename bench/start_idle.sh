@@ -1,22 +1,31 @@
 #!/usr/bin/env bash
 # Start and idle figures of Tockwell on a private X server with icewm and its tray:
 #   - from exec to the setup window mapped, median (and range) of STARTS starts;
-#   - proportional set size (PSS) 5 s after a start;
+#   - proportional set size (PSS) 5 s after a start, median of RUNS starts;
 #   - CPU time and voluntary context switches (wakeups) while idling in the tray, disarmed,
-#     for IDLE_SECONDS seconds.
-# Usage: bench/start_idle.sh [BUILD_DIR]   (environment: STARTS=10 IDLE_SECONDS=60)
+#     for IDLE_SECONDS seconds, median of RUNS runs;
+#   - the same while idling armed (a one-hour countdown started with the Start button) for
+#     ARMED_SECONDS seconds, median of RUNS runs: the tick should be the only wakeup.
+# Usage: bench/start_idle.sh [BUILD_DIR]
+#   (environment: STARTS=10 RUNS=3 IDLE_SECONDS=60 ARMED_SECONDS=30)
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/../tests/e2e/lib.sh"
 
 build=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
 program=$build/tockwell
+reg=$build/tockwell-reg
 mapwait=$build/bench/tockwell-mapwait
 starts=${STARTS:-10}
+runs=${RUNS:-3}
 idle=${IDLE_SECONDS:-60}
+armed=${ARMED_SECONDS:-30}
+base='HKCU\Software\Kestrolab\Tockwell'
+start_button=(23 21)
 export XDG_CONFIG_HOME=$e2e_tmp/config TOCKWELL_PLATFORM=record:$E2E_CALLS
+export TOCKWELL_UPDATE_LOCATION=http://127.0.0.1:9/
 mkdir -p "$XDG_CONFIG_HOME"
 
-# start: starts the program, sets start_ms and pid.
+# start: starts the program, sets start_ms, pid and window.
 start() {
     read -r start_ms pid window < <("$mapwait" Tockwell 10000 "$program")
     e2e_pids+=("$pid")
@@ -31,10 +40,46 @@ stop() {
 }
 ended() { [[ $(ps -o stat= -p "$1") != [!Z]* ]]; }
 
-# Nanoseconds on a CPU and voluntary context switches, summed over the program's threads.
-cpu_ns() { cat /proc/"$pid"/task/*/schedstat | awk '{ sum += $1 } END { print sum }'; }
-switches() {
-    cat /proc/"$pid"/task/*/status | awk '/^voluntary_ctxt_switches/ { sum += $2 } END { print sum }'
+# snapshot: "TID CPU_NS VOLUNTARY_SWITCHES" of each thread of the program.
+snapshot() {
+    local task
+    for task in /proc/"$pid"/task/*; do
+        echo "${task##*/} $(cut -d' ' -f1 "$task/schedstat" 2>/dev/null) $(awk \
+            '/^voluntary_ctxt_switches/ { print $2 }' "$task/status" 2>/dev/null)"
+    done 2>/dev/null | awk 'NF == 3'
+}
+
+# measure SECONDS: sets cpu_ms and wakeups to what the program's threads used in SECONDS
+# seconds. The threads are looked at every second, so that a thread which ends meanwhile still
+# counts up to its last look (summing at the two ends only would lose all of it), and a thread
+# born meanwhile counts from zero.
+measure() {
+    local samples=$e2e_tmp/threads
+    local deadline=$(($(e2e_now_ms) + $1 * 1000)) left
+    snapshot | sed 's/^/0 /' >"$samples"
+    while left=$((deadline - $(e2e_now_ms))) && ((left > 0)); do
+        sleep "$(awk -v ms="$left" 'BEGIN { printf "%.3f", (ms < 1000 ? ms : 1000) / 1000 }')"
+        snapshot | sed 's/^/1 /' >>"$samples"
+    done
+    read -r cpu_ms wakeups < <(awk '
+        $1 == 0 { first_cpu[$2] = $3; first_sw[$2] = $4 }
+        { last_cpu[$2] = $3; last_sw[$2] = $4 }
+        END { for (t in last_cpu) { cpu += last_cpu[t] - first_cpu[t]; sw += last_sw[t] - first_sw[t] }
+              printf "%.2f %d\n", cpu / 1e6, sw }' "$samples")
+}
+
+# median VALUE...: the median of the numbers.
+median() {
+    printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
+        print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+# armed_store DIR: a store in DIR whose setup window starts a one-hour web-page countdown.
+armed_store() {
+    XDG_CONFIG_HOME=$1 "$reg" add "$base" /v LastAction /d 'Uruchom stronę WWW' /f >/dev/null
+    XDG_CONFIG_HOME=$1 "$reg" add "$base" /v O_ZA /t REG_DWORD /d 2 /f >/dev/null
+    XDG_CONFIG_HOME=$1 "$reg" add "$base\\ZA_MRU" /ve /d 1:0:0 /f >/dev/null
+    XDG_CONFIG_HOME=$1 "$reg" add "$base\\WWW_MRU" /ve /d www.example.pl /f >/dev/null
 }
 
 e2e_start_desktop
@@ -46,35 +91,46 @@ for ((i = 1; i <= starts; i++)); do
     e2e_log "start $i: $start_ms ms (window $window)"
     stop
 done
-mapfile -t sorted < <(printf '%s\n' "${times[@]}" | sort -n)
-median=$(printf '%s\n' "${sorted[@]}" | awk '{ v[NR] = $1 } END {
-    print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
+mapfile -t sorted < <(printf '%s\n' "${times[@]}" | sort -g)
 
-start
-sleep 5
-pss_kb=$(awk '/^Pss:/ { print $2 }' /proc/"$pid"/smaps_rollup)
-rss_kb=$(awk '/^Rss:/ { print $2 }' /proc/"$pid"/smaps_rollup)
+pss=() rss=() uss=() idle_cpu=() idle_wakeups=() armed_cpu=() armed_wakeups=()
+for ((run = 1; run <= runs; run++)); do
+    start
+    sleep 5
+    pss+=("$(awk '/^Pss:/ { printf "%.1f", $2 / 1024 }' /proc/"$pid"/smaps_rollup)")
+    rss+=("$(awk '/^Rss:/ { printf "%.1f", $2 / 1024 }' /proc/"$pid"/smaps_rollup)")
+    # Private pages: what the program alone holds, whatever else shares its libraries.
+    uss+=("$(awk '/^Private_(Clean|Dirty):/ { kb += $2 } END { printf "%.1f", kb / 1024 }' \
+        /proc/"$pid"/smaps_rollup)")
+    # Into the tray: a click on the tray icon hides the setup window.
+    icon=$(e2e_wait_tray_icon Tockwell)
+    e2e_click "$icon" 8 8
+    e2e_wait_window_gone Tockwell
+    sleep 1
+    measure "$idle"
+    idle_cpu+=("$cpu_ms") idle_wakeups+=("$wakeups")
+    stop
+    e2e_log "run $run disarmed: PSS ${pss[-1]} MB, CPU $cpu_ms ms, $wakeups switches in $idle s"
 
-# Into the tray: a click on the tray icon hides the setup window.
-icon=$(e2e_wait_tray_icon Tockwell)
-e2e_click "$icon" 8 8
-e2e_wait_window_gone Tockwell
-sleep 1
-cpu_before=$(cpu_ns)
-switches_before=$(switches)
-sleep "$idle"
-cpu_after=$(cpu_ns)
-switches_after=$(switches)
-stop
+    store=$e2e_tmp/armed-$run
+    armed_store "$store"
+    XDG_CONFIG_HOME=$store start
+    sleep 0.5
+    e2e_click "$window" "${start_button[@]}"
+    e2e_wait_window_gone Tockwell
+    sleep 1
+    measure "$armed"
+    armed_cpu+=("$cpu_ms") armed_wakeups+=("$wakeups")
+    stop
+    ! grep -q '^ShellOpen' "$E2E_CALLS" || e2e_fail "the one-hour countdown fired"
+    e2e_log "run $run armed: CPU $cpu_ms ms, $wakeups switches in $armed s"
+done
 
-e2e_log "threads: CPU ${cpu_before} -> ${cpu_after} ns, switches ${switches_before} -> ${switches_after}"
-cpu_ms=$(awk -v a="$cpu_before" -v b="$cpu_after" 'BEGIN { printf "%.2f", (b - a) / 1e6 }')
-wakeups=$((switches_after - switches_before))
-per_minute=$(awk -v w="$wakeups" -v s="$idle" 'BEGIN { printf "%.1f", w * 60 / s }')
-
+armed_wakeups_median=$(median "${armed_wakeups[@]}")
 cat <<REPORT
 Tockwell start and idle ($(nproc) CPUs, Xvfb + icewm)
-  exec to setup window mapped: median ${median} ms over ${starts} starts (min ${sorted[0]}, max ${sorted[-1]})
-  PSS 5 s after start:         $((pss_kb / 1024)).$(((pss_kb % 1024) * 10 / 1024)) MB (RSS $((rss_kb / 1024)) MB)
-  idle in the tray, ${idle} s:      CPU ${cpu_ms} ms, ${wakeups} voluntary context switches (${per_minute} per minute)
+  exec to setup window mapped: median $(median "${times[@]}") ms over ${starts} starts (min ${sorted[0]}, max ${sorted[-1]})
+  PSS 5 s after start: median $(median "${pss[@]}") MB over ${runs} starts (RSS $(median "${rss[@]}") MB, private $(median "${uss[@]}") MB)
+  idle in the tray, disarmed, ${idle} s: median CPU $(median "${idle_cpu[@]}") ms, median $(median "${idle_wakeups[@]}") voluntary context switches over ${runs} runs
+  idle in the tray, armed, ${armed} s: median CPU $(median "${armed_cpu[@]}") ms, median ${armed_wakeups_median} voluntary context switches over ${runs} runs, $(awk -v w="$armed_wakeups_median" -v s="$armed" 'BEGIN { printf "%.2f", w / s }') per second
 REPORT

@@ -37,6 +37,8 @@ WriteOrder writeOrderOf(QStringView list)
 
 void rememberEntry(StoreFile &file, QStringView list, const QString &entry)
 {
+    // One transaction: the entry and the current one are written together, with one sync.
+    StoreTransaction transaction(file);
     Store store(file);
     store.openKey(keys::under(list));
     if (writeOrderOf(list) == WriteOrder::CurrentFirst) {
@@ -46,6 +48,7 @@ void rememberEntry(StoreFile &file, QStringView list, const QString &entry)
         store.writeString(entry, QString());
         store.writeString(QString(), entry);
     }
+    transaction.commit();
 }
 
 void clearRecentList(StoreFile &file, QStringView list)

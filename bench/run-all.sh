@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# Every benchmark of Tockwell, then one table: each figure, its target and whether it meets it.
+# Figures are medians of repeated runs (each benchmark says over how many).
+#
+# Usage: bench/run-all.sh                 the full run, about 16 minutes
+#        QUICK=1 bench/run-all.sh         a try in about 2 minutes (fewer and shorter runs)
+# Environment (defaults of the full run):
+#   STARTS=10 RUNS=3 IDLE_SECONDS=60 ARMED_SECONDS=30   start and idle (bench/start_idle.sh)
+#   TICK_SECONDS=600 TRIALS=200                         tick accuracy (tick_accuracy)
+#   ENTRIES=10000                                       setup window creation
+#   REUSE="tick_accuracy sound"     reuse these benchmarks' outputs kept from the last run
+# The outputs of the benchmarks are kept in build/bench-results/.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build
+results=$build/bench-results
+if [[ ${QUICK:-0} == 1 ]]; then
+    : "${STARTS:=3}" "${RUNS:=1}" "${IDLE_SECONDS:=10}" "${ARMED_SECONDS:=10}" "${TICK_SECONDS:=30}"
+fi
+export STARTS=${STARTS:-10} RUNS=${RUNS:-3} IDLE_SECONDS=${IDLE_SECONDS:-60}
+export ARMED_SECONDS=${ARMED_SECONDS:-30}
+tick_seconds=${TICK_SECONDS:-600}
+trials=${TRIALS:-200}
+entries=${ENTRIES:-10000}
+
+cd "$root"
+[[ -f $build/build.ninja ]] || cmake --preset default >/dev/null
+cmake --build --preset default --target tockwell tockwell-reg tockwell-mapwait store_bench \
+    bench_setupwindow sound_bench tick_accuracy >/dev/null
+mkdir -p "$results"
+
+# bench NAME COMMAND...: runs a benchmark, showing its output and keeping it as NAME.txt; with
+# NAME in REUSE (e.g. REUSE="tick_accuracy sound"), the output kept from an earlier run is used.
+bench() {
+    local name=$1
+    shift
+    if [[ " ${REUSE:-} " == *" $name "* && -s $results/$name.txt ]]; then
+        printf '== %s (reused from %s)\n' "$name" "$(date -r "$results/$name.txt" '+%F %R')" >&2
+        return
+    fi
+    printf '== %s\n' "$name" >&2
+    "$@" 2>&1 | tee "$results/$name.txt" >&2
+}
+
+bench start_idle bench/start_idle.sh "$build"
+bench tick_accuracy "$build/bench/tick_accuracy" "$tick_seconds" "$trials"
+bench sound "$build/bench/sound_bench"
+bench store "$build/bench/store_bench"
+QT_QPA_PLATFORM=offscreen bench setupwindow "$build/bench/bench_setupwindow" "$entries"
+
+# pick NAME REGEX: the first group of REGEX (sed -E) in the first matching line of NAME's output.
+pick() {
+    local value
+    value=$(sed -nE "s/.*$2.*/\\1/p" "$results/$1.txt" | head -n1)
+    [[ -n $value ]] || { echo "run-all: no \"$2\" in $results/$1.txt" >&2; exit 1; }
+    printf '%s' "$value"
+}
+
+# sound_pick SECTION LABEL: the milliseconds of LABEL under the heading SECTION of sound_bench.
+sound_pick() {
+    awk -v section="$1" -v label="$2" '
+        index($0, section) == 1 { inside = 1; next }
+        /^[^ ]/ { inside = 0 }
+        inside && index($0, label) { for (i = 1; i <= NF; i++) if ($(i + 1) == "ms") { print $i; exit } }
+    ' "$results/sound.txt"
+}
+
+# verdict EXPRESSION: "yes" when the awk expression holds, else "NO".
+verdict() { awk "BEGIN { exit !($1) }" && echo yes || echo NO; }
+
+rows=()
+# row FIGURE MEASURED TARGET VERDICT
+row() { rows+=("$1"$'\t'"$2"$'\t'"$3"$'\t'"$4"); }
+
+start_ms=$(pick start_idle 'exec to setup window mapped: median ([0-9.]+) ms')
+row "exec → setup window mapped (median of $STARTS)" "$start_ms ms" "< 100 ms" \
+    "$(verdict "$start_ms < 100")"
+pss=$(pick start_idle 'PSS 5 s after start: median ([0-9.]+) MB')
+memory=$(pick start_idle 'PSS 5 s after start: .* starts \((.*)\)')
+row "PSS 5 s after start (median of $RUNS)" "$pss MB ($memory)" "< 25 MB" "$(verdict "$pss < 25")"
+idle_cpu=$(pick start_idle 'disarmed, [0-9]+ s: median CPU ([0-9.]+) ms')
+idle_wakeups=$(pick start_idle 'disarmed, .* median ([0-9.]+) voluntary')
+row "idle in the tray, disarmed, $IDLE_SECONDS s: CPU (median of $RUNS)" "$idle_cpu ms" \
+    "< 10 ms per 60 s" "$(verdict "$idle_cpu * 60 / $IDLE_SECONDS < 10")"
+row "idle in the tray, disarmed, $IDLE_SECONDS s: voluntary context switches" "$idle_wakeups" \
+    "< 5 per 60 s" "$(verdict "$idle_wakeups * 60 / $IDLE_SECONDS < 5")"
+armed_wakeups=$(pick start_idle 'tray, armed, [0-9]+ s: .* median ([0-9.]+) voluntary')
+armed_rate=$(pick start_idle ' ([0-9.]+) per second')
+# The tick and nothing more: one a second, give or take what idling disarmed is allowed.
+row "idle armed, $ARMED_SECONDS s: voluntary context switches (median of $RUNS)" \
+    "$armed_wakeups in $ARMED_SECONDS s = $armed_rate/s" "1/s (the tick)" \
+    "$(verdict "$armed_rate >= 0.9 && $armed_rate <= 1 + 5 / 60")"
+
+without=$(pick tick_accuracy 'wall-clock seconds without a tick: ([0-9]+)')
+row "wall-clock seconds without a tick in $tick_seconds s of ticks" "$without" "0" \
+    "$(verdict "$without == 0")"
+late_mean=$(pick tick_accuracy 'lateness: mean ([0-9.-]+) ms')
+late_max=$(pick tick_accuracy 'max ([0-9.-]+) ms')
+row "tick lateness against its schedule: mean / max" "$late_mean / $late_max ms" "—" ""
+phases=$(pick tick_accuracy 'would skip a wall-clock second: [0-9]+ of [0-9]+ \(([0-9.]+ %)\)')
+row "start phases at which those ticks would skip a second" "$phases" "—" ""
+in_second=$(pick tick_accuracy 'trials, ([0-9]+) in their second')
+caught_up=$(pick tick_accuracy '([0-9]+) caught up')
+missed=$(pick tick_accuracy '([0-9]+) missed')
+early=$(pick tick_accuracy '([0-9]+) early')
+alarms_verdict=$(verdict "$in_second == $trials")
+[[ $alarms_verdict == yes || $missed$early != 00 ]] ||
+    alarms_verdict="NO: $caught_up a tick late, caught up"
+row "clock-time alarms fired in their target second" \
+    "$in_second of $trials ($caught_up caught up, $missed missed, $early early)" \
+    "100 % of 200" "$alarms_verdict"
+
+for sound in 'MP3, 3 minutes' MIDI; do
+    open_ms=$(sound_pick "$sound" 'open + length')
+    play_ms=$(sound_pick "$sound" 'play to the first buffer')
+    row "sound, $sound: open + length (median of 11)" "$open_ms ms" "< 150 ms" \
+        "$(verdict "$open_ms < 150")"
+    row "sound, $sound: play → first buffer at the sink (median of 11)" "$play_ms ms" "< 100 ms" \
+        "$(verdict "$play_ms < 100")"
+done
+first_ms=$(pick sound 'first open \+ length of the MP3 \(loads GStreamer\) +([0-9.]+) ms')
+row "sound: first open + length in the process (loads GStreamer)" "$first_ms ms" "< 150 ms" \
+    "$(verdict "$first_ms < 150")"
+
+# store_row LABEL FIGURE TARGET_MS: a line of store_bench.
+store_row() {
+    local ms
+    ms=$(pick store "$1 +([0-9.]+) ms")
+    row "store: $2" "$ms ms" "< $3 ms" "$(verdict "$ms < $3")"
+}
+store_row 'program start, 60 values: open the file, read one value' \
+    'open + read one value (60 values; median of 200)' 1
+store_row 'program start, 10,000 values: open the file, read one value' \
+    'open + read one value (10,000 values)' 1
+store_row '10,000 entries: add one already present' 'add an entry present in a 10,000 list' 2
+store_row '10,000 entries: add a new one' 'add a new entry to a 10,000 list' 2
+store_row '10,000 entries: list all names' 'list a 10,000-entry list (median of 50)' 20
+setup_ms=$(pick setupwindow 'median ([0-9.]+) ms')
+row "setup window creation, $entries entries in each list (median of 5)" "$setup_ms ms" \
+    "< 1000 ms" "$(verdict "$setup_ms < 1000")"
+
+printf '\nTockwell benchmarks, %s, %s CPUs, load average %s\n\n' "$(date '+%F %R')" "$(nproc)" \
+    "$(cut -d' ' -f1-3 /proc/loadavg)"
+printf '| %s | %s | %s | %s |\n' Figure Measured Target Meets
+printf '|---|---|---|---|\n'
+for line in "${rows[@]}"; do
+    IFS=$'\t' read -r figure measured target meets <<<"$line"
+    printf '| %s | %s | %s | %s |\n' "$figure" "$measured" "$target" "$meets"
+done
