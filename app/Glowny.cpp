@@ -2,6 +2,7 @@
 
 #include "engine/ErrorBox.h"
 #include "engine/Executor.h"
+#include "engine/HelpPages.h"
 #include "engine/U_WspolneFunkcje.h"
 #include "platform/Platform.h"
 #include "settings/Store.h"
@@ -251,7 +252,7 @@ void TF_Glowna::t_TimerGlownyTimer()
 
 QString TF_Glowna::helpFile() const
 {
-    return QDir(m_paths.programDir).filePath(u"help/tockwell.html"_qs);
+    return help::pagePath(m_paths.programDir, help::ProgramPage);
 }
 
 } // namespace tockwell

@@ -3,6 +3,7 @@
 #include "WindowPlacement.h"
 #include "engine/ArmedAlarm.h"
 #include "engine/ErrorBox.h"
+#include "engine/HelpPages.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
@@ -226,7 +227,7 @@ void TF_Opcje::FormClose()
 
 QString TF_Opcje::helpFile() const
 {
-    return QFileInfo(m_programFile).dir().filePath(u"help/tockwell.html"_qs);
+    return help::pagePath(QFileInfo(m_programFile).path(), help::ProgramPage);
 }
 
 } // namespace tockwell

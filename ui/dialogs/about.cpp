@@ -4,6 +4,7 @@
 #include "UpdateLocation.h"
 #include "WindowPlacement.h"
 #include "engine/ErrorBox.h"
+#include "engine/HelpPages.h"
 #include "platform/Platform.h"
 
 #include <QApplication>
@@ -263,7 +264,7 @@ void TF_About::FormClose()
 
 QString TF_About::helpFile() const
 {
-    return QDir(m_settings.programDir).filePath(u"help/tockwell.html"_qs);
+    return help::pagePath(m_settings.programDir, help::ProgramPage);
 }
 
 } // namespace tockwell

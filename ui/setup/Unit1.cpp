@@ -7,6 +7,7 @@
 #include "engine/Clock.h"
 #include "engine/Error.h"
 #include "engine/ErrorBox.h"
+#include "engine/HelpPages.h"
 #include "platform/Platform.h"
 #include "settings/LastSettings.h"
 
@@ -272,15 +273,15 @@ bool TF_Alarm::eventFilter(QObject *watched, QEvent *event)
 void TF_Alarm::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_F1) {
-        handle([this] { openHelp(u"alarm.html"_qs); });
+        handle([this] { openHelp(); });
         return;
     }
     QWidget::keyPressEvent(event);
 }
 
-void TF_Alarm::openHelp(const QString &name)
+void TF_Alarm::openHelp()
 {
-    const QString path = QDir(m_programDir).filePath(u"help/"_qs + name);
+    const QString path = help::pagePath(m_programDir, help::SetupWindowPage);
     if (QFileInfo(path).isFile())
         m_platform.shell().open(path, QString(), platform::ShowCommand::ShowMaximized);
 }

@@ -89,7 +89,7 @@ private:
     void cb_PowtorzAkcjeClick();
     void cb_Typ_AlarmuChange();
     void showPanel(QWidget *panel);
-    void openHelp(const QString &name);
+    void openHelp();
     void ib_OpcjeClick();
     void ib_AboutClick();
     void ib_KoniecClick();

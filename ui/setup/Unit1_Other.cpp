@@ -3,6 +3,7 @@
 #include "OtherActionTexts.h"
 #include "Unit1.h"
 #include "engine/ArmedAlarm.h"
+#include "engine/HelpPages.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
@@ -156,7 +157,7 @@ void TF_Alarm::endPointPicking()
 bool TF_Alarm::se_Inne_X_DCKeyDown(const QKeyEvent &key)
 {
     if (key.key() == Qt::Key_F1) {
-        openHelp(u"alarm.html"_qs);
+        openHelp();
         return true;
     }
     if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter)
