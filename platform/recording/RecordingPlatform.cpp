@@ -135,6 +135,23 @@ public:
     }
     void suspendKeyboard() override { record(QStringLiteral("SuspendKeyboard")); }
     void suspendMouse() override { record(QStringLiteral("SuspendMouse")); }
+    void resumeInput() override { record(QStringLiteral("ResumeInput")); }
+    QSize screenSize() override
+    {
+        const QStringList size =
+            answer(QStringLiteral("ScreenSize"), QString(), defaultScreenSize()).split(u' ');
+        return QSize(size.value(0).toInt(), size.value(1).toInt());
+    }
+
+private:
+    // The primary screen's size in device pixels where there is a screen, else 1024 × 768.
+    static QString defaultScreenSize()
+    {
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        const QSize size = screen ? (QSizeF(screen->size()) * screen->devicePixelRatio()).toSize()
+                                  : QSize(1024, 768);
+        return QStringLiteral("%1 %2").arg(size.width()).arg(size.height());
+    }
 };
 
 class RecordingDisplay final : public Display, Recording

@@ -50,6 +50,8 @@ const std::vector<Operation> &everyOperation()
          [](Platform &p) { p.input().mouseButton(MouseButtonEvent::LeftDown, QPoint()); }},
         {"SuspendKeyboard", [](Platform &p) { p.input().suspendKeyboard(); }},
         {"SuspendMouse", [](Platform &p) { p.input().suspendMouse(); }},
+        {"ResumeInput", [](Platform &p) { p.input().resumeInput(); }},
+        {"ScreenSize", [](Platform &p) { p.input().screenSize(); }},
         {"WorkArea", [](Platform &p) { p.display().workArea(); }},
         {"MinimizeAllWindows", [](Platform &p) { p.display().minimizeAllWindows(); }},
         {"StartScreenSaver", [](Platform &p) { p.display().startScreenSaver(); }},
