@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <utility>
+
 namespace tockwell::platform {
 namespace {
 
@@ -133,9 +135,22 @@ public:
                                                                  : QStringLiteral("left-up");
         record(QStringLiteral("MouseButton %1 %2 %3").arg(name).arg(pos.x()).arg(pos.y()));
     }
-    void suspendKeyboard() override { record(QStringLiteral("SuspendKeyboard")); }
-    void suspendMouse() override { record(QStringLiteral("SuspendMouse")); }
-    void resumeInput() override { record(QStringLiteral("ResumeInput")); }
+    void suspendKeyboard() override
+    {
+        record(QStringLiteral("SuspendKeyboard"));
+        m_suspended = true;
+    }
+    void suspendMouse() override
+    {
+        record(QStringLiteral("SuspendMouse"));
+        m_suspended = true;
+    }
+    // As on the desktop, giving back when nothing is taken does nothing, and writes nothing.
+    void resumeInput() override
+    {
+        if (std::exchange(m_suspended, false))
+            record(QStringLiteral("ResumeInput"));
+    }
     QSize screenSize() override
     {
         const QStringList size =
@@ -152,6 +167,8 @@ private:
                                   : QSize(1024, 768);
         return QStringLiteral("%1 %2").arg(size.width()).arg(size.height());
     }
+
+    bool m_suspended = false;
 };
 
 class RecordingDisplay final : public Display, Recording

@@ -314,7 +314,8 @@ private slots:
         QVERIFY(!w->e_CzasPowtorki->isEnabled());
 
         world->recorder->clear();
-        w->ib_StopClick(); // as the alarm disarms itself: a suspension it made stays
+        world->platform->input().suspendKeyboard(); // as the alarm's action would
+        w->ib_StopClick(); // as the alarm disarms itself: the suspension it made stays
         QVERIFY(!world->recorder->lines().contains(u"ResumeInput"_qs));
         w->ib_StartClick();
         w->ib_Stop->click(); // the user's Stop gives suspended devices back
