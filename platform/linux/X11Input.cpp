@@ -170,7 +170,7 @@ void X11Input::suspend(DeviceKind kind)
     for (const int id : devices)
         arguments << QString::number(id);
     guard->setProcessChannelMode(QProcess::ForwardedChannels);
-    guard->start(m_guardProgram, arguments, QIODevice::WriteOnly);
+    guard->start(m_guardProgram, arguments);
     if (!guard->waitForStarted(GuardWaitMs))
         return;
     m_guards.push_back(std::move(guard));

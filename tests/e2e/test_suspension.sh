@@ -41,9 +41,12 @@ mkdir -p "$XDG_CONFIG_HOME"
 "$reg" add "$base" /v cb_Inne /d 'Zawieś działanie myszy i klawiatury' /f >/dev/null
 
 # The real backend: no recording platform.
-TOCKWELL_UPDATE_LOCATION=http://127.0.0.1:9/ "$program" >>"$e2e_tmp/program.log" 2>&1 &
-E2E_PROGRAM_PID=$!
-e2e_pids+=("$E2E_PROGRAM_PID")
+start_program() {
+    TOCKWELL_UPDATE_LOCATION=http://127.0.0.1:9/ "$program" >>"$e2e_tmp/program.log" 2>&1 &
+    E2E_PROGRAM_PID=$!
+    e2e_pids+=("$E2E_PROGRAM_PID")
+}
+start_program
 setup=$(e2e_wait_window Tockwell)
 
 e2e_log "a preview asks, suspends, and gives the devices back after 10 s"
@@ -51,6 +54,27 @@ preview_suspension "$setup"
 started=$(e2e_now_ms)
 E2E_TIMEOUT=20 e2e_wait_until "the devices back after the preview" all_enabled
 e2e_log "back after $(($(e2e_now_ms) - started)) ms"
+
+e2e_log "a click on the tray icon gives them back"
+icon=$(e2e_wait_tray_icon Tockwell)
+preview_suspension "$setup"
+e2e_click "$icon" 8 8
+e2e_wait_until "the devices back after the tray click" all_enabled
+# The click also hid the setup window; "Ustaw nowy czas" shows it again (a second click this
+# soon would make a double click, which toggles once).
+e2e_wait_until "the setup window hidden by the click" e2e_withdrawn "$setup"
+e2e_open_tray_menu "$icon"
+xdotool key Down Return
+setup=$(e2e_wait_window Tockwell)
+
+e2e_log "so does the program's end (Zamknij in the tray menu)"
+preview_suspension "$setup"
+e2e_open_tray_menu "$icon"
+xdotool key Up Return
+e2e_wait_until "the program to end" bash -c "! kill -0 $E2E_PROGRAM_PID"
+all_enabled || e2e_fail "the devices stayed away after the program's end"
+start_program
+setup=$(e2e_wait_window Tockwell)
 
 e2e_log "kill -9 while they are suspended"
 preview_suspension "$setup"
