@@ -70,7 +70,13 @@ box=$(wait_box 'UWAGA !!!')
 xdotool mousemove "${target[@]}"
 e2e_key "$box" Return
 e2e_wait_until "the setup window to have the focus again" is_active "$setup"
-xdotool key Return # in the x field: the point is taken
+# Return in the x field takes the point. A key that comes while the focus is still on its way
+# to the field is lost, so it is pressed again when no box has come.
+for attempt in 1 2 3; do
+    xdotool key Return
+    E2E_TIMEOUT=3 e2e_try_until xdotool search --onlyvisible --name '^INFORMACJA' && break
+    e2e_log "no box after Return (attempt $attempt)"
+done
 box=$(wait_box INFORMACJA)
 e2e_screenshot scaled-point-taken
 e2e_key "$box" Return
