@@ -146,6 +146,8 @@ void TF_Glowna::TrayActivated(QSystemTrayIcon::ActivationReason reason)
 
 void TF_Glowna::TrayClick()
 {
+    // The user is back: a keyboard or mouse that an alarm suspended comes back with the click.
+    m_platform.input().resumeInput();
     // A minimised window is not in sight: the click brings it back.
     if (m_forms.F_Alarm->isVisible() && !m_forms.F_Alarm->isMinimized())
         m_forms.F_Alarm->close();

@@ -14,4 +14,18 @@ preferredQtPlatform(const std::function<QByteArray(const char *)> &environment)
     return QByteArray("xcb");
 }
 
+QtArguments::QtArguments(int argc, char **argv, const std::optional<QByteArray> &platform)
+{
+    for (int i = 0; i < argc; ++i)
+        m_texts.emplace_back(argv[i]);
+    if (platform) {
+        m_texts.emplace_back("-platform");
+        m_texts.push_back(*platform);
+    }
+    for (QByteArray &text : m_texts)
+        m_pointers.push_back(text.data());
+    m_pointers.push_back(nullptr);
+    m_argc = int(m_texts.size());
+}
+
 } // namespace tockwell

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace tockwell {
 
@@ -14,5 +15,25 @@ namespace tockwell {
 /// `environment` reads one environment variable (empty when unset).
 std::optional<QByteArray>
 preferredQtPlatform(const std::function<QByteArray(const char *)> &environment);
+
+/// The command line QApplication is made with: the program's own, with "-platform NAME" added
+/// when `platform` is given. The choice reaches Qt this way rather than through QT_QPA_PLATFORM,
+/// so that the programs an alarm starts get the environment the program was started with. The
+/// object must outlive the application object, which keeps the count and the texts.
+class QtArguments final
+{
+public:
+    QtArguments(int argc, char **argv, const std::optional<QByteArray> &platform);
+    QtArguments(const QtArguments &) = delete;
+    QtArguments &operator=(const QtArguments &) = delete;
+
+    int &argc() { return m_argc; }
+    char **argv() { return m_pointers.data(); }
+
+private:
+    std::vector<QByteArray> m_texts;
+    std::vector<char *> m_pointers; ///< into m_texts, ending in a null pointer
+    int m_argc = 0;
+};
 
 } // namespace tockwell

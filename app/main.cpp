@@ -9,10 +9,9 @@
 
 int main(int argc, char *argv[])
 {
-    if (const auto platformName =
-            tockwell::preferredQtPlatform([](const char *name) { return qgetenv(name); }))
-        qputenv("QT_QPA_PLATFORM", *platformName);
-    QApplication app(argc, argv);
+    tockwell::QtArguments arguments(
+        argc, argv, tockwell::preferredQtPlatform([](const char *name) { return qgetenv(name); }));
+    QApplication app(arguments.argc(), arguments.argv());
     QApplication::setApplicationName(QString::fromUtf16(tockwell::AppTitle));
     QApplication::setApplicationDisplayName(QString::fromUtf16(tockwell::AppTitle));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -9,6 +9,9 @@ include(GNUInstallDirs)
 set(TOCKWELL_PROGRAM_DIR lib/tockwell)
 
 install(TARGETS tockwell tockwell-reg RUNTIME DESTINATION ${TOCKWELL_PROGRAM_DIR})
+if(TARGET tockwell-input-guard)
+    install(TARGETS tockwell-input-guard RUNTIME DESTINATION ${TOCKWELL_PROGRAM_DIR})
+endif()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/help/ DESTINATION ${TOCKWELL_PROGRAM_DIR}/help
         FILES_MATCHING PATTERN "*.html")
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/sound/ DESTINATION ${TOCKWELL_PROGRAM_DIR}/sound

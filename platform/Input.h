@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPoint>
+#include <QSize>
 
 namespace tockwell::platform {
 
@@ -19,7 +20,8 @@ public:
     Input &operator=(const Input &) = delete;
     virtual ~Input() = default;
 
-    /// The pointer's position in screen pixels.
+    /// The pointer's position in screen pixels: the device pixels of the display, whatever
+    /// scale the toolkit draws at. Every point of this interface is in these pixels.
     virtual QPoint cursorPos() = 0;
 
     /// Moves the pointer; a movement ends a running screen saver.
@@ -33,6 +35,13 @@ public:
 
     /// Stops the mouse from reaching the desktop (the "mouse_disabled" command).
     virtual void suspendMouse() = 0;
+
+    /// Gives back every device the suspensions above took away; nothing when none is taken.
+    /// The devices also come back when the program ends in any way, a kill included.
+    virtual void resumeInput() = 0;
+
+    /// The size of the screen in the pixels of cursorPos: the bound of a click point.
+    virtual QSize screenSize() = 0;
 };
 
 } // namespace tockwell::platform

@@ -138,10 +138,14 @@ bool maximisePulseVolume(std::chrono::milliseconds timeout)
         return false;
     pa_cvolume volume;
     pa_cvolume_set(&volume, unsigned(channels), PA_VOLUME_NORM);
-    bool done = false;
+    bool done = false, unmuted = false;
+    // Full volume on a muted output is still silence: the mute goes too.
     return pulse.finish(Operation(pa_context_set_sink_volume_by_name(pulse.context(), sink, &volume,
                                                                      readSuccess, &done))) &&
-           done;
+           done &&
+           pulse.finish(Operation(pa_context_set_sink_mute_by_name(pulse.context(), sink, 0,
+                                                                   readSuccess, &unmuted))) &&
+           unmuted;
 #else
     Q_UNUSED(timeout)
     return false;
@@ -167,6 +171,8 @@ bool maximiseAlsaVolume()
         long low = 0, high = 0;
         snd_mixer_selem_get_playback_volume_range(element, &low, &high);
         set = snd_mixer_selem_set_playback_volume_all(element, high) == 0 || set;
+        if (snd_mixer_selem_has_playback_switch(element))
+            snd_mixer_selem_set_playback_switch_all(element, 1); // on: not muted
     }
     return set;
 #else

@@ -56,6 +56,37 @@ bool ewmhWindowManagerRuns(::Display *display)
 
 } // namespace
 
+DpmsRestore::DpmsRestore(Server server, std::chrono::milliseconds interval)
+    : m_server(std::move(server))
+{
+    m_timer.setInterval(interval);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] { check(); });
+}
+
+DpmsRestore::~DpmsRestore()
+{
+    if (watching())
+        m_server.switchDpmsOff();
+}
+
+void DpmsRestore::watch()
+{
+    if (!watching())
+        m_timer.start();
+}
+
+void DpmsRestore::check()
+{
+    if (!m_server.monitorOn())
+        return;
+    m_timer.stop();
+    m_server.switchDpmsOff();
+}
+
+LinuxDisplay::LinuxDisplay()
+    : m_dpmsRestore(DpmsRestore::Server{dpmsMonitorOn, dpmsSwitchOff}, std::chrono::seconds(1))
+{}
+
 QRect LinuxDisplay::workArea()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
@@ -75,7 +106,10 @@ void LinuxDisplay::startScreenSaver()
 
 void LinuxDisplay::monitorLowPower()
 {
-    dpmsStandby();
+    // The user who had DPMS off gets it off again when the monitor wakes.
+    bool switchedOn = false;
+    if (dpmsStandby(&switchedOn) && switchedOn)
+        m_dpmsRestore.watch();
 }
 
 void LinuxDisplay::keepAbove(WId window)
@@ -174,7 +208,7 @@ bool activateX11ScreenSaver()
 #endif
 }
 
-bool dpmsStandby()
+bool dpmsStandby(bool *switchedOn)
 {
 #if TOCKWELL_WITH_X11
     ::Display *display = x11::display();
@@ -184,13 +218,44 @@ bool dpmsStandby()
     // Forcing a level needs DPMS on; switching it on keeps the user's timeouts.
     CARD16 level = 0;
     BOOL on = False;
-    if (DPMSInfo(display, &level, &on) && !on)
+    const bool off = DPMSInfo(display, &level, &on) && !on;
+    if (off)
         DPMSEnable(display);
+    if (switchedOn)
+        *switchedOn = off;
     DPMSForceLevel(display, DPMSModeStandby);
     XFlush(display);
     return true;
 #else
+    Q_UNUSED(switchedOn)
     return false;
+#endif
+}
+
+bool dpmsMonitorOn()
+{
+#if TOCKWELL_WITH_X11
+    ::Display *display = x11::display();
+    int event = 0, error = 0;
+    CARD16 level = DPMSModeOn;
+    BOOL on = False;
+    if (display && DPMSQueryExtension(display, &event, &error))
+        DPMSInfo(display, &level, &on);
+    return level == DPMSModeOn;
+#else
+    return true;
+#endif
+}
+
+void dpmsSwitchOff()
+{
+#if TOCKWELL_WITH_X11
+    ::Display *display = x11::display();
+    int event = 0, error = 0;
+    if (!display || !DPMSQueryExtension(display, &event, &error))
+        return;
+    DPMSDisable(display);
+    XFlush(display);
 #endif
 }
 

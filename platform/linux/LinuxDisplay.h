@@ -2,17 +2,55 @@
 
 #include "../Display.h"
 
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+
 namespace tockwell::platform {
+
+/// Gives the user's "DPMS off" back once the monitor that the program put to sleep (switching
+/// DPMS on for it) is on again. Looks once per interval while it waits; its end (the program's)
+/// gives the setting back at once.
+class DpmsRestore final
+{
+public:
+    struct Server
+    {
+        std::function<bool()> monitorOn; ///< true also when the server cannot be asked
+        std::function<void()> switchDpmsOff;
+    };
+
+    DpmsRestore(Server server, std::chrono::milliseconds interval);
+    DpmsRestore(const DpmsRestore &) = delete;
+    DpmsRestore &operator=(const DpmsRestore &) = delete;
+    ~DpmsRestore();
+
+    /// Starts waiting for the monitor; waiting already, it goes on.
+    void watch();
+    bool watching() const { return m_timer.isActive(); }
+
+private:
+    void check();
+
+    Server m_server;
+    QTimer m_timer;
+};
 
 /// The screen and the desktop's windows of a Linux desktop.
 class LinuxDisplay final : public Display
 {
 public:
+    LinuxDisplay();
+
     QRect workArea() override;
     void minimizeAllWindows() override;
     void startScreenSaver() override;
     void monitorLowPower() override;
     void keepAbove(WId window) override;
+
+private:
+    DpmsRestore m_dpmsRestore;
 };
 
 /// Asks the window manager to show the desktop (`show`) or the windows again, through
@@ -34,6 +72,12 @@ bool activateX11ScreenSaver();
 
 /// Puts the monitor into DPMS standby; false, having done nothing, without X11 or where the X
 /// server has no DPMS (Xvfb, some remote displays) or the monitor is not capable of it.
-bool dpmsStandby();
+/// `switchedOn` tells whether DPMS was off and had to be switched on for it.
+bool dpmsStandby(bool *switchedOn = nullptr);
+
+/// The DPMS of the X display: the monitor is on (true also without X11 or DPMS), and DPMS
+/// switched off.
+bool dpmsMonitorOn();
+void dpmsSwitchOff();
 
 } // namespace tockwell::platform

@@ -3,18 +3,23 @@
 #include "LinuxConfig.h"
 #include "X11.h"
 
+#include <QCoreApplication>
 #include <QCursor>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QScreen>
 
 #if TOCKWELL_WITH_X11
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 #include <X11/extensions/XTest.h>
-#include <memory>
 #endif
 
 namespace tockwell::platform {
 namespace {
+
+constexpr int GuardWaitMs = 3000;
 
 #if TOCKWELL_WITH_X11
 
@@ -45,13 +50,72 @@ bool isSuspended(const XIDeviceInfo &device, DeviceKind kind)
     return device.use == use && !QByteArray(device.name).contains("XTEST");
 }
 
+Atom deviceEnabledAtom(::Display *display)
+{
+    return XInternAtom(display, "Device Enabled", False);
+}
+
+bool isEnabled(::Display *display, int id)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char *data = nullptr;
+    const bool read = XIGetProperty(display, id, deviceEnabledAtom(display), 0, 1, False,
+                                    XA_INTEGER, &type, &format, &items, &after, &data) == Success;
+    const bool enabled = read && data && items > 0 && data[0] != 0;
+    XFree(data);
+    return enabled;
+}
+
 #endif
+
+// The scale from Qt's logical pixels to the display's device pixels, for the ways through Qt.
+qreal devicePixelRatio(QPoint logical = QPoint())
+{
+    const QScreen *screen = QGuiApplication::screenAt(logical);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1.0;
+}
+
+// Ends a guard: its pipe closes, it gives its devices back (again) and ends.
+void endGuard(QProcess &guard)
+{
+    guard.closeWriteChannel();
+    guard.waitForFinished(GuardWaitMs);
+}
 
 } // namespace
 
+X11Input::X11Input(QString guardProgram) : m_guardProgram(std::move(guardProgram)) {}
+
+X11Input::~X11Input()
+{
+    resumeInput();
+}
+
+QString X11Input::defaultGuardProgram()
+{
+    return QCoreApplication::applicationDirPath() + u"/tockwell-input-guard"_qs;
+}
+
 QPoint X11Input::cursorPos()
 {
-    return QCursor::pos();
+#if TOCKWELL_WITH_X11
+    // The root window's coordinates are the device pixels that XTest moves and clicks in; Qt's
+    // are divided by its scale factor.
+    if (::Display *display = x11::display()) {
+        Window root = None, child = None;
+        int rootX = 0, rootY = 0, windowX = 0, windowY = 0;
+        unsigned int buttons = 0;
+        if (XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY,
+                          &windowX, &windowY, &buttons))
+            return QPoint(rootX, rootY);
+    }
+#endif
+    const QPoint logical = QCursor::pos();
+    return (QPointF(logical) * devicePixelRatio(logical)).toPoint();
 }
 
 void X11Input::setCursorPos(QPoint pos)
@@ -65,7 +129,7 @@ void X11Input::setCursorPos(QPoint pos)
         return;
     }
 #endif
-    QCursor::setPos(pos);
+    QCursor::setPos((QPointF(pos) / devicePixelRatio()).toPoint());
 }
 
 void X11Input::mouseButton(MouseButtonEvent event, QPoint)
@@ -84,38 +148,97 @@ void X11Input::mouseButton(MouseButtonEvent event, QPoint)
 
 void X11Input::suspendKeyboard()
 {
-    disableInputDevices(DeviceKind::Keyboard);
+    suspend(DeviceKind::Keyboard);
 }
 
 void X11Input::suspendMouse()
 {
-    disableInputDevices(DeviceKind::Pointer);
+    suspend(DeviceKind::Pointer);
 }
 
-int disableInputDevices(DeviceKind kind)
+void X11Input::suspend(DeviceKind kind)
 {
 #if TOCKWELL_WITH_X11
     ::Display *display = x11::display();
+    const std::vector<int> devices = suspendableDevices(kind);
+    if (!display || devices.empty())
+        return;
+    // The guard first, so that the devices come back even if the program ends the moment they
+    // have gone. Without a guard they are not taken at all.
+    auto guard = std::make_unique<QProcess>();
+    QStringList arguments{QString::fromLocal8Bit(XDisplayString(display))};
+    for (const int id : devices)
+        arguments << QString::number(id);
+    guard->setProcessChannelMode(QProcess::ForwardedChannels);
+    guard->start(m_guardProgram, arguments);
+    if (!guard->waitForStarted(GuardWaitMs))
+        return;
+    m_guards.push_back(std::move(guard));
+    setDevicesEnabled(devices, false);
+    m_suspended.insert(m_suspended.end(), devices.begin(), devices.end());
+#else
+    Q_UNUSED(kind)
+#endif
+}
+
+void X11Input::resumeInput()
+{
+    setDevicesEnabled(m_suspended, true);
+    m_suspended.clear();
+    for (const auto &guard : m_guards)
+        endGuard(*guard);
+    m_guards.clear();
+}
+
+QSize X11Input::screenSize()
+{
+#if TOCKWELL_WITH_X11
+    // The root window: every monitor, in the pixels of the pointer's coordinates.
+    if (::Display *display = x11::display())
+        return QSize(DisplayWidth(display, DefaultScreen(display)),
+                     DisplayHeight(display, DefaultScreen(display)));
+#endif
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? (QSizeF(screen->size()) * screen->devicePixelRatio()).toSize()
+                  : QSize(1024, 768);
+}
+
+std::vector<int> suspendableDevices(DeviceKind kind)
+{
+    std::vector<int> ids;
+#if TOCKWELL_WITH_X11
+    ::Display *display = x11::display();
     if (!display || !hasXInput(display))
-        return 0;
+        return ids;
     int count = 0;
     const std::unique_ptr<XIDeviceInfo, DeviceInfoFree> devices(
         XIQueryDevice(display, XIAllDevices, &count));
-    const Atom enabled = XInternAtom(display, "Device Enabled", False);
-    unsigned char off = 0;
-    int disabled = 0;
     for (int i = 0; devices && i < count; ++i) {
-        if (!isSuspended(devices.get()[i], kind))
-            continue;
-        XIChangeProperty(display, devices.get()[i].deviceid, enabled, XA_INTEGER, 8,
-                         XIPropModeReplace, &off, 1);
-        ++disabled;
+        const XIDeviceInfo &device = devices.get()[i];
+        // One the user has switched off stays off, and is not switched on at the end.
+        if (isSuspended(device, kind) && isEnabled(display, device.deviceid))
+            ids.push_back(device.deviceid);
     }
-    XSync(display, False);
-    return disabled;
 #else
     Q_UNUSED(kind)
-    return 0;
+#endif
+    return ids;
+}
+
+void setDevicesEnabled(const std::vector<int> &ids, bool enabled)
+{
+#if TOCKWELL_WITH_X11
+    ::Display *display = x11::display();
+    if (!display || ids.empty())
+        return;
+    unsigned char value = enabled ? 1 : 0;
+    for (const int id : ids)
+        XIChangeProperty(display, id, deviceEnabledAtom(display), XA_INTEGER, 8, XIPropModeReplace,
+                         &value, 1);
+    XSync(display, False);
+#else
+    Q_UNUSED(ids)
+    Q_UNUSED(enabled)
 #endif
 }
 

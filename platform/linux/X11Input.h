@@ -2,20 +2,14 @@
 
 #include "../Input.h"
 
-namespace tockwell::platform {
+#include <QString>
 
-/// The pointer and the input devices of an X11 desktop: pointer movements and clicks through
-/// XTest, suspension by disabling the XInput devices. Elsewhere the pointer is read and placed
-/// through Qt where it can be, and the rest does nothing.
-class X11Input final : public Input
-{
-public:
-    QPoint cursorPos() override;
-    void setCursorPos(QPoint pos) override;
-    void mouseButton(MouseButtonEvent event, QPoint pos) override;
-    void suspendKeyboard() override;
-    void suspendMouse() override;
-};
+#include <memory>
+#include <vector>
+
+class QProcess;
+
+namespace tockwell::platform {
 
 /// The kinds of device that a suspension disables.
 enum class DeviceKind
@@ -24,9 +18,43 @@ enum class DeviceKind
     Pointer
 };
 
-/// Disables every physical device of `kind` on the X display until the X server restarts; the
-/// XTest devices stay, so the program's own simulated clicks still work. Returns how many
-/// devices were disabled.
-int disableInputDevices(DeviceKind kind);
+/// The pointer and the input devices of an X11 desktop: the pointer read and moved and clicks
+/// made through XTest, all in the root window's (device) pixels; suspension by disabling the
+/// XInput devices, guarded by a helper process that gives them back however the program ends.
+/// Elsewhere the pointer is read and placed through Qt where it can be, and the rest does
+/// nothing.
+class X11Input final : public Input
+{
+public:
+    /// `guardProgram` is the tockwell-input-guard helper; without it no device is suspended.
+    explicit X11Input(QString guardProgram = defaultGuardProgram());
+    ~X11Input() override;
+
+    QPoint cursorPos() override;
+    void setCursorPos(QPoint pos) override;
+    void mouseButton(MouseButtonEvent event, QPoint pos) override;
+    void suspendKeyboard() override;
+    void suspendMouse() override;
+    void resumeInput() override;
+    QSize screenSize() override;
+
+    /// tockwell-input-guard next to the program.
+    static QString defaultGuardProgram();
+
+private:
+    void suspend(DeviceKind kind);
+
+    QString m_guardProgram;
+    std::vector<int> m_suspended;
+    std::vector<std::unique_ptr<QProcess>> m_guards;
+};
+
+/// The XInput ids of the physical devices of `kind` on the X display that are enabled now:
+/// what a suspension takes away. The XTest devices are not among them, so that the program's own
+/// simulated clicks still work; empty without X11.
+std::vector<int> suspendableDevices(DeviceKind kind);
+
+/// Sets the XInput property "Device Enabled" of the devices `ids`; nothing without X11.
+void setDevicesEnabled(const std::vector<int> &ids, bool enabled);
 
 } // namespace tockwell::platform

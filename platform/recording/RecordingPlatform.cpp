@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <utility>
+
 namespace tockwell::platform {
 namespace {
 
@@ -133,8 +135,40 @@ public:
                                                                  : QStringLiteral("left-up");
         record(QStringLiteral("MouseButton %1 %2 %3").arg(name).arg(pos.x()).arg(pos.y()));
     }
-    void suspendKeyboard() override { record(QStringLiteral("SuspendKeyboard")); }
-    void suspendMouse() override { record(QStringLiteral("SuspendMouse")); }
+    void suspendKeyboard() override
+    {
+        record(QStringLiteral("SuspendKeyboard"));
+        m_suspended = true;
+    }
+    void suspendMouse() override
+    {
+        record(QStringLiteral("SuspendMouse"));
+        m_suspended = true;
+    }
+    // As on the desktop, giving back when nothing is taken does nothing, and writes nothing.
+    void resumeInput() override
+    {
+        if (std::exchange(m_suspended, false))
+            record(QStringLiteral("ResumeInput"));
+    }
+    QSize screenSize() override
+    {
+        const QStringList size =
+            answer(QStringLiteral("ScreenSize"), QString(), defaultScreenSize()).split(u' ');
+        return QSize(size.value(0).toInt(), size.value(1).toInt());
+    }
+
+private:
+    // The primary screen's size in device pixels where there is a screen, else 1024 × 768.
+    static QString defaultScreenSize()
+    {
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        const QSize size = screen ? (QSizeF(screen->size()) * screen->devicePixelRatio()).toSize()
+                                  : QSize(1024, 768);
+        return QStringLiteral("%1 %2").arg(size.width()).arg(size.height());
+    }
+
+    bool m_suspended = false;
 };
 
 class RecordingDisplay final : public Display, Recording

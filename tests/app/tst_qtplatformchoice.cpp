@@ -46,6 +46,31 @@ private slots:
             preferredQtPlatform([&](const char *name) { return environment.value(name); });
         QCOMPARE(QString::fromUtf8(chosen.value_or(QByteArray())), result);
     }
+
+    // The choice goes on the command line, never into the environment the children inherit.
+    void choiceIsAnArgument_data()
+    {
+        QTest::addColumn<QByteArray>("platform"); // empty: none chosen
+        QTest::addColumn<QByteArrayList>("expected");
+        QTest::newRow("none") << QByteArray() << QByteArrayList{"tockwell", "-x"};
+        QTest::newRow("xcb") << QByteArray("xcb")
+                             << QByteArrayList{"tockwell", "-x", "-platform", "xcb"};
+    }
+    void choiceIsAnArgument()
+    {
+        QFETCH(QByteArray, platform);
+        QFETCH(QByteArrayList, expected);
+        QByteArray program("tockwell"), option("-x");
+        char *argv[] = {program.data(), option.data(), nullptr};
+        const QByteArray before = qgetenv("QT_QPA_PLATFORM");
+        QtArguments arguments(2, argv, platform.isEmpty() ? std::nullopt : std::optional(platform));
+        QByteArrayList texts;
+        for (int i = 0; i < arguments.argc(); ++i)
+            texts << arguments.argv()[i];
+        QCOMPARE(texts, expected);
+        QCOMPARE(arguments.argv()[arguments.argc()], nullptr);
+        QCOMPARE(qgetenv("QT_QPA_PLATFORM"), before);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestQtPlatformChoice)

@@ -187,6 +187,15 @@ private slots:
         QVERIFY(!app->F_Alarm.isMinimized());
     }
 
+    void aTrayClickGivesSuspendedInputBack()
+    {
+        startProgram();
+        platform->input().suspendMouse();
+        platform->input().suspendKeyboard();
+        emit tray().activated(QSystemTrayIcon::Trigger);
+        QCOMPARE(recorder->lines().last(), u"ResumeInput"_qs);
+    }
+
     void aDoubleClickTogglesOnce()
     {
         startProgram();

@@ -169,8 +169,8 @@ private slots:
         QVERIFY(!setShowingDesktop(true));
         QVERIFY(!activateX11ScreenSaver());
         QVERIFY(!dpmsStandby());
-        QCOMPARE(disableInputDevices(DeviceKind::Keyboard), 0);
-        QCOMPARE(disableInputDevices(DeviceKind::Pointer), 0);
+        QVERIFY(suspendableDevices(DeviceKind::Keyboard).empty());
+        QVERIFY(suspendableDevices(DeviceKind::Pointer).empty());
         X11Input input;
         input.mouseButton(MouseButtonEvent::LeftDown, QPoint(1, 1));
         input.mouseButton(MouseButtonEvent::LeftUp, QPoint(1, 1));
@@ -179,6 +179,28 @@ private slots:
         LinuxDisplay display;
         display.minimizeAllWindows();
         display.monitorLowPower();
+    }
+
+    void dpmsComesBackOffWhenTheMonitorWakes()
+    {
+        bool monitorOn = false;
+        int switchedOff = 0;
+        {
+            DpmsRestore restore(
+                DpmsRestore::Server{[&] { return monitorOn; }, [&] { ++switchedOff; }},
+                std::chrono::milliseconds(10));
+            restore.watch();
+            QTest::qWait(50);
+            QCOMPARE(switchedOff, 0); // still asleep: DPMS stays on
+            restore.watch();          // a second standby meanwhile: the same wait
+            monitorOn = true;
+            QTRY_COMPARE(switchedOff, 1);
+            QVERIFY(!restore.watching());
+            QTest::qWait(30);
+            monitorOn = false;
+            restore.watch(); // asleep again, and the program ends meanwhile
+        }
+        QCOMPARE(switchedOff, 2); // off at once at the end
     }
 
     void volumeWithoutASoundServerGivesUpQuickly()

@@ -36,13 +36,23 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(pactl({u"info"_qs}).contains("tockwell_null"), 15000);
     }
 
-    void defaultOutputEndsAtFullVolume()
+    void defaultOutputEndsAtFullVolumeAndHeard_data()
     {
+        QTest::addColumn<QString>("mute");
+        QTest::newRow("not muted") << u"0"_qs;
+        QTest::newRow("muted") << u"1"_qs;
+    }
+    void defaultOutputEndsAtFullVolumeAndHeard()
+    {
+        QFETCH(QString, mute);
         pactl({u"set-sink-volume"_qs, u"@DEFAULT_SINK@"_qs, u"30%"_qs});
+        pactl({u"set-sink-mute"_qs, u"@DEFAULT_SINK@"_qs, mute});
         QVERIFY(pactl({u"get-sink-volume"_qs, u"@DEFAULT_SINK@"_qs}).contains(" 30% "));
         LinuxAudio().maximiseVolume();
         const QByteArray volume = pactl({u"get-sink-volume"_qs, u"@DEFAULT_SINK@"_qs});
         QVERIFY2(volume.count(" 100% ") == 2, volume.constData()); // both channels
+        const QByteArray muted = pactl({u"get-sink-mute"_qs, u"@DEFAULT_SINK@"_qs});
+        QVERIFY2(muted.contains("no"), muted.constData());
     }
 
     void cleanupTestCase()

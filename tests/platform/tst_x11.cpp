@@ -3,9 +3,11 @@
 #include "platform/linux/X11.h"
 #include "platform/linux/X11Input.h"
 
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
@@ -183,12 +185,74 @@ private slots:
         QVERIFY(QGuiApplication::primaryScreen()->geometry().contains(area));
     }
 
-    // Last: the devices of this X server stay disabled.
+    void pointerAndScreenInTheRootWindowsPixels()
+    {
+        ::Display *display = x11::display();
+        X11Input input;
+        QCOMPARE(input.screenSize(), QSize(DisplayWidth(display, DefaultScreen(display)),
+                                           DisplayHeight(display, DefaultScreen(display))));
+        input.setCursorPos(QPoint(700, 500));
+        QTRY_COMPARE(input.cursorPos(), QPoint(700, 500));
+        // Qt's own view is scaled (tst_x11_scaled runs this at QT_SCALE_FACTOR=2).
+        const qreal scale = QGuiApplication::primaryScreen()->devicePixelRatio();
+        QTRY_COMPARE((QPointF(QCursor::pos()) * scale).toPoint(), QPoint(700, 500));
+
+        // The pre-alarm pointer movement: to the corner and back to the same place.
+        const QPoint saved = input.cursorPos();
+        input.setCursorPos(QPoint(0, 0));
+        input.setCursorPos(saved);
+        QTRY_COMPARE(input.cursorPos(), QPoint(700, 500));
+    }
+
+    void guardGivesTheDevicesBackWhenTheProgramIsKilled_data()
+    {
+        QTest::addColumn<bool>("kill");
+        QTest::newRow("SIGKILL") << true;
+        QTest::newRow("SIGTERM") << false;
+    }
+    void guardGivesTheDevicesBackWhenTheProgramIsKilled()
+    {
+        QFETCH(bool, kill);
+        QProcess program;
+        program.start(QStringLiteral(TOCKWELL_INPUT_SUSPENDER),
+                      {QStringLiteral(TOCKWELL_INPUT_GUARD)});
+        QVERIFY(program.waitForReadyRead(10000));
+        QCOMPARE(program.readLine().trimmed(), QByteArray("suspended"));
+        QCOMPARE(deviceEnabled("Xvfb mouse"), 0);
+        QCOMPARE(deviceEnabled("Xvfb keyboard"), 0);
+        QElapsedTimer timer;
+        timer.start();
+        kill ? program.kill() : program.terminate();
+        QVERIFY(program.waitForFinished(5000));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            deviceEnabled("Xvfb mouse") == 1 && deviceEnabled("Xvfb keyboard") == 1, 1000);
+        qInfo("devices back %lld ms after the signal", timer.elapsed());
+    }
+
+    void stopGivesTheDevicesBack()
+    {
+        X11Input input(QStringLiteral(TOCKWELL_INPUT_GUARD));
+        input.suspendKeyboard();
+        input.suspendMouse();
+        QCOMPARE(deviceEnabled("Xvfb keyboard"), 0);
+        QCOMPARE(deviceEnabled("Xvfb mouse"), 0);
+        input.resumeInput();
+        QCOMPARE(deviceEnabled("Xvfb keyboard"), 1);
+        QCOMPARE(deviceEnabled("Xvfb mouse"), 1);
+    }
+
+    void noGuardNoSuspension()
+    {
+        X11Input input(QStringLiteral("/nonexistent/tockwell-input-guard"));
+        input.suspendKeyboard();
+        QCOMPARE(deviceEnabled("Xvfb keyboard"), 1);
+    }
+
     void suspensionDisablesTheDevicesButNotSimulatedInput()
     {
         QCOMPARE(deviceEnabled("Xvfb mouse"), 1);
         QCOMPARE(deviceEnabled("Xvfb keyboard"), 1);
-        X11Input input;
+        X11Input input(QStringLiteral(TOCKWELL_INPUT_GUARD));
         input.suspendMouse();
         QCOMPARE(deviceEnabled("Xvfb mouse"), 0);
         QCOMPARE(deviceEnabled("Xvfb keyboard"), 1);
@@ -198,6 +262,8 @@ private slots:
         QCOMPARE(deviceEnabled("XTEST keyboard"), 1);
 
         clickLandsOnTheWindowAtThePoint();
+        input.resumeInput();
+        QCOMPARE(deviceEnabled("Xvfb mouse"), 1);
     }
 };
 

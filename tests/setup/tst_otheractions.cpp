@@ -130,12 +130,15 @@ private slots:
 
     void keyListAndPointFields()
     {
+        // The bounds are the screen's device pixels, twice Qt's at a scale of 2.
+        world->recorder->script(u"ScreenSize"_qs, u"2560 1600"_qs);
         const auto w = makeWindow(kinds::Other);
+        QCOMPARE(w->se_Inne_X_DC->maximum(), 2560);
+        QCOMPARE(w->se_Inne_Y_DC->maximum(), 1600);
         QCOMPARE(w->cb_Klawisze->count(), 140);
         QCOMPARE(w->cb_Klawisze->itemText(0), u"'"_qs);
         QCOMPARE(w->cb_Klawisze->itemText(139), u"[TAB]"_qs);
         QCOMPARE(w->cb_Klawisze->findText(u"Q"_qs), -1);
-        QCOMPARE(w->se_Inne_X_DC->maximum(), w->screen()->geometry().width());
         w->cb_InneOpcje->setEditText(others::SingleClick.toString());
         QTest::keyClicks(w->se_Inne_X_DC, u"77"_qs); // the coordinates cannot be typed
         QCOMPARE(w->se_Inne_X_DC->value(), 0);
@@ -248,6 +251,44 @@ private slots:
         QCOMPARE(world->recorder->lines(), calls);
         QVERIFY(!world->host.ticking);
         QVERIFY(w->isVisible());
+    }
+
+    void previewOfASuspensionAsksAndGivesTheDevicesBack_data()
+    {
+        QTest::addColumn<QString>("subAction");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QStringList>("suspensions");
+        using namespace others;
+        QTest::newRow("keyboard, yes")
+            << SuspendKeyboard.toString() << u"6"_qs << QStringList{u"SuspendKeyboard"_qs};
+        QTest::newRow("mouse and keyboard, yes")
+            << SuspendMouseAndKeyboard.toString() << u"6"_qs
+            << QStringList{u"SuspendMouse"_qs, u"SuspendKeyboard"_qs};
+        QTest::newRow("mouse, no") << SuspendMouse.toString() << u"7"_qs << QStringList{};
+    }
+    void previewOfASuspensionAsksAndGivesTheDevicesBack()
+    {
+        QFETCH(QString, subAction);
+        QFETCH(QString, answer);
+        QFETCH(QStringList, suspensions);
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(subAction);
+        QCOMPARE(w->m_previewInputBack.interval(), 10'000);
+        w->m_previewInputBack.setInterval(10);
+        world->recorder->clear();
+        world->recorder->script(u"MessageBox"_qs, answer);
+        w->cb_Podglad->click();
+        const QStringList lines = world->recorder->lines();
+        QVERIFY(lines.value(0).startsWith(u"MessageBox \"Podgląd zawiesi działanie "_qs));
+        QVERIFY(lines.value(0).contains(u"10 sekund"_qs));
+        QVERIFY(lines.value(0).endsWith(u"\" \"UWAGA !!!\" 0x24 -> "_qs + answer));
+        QCOMPARE(lines.mid(1), suspensions);
+        if (suspensions.isEmpty()) {
+            QVERIFY(!w->m_previewInputBack.isActive());
+            return;
+        }
+        QTRY_COMPARE(world->recorder->lines().mid(1 + suspensions.size()),
+                     QStringList{u"ResumeInput"_qs});
     }
 
     void previewOfThePopupFollowsTheOptions()

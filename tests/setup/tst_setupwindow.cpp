@@ -313,7 +313,13 @@ private slots:
         QVERIFY(!w->cb_Komunikat->isEnabled());
         QVERIFY(!w->e_CzasPowtorki->isEnabled());
 
-        w->ib_StopClick();
+        world->recorder->clear();
+        world->platform->input().suspendKeyboard(); // as the alarm's action would
+        w->ib_StopClick(); // as the alarm disarms itself: the suspension it made stays
+        QVERIFY(!world->recorder->lines().contains(u"ResumeInput"_qs));
+        w->ib_StartClick();
+        w->ib_Stop->click(); // the user's Stop gives suspended devices back
+        QCOMPARE(world->recorder->lines().last(), u"ResumeInput"_qs);
         QVERIFY(!world->host.ticking);
         QCOMPARE(w->ib_Stop->pos(), QPoint(-40, -40));
         QVERIFY(w->cb_Komunikat->isEnabled());
@@ -499,6 +505,7 @@ private slots:
     void helpKeyOpensTheHelpPageWhenItExists()
     {
         const auto w = makeWindow();
+        world->recorder->clear(); // the screen's size, read at creation
         QTest::keyClick(w->e_WWW, Qt::Key_F1);
         QVERIFY(world->recorder->lines().isEmpty());
         QDir(world->dir.path()).mkdir(u"help"_qs);

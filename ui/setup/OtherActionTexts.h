@@ -177,4 +177,27 @@ inline QString otherActionHelp(QStringView subAction)
     return text.isEmpty() ? QString() : text.toString() + subAction.toString();
 }
 
+/// How long a preview keeps the keyboard or the mouse suspended.
+inline constexpr int PreviewInputSuspensionMs = 10'000;
+
+/// The question asked before a preview suspends the keyboard or the mouse: it says how they
+/// come back. Empty for the other sub-actions.
+inline QString inputSuspensionQuestion(QStringView subAction)
+{
+    const QStringView end = u"\r\rCzy zawiesić je teraz?";
+    QStringView text;
+    if (subAction == others::SuspendKeyboard)
+        text = u"Podgląd zawiesi działanie klawiatury na 10 sekund. Potem klawiatura zadziała "
+               u"znowu sama; wcześniej zadziała po kliknięciu ikony programu w zasobniku "
+               u"systemowym albo gdy program się zakończy, w jakikolwiek sposób.";
+    else if (subAction == others::SuspendMouse)
+        text = u"Podgląd zawiesi działanie myszy na 10 sekund. Potem mysz zadziała znowu sama; "
+               u"wcześniej zadziała, gdy program się zakończy, w jakikolwiek sposób.";
+    else if (subAction == others::SuspendMouseAndKeyboard)
+        text = u"Podgląd zawiesi działanie myszy i klawiatury na 10 sekund. Potem mysz i "
+               u"klawiatura zadziałają znowu same; wcześniej zadziałają, gdy program się "
+               u"zakończy, w jakikolwiek sposób.";
+    return text.isEmpty() ? QString() : text.toString() + end.toString();
+}
+
 } // namespace tockwell

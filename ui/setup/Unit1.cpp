@@ -77,7 +77,7 @@ void TF_Alarm::connectHandlers()
                 [this, handler] { handle([this, handler] { (this->*handler)(); }); });
     };
     on(ib_Start, &TImageButton::clicked, &TF_Alarm::ib_StartClick);
-    on(ib_Stop, &TImageButton::clicked, &TF_Alarm::ib_StopClick);
+    on(ib_Stop, &TImageButton::clicked, &TF_Alarm::stopByUser);
     on(ib_Minimalizuj, &TImageButton::clicked, &TF_Alarm::ib_MinimalizujClick);
     on(ib_Koniec, &TImageButton::clicked, &TF_Alarm::ib_KoniecClick);
     on(ib_Opcje, &TImageButton::clicked, &TF_Alarm::ib_OpcjeClick);
@@ -120,10 +120,10 @@ void TF_Alarm::FormCreate()
     t_TimerDoCzasuTimer();
     t_TimerDoCzasu.setInterval(1000);
     ib_Stop->move(-40, -40);
-    if (const QScreen *screen = this->screen()) {
-        se_Inne_X_DC->setRange(0, screen->geometry().width());
-        se_Inne_Y_DC->setRange(0, screen->geometry().height());
-    }
+    // Click points are in the screen's device pixels, as the pointer is read and clicked.
+    const QSize screenSize = m_platform.input().screenSize();
+    se_Inne_X_DC->setRange(0, screenSize.width());
+    se_Inne_Y_DC->setRange(0, screenSize.height());
     loadTimeMenus();
     const LastSettings last = readLastSettings(m_storeFile);
     restoreBaseValues(last);

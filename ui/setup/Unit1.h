@@ -49,6 +49,8 @@ public:
     void ib_StartClick();
     /// Disarms the alarm and gives the window back its editable state.
     void ib_StopClick();
+    /// The user's Stop: the input devices a suspension took come back, then ib_StopClick.
+    void stopByUser();
 
     /// Plays the alarm sound through the window's player; throws MediaDeviceError when it cannot.
     void playAlarmSound(const QString &file);
@@ -126,6 +128,8 @@ private:
     // Preview (Unit1_Preview.cpp)
     void cb_PodgladClick();
     void previewOtherAction(Actions &actions);
+    /// Asks before a preview suspends input devices, saying how they come back.
+    bool confirmInputSuspension(QStringView subAction);
 
     // Recent lists (Unit1_Lists.cpp)
     struct RecentMenu;
@@ -219,6 +223,8 @@ public:
         *pm_WWW;
     QTimer t_TimerDoCzasu;
     QTimer t_PozycjaMyszy;
+    /// Gives the devices back that a preview has suspended.
+    QTimer m_previewInputBack;
 
 private:
     struct RecentMenu

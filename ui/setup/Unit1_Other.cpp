@@ -49,6 +49,10 @@ void TF_Alarm::setUpOtherActions()
     t_PozycjaMyszy.setInterval(10);
     connect(&t_PozycjaMyszy, &QTimer::timeout, this,
             [this] { handle([this] { t_PozycjaMyszyTimer(); }); });
+    m_previewInputBack.setSingleShot(true);
+    m_previewInputBack.setInterval(PreviewInputSuspensionMs);
+    connect(&m_previewInputBack, &QTimer::timeout, this,
+            [this] { m_platform.input().resumeInput(); });
     cb_InneOpcjeDropDown();
 }
 

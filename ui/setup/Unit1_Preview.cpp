@@ -1,5 +1,6 @@
 // "Podgląd": the composed action at once, from the window's fields, without arming anything.
 #include "FileNameEdit.h"
+#include "OtherActionTexts.h"
 #include "SetupHost.h"
 #include "Unit1.h"
 #include "engine/Actions.h"
@@ -52,8 +53,20 @@ void TF_Alarm::previewOtherAction(Actions &actions)
         else
             return; // neither opens nor closes: nothing to show
     }
+    const bool suspendsInput = !inputSuspensionQuestion(subAction).isEmpty();
+    if (suspendsInput && !confirmInputSuspension(subAction))
+        return;
     const QPoint point(se_Inne_X_DC->value(), se_Inne_Y_DC->value());
     actions.other(subAction, OtherArgs{[point] { return point; }, cdTray});
+    if (suspendsInput)
+        m_previewInputBack.start();
+}
+
+bool TF_Alarm::confirmInputSuspension(QStringView subAction)
+{
+    using namespace platform::mb;
+    return m_platform.dialogs().messageBox(inputSuspensionQuestion(subAction), u"UWAGA !!!"_qs,
+                                           YesNo | IconQuestion) == platform::Answer::Yes;
 }
 
 } // namespace tockwell

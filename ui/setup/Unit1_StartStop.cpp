@@ -209,6 +209,12 @@ void TF_Alarm::fillArmedAlarm(bool repeatWasEnabled)
     alarm.RepeatSeconds = repeatWasEnabled ? StrToInt(e_CzasPowtorki->text()) : 0;
 }
 
+void TF_Alarm::stopByUser()
+{
+    m_platform.input().resumeInput();
+    ib_StopClick();
+}
+
 void TF_Alarm::ib_StopClick()
 {
     m_host.stopTick();
