@@ -14,7 +14,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", *platformName);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf16(tockwell::AppTitle));
-    QApplication::setApplicationDisplayName(QString::fromUtf16(tockwell::AppTitle));
+    // No display name: Qt would append it to every window title ("UWAGA — Tockwell").
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(u":/icons/tockwell.png"_qs));
 

@@ -123,10 +123,28 @@ e2e_start_program() {
 }
 
 # e2e_wait_window NAME: waits until a mapped window titled exactly NAME exists; prints its id.
+# The title is the one the window manager shows (e2e_shown_title), so a suffix that the toolkit
+# adds to _NET_WM_NAME alone fails the test.
 e2e_wait_window() {
-    local name=$1
-    timeout "$E2E_TIMEOUT" xdotool search --sync --onlyvisible --name "^${name}\$" | head -n1 ||
-        e2e_fail "no window \"$name\" within ${E2E_TIMEOUT} s"
+    local name=$1 window shown
+    window=$(timeout "$E2E_TIMEOUT" xdotool search --sync --onlyvisible --name "^${name}\$" |
+        head -n1) || e2e_fail "no window \"$name\" within ${E2E_TIMEOUT} s"
+    shown=$(e2e_shown_title "$window")
+    [[ $shown == "$name" ]] || e2e_fail "the window \"$name\" is shown as \"$shown\""
+    echo "$window"
+}
+
+# e2e_shown_title WINDOW: the title a window manager shows: _NET_WM_NAME (UTF-8) where the window
+# has it, else WM_NAME.
+e2e_shown_title() {
+    local property value
+    for property in _NET_WM_NAME WM_NAME; do
+        value=$(LC_ALL=C.UTF-8 xprop -id "$1" -notype "$property" 2>/dev/null) || continue
+        [[ $value == *' = "'* ]] || continue
+        value=${value#*= \"}
+        printf '%s\n' "${value%\"}"
+        return 0
+    done
 }
 
 # e2e_wait_window_gone NAME: waits until no mapped window is titled NAME.

@@ -46,20 +46,32 @@ in_corner() {
 beeps() { grep -c '^Beep$' "$E2E_CALLS" || true; }
 keep_aboves() { grep -c '^KeepAbove$' "$E2E_CALLS" || true; }
 
-# stacked_above UPPER LOWER: the window manager stacks UPPER above LOWER.
+# toplevel WINDOW: the child of the root that holds WINDOW (its frame, for a managed window).
+toplevel() {
+    local window=$(($1)) parent
+    while parent=$(xwininfo -children -id "$window" | awk '/Parent window id/ { print $4 }') &&
+        [[ -n $parent ]] && ((parent != root)); do
+        window=$((parent))
+    done
+    echo "$window"
+}
+
+# stacked_above UPPER LOWER: the X server stacks UPPER above LOWER (xwininfo lists the root's
+# children from the top down). The popup is not managed by the window manager, so the manager's
+# own stacking list does not hold it.
 stacked_above() {
-    local order
-    order=$(xprop -root _NET_CLIENT_LIST_STACKING | grep -Eo '0x[0-9a-f]+')
-    local upper lower id i=0
-    for id in $order; do
-        ((id == $1)) && upper=$i
-        ((id == $2)) && lower=$i
+    local upper lower id i=0 upper_at='' lower_at=''
+    upper=$(toplevel "$1") lower=$(toplevel "$2")
+    for id in $(xwininfo -root -children | grep -Eo '^ +0x[0-9a-f]+'); do
+        ((id == upper)) && upper_at=$i
+        ((id == lower)) && lower_at=$i
         i=$((i + 1))
     done
-    [[ -n ${upper:-} && -n ${lower:-} ]] && ((upper > lower))
+    [[ -n $upper_at && -n $lower_at ]] && ((upper_at < lower_at))
 }
 
 e2e_start_desktop
+root=$(($(xwininfo -root | awk '/Window id/ { print $4 }')))
 command -v xmessage >/dev/null || { echo "e2e: xmessage is not installed; skipped" >&2; exit 77; }
 
 e2e_log "with PlayBeep: the popup slides in, beeps and stays above a new window"
