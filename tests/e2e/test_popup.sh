@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The alarm popup end to end: a one-second "Domyślne okno" countdown slides the popup into the
-# bottom-right corner of the work area; a window opened later stays below it; it beeps twice a
-# second only with PlayBeep; OK closes it, and so does a tray click.
+# bottom-right corner of the work area (the taskbar at the top, so that the area does not begin
+# at the top of the screen); a window opened later stays below it; it beeps twice a second only
+# with PlayBeep; OK closes it, and so does a tray click.
 # Usage: test_popup.sh PROGRAM
 # shellcheck source=tests/e2e/lib.sh
+E2E_ICEWM_PREFERENCES='TaskBarAtTop=1'
 source "$(dirname "$0")/lib.sh"
 program=${1:?usage: $0 PROGRAM}
 reg=$(dirname "$program")/tockwell-reg
@@ -33,14 +35,12 @@ fire_popup() {
     echo "$popup"
 }
 
-# in_corner WINDOW: WINDOW's bottom-right corner is the work area's.
+# in_corner WINDOW: WINDOW's bottom-right corner is the primary work area's.
 in_corner() {
-    local area area_w area_h x y w h
-    area=$(xprop -root _NET_WORKAREA | grep -Eo '[0-9]+, [0-9]+, [0-9]+, [0-9]+' | head -n1)
-    IFS=', ' read -r _ _ area_w area_h <<<"$area"
+    local area_x area_y area_w area_h
+    read -r area_x area_y area_w area_h < <(e2e_primary_work_area)
     eval "$(xdotool getwindowgeometry --shell "$1")"
-    x=$X y=$Y w=$WIDTH h=$HEIGHT
-    ((x + w == area_w && y + h == area_h))
+    ((X + WIDTH == area_x + area_w && Y + HEIGHT == area_y + area_h))
 }
 
 beeps() { grep -c '^Beep$' "$E2E_CALLS" || true; }
