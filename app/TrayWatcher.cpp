@@ -29,8 +29,10 @@ TrayWatcher::TrayWatcher(QObject *parent)
       m_statusNotifierWatcher(u"org.kde.StatusNotifierWatcher"_qs, QDBusConnection::sessionBus(),
                               QDBusServiceWatcher::WatchForRegistration)
 {
-    connect(&m_statusNotifierWatcher, &QDBusServiceWatcher::serviceRegistered, this,
-            &TrayWatcher::trayChanged);
+    connect(&m_statusNotifierWatcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
+        emit statusNotifierWatcherRegistered();
+        emit trayChanged();
+    });
     connectX11TrayManager(*this);
 }
 
