@@ -121,8 +121,10 @@ e2e_start_icewm() {
 # e2e_start_xorg_two_screens DISPLAYFILE: starts Xorg with the dummy driver; it writes its
 # display number to DISPLAYFILE.
 e2e_start_xorg_two_screens() {
-    command -v Xorg >/dev/null && [[ -e /usr/lib/xorg/modules/drivers/dummy_drv.so ]] ||
-        { echo "e2e: Xorg with the dummy driver is not installed; skipped" >&2; exit 77; }
+    if ! command -v Xorg >/dev/null || [[ ! -e /usr/lib/xorg/modules/drivers/dummy_drv.so ]]; then
+        echo "e2e: Xorg with the dummy driver is not installed; skipped" >&2
+        exit 77
+    fi
     cat >"$e2e_tmp/xorg.conf" <<'CONF'
 Section "ServerFlags"
     Option "AutoAddDevices" "false"

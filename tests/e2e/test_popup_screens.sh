@@ -92,7 +92,7 @@ e2e_log "geometry: $(head -n3 "$e2e_tmp/geometry.txt" | paste -sd' ') ... $(tail
 # corner, right-aligned with the area.
 ((${#seen[@]} > 0)) || e2e_fail "no screenshot shows the popup"
 ((seen[0] >= area_bottom - first_seen_limit)) ||
-    e2e_fail "first seen at $seen, the work area ends at $area_bottom"
+    e2e_fail "first seen at ${seen[0]}, the work area ends at $area_bottom"
 awk -v x=$((area_right - popup_w)) -v low=$((area_bottom - popup_h)) -v high=$area_bottom \
     '$1 != x || $2 < low || $2 > high { exit 1 }' "$e2e_tmp/geometry.txt" ||
     e2e_fail "the popup was off its path while sliding: $(paste -sd' ' "$e2e_tmp/geometry.txt")"
