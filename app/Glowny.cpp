@@ -59,8 +59,6 @@ TF_Glowna::TF_Glowna(platform::Platform &platform, StoreFile &storeFile, const C
     m_trayWait.setSingleShot(true);
     m_trayWait.setInterval(TrayWatcher::startupWait());
     connect(&m_trayWait, &QTimer::timeout, this, &TF_Glowna::trayWaitEnded);
-    connect(&m_trayWatcher, &TrayWatcher::statusNotifierWatcherRegistered, &Tray,
-            &TrayIcon::rebuild);
     connect(&m_trayWatcher, &TrayWatcher::trayChanged, this, &TF_Glowna::trayChanged);
     FormCreate();
     Tray.show();
@@ -150,7 +148,7 @@ void TF_Glowna::trayWaitEnded()
 
 void TF_Glowna::connectTray()
 {
-    connect(&Tray, &TrayIcon::activated, this, &TF_Glowna::TrayActivated);
+    connect(&Tray, &QSystemTrayIcon::activated, this, &TF_Glowna::TrayActivated);
     const auto bind = [this](QAction *item, void (TF_Glowna::*handler)()) {
         connect(item, &QAction::triggered, this,
                 [this, handler] { guard([&] { (this->*handler)(); }); });

@@ -22,44 +22,20 @@ QAction *addSeparator(QMenu &menu, const QString &name)
 } // namespace
 
 TrayIcon::TrayIcon(QObject *parent)
-    : QObject(parent), Ustawnowyczas1(addItem(pm_Glowne, u"Ustawnowyczas1"_qs,
-                                              u"Ustaw nowy czas"_qs, u"set-time.png"_qs)),
+    : QSystemTrayIcon(QIcon(u":/icons/tockwell.png"_qs), parent),
+      Ustawnowyczas1(
+          addItem(pm_Glowne, u"Ustawnowyczas1"_qs, u"Ustaw nowy czas"_qs, u"set-time.png"_qs)),
       N2(addSeparator(pm_Glowne, u"N2"_qs)),
       Pomoc1(addItem(pm_Glowne, u"Pomoc1"_qs, u"Pomoc"_qs, u"help.png"_qs)),
       Opcje1(addItem(pm_Glowne, u"Opcje1"_qs, u"Opcje"_qs, u"options.png"_qs)),
       Oprogramie1(addItem(pm_Glowne, u"Oprogramie1"_qs, u"O programie ..."_qs, u"about.png"_qs)),
       N1(addSeparator(pm_Glowne, u"N1"_qs)),
-      Zamknij1(addItem(pm_Glowne, u"Zamknij1"_qs, u"Zamknij"_qs, u"quit.png"_qs)),
-      m_icon(makeIcon())
+      Zamknij1(addItem(pm_Glowne, u"Zamknij1"_qs, u"Zamknij"_qs, u"quit.png"_qs))
 {
     setObjectName(u"Tray"_qs);
     pm_Glowne.setObjectName(u"pm_Glowne"_qs);
-}
-
-TrayIcon::~TrayIcon() = default;
-
-std::unique_ptr<QSystemTrayIcon> TrayIcon::makeIcon()
-{
-    // A child too, so that it can be found; the pointer owns it (a child deleted first leaves
-    // its parent's list).
-    auto icon = std::make_unique<QSystemTrayIcon>(QIcon(u":/icons/tockwell.png"_qs), this);
-    icon->setToolTip(u"Kestrolab Tockwell"_qs);
-    icon->setContextMenu(&pm_Glowne);
-    connect(icon.get(), &QSystemTrayIcon::activated, this, &TrayIcon::activated);
-    return icon;
-}
-
-void TrayIcon::show()
-{
-    m_icon->show();
-}
-
-void TrayIcon::rebuild()
-{
-    const bool shown = m_icon->isVisible();
-    m_icon = makeIcon();
-    if (shown)
-        m_icon->show();
+    setToolTip(u"Kestrolab Tockwell"_qs);
+    setContextMenu(&pm_Glowne);
 }
 
 } // namespace tockwell

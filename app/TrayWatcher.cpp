@@ -29,10 +29,8 @@ TrayWatcher::TrayWatcher(QObject *parent)
       m_statusNotifierWatcher(u"org.kde.StatusNotifierWatcher"_qs, QDBusConnection::sessionBus(),
                               QDBusServiceWatcher::WatchForRegistration)
 {
-    connect(&m_statusNotifierWatcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
-        emit statusNotifierWatcherRegistered();
-        emit trayChanged();
-    });
+    connect(&m_statusNotifierWatcher, &QDBusServiceWatcher::serviceRegistered, this,
+            &TrayWatcher::trayChanged);
     connectX11TrayManager(*this);
 }
 

@@ -23,8 +23,6 @@ public:
     static std::chrono::milliseconds startupWait();
 
 signals:
-    /// A StatusNotifier watcher has registered on the session bus; trayChanged follows.
-    void statusNotifierWatcherRegistered();
     /// A tray manager or a StatusNotifier watcher has appeared (or changed).
     void trayChanged();
 

@@ -226,23 +226,6 @@ private slots:
         QVERIFY(messageBoxes().isEmpty());
     }
 
-    void aRebuiltTrayIconKeepsItsMenuAndClicks()
-    {
-        startProgram();
-        const QSystemTrayIcon *before = tray().findChild<QSystemTrayIcon *>();
-        QVERIFY(before->isVisible());
-        emit app->F_Glowna.findChild<TrayWatcher *>()->statusNotifierWatcherRegistered();
-        const QList<QSystemTrayIcon *> icons = tray().findChildren<QSystemTrayIcon *>();
-        QCOMPARE(icons.size(), 1);
-        QSystemTrayIcon &icon = *icons.front();
-        QVERIFY(icon.isVisible());
-        QCOMPARE(icon.toolTip(), u"Kestrolab Tockwell"_qs);
-        QCOMPARE(icon.contextMenu(), &tray().pm_Glowne);
-        QVERIFY(app->F_Alarm.isVisible());
-        emit icon.activated(QSystemTrayIcon::Trigger);
-        QVERIFY(!app->F_Alarm.isVisible());
-    }
-
     void autoMinimizeWithATrayStartsInTheTray()
     {
         app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
