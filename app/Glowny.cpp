@@ -45,7 +45,7 @@ TF_Glowna::TF_Glowna(platform::Platform &platform, StoreFile &storeFile, const C
     : QWidget(parent, Qt::FramelessWindowHint), m_platform(platform), m_storeFile(storeFile),
       m_paths(paths), m_tick(clock),
       m_executor(std::make_unique<Executor>(platform, *this, m_alarm)), t_TimerGlowny(this),
-      Tray(this)
+      Tray(this), m_trayWatcher(this), m_trayWait(this)
 {
     setObjectName(u"F_Glowna"_qs);
     setWindowTitle(u"F_Glowna"_qs);
@@ -56,6 +56,10 @@ TF_Glowna::TF_Glowna(platform::Platform &platform, StoreFile &storeFile, const C
     t_TimerGlowny.setInterval(1000);
     connect(&t_TimerGlowny, &QTimer::timeout, this, &TF_Glowna::t_TimerGlownyTimer);
     connectTray();
+    m_trayWait.setSingleShot(true);
+    m_trayWait.setInterval(TrayWatcher::startupWait());
+    connect(&m_trayWait, &QTimer::timeout, this, &TF_Glowna::trayWaitEnded);
+    connect(&m_trayWatcher, &TrayWatcher::trayChanged, this, &TF_Glowna::trayChanged);
     FormCreate();
     Tray.show();
 }
@@ -108,10 +112,37 @@ void TF_Glowna::FormPaint()
 {
     guard([this] {
         centreOnScreen(*m_forms.F_Alarm);
-        showAndActivate(*m_forms.F_Alarm);
+        // At login the program may start before the panel that holds the tray.
         if (!trayAvailable())
-            m_platform.dialogs().messageBox(QString::fromUtf16(NoTrayText), u"INFORMACJA"_qs,
-                                            platform::mb::Ok | platform::mb::IconInformation);
+            m_trayWait.start();
+        // A start minimised to the tray shows nothing, unless it turns out that there is none.
+        if (!m_alarm.AutoMinimize)
+            showAndActivate(*m_forms.F_Alarm);
+    });
+}
+
+void TF_Glowna::trayChanged()
+{
+    guard([this] {
+        if (!trayAvailable())
+            return;
+        m_trayWait.stop();
+        // From now on minimising hides into the tray; a window minimised to the taskbar while
+        // there was none goes there now.
+        if (m_forms.F_Alarm->isMinimized())
+            minimizeToTray();
+    });
+}
+
+void TF_Glowna::trayWaitEnded()
+{
+    guard([this] {
+        if (trayAvailable())
+            return;
+        if (m_forms.F_Alarm->isHidden())
+            showAndActivate(*m_forms.F_Alarm);
+        m_platform.dialogs().messageBox(QString::fromUtf16(NoTrayText), u"INFORMACJA"_qs,
+                                        platform::mb::Ok | platform::mb::IconInformation);
     });
 }
 

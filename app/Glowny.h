@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TrayIcon.h"
+#include "TrayWatcher.h"
 #include "engine/AlarmHost.h"
 #include "engine/AlarmTick.h"
 #include "engine/ArmedAlarm.h"
@@ -55,8 +56,15 @@ public:
     void setForms(const Forms &forms);
 
     /// What the main form's first paint did: shows the setup window, disarmed, in the middle of
-    /// the screen. The main form itself is never shown. Says once when there is no tray.
+    /// the screen, or, with the option `AutoMinimize` and a tray, leaves it hidden in the tray.
+    /// The main form itself is never shown. A tray that is not there yet is waited for (see
+    /// setTrayWait); when none came, the setup window is shown and the user is told so once.
     void FormPaint();
+
+    /// How long start-up waits for a tray that is not there yet.
+    void setTrayWait(std::chrono::milliseconds wait) { m_trayWait.setInterval(wait); }
+    /// Whether start-up is still waiting for a tray.
+    bool waitingForTray() const { return m_trayWait.isActive(); }
 
     /// Toggles the setup window and closes the alarm popup.
     void TrayClick();
@@ -89,6 +97,8 @@ private:
     void seedStoreAndLoadOptions();
     void connectTray();
     void minimizeToTray();
+    void trayChanged();
+    void trayWaitEnded();
     void TrayActivated(QSystemTrayIcon::ActivationReason reason);
     void t_TimerGlownyTimer();
 
@@ -113,6 +123,8 @@ private:
     Forms m_forms;
     QTimer t_TimerGlowny;
     TrayIcon Tray;
+    TrayWatcher m_trayWatcher;
+    QTimer m_trayWait;
     QElapsedTimer m_lastTrayClick;
 };
 

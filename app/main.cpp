@@ -13,7 +13,7 @@ int main(int argc, char *argv[])
         argc, argv, tockwell::preferredQtPlatform([](const char *name) { return qgetenv(name); }));
     QApplication app(arguments.argc(), arguments.argv());
     QApplication::setApplicationName(QString::fromUtf16(tockwell::AppTitle));
-    QApplication::setApplicationDisplayName(QString::fromUtf16(tockwell::AppTitle));
+    // No display name: Qt would append it to every window title ("UWAGA — Tockwell").
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(QIcon(u":/icons/tockwell.png"_qs));
 

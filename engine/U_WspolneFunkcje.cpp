@@ -38,13 +38,13 @@ void slideAlong(QWidget &window, const SlidePath &path, int left, int pause)
 
 } // namespace
 
-SlidePath slidePath(int areaHeight, int windowHeight, int step, bool in)
+SlidePath slidePath(int areaBottom, int windowHeight, int step, bool in)
 {
     step = std::max(step, 1); // a step of 0 would never arrive
     SlidePath path;
-    const int shown = areaHeight - windowHeight;
+    const int shown = areaBottom - windowHeight;
     if (in) {
-        path.start = areaHeight;
+        path.start = areaBottom;
         int top = path.start;
         do {
             top -= step;
@@ -57,18 +57,22 @@ SlidePath slidePath(int areaHeight, int windowHeight, int step, bool in)
         do {
             top += step;
             path.steps.push_back(top);
-        } while (areaHeight > top + step);
-        path.end = areaHeight;
+        } while (areaBottom > top + step);
+        path.end = areaBottom;
     }
     return path;
+}
+
+QPoint slideStart(const QRect &area, const QSize &size)
+{
+    return {area.x() + area.width() - size.width(), area.y() + area.height()};
 }
 
 void SlideWindow(QWidget &window, platform::Display &display, int pause, int step, int hold,
                  bool in)
 {
-    const QRect area = display.workArea();
-    const int left = area.width() - window.width();
-    slideAlong(window, slidePath(area.height(), window.height(), step, in), left, pause);
+    const QPoint start = slideStart(display.workArea(), window.size());
+    slideAlong(window, slidePath(start.y(), window.height(), step, in), start.x(), pause);
     if (in && hold > 0) {
         pumpFor(hold);
         SlideWindow(window, display, pause, step, hold, false);

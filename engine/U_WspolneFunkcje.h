@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
 #include <QString>
 
 #include <vector>
@@ -22,9 +24,15 @@ struct SlidePath
     int end = 0;
 };
 
-/// The path of one slide over a work area `areaHeight` high: in (upwards from just below the
-/// bottom edge until the window's bottom meets it) or out (back below the edge).
-SlidePath slidePath(int areaHeight, int windowHeight, int step, bool in);
+/// The path of one slide at a work area whose bottom edge lies just above the row `areaBottom`:
+/// in (upwards from just below the edge until the window's bottom meets it) or out (back below
+/// the edge).
+SlidePath slidePath(int areaBottom, int windowHeight, int step, bool in);
+
+/// Where a window of `size` stands just before it slides into the bottom-right corner of the work
+/// area `area`: right-aligned with the area, its top on the first row below it. The area may lie
+/// anywhere on the desktop (a panel at the top or left, a primary screen not at the origin).
+QPoint slideStart(const QRect &area, const QSize &size);
 
 /// Slides `window` into the bottom-right corner of the work area (`in`) or out below it, moving it
 /// `step` pixels at a time with a pause of `pause` ms after each step. The event loop keeps

@@ -1,5 +1,6 @@
 #include "app/Application.h"
 #include "app/TrayIcon.h"
+#include "app/TrayWatcher.h"
 #include "platform/recording/RecordingPlatform.h"
 #include "settings/Store.h"
 #include "support/FakeClock.h"
@@ -142,6 +143,7 @@ private slots:
     {
         app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
         app->F_Glowna.setTrayProbe([] { return false; });
+        app->F_Glowna.setTrayWait(std::chrono::milliseconds(0));
         QVERIFY(!app->F_Alarm.isVisible());
         app->start();
         QVERIFY(app->F_Alarm.isVisible());
@@ -152,10 +154,89 @@ private slots:
              {static_cast<QWidget *>(&app->F_About), static_cast<QWidget *>(&app->F_Opcje),
               static_cast<QWidget *>(&app->F_ALARMUJ)})
             QVERIFY(!form->isVisible());
-        // Without a tray the user is told so once.
-        QCOMPARE(messageBoxes().size(), 1);
+        // Without a tray the user is told so once, when the wait for one has run out.
+        QTRY_COMPARE(messageBoxes().size(), 1);
         QVERIFY(messageBoxes()[0].contains(u"\"INFORMACJA\" 0x40"_qs));
         QVERIFY(!app->F_Glowna.trayAvailable());
+        QTest::qWait(50);
+        QCOMPARE(messageBoxes().size(), 1);
+    }
+
+    void theStartWaitsForATrayThatIsNotThereYet_data()
+    {
+        QTest::addColumn<bool>("autoMinimize");
+        QTest::addColumn<bool>("trayComes");
+        QTest::addColumn<bool>("shownWhileWaiting");
+        QTest::addColumn<bool>("shownAtTheEnd");
+        QTest::addColumn<int>("notices");
+        QTest::newRow("no tray comes") << false << false << true << true << 1;
+        QTest::newRow("no tray comes, AutoMinimize") << true << false << false << true << 1;
+        QTest::newRow("a tray comes") << false << true << true << true << 0;
+        QTest::newRow("a tray comes, AutoMinimize") << true << true << false << false << 0;
+    }
+    void theStartWaitsForATrayThatIsNotThereYet()
+    {
+        QFETCH(bool, autoMinimize);
+        QFETCH(bool, trayComes);
+        QFETCH(bool, shownWhileWaiting);
+        QFETCH(bool, shownAtTheEnd);
+        QFETCH(int, notices);
+        bool trayPresent = false;
+        app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
+        app->F_Glowna.setTrayProbe([&trayPresent] { return trayPresent; });
+        app->F_Glowna.setTrayWait(std::chrono::milliseconds(200));
+        app->F_Glowna.alarm().AutoMinimize = autoMinimize;
+        app->start();
+        QVERIFY(app->F_Glowna.waitingForTray());
+        QCOMPARE(app->F_Alarm.isVisible(), shownWhileWaiting);
+        QVERIFY(messageBoxes().isEmpty());
+
+        if (trayComes) {
+            trayPresent = true;
+            emit app->F_Glowna.findChild<TrayWatcher *>()->trayChanged();
+            QVERIFY(!app->F_Glowna.waitingForTray());
+        }
+        QTRY_VERIFY(!app->F_Glowna.waitingForTray());
+        QTest::qWait(250);
+        QCOMPARE(app->F_Alarm.isVisible(), shownAtTheEnd);
+        QCOMPARE(messageBoxes().size(), notices);
+    }
+
+    void aTrayThatComesTakesTheMinimisedSetupWindow()
+    {
+        bool trayPresent = false;
+        app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
+        app->F_Glowna.setTrayProbe([&trayPresent] { return trayPresent; });
+        app->start();
+        // Without a tray closing the window minimises it to the taskbar.
+        app->F_Alarm.close();
+        QVERIFY(app->F_Alarm.isMinimized());
+        TrayWatcher &watcher = *app->F_Glowna.findChild<TrayWatcher *>();
+        emit watcher.trayChanged(); // something changed, but still no tray
+        QVERIFY(app->F_Glowna.waitingForTray());
+        QVERIFY(app->F_Alarm.isMinimized());
+
+        trayPresent = true;
+        emit watcher.trayChanged();
+        QVERIFY(!app->F_Glowna.waitingForTray());
+        QVERIFY(!app->F_Alarm.isVisible());
+        QVERIFY(!app->F_Alarm.isMinimized());
+        emit tray().activated(QSystemTrayIcon::Trigger);
+        QVERIFY(app->F_Alarm.isVisible());
+        QVERIFY(messageBoxes().isEmpty());
+    }
+
+    void autoMinimizeWithATrayStartsInTheTray()
+    {
+        app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
+        app->F_Glowna.setTrayProbe([] { return true; });
+        app->F_Glowna.alarm().AutoMinimize = true;
+        app->start();
+        QVERIFY(!app->F_Glowna.waitingForTray());
+        QVERIFY(!app->F_Alarm.isVisible());
+        emit tray().activated(QSystemTrayIcon::Trigger);
+        QVERIFY(app->F_Alarm.isVisible());
+        QVERIFY(messageBoxes().isEmpty());
     }
 
     void trayClicksToggleTheSetupWindowAndCloseThePopup()

@@ -68,19 +68,28 @@ e2e_wait_until() {
 }
 
 # Starts Xvfb on a display it chooses itself, a private session bus and icewm; returns when the
-# tray is there. With --no-tray: no window manager and no tray.
+# tray is there. With --no-tray: no window manager and no tray (e2e_start_icewm starts it later).
+# With E2E_SCREENS=two: Xorg with the dummy driver instead, two screens side by side, the
+# primary one (1280 x 800) on the right of the other (1024 x 768); the test is skipped where Xorg
+# or its dummy driver is missing or Xorg cannot be started. E2E_ICEWM_PREFERENCES: lines of an
+# icewm preferences file ("TaskBarAtTop=1").
 # shellcheck disable=SC2120 # the option is for the scripts that want it
 e2e_start_desktop() {
     local displayfile=$e2e_tmp/display
     : >"$displayfile"
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$displayfile" \
-        >"$e2e_tmp/xvfb.log" 2>&1 &
-    e2e_pids+=($!)
+    if [[ ${E2E_SCREENS:-one} == two ]]; then
+        e2e_start_xorg_two_screens "$displayfile"
+    else
+        Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$displayfile" \
+            >"$e2e_tmp/xvfb.log" 2>&1 &
+        e2e_pids+=($!)
+    fi
     e2e_wait_until "the X server" grep -q . "$displayfile"
     DISPLAY=:$(head -n1 "$displayfile")
     export DISPLAY
     e2e_wait_until "the X server to answer" xwininfo -root
     e2e_log "X server on $DISPLAY"
+    [[ ${E2E_SCREENS:-one} != two ]] || e2e_arrange_two_screens
 
     export XDG_RUNTIME_DIR=$e2e_tmp/runtime
     mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -91,16 +100,100 @@ e2e_start_desktop() {
     e2e_wait_until "the session bus" test -S "$XDG_RUNTIME_DIR/bus"
 
     [[ ${1:-} != --no-tray ]] || return 0
-    mkdir -p "$e2e_tmp/home"
+    e2e_start_icewm
+}
+
+# Starts icewm with its tray on the running X server; returns when the tray is there.
+e2e_start_icewm() {
+    mkdir -p "$e2e_tmp/home/.icewm"
+    printf '%s\n' "${E2E_ICEWM_PREFERENCES:-}" >"$e2e_tmp/home/.icewm/preferences"
     local attempt
     for attempt in 1 2 3; do
         # Under load icewm now and then fails to connect to a server that has just started.
-        HOME=$e2e_tmp/home icewm >>"$e2e_tmp/icewm.log" 2>&1 &
+        HOME=$e2e_tmp/home ICEWM_PRIVCFG=$e2e_tmp/home/.icewm icewm >>"$e2e_tmp/icewm.log" 2>&1 &
         e2e_pids+=($!)
         e2e_try_until e2e_tray_or_gone "$!" && e2e_has_window '"SystemTray"' && return 0
         e2e_log "icewm gave no tray (attempt $attempt)"
     done
     e2e_fail "icewm gives no tray"
+}
+
+# e2e_start_xorg_two_screens DISPLAYFILE: starts Xorg with the dummy driver; it writes its
+# display number to DISPLAYFILE.
+e2e_start_xorg_two_screens() {
+    if ! command -v Xorg >/dev/null || [[ ! -e /usr/lib/xorg/modules/drivers/dummy_drv.so ]]; then
+        echo "e2e: Xorg with the dummy driver is not installed; skipped" >&2
+        exit 77
+    fi
+    cat >"$e2e_tmp/xorg.conf" <<'CONF'
+Section "ServerFlags"
+    Option "AutoAddDevices" "false"
+    Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 65536
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0-1000.0
+    VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual 2304 800
+    EndSubSection
+EndSection
+CONF
+    Xorg -displayfd 3 -config "$e2e_tmp/xorg.conf" -logfile "$e2e_tmp/xorg.log" -noreset \
+        -nolisten tcp 3>"$1" >"$e2e_tmp/xorg-out.log" 2>&1 &
+    local pid=$!
+    e2e_pids+=("$pid")
+    E2E_TIMEOUT=20 e2e_try_until grep -q . "$1" && return 0
+    kill -0 "$pid" 2>/dev/null || {
+        echo "e2e: Xorg with the dummy driver cannot start here; skipped" >&2
+        cat "$e2e_tmp/xorg-out.log" >&2
+        exit 77
+    }
+    e2e_fail "Xorg gives no display"
+}
+
+# Puts the dummy driver's first two outputs side by side, the primary one on the right.
+e2e_arrange_two_screens() {
+    xrandr --newmode e2e-1280x800 83.50 1280 1352 1480 1680 800 803 809 831 -hsync +vsync
+    xrandr --newmode e2e-1024x768 63.50 1024 1072 1176 1328 768 771 775 798 -hsync +vsync
+    xrandr --addmode DUMMY0 e2e-1024x768
+    xrandr --addmode DUMMY1 e2e-1280x800
+    xrandr --fb 2304x800 --output DUMMY0 --mode e2e-1024x768 --pos 0x0 \
+        --output DUMMY1 --mode e2e-1280x800 --pos 1024x0 --primary
+    e2e_log "screens: $(xrandr --listmonitors | tail -n +2 | tr -s ' ' | paste -sd';')"
+}
+
+# e2e_primary_work_area: "X Y WIDTH HEIGHT" of the work area on the primary screen: the primary
+# RandR monitor cut by the window manager's _NET_WORKAREA.
+e2e_primary_work_area() {
+    local mx my mw mh ax ay aw ah
+    # The monitor marked primary ("+*"), else the first (Xvfb marks none; Qt takes the first).
+    read -r mw mh mx my < <(xrandr --listmonitors | awk '
+        NR > 1 {
+            split($3, g, /[x+\/]/)
+            line = g[1] " " g[3] " " g[5] " " g[6]
+            if (first == "") first = line
+            if ($2 ~ /^\+\*/) primary = line
+        }
+        END { print (primary != "" ? primary : first) }')
+    IFS=', ' read -r ax ay aw ah < <(xprop -root _NET_WORKAREA |
+        grep -Eo '[0-9]+, [0-9]+, [0-9]+, [0-9]+' | head -n1)
+    local left=$((mx > ax ? mx : ax)) top=$((my > ay ? my : ay))
+    local right=$((mx + mw < ax + aw ? mx + mw : ax + aw))
+    local bottom=$((my + mh < ay + ah ? my + mh : ay + ah))
+    echo "$left $top $((right - left)) $((bottom - top))"
 }
 
 # e2e_tray_or_gone PID: the tray is there, or the window manager PID has ended.
@@ -123,10 +216,28 @@ e2e_start_program() {
 }
 
 # e2e_wait_window NAME: waits until a mapped window titled exactly NAME exists; prints its id.
+# The title is the one the window manager shows (e2e_shown_title), so a suffix that the toolkit
+# adds to _NET_WM_NAME alone fails the test.
 e2e_wait_window() {
-    local name=$1
-    timeout "$E2E_TIMEOUT" xdotool search --sync --onlyvisible --name "^${name}\$" | head -n1 ||
-        e2e_fail "no window \"$name\" within ${E2E_TIMEOUT} s"
+    local name=$1 window shown
+    window=$(timeout "$E2E_TIMEOUT" xdotool search --sync --onlyvisible --name "^${name}\$" |
+        head -n1) || e2e_fail "no window \"$name\" within ${E2E_TIMEOUT} s"
+    shown=$(e2e_shown_title "$window")
+    [[ $shown == "$name" ]] || e2e_fail "the window \"$name\" is shown as \"$shown\""
+    echo "$window"
+}
+
+# e2e_shown_title WINDOW: the title a window manager shows: _NET_WM_NAME (UTF-8) where the window
+# has it, else WM_NAME.
+e2e_shown_title() {
+    local property value
+    for property in _NET_WM_NAME WM_NAME; do
+        value=$(LC_ALL=C.UTF-8 xprop -id "$1" -notype "$property" 2>/dev/null) || continue
+        [[ $value == *' = "'* ]] || continue
+        value=${value#*= \"}
+        printf '%s\n' "${value%\"}"
+        return 0
+    done
 }
 
 # e2e_wait_window_gone NAME: waits until no mapped window is titled NAME.

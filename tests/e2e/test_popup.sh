@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The alarm popup end to end: a one-second "Domyślne okno" countdown slides the popup into the
-# bottom-right corner of the work area; a window opened later stays below it; it beeps twice a
-# second only with PlayBeep; OK closes it, and so does a tray click.
+# bottom-right corner of the work area (the taskbar at the top, so that the area does not begin
+# at the top of the screen); a window opened later stays below it; it beeps twice a second only
+# with PlayBeep; OK closes it, and so does a tray click.
 # Usage: test_popup.sh PROGRAM
 # shellcheck source=tests/e2e/lib.sh
+E2E_ICEWM_PREFERENCES='TaskBarAtTop=1'
 source "$(dirname "$0")/lib.sh"
 program=${1:?usage: $0 PROGRAM}
 reg=$(dirname "$program")/tockwell-reg
@@ -33,33 +35,43 @@ fire_popup() {
     echo "$popup"
 }
 
-# in_corner WINDOW: WINDOW's bottom-right corner is the work area's.
+# in_corner WINDOW: WINDOW's bottom-right corner is the primary work area's.
 in_corner() {
-    local area area_w area_h x y w h
-    area=$(xprop -root _NET_WORKAREA | grep -Eo '[0-9]+, [0-9]+, [0-9]+, [0-9]+' | head -n1)
-    IFS=', ' read -r _ _ area_w area_h <<<"$area"
+    local area_x area_y area_w area_h
+    read -r area_x area_y area_w area_h < <(e2e_primary_work_area)
     eval "$(xdotool getwindowgeometry --shell "$1")"
-    x=$X y=$Y w=$WIDTH h=$HEIGHT
-    ((x + w == area_w && y + h == area_h))
+    ((X + WIDTH == area_x + area_w && Y + HEIGHT == area_y + area_h))
 }
 
 beeps() { grep -c '^Beep$' "$E2E_CALLS" || true; }
 keep_aboves() { grep -c '^KeepAbove$' "$E2E_CALLS" || true; }
 
-# stacked_above UPPER LOWER: the window manager stacks UPPER above LOWER.
+# toplevel WINDOW: the child of the root that holds WINDOW (its frame, for a managed window).
+toplevel() {
+    local window=$(($1)) parent
+    while parent=$(xwininfo -children -id "$window" | awk '/Parent window id/ { print $4 }') &&
+        [[ -n $parent ]] && ((parent != root)); do
+        window=$((parent))
+    done
+    echo "$window"
+}
+
+# stacked_above UPPER LOWER: the X server stacks UPPER above LOWER (xwininfo lists the root's
+# children from the top down). The popup is not managed by the window manager, so the manager's
+# own stacking list does not hold it.
 stacked_above() {
-    local order
-    order=$(xprop -root _NET_CLIENT_LIST_STACKING | grep -Eo '0x[0-9a-f]+')
-    local upper lower id i=0
-    for id in $order; do
-        ((id == $1)) && upper=$i
-        ((id == $2)) && lower=$i
+    local upper lower id i=0 upper_at='' lower_at=''
+    upper=$(toplevel "$1") lower=$(toplevel "$2")
+    for id in $(xwininfo -root -children | grep -Eo '^ +0x[0-9a-f]+'); do
+        ((id == upper)) && upper_at=$i
+        ((id == lower)) && lower_at=$i
         i=$((i + 1))
     done
-    [[ -n ${upper:-} && -n ${lower:-} ]] && ((upper > lower))
+    [[ -n $upper_at && -n $lower_at ]] && ((upper_at < lower_at))
 }
 
 e2e_start_desktop
+root=$(($(xwininfo -root | awk '/Window id/ { print $4 }')))
 command -v xmessage >/dev/null || { echo "e2e: xmessage is not installed; skipped" >&2; exit 77; }
 
 e2e_log "with PlayBeep: the popup slides in, beeps and stays above a new window"

@@ -12,6 +12,10 @@ namespace {
 
 // Kept above every other window, with no taskbar entry.
 constexpr Qt::WindowFlags StayOnTopFlags = Qt::WindowStaysOnTopHint | Qt::Tool;
+// Placed by the program, not by the window manager: managers keep the windows they manage
+// inside the screen, so a managed popup could not rise from below the bottom edge (and some put
+// a new window where they choose). Such a window has no taskbar entry either.
+constexpr Qt::WindowFlags UnplacedFlags = Qt::FramelessWindowHint | Qt::BypassWindowManagerHint;
 
 void placeImage(QLabel &image, const char *name, const QString &resource)
 {
@@ -28,7 +32,7 @@ template <typename Handler> void TF_ALARMUJ::guard(Handler &&handler)
 }
 
 TF_ALARMUJ::TF_ALARMUJ(QWidget &setupWindow, platform::Platform &platform, QWidget *parent)
-    : QWidget(parent, Qt::FramelessWindowHint | StayOnTopFlags), m_setupWindow(setupWindow),
+    : QWidget(parent, UnplacedFlags | StayOnTopFlags), m_setupWindow(setupWindow),
       m_platform(platform), NetGradient1(this), Bevel1(this), Img1(this), Img2(this),
       SpeedButton1(u"OK"_qs, this), Timer1(this), TimerStayOnTop(this), t_Beep(this)
 {
@@ -106,8 +110,7 @@ void TF_ALARMUJ::showAlarm(bool beep)
     else
         t_Beep.stop();
     // Appear where the slide begins, just below the work area's bottom edge, not elsewhere first.
-    const QRect area = m_platform.display().workArea();
-    move(area.width() - width(), area.height());
+    move(slideStart(m_platform.display().workArea(), size()));
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     activateWindow();
@@ -165,8 +168,9 @@ void TF_ALARMUJ::TimerStayOnTopTimer()
         move(where);
         show();
     }
-    // The window manager may lose the flags' wishes (a tool window may still get a taskbar
-    // button): ask for them outright, and put a window that came over the popup below it again.
+    // Ask the window manager outright too, where one manages the popup after all (a window
+    // system without unmanaged windows), and put a window that came over the popup below it
+    // again.
     m_platform.display().keepAbove(winId());
     raise();
 }
