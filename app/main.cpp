@@ -1,5 +1,6 @@
 #include "Application.h"
 #include "QtPlatformChoice.h"
+#include "QtTranslation.h"
 #include "engine/Clock.h"
 #include "engine/ErrorBox.h"
 #include "platform/Platform.h"
@@ -13,6 +14,7 @@ int main(int argc, char *argv[])
             tockwell::preferredQtPlatform([](const char *name) { return qgetenv(name); }))
         qputenv("QT_QPA_PLATFORM", *platformName);
     QApplication app(argc, argv);
+    tockwell::installQtPolish(app);
     QApplication::setApplicationName(QString::fromUtf16(tockwell::AppTitle));
     QApplication::setApplicationDisplayName(QString::fromUtf16(tockwell::AppTitle));
     QApplication::setQuitOnLastWindowClosed(false);
