@@ -80,6 +80,8 @@ private:
     void createOtherPanel();
     void createBalloonHints();
     void connectHandlers();
+    /// The font at which every caption fits, and the fields placed in their captions' blanks.
+    void fitCaptions();
 
     // Frame (Unit1.cpp)
     void FormCreate();
@@ -107,6 +109,9 @@ private:
     void de_FolderyChange();
     void e_WWWChange();
     void setActionButtons(bool enabled);
+    /// The chosen shutdown and sub-action as they are stored (ShownTexts.h).
+    QString chosenShutdown() const;
+    QString chosenSubAction() const;
 
     // Other actions (Unit1_Other.cpp)
     void setUpOtherActions();
@@ -154,6 +159,9 @@ private:
         Stopped
     };
     void fne_PlikWAVChange();
+    /// The sound check of the kind switching and of creation: a failure is reported at once,
+    /// so that the switching or creation goes on.
+    void checkSoundField();
     void openAndTimeSound(QString fileName);
     void PlayClick();
     void PauseClick();
