@@ -385,6 +385,8 @@ private slots:
         QApplication::clipboard()->setText(u"x7y"_qs);
         QTest::keyClick(w->e_CzasPowtorki, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(w->e_CzasPowtorki->text(), u"45"_qs);
+        w->e_CzasPowtorki->paste(); // as the context menu pastes
+        QCOMPARE(w->e_CzasPowtorki->text(), u"45"_qs);
         w->e_CzasPowtorki->selectAll();
         QApplication::clipboard()->setText(u"30"_qs);
         QTest::keyClick(w->e_CzasPowtorki, Qt::Key_V, Qt::ControlModifier);
