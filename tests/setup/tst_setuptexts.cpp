@@ -41,7 +41,9 @@ int textWidth(const QWidget *control)
                                                   : metrics.horizontalAdvance(label->text());
     if (const auto *group = qobject_cast<const QGroupBox *>(control))
         return metrics.horizontalAdvance(group->title());
-    return qobject_cast<const QAbstractButton *>(control)->sizeHint().width();
+    if (qobject_cast<const QCheckBox *>(control) || qobject_cast<const QRadioButton *>(control))
+        return control->sizeHint().width(); // with the indicator
+    return metrics.horizontalAdvance(qobject_cast<const QAbstractButton *>(control)->text());
 }
 
 /// The room a control has for its caption's text.
@@ -176,7 +178,12 @@ private slots:
             if (caption.isEmpty() || qobject_cast<const TImageButton *>(control))
                 continue;
             const QByteArray what = (control->objectName() + u" \""_qs + caption + u'"').toUtf8();
-            QVERIFY2(textWidth(control) <= roomFor(control), what.constData());
+            const auto *label = qobject_cast<const QLabel *>(control);
+            if (label && label->wordWrap()) // its lines, in its height
+                QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
+                         what.constData());
+            else
+                QVERIFY2(textWidth(control) <= roomFor(control), what.constData());
             // Nor is it cut by the edge of the panel it lies in.
             if (!control->parentWidget()->layout())
                 QVERIFY2(control->parentWidget()->rect().contains(control->geometry()),

@@ -107,7 +107,7 @@ int textLeft(const QWidget *control)
 }
 
 /// Puts `field` into the run of blanks that follows `prefix` in the caption of `control`, a
-/// pixel away from the words on either side; its height and top stay.
+/// blank away from the words on either side; its height and top stay.
 void placeInGap(const QWidget *control, const QString &caption, const QString &prefix,
                 QWidget *field)
 {
@@ -117,7 +117,8 @@ void placeInGap(const QWidget *control, const QString &caption, const QString &p
         ++end;
     const int left = textLeft(control) + metrics.horizontalAdvance(prefix);
     const int gap = metrics.horizontalAdvance(caption.mid(prefix.size(), end - prefix.size()));
-    field->setGeometry(left + 1, field->y(), gap - 2, field->height());
+    const int blank = metrics.horizontalAdvance(u' ');
+    field->setGeometry(left + blank, field->y(), gap - 2 * blank, field->height());
 }
 
 QToolButton *listButton(QWidget *parent, const char *name, QRect geometry, const QString &hint)
@@ -412,9 +413,12 @@ void TF_Alarm::createOtherPanel()
 
     const QRect sub(0, 42, 230, 76);
     p_Inne_Klawisz = make<QWidget>(p_Inne, "p_Inne_Klawisz", sub);
-    Label14 = label(p_Inne_Klawisz, "Label14", QRect(4, 2, 222, 16),
+    // The longest caption of the window may take two lines; its box stands below them.
+    Label14 = label(p_Inne_Klawisz, "Label14", QRect(4, 2, 222, 30),
                     u"Jaki klawisz (lub kombinację) mam zasymulować:"_qs);
-    cb_Klawisze = combo(p_Inne_Klawisz, "cb_Klawisze", QRect(4, 18, 222, 22), true, true);
+    Label14->setWordWrap(true);
+    Label14->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    cb_Klawisze = combo(p_Inne_Klawisz, "cb_Klawisze", QRect(4, 34, 222, 22), true, true);
     nameAfter(Label14, cb_Klawisze);
 
     p_Inne_Klikniecie1 = make<QWidget>(p_Inne, "p_Inne_Klikniecie1", sub);

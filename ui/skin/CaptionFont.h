@@ -6,9 +6,9 @@ class QWidget;
 
 namespace tockwell {
 
-/// The width the text of a caption needs in its control: a label's text, a button's text with
-/// its indicator, a group box's title.
-int captionWidth(const QWidget &control);
+/// Whether the caption of a control fits it: a label's text (a wrapping label's lines in its
+/// height), a button's text with its indicator or margins, a group box's title.
+bool captionFits(const QWidget &control);
 
 /// The controls of `window` that show a caption (labels, buttons with a text, group boxes with a
 /// title), hidden ones included.
