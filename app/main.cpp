@@ -1,5 +1,6 @@
 #include "Application.h"
 #include "QtPlatformChoice.h"
+#include "QtTranslation.h"
 #include "engine/Clock.h"
 #include "engine/ErrorBox.h"
 #include "platform/Platform.h"
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     tockwell::QtArguments arguments(
         argc, argv, tockwell::preferredQtPlatform([](const char *name) { return qgetenv(name); }));
     QApplication app(arguments.argc(), arguments.argv());
+    tockwell::installQtPolish(app);
     QApplication::setApplicationName(QString::fromUtf16(tockwell::AppTitle));
     // No display name: Qt would append it to every window title ("UWAGA — Tockwell").
     QApplication::setQuitOnLastWindowClosed(false);

@@ -46,9 +46,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# What the libraries do not tell dpkg-shlibdeps: Qt's X11 platform plugin, the sound decoders
-# and their MIDI soundfont, the desktop's opening of documents.
+# What the libraries do not tell dpkg-shlibdeps: Qt's X11 platform plugin, Qt's own Polish
+# texts, the sound decoders and their MIDI soundfont, the desktop's opening of documents.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-plugins-ugly, timgm6mb-soundfont | fluid-soundfont-gm, xdg-utils")
+    "qt6-qpa-plugins, qt6-translations-l10n, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-plugins-ugly, timgm6mb-soundfont | fluid-soundfont-gm, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-pulseaudio | gstreamer1.0-alsa")
 include(CPack)

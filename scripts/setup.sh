@@ -10,7 +10,7 @@ build_packages=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
     gstreamer1.0-plugins-ugly gstreamer1.0-alsa timgm6mb-soundfont
     libx11-dev libxext-dev libxtst-dev libxi-dev libxss-dev libpulse-dev libasound2-dev xdg-utils
-    libglib2.0-dev shared-mime-info
+    libglib2.0-dev shared-mime-info qt6-translations-l10n
 )
 test_packages=(
     xvfb icewm xdotool x11-utils x11-xserver-utils imagemagick sox lame

@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(dialog->windowTitle(), u"Opcje"_qs);
         QCOMPARE(dialog->size(), QSize(313, 227));
         const std::pair<const char *, const char *> captions[] = {
-            {"CheckBox1", "Uruchamiaj przy starcie &Windows"},
+            {"CheckBox1", "Uruchamiaj przy starcie &systemu"},
             {"CheckBox2", "&Po uruchomieniu minimalizuj do traya"},
             {"CheckBox4", "&Jeżeli wygaszacz ekranu jest włączony wyłącz go"},
             {"CheckBox3", "&Minimalizuj wszystkie okna"},

@@ -38,7 +38,7 @@ e2e_log "Opcje from the tray menu: two boxes ticked by their accelerators, Enter
 e2e_open_tray_menu "$icon"
 xdotool key Down Down Down Return
 options=$(e2e_wait_window Opcje)
-e2e_key "$options" alt+w alt+m
+e2e_key "$options" alt+s alt+m
 sleep 0.3
 e2e_screenshot options
 e2e_key "$options" Return
@@ -54,7 +54,7 @@ e2e_log "Opcje again: the boxes come back; Esc discards"
 e2e_open_tray_menu "$icon"
 xdotool key Down Down Down Return
 options=$(e2e_wait_window Opcje)
-e2e_key "$options" alt+w
+e2e_key "$options" alt+s
 sleep 0.3 # an accelerator holds its box down briefly, and Esc first lets it up
 e2e_key "$options" Escape
 e2e_wait_window_gone Opcje

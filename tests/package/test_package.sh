@@ -16,7 +16,8 @@ deb=$e2e_tmp/package/tockwell_1.5.0.17_amd64.deb
 
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6widgets6 libqt6dbus6 libsqlite3-0 libgstreamer1.0-0 qt6-qpa-plugins \
-    gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly timgm6mb-soundfont xdg-utils; do
+    qt6-translations-l10n gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly timgm6mb-soundfont \
+    xdg-utils; do
     [[ $depends == *"$needed"* ]] || e2e_fail "Depends lacks $needed: $depends"
 done
 

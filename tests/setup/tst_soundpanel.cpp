@@ -5,6 +5,8 @@
 #include "engine/Error.h"
 #include "platform/recording/RecordingMediaPlayer.h"
 #include "platform/recording/RecordingPlatform.h"
+#include "settings/Keys.h"
+#include "settings/RecentList.h"
 #include "settings/Store.h"
 #include "support/FakeClock.h"
 #include "support/FakeSetupHost.h"
@@ -17,6 +19,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -225,6 +229,54 @@ private slots:
         QVERIFY(w->ib_Start->isEnabled());
         deliver(); // the aborted play of a.wav: the toolbar stays stopped
         QCOMPARE(toolbar(), u"--S"_qs);
+    }
+
+    void aRememberedSoundIsCheckedOnceAndAFailureLeavesTheRestOfCreation_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("openAnswer");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<int>("opens");
+        QTest::newRow("a good sound") << u"dobry.wav"_qs << u"ok"_qs << QStringList() << 1;
+        QTest::newRow("a corrupt sound")
+            << u"zepsuty.wav"_qs << u"error broken"_qs << QStringList{openError(u".wav"_qs)} << 1;
+        QTest::newRow("a foreign extension")
+            << u"notatka.txt"_qs << u"ok"_qs << QStringList{FormatMessage} << 0;
+    }
+    void aRememberedSoundIsCheckedOnceAndAFailureLeavesTheRestOfCreation()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, openAnswer);
+        QFETCH(QStringList, boxes);
+        QFETCH(int, opens);
+        w.reset();
+        rememberEntry(*storeFile, keys::Sound_MRU, makeFile(file));
+        {
+            Store store(*storeFile);
+            store.openKey(keys::Base.toString());
+            store.writeString(keys::LastAction.toString(), kinds::PlaySound.toString());
+            store.writeInteger(keys::O_ZA.toString(), keys::O_ZA_Countdown);
+        }
+        for (int i = 0; i < 3; ++i)
+            recorder->script(u"MediaOpen"_qs, openAnswer);
+        recorder->clear();
+        w = std::make_unique<TF_Alarm>(*platform, *storeFile, clock, *host, dir->path());
+        w->show();
+        QStringList shownBoxes, openLines;
+        for (const QString &line : recorder->lines()) {
+            if (line.startsWith(u"MessageBox"_qs))
+                shownBoxes.append(line);
+            if (line.startsWith(u"MediaOpen"_qs))
+                openLines.append(line);
+        }
+        QCOMPARE(shownBoxes, boxes);
+        QCOMPARE(openLines.size(), opens);
+        // The rest of creation ran: the kind's panel, the timing mode.
+        QVERIFY(w->p_k_PdegrajDzwiek->isVisible());
+        QVERIFY(!w->cb_Podglad->isVisible());
+        QVERIFY(w->rb_ur_po_czasie->isChecked());
+        QVERIFY(w->se_ur_po_czasie_sec->isEnabled());
+        QVERIFY(!w->se_ur_o_godz_sec->isEnabled());
     }
 
     void theButtonsWithNoSoundOpenRaiseTheirErrors_data()

@@ -7,14 +7,13 @@
 #include "platform/Platform.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
+#include "ui/skin/CaptionFont.h"
 
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QStyle>
-
-#include <algorithm>
 
 namespace tockwell {
 namespace {
@@ -72,7 +71,7 @@ void TF_Opcje::buildLayout()
     Bevel1.setFrameShape(QFrame::Box);
     Bevel1.setFrameShadow(QFrame::Sunken);
     place(CheckBox1, "CheckBox1", QRect(12, 3, 240, 18));
-    CheckBox1.setText(u"Uruchamiaj przy starcie &Windows"_qs);
+    CheckBox1.setText(u"Uruchamiaj przy starcie &systemu"_qs);
     CheckBox1.setAutoFillBackground(true);
     place(CheckBox2, "CheckBox2", QRect(16, 19, 285, 18));
     CheckBox2.setText(u"&Po uruchomieniu minimalizuj do traya"_qs);
@@ -109,19 +108,10 @@ void TF_Opcje::buildLayout()
 
 void TF_Opcje::fitCaptions()
 {
-    // The places are fixed; the desktop's usual font is too wide for the longest captions, so
-    // the dialog takes the largest small size at which every caption fits its place.
+    // The places are fixed: the dialog takes the largest small size at which every caption fits.
     const std::array boxes = {&CheckBox1, &CheckBox2, &CheckBox4,
                               &CheckBox3, &CheckBox5, &CheckBox6};
-    QFont small = font();
-    for (int pixels = 12; pixels >= 8; --pixels) {
-        small.setPixelSize(pixels);
-        setFont(small);
-        if (std::all_of(boxes.begin(), boxes.end(), [](const QCheckBox *box) {
-                return box->sizeHint().width() <= box->width();
-            }))
-            break;
-    }
+    fitCaptionFont(*this, QList<const QWidget *>(boxes.begin(), boxes.end()));
     CheckBox1.adjustSize();
 }
 

@@ -36,8 +36,12 @@ void FileNameEdit::browse()
         chosen = QFileDialog::getExistingDirectory(window(), QString(), text());
     } else {
         QFileDialog dialog(window());
-        dialog.setNameFilters(m_filters);
-        dialog.setOption(QFileDialog::HideNameFilterDetails, false);
+        // The dialog shows the descriptions alone: they name their patterns already.
+        QStringList filters;
+        for (const Filter &filter : m_filters)
+            filters.append(filter.description + u" ("_qs + filter.patterns + u')');
+        dialog.setNameFilters(filters);
+        dialog.setOption(QFileDialog::HideNameFilterDetails, true);
         dialog.setFileMode(m_kind == Kind::ExistingFile ? QFileDialog::ExistingFile
                                                         : QFileDialog::AnyFile);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);

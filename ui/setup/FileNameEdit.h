@@ -28,8 +28,14 @@ public:
     void setText(const QString &text) { m_edit->setText(text); }
     QLineEdit *edit() const { return m_edit; }
 
-    /// The filters of the file-open dialog, as "Description (patterns)" lines.
-    void setFilters(const QStringList &filters) { m_filters = filters; }
+    /// One filter of the file-open dialog: the description it shows and its patterns, separated
+    /// by blanks.
+    struct Filter
+    {
+        QString description;
+        QString patterns;
+    };
+    void setFilters(const QList<Filter> &filters) { m_filters = filters; }
 
     /// The text a path chosen in a dialog is shown as: quoted when it holds a blank and does not
     /// already begin with a quotation mark.
@@ -44,7 +50,7 @@ private:
     Kind m_kind;
     QLineEdit *m_edit;
     QToolButton *m_button;
-    QStringList m_filters;
+    QList<Filter> m_filters;
 };
 
 } // namespace tockwell

@@ -2,6 +2,7 @@
 
 #include "FileNameEdit.h"
 #include "SetupHost.h"
+#include "ShownTexts.h"
 #include "SoundPlayer.h"
 #include "engine/ArmedAlarm.h"
 #include "engine/Clock.h"
@@ -45,14 +46,13 @@ TF_Alarm::TF_Alarm(platform::Platform &platform, StoreFile &storeFile, const Clo
     setObjectName(u"F_Alarm"_qs);
     setWindowTitle(u"Tockwell"_qs);
     setFixedSize(474, 245);
-    QFont small = font();
-    small.setPointSize(8);
-    setFont(small);
+    setAttribute(Qt::WA_AlwaysShowToolTips); // the hints show also while another window is active
 
     createSkin();
     createCommandButtons();
     createTimingGroup();
     createActionGroup();
+    fitCaptions();
     connectHandlers();
     handle([this] { FormCreate(); });
 }
@@ -106,12 +106,6 @@ void TF_Alarm::connectHandlers()
     on(cb_Inne_DyskCD, &QComboBox::editTextChanged, &TF_Alarm::cb_Inne_DyskCDChange);
     on(cd_Inne_DyskCD_WsWy, &QComboBox::editTextChanged, &TF_Alarm::cd_Inne_DyskCD_WsWyChange);
     setUpOtherActions();
-
-    // The digit filter: the six time fields and the repeat field take digits and backspace only.
-    for (QSpinBox *field : {se_ur_o_godz_godz, se_ur_o_godz_min, se_ur_o_godz_sec,
-                            se_ur_po_czasie_godz, se_ur_po_czasie_min, se_ur_po_czasie_sec})
-        field->findChild<QLineEdit *>()->installEventFilter(this);
-    e_CzasPowtorki->installEventFilter(this);
 }
 
 void TF_Alarm::FormCreate()
@@ -130,7 +124,10 @@ void TF_Alarm::FormCreate()
     restoreTimeEntries();
     loadMessageLists();
     loadFieldLists();
-    fne_PlikWAVChange();
+    // The sound check runs once: in the kind switching when the sound kind is restored. A check
+    // that fails is reported and creation goes on.
+    if (cb_Typ_Alarmu->currentText() != kinds::PlaySound)
+        checkSoundField();
     cb_Typ_AlarmuChange();
     QRadioButton *mode = last.countdown ? rb_ur_po_czasie : rb_ur_o_godz;
     mode->setFocus();
@@ -144,8 +141,8 @@ void TF_Alarm::restoreBaseValues(const LastSettings &last)
     e_CzasPowtorki->setText(last.repeatTime);
     const QSignalBlocker blocker(cb_Typ_Alarmu); // the kind switching runs once, later
     cb_Typ_Alarmu->setCurrentIndex(last.lastKind ? cb_Typ_Alarmu->findText(*last.lastKind) : -1);
-    cb_ZamknijSystem->setEditText(last.reboot);
-    cb_InneOpcje->setEditText(last.other);
+    cb_ZamknijSystem->setEditText(shownText(last.reboot));
+    cb_InneOpcje->setEditText(shownText(last.other));
 }
 
 void TF_Alarm::t_TimerDoCzasuTimer()
@@ -227,7 +224,7 @@ void TF_Alarm::cb_Typ_AlarmuChange()
     } else if (kind == kinds::Message) {
         open(p_k_komunikat, cb_Komunikat, &TF_Alarm::cb_KomunikatChange);
     } else if (kind == kinds::PlaySound) {
-        open(p_k_PdegrajDzwiek, fne_PlikWAV, &TF_Alarm::fne_PlikWAVChange);
+        open(p_k_PdegrajDzwiek, fne_PlikWAV, &TF_Alarm::checkSoundField);
         cb_Podglad->setEnabled(false);
         cb_Podglad->setVisible(false);
     } else if (kind == kinds::Shutdown) {
@@ -260,12 +257,6 @@ bool TF_Alarm::eventFilter(QObject *watched, QEvent *event)
         bool handled = false;
         handle([&] { handled = se_Inne_X_DCKeyDown(*static_cast<QKeyEvent *>(event)); });
         return handled;
-    }
-    if (event->type() == QEvent::KeyPress) {
-        const QString text = static_cast<QKeyEvent *>(event)->text();
-        if (!text.isEmpty() && text.at(0).isPrint() &&
-            (text.at(0) < QLatin1Char('0') || text.at(0) > QLatin1Char('9')))
-            return true; // only digits and backspace are typed into these fields
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -302,9 +293,9 @@ void TF_Alarm::ib_KoniecClick()
 {
     if (m_host.isArmed()) {
         const QString question =
-            u"Program w tej chwili odlicza czas ustawiony przeż użytkownika. Zamykając program "
+            u"Program w tej chwili odlicza czas ustawiony przez użytkownika. Zamykając program "
             "spowodujesz przerwanie odliczania a nadejście ustawionego czasu nie zostanie "
-            "zaalarmowane.\r\rCzy mam mimo to zamknąc program ???"_qs;
+            "zaalarmowane.\r\rCzy mam mimo to zamknąć program ???"_qs;
         using namespace platform::mb;
         if (m_platform.dialogs().messageBox(question, u"UWAGA !!!"_qs, YesNo | IconExclamation) !=
             platform::Answer::Yes)

@@ -82,6 +82,8 @@ private:
     void createOtherPanel();
     void createBalloonHints();
     void connectHandlers();
+    /// The font at which every caption fits, and the fields placed in their captions' blanks.
+    void fitCaptions();
 
     // Frame (Unit1.cpp)
     void FormCreate();
@@ -109,6 +111,9 @@ private:
     void de_FolderyChange();
     void e_WWWChange();
     void setActionButtons(bool enabled);
+    /// The chosen shutdown and sub-action as they are stored (ShownTexts.h).
+    QString chosenShutdown() const;
+    QString chosenSubAction() const;
 
     // Other actions (Unit1_Other.cpp)
     void setUpOtherActions();
@@ -158,6 +163,9 @@ private:
         Stopped
     };
     void fne_PlikWAVChange();
+    /// The sound check of the kind switching and of creation: a failure is reported at once,
+    /// so that the switching or creation goes on.
+    void checkSoundField();
     void openAndTimeSound(QString fileName);
     void PlayClick();
     void PauseClick();

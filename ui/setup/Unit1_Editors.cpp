@@ -1,6 +1,7 @@
 // The parameter editors: each checks its field on every change and enables Start and Preview
 // only while the parameter is valid.
 #include "FileNameEdit.h"
+#include "ShownTexts.h"
 #include "Unit1.h"
 #include "engine/Actions.h"
 #include "engine/ArmedAlarm.h"
@@ -24,6 +25,16 @@ void TF_Alarm::setActionButtons(bool enabled)
     ib_Start->setEnabled(enabled);
 }
 
+QString TF_Alarm::chosenShutdown() const
+{
+    return storedText(cb_ZamknijSystem->currentText());
+}
+
+QString TF_Alarm::chosenSubAction() const
+{
+    return storedText(cb_InneOpcje->currentText());
+}
+
 void TF_Alarm::cb_KomunikatChange()
 {
     setActionButtons(!cb_Komunikat->currentText().isEmpty() &&
@@ -32,7 +43,7 @@ void TF_Alarm::cb_KomunikatChange()
 
 void TF_Alarm::cb_ZamknijSystemChange()
 {
-    const QString text = cb_ZamknijSystem->currentText();
+    const QString text = chosenShutdown();
     ib_Start->setEnabled(std::find(shutdowns::All.begin(), shutdowns::All.end(), text) !=
                          shutdowns::All.end());
 }

@@ -1,9 +1,12 @@
 // The setup window's controls: their names, captions, places, ranges and hints.
+#include "DigitFields.h"
 #include "FileNameEdit.h"
+#include "ShownTexts.h"
 #include "SoundPlayer.h"
 #include "Unit1.h"
 #include "engine/ArmedAlarm.h"
 #include "platform/Platform.h"
+#include "ui/skin/CaptionFont.h"
 #include "ui/skin/SkinAssets.h"
 #include "ui/skin/UPlasmaForm.h"
 
@@ -18,6 +21,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QToolButton>
 
 #include <limits>
@@ -39,12 +44,81 @@ QLabel *label(QWidget *parent, const char *name, QRect geometry, const QString &
     return make<QLabel>(parent, name, geometry, caption);
 }
 
+template <typename SpinBox = QSpinBox>
 QSpinBox *spin(QWidget *parent, const char *name, QRect geometry, int maximum)
 {
-    auto *box = make<QSpinBox>(parent, name, geometry);
+    auto *box = make<SpinBox>(parent, name, geometry);
     box->setRange(0, maximum);
     box->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
     return box;
+}
+
+/// A time field of the hours, minutes or seconds, named for a screen reader after its row.
+QSpinBox *timeField(QWidget *parent, const char *name, QRect geometry, int maximum,
+                    const QString &accessibleName)
+{
+    QSpinBox *field = spin<DigitSpinBox>(parent, name, geometry, maximum);
+    field->setAccessibleName(accessibleName);
+    return field;
+}
+
+/// The two colons between a row's three time fields: one label, whose second colon is a child
+/// of it, so that the row's colons are greyed together. The first colon is centred in the left
+/// `colon` pixels, the second in the right ones; the middle field covers the blank between.
+QLabel *timeColons(QWidget *parent, const char *name, QRect geometry)
+{
+    constexpr int colon = 14;
+    QLabel *first = make<QLabel>(parent, name, geometry, u":"_qs);
+    first->setAlignment(Qt::AlignCenter);
+    first->setContentsMargins(0, 0, geometry.width() - colon, 0);
+    const QByteArray secondName = QByteArray(name) + "b";
+    QLabel *second =
+        make<QLabel>(first, secondName.constData(),
+                     QRect(geometry.width() - colon, 0, colon, geometry.height()), u":"_qs);
+    second->setAlignment(Qt::AlignCenter);
+    return first;
+}
+
+/// An input named for a screen reader after the caption above it (without its colon); the
+/// caption is also its label, which is how a box with a text is named on Linux desktops.
+void nameAfter(QLabel *caption, QWidget *input)
+{
+    caption->setBuddy(input);
+    QString name = caption->text().trimmed();
+    if (name.endsWith(u':'))
+        name.chop(1);
+    input->setAccessibleName(name);
+    if (auto *file = qobject_cast<FileNameEdit *>(input))
+        file->edit()->setAccessibleName(name);
+}
+
+/// Where `text` begins inside `control`, in its parent's coordinates.
+int textLeft(const QWidget *control)
+{
+    int left = control->x() + control->contentsRect().left();
+    if (const auto *box = qobject_cast<const QCheckBox *>(control)) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        option.text = box->text();
+        left = control->x() +
+               box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).left();
+    }
+    return left;
+}
+
+/// Puts `field` into the run of blanks that follows `prefix` in the caption of `control`, a
+/// blank away from the words on either side; its height and top stay.
+void placeInGap(const QWidget *control, const QString &caption, const QString &prefix,
+                QWidget *field)
+{
+    const QFontMetrics metrics = control->fontMetrics();
+    qsizetype end = prefix.size();
+    while (end < caption.size() && caption.at(end) == u' ')
+        ++end;
+    const int left = textLeft(control) + metrics.horizontalAdvance(prefix);
+    const int gap = metrics.horizontalAdvance(caption.mid(prefix.size(), end - prefix.size()));
+    const int blank = metrics.horizontalAdvance(u' ');
+    field->setGeometry(left + blank, field->y(), gap - 2 * blank, field->height());
 }
 
 QToolButton *listButton(QWidget *parent, const char *name, QRect geometry, const QString &hint)
@@ -56,6 +130,18 @@ QToolButton *listButton(QWidget *parent, const char *name, QRect geometry, const
     return button;
 }
 
+/// An editable box shows a text chosen from its list or set by the program from its start; the
+/// text the user is typing keeps its cursor.
+void showTextFromStart(QComboBox *box)
+{
+    QLineEdit *edit = box->lineEdit();
+    QObject::connect(box, &QComboBox::currentIndexChanged, edit, [edit] { edit->home(false); });
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] {
+        if (!edit->isModified()) // set whole, not typed
+            edit->home(false);
+    });
+}
+
 QComboBox *combo(QWidget *parent, const char *name, QRect geometry, bool editable, bool = false)
 {
     auto *box = make<QComboBox>(parent, name, geometry);
@@ -64,24 +150,29 @@ QComboBox *combo(QWidget *parent, const char *name, QRect geometry, bool editabl
         box->setInsertPolicy(QComboBox::NoInsert);
         box->completer()->setCompletionMode(QCompleter::InlineCompletion);
         box->completer()->setCaseSensitivity(Qt::CaseSensitive);
+        showTextFromStart(box);
     }
     return box;
 }
 
-TImageButton *commandButton(QWidget *parent, const char *name, int left, const QString &hint)
+/// A command button; its hint is also its name for a screen reader (`name` where it has none).
+TImageButton *commandButton(QWidget *parent, const char *name, int left, const QString &hint,
+                            const QString &accessibleName = QString())
 {
     auto *button = make<TImageButton>(parent, name, QRect(left, 6, 31, 31));
     loadButtonBitmaps(*button, QLatin1String(name));
     button->setToolTip(hint);
+    button->setAccessibleName(hint.isEmpty() ? accessibleName : hint);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
 
+/// The texts as the lists show them (ShownTexts.h).
 QStringList listed(const auto &texts)
 {
     QStringList list;
     for (const QStringView text : texts)
-        list.append(text.toString());
+        list.append(shownText(text));
     return list;
 }
 
@@ -103,36 +194,41 @@ void TF_Alarm::createCommandButtons()
     ib_Minimalizuj = commandButton(this, "ib_Minimalizuj", 43, u"Minimalizuj do traya"_qs);
     ib_Opcje = commandButton(this, "ib_Opcje", 78, u"Opcje programu"_qs);
     ib_About = commandButton(this, "ib_About", 113, u"Wyświetl informacje o programie"_qs);
-    ib_WWW = commandButton(this, "ib_WWW", 365, QString());
-    ib_Mail = commandButton(this, "ib_Mail", 400, QString());
+    ib_WWW = commandButton(this, "ib_WWW", 365, QString(), u"Strona WWW autora programu"_qs);
+    ib_Mail = commandButton(this, "ib_Mail", 400, QString(), u"Napisz list do autora programu"_qs);
     ib_Koniec = commandButton(this, "ib_Koniec", 435, u"Zakończ działanie programu"_qs);
 }
 
 void TF_Alarm::createTimingGroup()
 {
     gb1 = make<QGroupBox>(this, "gb1", QRect(8, 42, 214, 196));
+    gb1->setTitle(u" W tej chwili jest: 00:00:00 "_qs); // the clock's caption, from creation on
     rb_ur_o_godz = make<QRadioButton>(gb1, "rb_ur_o_godz", QRect(8, 20, 200, 18),
                                       u"uruchom alarm o godzinie:"_qs);
-    Label1 = label(gb1, "Label1", QRect(56, 42, 14, 22), u":"_qs);
-    Label1->setAlignment(Qt::AlignCenter);
-    se_ur_o_godz_godz = spin(gb1, "se_ur_o_godz_godz", QRect(10, 42, 46, 22), 23);
-    se_ur_o_godz_min = spin(gb1, "se_ur_o_godz_min", QRect(70, 42, 46, 22), 59);
-    se_ur_o_godz_sec = spin(gb1, "se_ur_o_godz_sec", QRect(130, 42, 46, 22), 59);
-    label(gb1, "Label1b", QRect(116, 42, 14, 22), u":"_qs)->setAlignment(Qt::AlignCenter);
+    Label1 = timeColons(gb1, "Label1", QRect(56, 42, 74, 22));
+    const QString clock = u"Godzina alarmu: "_qs;
+    se_ur_o_godz_godz =
+        timeField(gb1, "se_ur_o_godz_godz", QRect(10, 42, 46, 22), 23, clock + u"godziny"_qs);
+    se_ur_o_godz_min =
+        timeField(gb1, "se_ur_o_godz_min", QRect(70, 42, 46, 22), 59, clock + u"minuty"_qs);
+    se_ur_o_godz_sec =
+        timeField(gb1, "se_ur_o_godz_sec", QRect(130, 42, 46, 22), 59, clock + u"sekundy"_qs);
     sb_ur_alarm_o = listButton(gb1, "sb_ur_alarm_o", QRect(180, 42, 22, 22),
                                u"Lista ostatnio wprowadzanych czasów"_qs);
     sb_ur_alarm_o->setEnabled(false);
 
     rb_ur_po_czasie = make<QRadioButton>(gb1, "rb_ur_po_czasie", QRect(8, 74, 200, 18),
                                          u"odlicz w dół i uruchom za:"_qs);
-    Label2 = label(gb1, "Label2", QRect(56, 96, 14, 22), u":"_qs);
-    Label2->setAlignment(Qt::AlignCenter);
+    Label2 = timeColons(gb1, "Label2", QRect(56, 96, 74, 22));
     // Countdown fields have no upper bound, and do not go below 0.
     const int unbounded = std::numeric_limits<int>::max();
-    se_ur_po_czasie_godz = spin(gb1, "se_ur_po_czasie_godz", QRect(10, 96, 46, 22), unbounded);
-    se_ur_po_czasie_min = spin(gb1, "se_ur_po_czasie_min", QRect(70, 96, 46, 22), unbounded);
-    se_ur_po_czasie_sec = spin(gb1, "se_ur_po_czasie_sec", QRect(130, 96, 46, 22), unbounded);
-    label(gb1, "Label2b", QRect(116, 96, 14, 22), u":"_qs)->setAlignment(Qt::AlignCenter);
+    const QString countdown = u"Odliczanie w dół: "_qs;
+    se_ur_po_czasie_godz = timeField(gb1, "se_ur_po_czasie_godz", QRect(10, 96, 46, 22), unbounded,
+                                     countdown + u"godziny"_qs);
+    se_ur_po_czasie_min = timeField(gb1, "se_ur_po_czasie_min", QRect(70, 96, 46, 22), unbounded,
+                                    countdown + u"minuty"_qs);
+    se_ur_po_czasie_sec = timeField(gb1, "se_ur_po_czasie_sec", QRect(130, 96, 46, 22), unbounded,
+                                    countdown + u"sekundy"_qs);
     sb_ur_alarm_za = listButton(gb1, "sb_ur_alarm_za", QRect(180, 96, 22, 22),
                                 u"Lista ostatnio odliczanych czasów"_qs);
     sb_ur_alarm_za->setEnabled(false);
@@ -147,6 +243,8 @@ void TF_Alarm::createTimingGroup()
                                       u"Powtórz akcję po             sec"_qs);
     e_CzasPowtorki = make<QLineEdit>(gb1, "e_CzasPowtorki", QRect(119, 160, 44, 22), u"30"_qs);
     e_CzasPowtorki->setEnabled(false);
+    e_CzasPowtorki->setAccessibleName(u"Powtórz akcję po: sekundy"_qs);
+    acceptDigitsOnly(*e_CzasPowtorki);
 }
 
 QWidget *TF_Alarm::createPanel(const char *name)
@@ -163,6 +261,7 @@ void TF_Alarm::createActionGroup()
     cb_Typ_Alarmu = combo(gb2, "cb_Typ_Alarmu", QRect(8, 20, 222, 22), false, false);
     cb_Typ_Alarmu->addItems(listed(kinds::All));
     cb_Typ_Alarmu->setCurrentIndex(-1);
+    cb_Typ_Alarmu->setAccessibleName(u"Rodzaj alarmu"_qs);
 
     createMessagePanel();
     createSoundPanel();
@@ -191,6 +290,8 @@ void TF_Alarm::createMessagePanel()
     cb_Komunikat = combo(p_k_komunikat, "cb_Komunikat", QRect(4, 16, 222, 22), true, true);
     Label5 = label(p_k_komunikat, "Label5", QRect(4, 46, 222, 16), u"Napis na pasku tytułowym:"_qs);
     cb_Caption = combo(p_k_komunikat, "cb_Caption", QRect(4, 62, 222, 22), true, true);
+    nameAfter(Label4, cb_Komunikat);
+    nameAfter(Label5, cb_Caption);
 }
 
 void TF_Alarm::createSoundPanel()
@@ -200,13 +301,17 @@ void TF_Alarm::createSoundPanel()
     Label6 = label(panel, "Label6", QRect(4, 0, 222, 16), u"Wybierz dźwięk do odegrania:"_qs);
     fne_PlikWAV = make<FileNameEdit>(panel, "fne_PlikWAV", QRect(4, 16, 198, 22),
                                      FileNameEdit::Kind::ExistingFile);
-    fne_PlikWAV->setFilters({u"Wszystkie dźwięki (*.wav *.mp3 *.mid *.midi *.oga *.ogg)"_qs,
-                             u"MP3 (*.mp3)"_qs, u"MID (*.mid *.midi)"_qs, u"WAV (*.wav)"_qs});
+    nameAfter(Label6, fne_PlikWAV);
+    fne_PlikWAV->setFilters({{u"Wszystkie dźwięki (*.wav *.mp3 *.mid *.midi *.oga *.ogg)"_qs,
+                              u"*.wav *.mp3 *.mid *.midi *.oga *.ogg"_qs},
+                             {u"MP3 (*.mp3)"_qs, u"*.mp3"_qs},
+                             {u"MID (*.mid *.midi)"_qs, u"*.mid *.midi"_qs},
+                             {u"WAV (*.wav)"_qs, u"*.wav"_qs}});
     sb_ListaPlikowWAV = listButton(panel, "sb_ListaPlikowWAV", QRect(204, 16, 22, 22), QString());
     Label128 = label(panel, "Label128", QRect(4, 46, 36, 16), u"Czas:"_qs);
     LabelCzas = label(panel, "LabelCzas", QRect(40, 46, 120, 16), u"(brak pliku)"_qs);
     LabelCzas->setToolTip(u"Czas trwania utworu"_qs);
-    QFont bold = LabelCzas->font();
+    QFont bold; // only the weight: the size follows the window's
     bold.setBold(true);
     LabelCzas->setFont(bold);
     const auto toolButton = [panel](const char *name, int left, const QString &image,
@@ -235,6 +340,7 @@ void TF_Alarm::createShutdownPanel()
     cb_ZamknijSystem = combo(p_Zamknij, "cb_ZamknijSystem", QRect(4, 16, 222, 22), true, true);
     cb_ZamknijSystem->addItems(listed(shutdowns::All));
     cb_ZamknijSystem->setCurrentIndex(-1);
+    nameAfter(Label7, cb_ZamknijSystem);
 }
 
 void TF_Alarm::createFilePanels()
@@ -245,47 +351,53 @@ void TF_Alarm::createFilePanels()
         labelOut = label(panel, labelName, QRect(4, 0, 222, 16), caption);
         return panel;
     };
+    // Each pattern list is shown once: the descriptions show it already.
     const QRect field(4, 16, 198, 22);
     const QRect button(204, 16, 22, 22);
 
-    p_UrProg = filePanel("p_UrProg", "Label8", u"Wskaż scieżkę do programu"_qs, Label8);
+    p_UrProg = filePanel("p_UrProg", "Label8", u"Wskaż ścieżkę do programu"_qs, Label8);
     fne_PlikEXE =
         make<FileNameEdit>(p_UrProg, "fne_PlikEXE", field, FileNameEdit::Kind::ExistingFile);
-    fne_PlikEXE->setFilters({u"Programy (*)"_qs});
+    fne_PlikEXE->setFilters({{u"Programy (*)"_qs, u"*"_qs}});
+    nameAfter(Label8, fne_PlikEXE);
     sb_ListaPlikowEXE = listButton(p_UrProg, "sb_ListaPlikowEXE", button, QString());
 
-    p_Plik = filePanel("p_Plik", "Label9", u"Wskaż scieżkę do pliku:"_qs, Label9);
+    p_Plik = filePanel("p_Plik", "Label9", u"Wskaż ścieżkę do pliku:"_qs, Label9);
     fne_Plik = make<FileNameEdit>(p_Plik, "fne_Plik", field, FileNameEdit::Kind::File);
     fne_Plik->setFilters({
-        u"Wszystkie pliki (*.*) (*)"_qs,
-        u"Programy (*.exe, *.com, *.bat) (*.exe *.com *.bat)"_qs,
-        u"Pliki graficzne (*.bmp, *.djvu, *.emf, *.gif, *.ico, *.jpg, *.pcx, *.png, *.psd, *.psp, "
-        "*.tga, *.tiff, *.wmf) (*.bmp *.dib *.rle *.djvu *.djv iw4 *.emf *.gif *.ico *.jpg *.jpeg "
-        "*.jpe *.jif *.jfif *.pcx *.dcx *.png *.psd *.psp *.tga *.tiff *.tif *.xif *.wmf)"_qs,
-        u"Pliki tekstowe/dokumenty (*.txt, *.doc,*.html;*.rtf) (*.txt *.doc *.html *.htm *.rtf "
-        "*.wps *.asc)"_qs,
-        u"Lista odtwarzania multimediów (*.asx, *.wax, *.m3u, *.wvx, *.pls) (*.asx *.wax *.m3u "
-        "*.wvx *.pls)"_qs,
-        u"Pliki audio (*.mid, *.rmi, *.midi, *.kar, *.wav, *.mp3, *.ogg, *.miz, *.mp2, *.mp1, "
-        "*.aac, *.apl, *.vlb, *.snd, *.au, *.aif, *.aifc, *.aiff, *.wma) (*.mid *.rmi *.midi *.kar "
-        "*.wav *.mp3 *.ogg *.miz *.mp2 *.mp1 *.aac *.apl *.vlb *.snd *.au *.aif *.aifc *.aiff "
-        "*.wma)"_qs,
-        u"Pliki video (*.avi, *.wmv, *.mpg, *.mpeg, *.m1v, *.mp2, *.mpa, *.mpe, *.asf, *.wm, "
-        "*.wma, *.wmv, *.mov, *.qt, *.dv, *.dif, *.rm, *.ra, *.ram, *.rmvb, *.dat, *.vob, *.mp4, "
-        "*.ogm, *.m2v, *.ifo, *.divx) (*.avi *.wmv *.mpg *.mpeg *.m1v *.mp2 *.mpa *.mpe *.asf *.wm "
-        "*.wma *.wmv *.mov *.qt *.dv *.dif *.rm *.ra *.ram *.rmvb *.dat *.vob *.mp4 *.ogm *.m2v "
-        "*.ifo *.divx)"_qs,
+        {u"Wszystkie pliki (*.*)"_qs, u"*"_qs},
+        {u"Programy (*.exe, *.com, *.bat)"_qs, u"*.exe *.com *.bat"_qs},
+        {u"Pliki graficzne (*.bmp, *.djvu, *.emf, *.gif, *.ico, *.jpg, *.pcx, *.png, *.psd, "
+         "*.psp, *.tga, *.tiff, *.wmf)"_qs,
+         u"*.bmp *.dib *.rle *.djvu *.djv iw4 *.emf *.gif *.ico *.jpg *.jpeg *.jpe *.jif *.jfif "
+         "*.pcx *.dcx *.png *.psd *.psp *.tga *.tiff *.tif *.xif *.wmf"_qs},
+        {u"Pliki tekstowe/dokumenty (*.txt, *.doc,*.html;*.rtf)"_qs,
+         u"*.txt *.doc *.html *.htm *.rtf *.wps *.asc"_qs},
+        {u"Lista odtwarzania multimediów (*.asx, *.wax, *.m3u, *.wvx, *.pls)"_qs,
+         u"*.asx *.wax *.m3u *.wvx *.pls"_qs},
+        {u"Pliki audio (*.mid, *.rmi, *.midi, *.kar, *.wav, *.mp3, *.ogg, *.miz, *.mp2, *.mp1, "
+         "*.aac, *.apl, *.vlb, *.snd, *.au, *.aif, *.aifc, *.aiff, *.wma)"_qs,
+         u"*.mid *.rmi *.midi *.kar *.wav *.mp3 *.ogg *.miz *.mp2 *.mp1 *.aac *.apl *.vlb *.snd "
+         "*.au *.aif *.aifc *.aiff *.wma"_qs},
+        {u"Pliki video (*.avi, *.wmv, *.mpg, *.mpeg, *.m1v, *.mp2, *.mpa, *.mpe, *.asf, *.wm, "
+         "*.wma, *.wmv, *.mov, *.qt, *.dv, *.dif, *.rm, *.ra, *.ram, *.rmvb, *.dat, *.vob, *.mp4, "
+         "*.ogm, *.m2v, *.ifo, *.divx)"_qs,
+         u"*.avi *.wmv *.mpg *.mpeg *.m1v *.mp2 *.mpa *.mpe *.asf *.wm *.wma *.wmv *.mov *.qt "
+         "*.dv *.dif *.rm *.ra *.ram *.rmvb *.dat *.vob *.mp4 *.ogm *.m2v *.ifo *.divx"_qs},
     });
+    nameAfter(Label9, fne_Plik);
     sb_ListaPlikow = listButton(p_Plik, "sb_ListaPlikow", button, QString());
 
     p_OtworzFolder =
-        filePanel("p_OtworzFolder", "Label10", u"Wskaż scieżkę do folderu:"_qs, Label10);
+        filePanel("p_OtworzFolder", "Label10", u"Wskaż ścieżkę do folderu:"_qs, Label10);
     de_Foldery =
         make<FileNameEdit>(p_OtworzFolder, "de_Foldery", field, FileNameEdit::Kind::Folder);
+    nameAfter(Label10, de_Foldery);
     sb_ListaFolderow = listButton(p_OtworzFolder, "sb_ListaFolderow", button, QString());
 
     p_WWW = filePanel("p_WWW", "Label11", u"Wskaż adres strony WWW:"_qs, Label11);
     e_WWW = make<QLineEdit>(p_WWW, "e_WWW", field);
+    nameAfter(Label11, e_WWW);
     sb_ListaWWW = listButton(p_WWW, "sb_ListaWWW", button, QString());
 }
 
@@ -297,12 +409,17 @@ void TF_Alarm::createOtherPanel()
     cb_InneOpcje = combo(p_Inne, "cb_InneOpcje", QRect(4, 16, 222, 22), true, false);
     cb_InneOpcje->addItems(listed(others::Listed));
     cb_InneOpcje->setCurrentIndex(-1);
+    nameAfter(Label12, cb_InneOpcje);
 
     const QRect sub(0, 42, 230, 76);
     p_Inne_Klawisz = make<QWidget>(p_Inne, "p_Inne_Klawisz", sub);
-    Label14 = label(p_Inne_Klawisz, "Label14", QRect(4, 2, 222, 16),
+    // The longest caption of the window may take two lines; its box stands below them.
+    Label14 = label(p_Inne_Klawisz, "Label14", QRect(4, 2, 222, 30),
                     u"Jaki klawisz (lub kombinację) mam zasymulować:"_qs);
-    cb_Klawisze = combo(p_Inne_Klawisz, "cb_Klawisze", QRect(4, 18, 222, 22), true, true);
+    Label14->setWordWrap(true);
+    Label14->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    cb_Klawisze = combo(p_Inne_Klawisz, "cb_Klawisze", QRect(4, 34, 222, 22), true, true);
+    nameAfter(Label14, cb_Klawisze);
 
     p_Inne_Klikniecie1 = make<QWidget>(p_Inne, "p_Inne_Klikniecie1", sub);
     Label16 = label(p_Inne_Klikniecie1, "Label16", QRect(4, 2, 222, 16),
@@ -313,6 +430,8 @@ void TF_Alarm::createOtherPanel()
     se_Inne_Y_DC = spin(p_Inne_Klikniecie1, "se_Inne_Y_DC", QRect(112, 22, 56, 22), 0);
     SpeedButton1 = make<QToolButton>(p_Inne_Klikniecie1, "SpeedButton1", QRect(4, 48, 100, 22));
     SpeedButton1->setText(u"Określ punkt"_qs);
+    se_Inne_X_DC->setAccessibleName(u"Punkt kliknięcia: x"_qs);
+    se_Inne_Y_DC->setAccessibleName(u"Punkt kliknięcia: y"_qs);
 
     p_Inne_DyskCD = make<QWidget>(p_Inne, "p_Inne_DyskCD", sub);
     Label18 = label(p_Inne_DyskCD, "Label18", QRect(4, 2, 222, 16),
@@ -324,6 +443,8 @@ void TF_Alarm::createOtherPanel()
         combo(p_Inne_DyskCD, "cd_Inne_DyskCD_WsWy", QRect(104, 38, 90, 22), true, true);
     cd_Inne_DyskCD_WsWy->addItems({u"Wsuń"_qs, u"Wysuń"_qs});
     cd_Inne_DyskCD_WsWy->setEditText(u"Wysuń"_qs);
+    cb_Inne_DyskCD->setAccessibleName(u"Litera dysku"_qs);
+    cd_Inne_DyskCD_WsWy->setAccessibleName(u"Operacja"_qs);
 
     for (QWidget *subPanel : {p_Inne_Klawisz, p_Inne_Klikniecie1, p_Inne_DyskCD})
         subPanel->hide();
@@ -344,20 +465,36 @@ void TF_Alarm::createBalloonHints()
             u"Ta opcja pozwoli Ci na uruchomienie alarmu o określonej godzinie"_qs);
     for (QSpinBox *field : {se_ur_o_godz_godz, se_ur_o_godz_min, se_ur_o_godz_sec})
         balloon(field, false, info,
-                u"Tu podajesz godzinę o której mam Cię zaalarmować. Należy podać dogzinę, minutę "
+                u"Tu podajesz godzinę o której mam Cię zaalarmować. Należy podać godzinę, minutę "
                 "i sekundę uruchomienia alarmu"_qs);
     balloon(rb_ur_po_czasie, false, info,
             u"Ta opcja pozwoli Ci na uruchomienie alarmu po określonym czasie"_qs);
     for (QSpinBox *field : {se_ur_po_czasie_godz, se_ur_po_czasie_min, se_ur_po_czasie_sec})
         balloon(field, false, info,
                 u"Tu podajesz czas jaki ma być odliczany w dół i po jakim mam Cię zaalarmować. "
-                "Należy podać dogzinę, minutę i sekundę uruchomienia alarmu (lub samą liczbę "
+                "Należy podać godzinę, minutę i sekundę uruchomienia alarmu (lub samą liczbę "
                 "sekund)"_qs);
     balloon(cb_PowtorzAkcje, true, u"UWAGA"_qs,
             u"Jeżeli chcesz uruchomić powtarzanie alarmu co określony czas musisz zaznaczyć tą "
             "opcję"_qs);
     balloon(e_CzasPowtorki, false, info,
             u"Tu podajesz czas z jakim program ma powtarzać alarm wyrażony w sekundach"_qs);
+}
+
+void TF_Alarm::fitCaptions()
+{
+    fitCaptionFont(*this, captionsOf(*this));
+    // Fields that sit in the blanks of a caption follow the words of the chosen font.
+    placeInGap(cb_PowtorzAkcje, cb_PowtorzAkcje->text(), u"Powtórz akcję po"_qs, e_CzasPowtorki);
+    placeInGap(Label17, Label17->text(), u"x ="_qs, se_Inne_X_DC);
+    const int yLeft = textLeft(Label17) + Label17->fontMetrics().horizontalAdvance(Label17->text());
+    se_Inne_Y_DC->move(yLeft, se_Inne_Y_DC->y());
+    // The operation box stands under its word "Operacja:".
+    const QString cdCaption = Label19->text();
+    const int operation =
+        textLeft(Label19) +
+        Label19->fontMetrics().horizontalAdvance(cdCaption.left(cdCaption.indexOf(u"Operacja"_qs)));
+    cd_Inne_DyskCD_WsWy->move(operation, cd_Inne_DyskCD_WsWy->y());
 }
 
 } // namespace tockwell

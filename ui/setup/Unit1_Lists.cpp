@@ -107,6 +107,8 @@ void TF_Alarm::loadMenu(RecentMenu &menu)
     connect(menu.button, &QToolButton::clicked, this, [this, &menu] { popupMenu(menu); });
 
     if (menu.field) { // the time lists restore their current entries later
+        // Restoring is not an edit: the field's check runs when its kind is shown.
+        const QSignalBlocker blocker(menu.field);
         const QString text = restoredFieldText(menu.list, contents);
         if (auto *file = qobject_cast<FileNameEdit *>(menu.field))
             file->setText(text);

@@ -58,7 +58,7 @@ void TF_Alarm::setUpOtherActions()
 
 void TF_Alarm::cb_InneOpcjeChange()
 {
-    const QString subAction = cb_InneOpcje->currentText();
+    const QString subAction = chosenSubAction();
     for (QWidget *hidden :
          {p_Inne_Klawisz, p_Inne_DyskCD, p_Inne_Klikniecie1, static_cast<QWidget *>(amh_Help)})
         hidden->hide();

@@ -42,7 +42,7 @@ void TF_Alarm::cb_PodgladClick()
 
 void TF_Alarm::previewOtherAction(Actions &actions)
 {
-    const QString subAction = cb_InneOpcje->currentText();
+    const QString subAction = chosenSubAction();
     CdTrayRequest cdTray{cb_Inne_DyskCD->currentText(), QString()};
     if (subAction == others::CdTray) {
         const QString operation = cd_Inne_DyskCD_WsWy->currentText().toUpper();

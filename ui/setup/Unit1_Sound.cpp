@@ -60,6 +60,11 @@ void TF_Alarm::fne_PlikWAVChange()
     enable({Play, Pause, Stop, LoopCheckBox, cb_Podglad, ib_Start}, true);
 }
 
+void TF_Alarm::checkSoundField()
+{
+    handle([this] { fne_PlikWAVChange(); });
+}
+
 void TF_Alarm::openAndTimeSound(QString fileName)
 {
     // A bare name of one of the desktop's own sounds is found in the system's sound folder,

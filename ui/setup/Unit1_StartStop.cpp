@@ -101,7 +101,7 @@ void TF_Alarm::disableForKind()
     } else if (kind == kinds::Shutdown) {
         Store base(m_storeFile);
         base.openKey(keys::Base.toString());
-        base.writeString(key(keys::cb_Reboot), cb_ZamknijSystem->currentText());
+        base.writeString(key(keys::cb_Reboot), chosenShutdown());
         enable({Label7, cb_ZamknijSystem}, false);
     } else if (kind == kinds::RunProgram) {
         rememberEntry(m_storeFile, keys::EXE_MRU, fileNameOfFieldText(fne_PlikEXE->text()));
@@ -122,7 +122,7 @@ void TF_Alarm::disableForKind()
 
 void TF_Alarm::storeOtherAction()
 {
-    const QString subAction = cb_InneOpcje->currentText();
+    const QString subAction = chosenSubAction();
     {
         Store base(m_storeFile);
         base.openKey(keys::Base.toString());
@@ -150,7 +150,7 @@ void TF_Alarm::storeOtherAction()
 
 void TF_Alarm::setOtherSubActionEnabled(bool enabled)
 {
-    const QString subAction = cb_InneOpcje->currentText();
+    const QString subAction = chosenSubAction();
     if (subAction == others::DoubleClick || subAction == others::SingleClick)
         enable({Label16, se_Inne_X_DC, se_Inne_Y_DC, Label17, SpeedButton1}, enabled);
     else if (subAction == others::PressKey)
@@ -192,11 +192,11 @@ void TF_Alarm::fillArmedAlarm(bool repeatWasEnabled)
     else if (kind == kinds::OpenWebPage)
         alarm.MainParam = e_WWW->text();
     else if (kind == kinds::Shutdown)
-        alarm.MainParam = cb_ZamknijSystem->currentText();
+        alarm.MainParam = chosenShutdown();
     else if (kind == kinds::Other)
-        alarm.MainParam = cb_InneOpcje->currentText();
+        alarm.MainParam = chosenSubAction();
 
-    const QString subAction = cb_InneOpcje->currentText();
+    const QString subAction = chosenSubAction();
     if (subAction == others::DoubleClick || subAction == others::SingleClick)
         alarm.SecondParam = clickPointParam(se_Inne_X_DC->value(), se_Inne_Y_DC->value());
     else if (subAction == others::CdTray)
