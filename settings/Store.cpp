@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <initializer_list>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -126,15 +127,17 @@ QString causeText(int code, int systemError)
     return u"błąd bazy danych nr %1 (%2)"_qs.arg(code).arg(QString::fromUtf8(sqlite3_errstr(code)));
 }
 
-/// One number that `sql` selects, or SQLite's error code.
-int selectNumber(sqlite3 *db, const char *sql, int &number)
+/// The numbers in the first row that `sql` selects, or SQLite's error code.
+int selectNumbers(sqlite3 *db, const char *sql, std::initializer_list<int *> numbers)
 {
     sqlite3_stmt *stmt = nullptr;
     int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
     if (rc == SQLITE_OK) {
         rc = sqlite3_step(stmt);
         if (rc == SQLITE_ROW) {
-            number = sqlite3_column_int(stmt, 0);
+            int column = 0;
+            for (int *number : numbers)
+                *number = sqlite3_column_int(stmt, column++);
             rc = SQLITE_OK;
         }
     }
@@ -142,15 +145,22 @@ int selectNumber(sqlite3 *db, const char *sql, int &number)
     return rc;
 }
 
+int selectNumber(sqlite3 *db, const char *sql, int &number)
+{
+    return selectNumbers(db, sql, {&number});
+}
+
 /// SQLITE_OK for a store made by this program or a database without any table; SQLITE_NOTADB
 /// for a database of another program; else the error that stopped the reading.
 int checkShape(sqlite3 *db)
 {
+    // One statement, so one snapshot: another copy may be creating the schema just now.
     int version = 0;
     int objects = 0;
-    int rc = selectNumber(db, "PRAGMA user_version", version);
-    if (rc == SQLITE_OK)
-        rc = selectNumber(db, "SELECT count(*) FROM sqlite_schema", objects);
+    const int rc = selectNumbers(db,
+                                 "SELECT (SELECT user_version FROM pragma_user_version), "
+                                 "(SELECT count(*) FROM sqlite_schema)",
+                                 {&version, &objects});
     if (rc != SQLITE_OK)
         return rc;
     return version >= 1 || objects == 0 ? SQLITE_OK : SQLITE_NOTADB;
