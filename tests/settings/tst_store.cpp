@@ -221,7 +221,7 @@ private slots:
         const QString path = blocker.fileName() + u"/settings.db"_qs;
         StoreFile file(path);
         QVERIFY(!file.isOpen());
-        QVERIFY(file.notice().contains(path));
+        QVERIFY2(file.notice().contains(path), qPrintable(file.notice()));
         Store store(file);
         QVERIFY(!store.openKey(Key));
         QVERIFY(!store.readString(u"Path"_qs));
