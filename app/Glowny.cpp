@@ -103,9 +103,11 @@ void TF_Glowna::seedStoreAndLoadOptions()
 {
     // Before the setup window exists, so that it finds the seeded lists.
     guard([this] { prepareStore(m_storeFile, m_paths, m_alarm); });
-    if (const QString notice = m_storeFile.damageNotice(); !notice.isEmpty())
+    if (const QString notice = m_storeFile.notice(); !notice.isEmpty())
         m_platform.dialogs().messageBox(notice, QString::fromUtf16(AppTitle),
                                         platform::mb::Ok | platform::mb::IconExclamation);
+    // Told once: an alarm is still set when its settings cannot be kept.
+    m_storeFile.acceptReadOnly();
 }
 
 void TF_Glowna::FormPaint()

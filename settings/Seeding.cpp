@@ -219,7 +219,8 @@ void saveOptionFlags(StoreFile &file, const ArmedAlarm &alarm)
 void prepareStore(StoreFile &file, const SeedingPaths &paths, ArmedAlarm &alarm)
 {
     try {
-        if (seedingNeeded(file))
+        // A store that can only be read is not seeded: the user is told once why (notice()).
+        if (file.isWritable() && seedingNeeded(file))
             seedStore(file, paths);
     } catch (const StoreError &) {
         loadOptionFlags(file, alarm);

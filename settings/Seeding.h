@@ -54,8 +54,9 @@ void loadOptionFlags(StoreFile &file, ArmedAlarm &alarm);
 /// Writes the five option flags of the alarm record. Throws StoreError when the store refuses.
 void saveOptionFlags(StoreFile &file, const ArmedAlarm &alarm);
 
-/// Start-up: seeds the store when needed, then loads the option flags. Throws StoreError when
-/// seeding was needed and the store refused it; the flags are loaded either way.
+/// Start-up: seeds the store when needed and it can be written, then loads the option flags.
+/// Throws StoreError when seeding was needed and the store refused it; the flags are loaded
+/// either way.
 void prepareStore(StoreFile &file, const SeedingPaths &paths, ArmedAlarm &alarm);
 
 } // namespace tockwell

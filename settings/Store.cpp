@@ -2,11 +2,19 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QUrl>
 
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <initializer_list>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tockwell {
 
@@ -45,6 +53,169 @@ bool isDamage(int rc)
     return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT || primary == SQLITE_FORMAT;
 }
 
+bool isBusy(int rc)
+{
+    const int primary = rc & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
+/// SQLite's busy handler: wait in short steps while another program holds the file, but not
+/// longer than StoreFile::BusyWaitMs, so that the interface never stands still for long.
+int waitBriefly(void *since, int count)
+{
+    qint64 &start = *static_cast<qint64 *>(since);
+    const qint64 now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                           std::chrono::steady_clock::now().time_since_epoch())
+                           .count();
+    if (count == 0)
+        start = now;
+    if (now - start >= StoreFile::BusyWaitMs)
+        return 0;
+    sqlite3_sleep(1);
+    return 1;
+}
+
+/// Whether this process may write the file (as open() decides: with its effective ids);
+/// errno says why not.
+bool mayWrite(const QByteArray &file)
+{
+    return ::faccessat(AT_FDCWD, file.constData(), W_OK, AT_EACCESS) == 0;
+}
+
+/// Why the file at `path` may not be written (errno), for a file that SQLite opened read-only.
+int writeAccessError(const QString &path)
+{
+    const QByteArray file = QFile::encodeName(path);
+    return mayWrite(file) ? EACCES : errno;
+}
+
+/// The cause of a failure, in words for the user.
+QString causeText(int code, int systemError)
+{
+    const int primary = code & 0xff;
+    if (code == SQLITE_OK)
+        return u"zapis został przerwany"_qs;
+    if (isBusy(code))
+        return u"plik jest zajęty przez inny program; spróbuj ponownie za chwilę"_qs;
+    if (primary == SQLITE_FULL)
+        return u"brak miejsca na dysku"_qs;
+    if (primary == SQLITE_READONLY)
+        return systemError == EROFS ? u"system plików jest tylko do odczytu"_qs
+                                    : u"brak uprawnień do zapisu"_qs;
+    switch (systemError) {
+    case ENOSPC:
+        return u"brak miejsca na dysku"_qs;
+    case EDQUOT:
+        return u"wyczerpany przydział miejsca na dysku"_qs;
+    case EROFS:
+        return u"system plików jest tylko do odczytu"_qs;
+    case EACCES:
+    case EPERM:
+        return u"brak uprawnień do zapisu"_qs;
+    case ENOTDIR:
+    case ENOENT:
+        return u"nie można utworzyć folderu na plik ustawień"_qs;
+    case EIO:
+        return u"błąd odczytu lub zapisu dysku"_qs;
+    default:
+        break;
+    }
+    if (primary == SQLITE_CANTOPEN)
+        return u"nie można otworzyć ani utworzyć pliku"_qs;
+    if (isDamage(code))
+        return u"plik jest uszkodzony albo nie jest plikiem ustawień"_qs;
+    return u"błąd bazy danych nr %1 (%2)"_qs.arg(code).arg(QString::fromUtf8(sqlite3_errstr(code)));
+}
+
+/// The numbers in the first row that `sql` selects, or SQLite's error code.
+int selectNumbers(sqlite3 *db, const char *sql, std::initializer_list<int *> numbers)
+{
+    sqlite3_stmt *stmt = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(stmt);
+        if (rc == SQLITE_ROW) {
+            int column = 0;
+            for (int *number : numbers)
+                *number = sqlite3_column_int(stmt, column++);
+            rc = SQLITE_OK;
+        }
+    }
+    sqlite3_finalize(stmt);
+    return rc;
+}
+
+int selectNumber(sqlite3 *db, const char *sql, int &number)
+{
+    return selectNumbers(db, sql, {&number});
+}
+
+/// SQLITE_OK for a store made by this program or a database without any table; SQLITE_NOTADB
+/// for a database of another program; else the error that stopped the reading.
+int checkShape(sqlite3 *db)
+{
+    // One statement, so one snapshot: another copy may be creating the schema just now.
+    int version = 0;
+    int objects = 0;
+    const int rc = selectNumbers(db,
+                                 "SELECT (SELECT user_version FROM pragma_user_version), "
+                                 "(SELECT count(*) FROM sqlite_schema)",
+                                 {&version, &objects});
+    if (rc != SQLITE_OK)
+        return rc;
+    return version >= 1 || objects == 0 ? SQLITE_OK : SQLITE_NOTADB;
+}
+
+bool isEmptyDatabase(sqlite3 *db)
+{
+    int objects = -1;
+    return selectNumber(db, "SELECT count(*) FROM sqlite_schema", objects) == SQLITE_OK &&
+           objects == 0;
+}
+
+int createSchema(sqlite3 *db)
+{
+    // A store made before has its schema; looking costs no write.
+    int version = 0;
+    int rc = selectNumber(db, "PRAGMA user_version", version);
+    if (rc != SQLITE_OK || version >= 1)
+        return rc;
+    rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, SchemaSql, nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    return rc;
+}
+
+/// Whether the tables are those of a settings store and the file reads sound.
+bool hasOurShape(sqlite3 *db)
+{
+    int version = 0;
+    if (selectNumber(db, "PRAGMA user_version", version) != SQLITE_OK || version < 1)
+        return false;
+    for (const char *probe : {"SELECT id, parent, name, folded FROM keys LIMIT 0",
+                              "SELECT id, key, name, folded, type, data FROM vals LIMIT 0"}) {
+        sqlite3_stmt *stmt = nullptr;
+        const int rc = sqlite3_prepare_v2(db, probe, -1, &stmt, nullptr);
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_OK)
+            return false;
+    }
+    sqlite3_stmt *check = nullptr;
+    bool sound = sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &check, nullptr) == SQLITE_OK;
+    if (sound) {
+        const int rc = sqlite3_step(check);
+        const auto *text = reinterpret_cast<const char *>(
+            rc == SQLITE_ROW ? sqlite3_column_text(check, 0) : nullptr);
+        sound = !isDamage(rc) && (rc != SQLITE_ROW || (text && qstrcmp(text, "ok") == 0));
+    }
+    sqlite3_finalize(check);
+    return sound;
+}
+
 void bindText(sqlite3_stmt *stmt, int index, const QString &text)
 {
     sqlite3_bind_text16(stmt, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
@@ -81,7 +252,7 @@ private:
 } // namespace
 
 StoreError::StoreError(const QString &valueName)
-    : Error(QStringLiteral("Failed to set data for '%1'").arg(valueName))
+    : Error(u"Nie można zapisać wartości '%1'."_qs.arg(valueName))
 {}
 
 StoreError::StoreError(Text, const QString &text) : Error(text) {}
@@ -101,15 +272,21 @@ QStringList keyPathParts(const QString &path)
 
 StoreFile::StoreFile(QString path) : m_path(std::move(path))
 {
-    QDir().mkpath(QFileInfo(m_path).absolutePath());
-    OpenResult result = openDatabase();
+    sqlite3 *db = nullptr;
+    OpenResult result = openWritable(db, m_openFailure);
     if (result == OpenResult::Damaged) {
-        closeDatabase();
+        sqlite3_close_v2(db);
+        db = nullptr;
         keepDamagedFile();
-        result = openDatabase();
+        result = openWritable(db, m_openFailure);
     }
-    if (result != OpenResult::Ok)
-        closeDatabase();
+    if (result == OpenResult::Ok) {
+        m_db = db;
+        m_access = Access::Writable;
+        return;
+    }
+    sqlite3_close_v2(db);
+    m_access = openReadOnly() ? Access::ReadOnly : Access::Closed;
 }
 
 StoreFile::~StoreFile()
@@ -133,72 +310,124 @@ QString StoreFile::damageNotice() const
                QDir::toNativeSeparators(m_damagedCopy));
 }
 
-StoreFile::OpenResult StoreFile::openDatabase()
+QString StoreFile::notice() const
 {
+    QString access;
+    const QString file = QDir::toNativeSeparators(m_path);
+    const QString cause = causeText(m_openFailure.code, m_openFailure.systemError);
+    if (m_access == Access::ReadOnly)
+        access = u"Nie można zapisywać w pliku ustawień:\r%1\rPrzyczyna: %2.\r"
+                 u"Ustawienia zostały odczytane, ale zmiany nie zostaną zapamiętane, "
+                 u"dopóki przyczyna nie zniknie."_qs.arg(file, cause);
+    else if (m_access == Access::Closed)
+        access = u"Nie można otworzyć pliku ustawień:\r%1\rPrzyczyna: %2.\r"
+                 u"Program działa z ustawieniami domyślnymi, a zmiany nie zostaną zapamiętane, "
+                 u"dopóki przyczyna nie zniknie."_qs.arg(file, cause);
+    QStringList parts{damageNotice(), access};
+    parts.removeAll(QString());
+    return parts.join(u"\r\r"_qs);
+}
+
+void StoreFile::configure(sqlite3 *db)
+{
+    sqlite3_extended_result_codes(db, 1);
+    sqlite3_busy_handler(db, &waitBriefly, &m_busySince);
+}
+
+StoreFile::OpenResult StoreFile::openWritable(sqlite3 *&db, Failure &failure)
+{
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    if (!repairSideFiles(failure))
+        return OpenResult::Failed;
     const QByteArray file = QFile::encodeName(m_path);
-    int rc = sqlite3_open_v2(file.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                             nullptr);
+    int rc =
+        sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const auto failed = [&](int code) {
+        failure = {code, db ? sqlite3_system_errno(db) : 0};
+        return isDamage(code) ? OpenResult::Damaged : OpenResult::Failed;
+    };
     if (rc != SQLITE_OK)
-        return isDamage(rc) ? OpenResult::Damaged : OpenResult::Failed;
-    sqlite3_extended_result_codes(m_db, 1);
-    sqlite3_busy_timeout(m_db, 10000);
+        return failed(rc);
+    configure(db);
+    // SQLite quietly opens a file that it may not write for reading only.
+    if (sqlite3_db_readonly(db, "main") == 1) {
+        failure = {SQLITE_READONLY, writeAccessError(m_path)};
+        return OpenResult::Failed;
+    }
+    // Before anything is changed: a database of another program is not ours to use.
+    rc = checkShape(db);
+    if (rc != SQLITE_OK)
+        return failed(rc);
 
     // Changing the journal mode needs a moment alone with the file; another copy of the program
     // may be starting at the same time.
-    for (int attempt = 0; attempt < 50; ++attempt) {
-        rc = sqlite3_exec(m_db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-        if ((rc & 0xff) != SQLITE_BUSY && (rc & 0xff) != SQLITE_LOCKED)
+    QElapsedTimer waited;
+    waited.start();
+    do {
+        rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        if (!isBusy(rc))
             break;
-        sqlite3_sleep(100);
-    }
+        sqlite3_sleep(10);
+    } while (waited.elapsed() < StoreFile::BusyWaitMs);
     if (rc != SQLITE_OK)
-        return isDamage(rc) ? OpenResult::Damaged : OpenResult::Failed;
+        return failed(rc);
     // A write is on disk when its call returns.
-    exec("PRAGMA synchronous=FULL");
-    exec("PRAGMA foreign_keys=ON");
+    sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA foreign_keys=ON", nullptr, nullptr, nullptr);
 
-    rc = createSchema();
+    rc = createSchema(db);
     if (rc != SQLITE_OK)
-        return isDamage(rc) ? OpenResult::Damaged : OpenResult::Failed;
-
-    // A database of another shape is not ours to use.
-    for (const char *probe : {"SELECT id, parent, name, folded FROM keys LIMIT 0",
-                              "SELECT id, key, name, folded, type, data FROM vals LIMIT 0"}) {
-        if (!statement(probe))
-            return OpenResult::Damaged;
-    }
-    Use check(statement("PRAGMA quick_check(1)"));
-    if (!check)
-        return OpenResult::Damaged;
-    rc = sqlite3_step(*check);
-    if (isDamage(rc) || (rc == SQLITE_ROW && columnText(*check, 0) != u"ok"_qs))
-        return OpenResult::Damaged;
-    return OpenResult::Ok;
+        return failed(rc);
+    return hasOurShape(db) ? OpenResult::Ok : OpenResult::Damaged;
 }
 
-int StoreFile::createSchema()
+bool StoreFile::openReadOnly()
 {
-    // A store made before has its schema; looking costs no write.
-    int version = 0;
-    {
-        Use q(statement("PRAGMA user_version"));
-        if (!q)
-            return sqlite3_errcode(m_db);
-        const int rc = sqlite3_step(*q);
-        if (rc != SQLITE_ROW)
-            return rc;
-        version = sqlite3_column_int(*q, 0);
+    // Reading a WAL database needs its index of the journal. A reader that may not write keeps
+    // that index in its own memory when it finds an index file it cannot use (readonly_shm);
+    // without an index file and with an empty journal, the database file alone holds every
+    // change, and it is read as it lies (immutable): no index is made, nothing is written.
+    const QString url = QString::fromLatin1(QUrl::fromLocalFile(m_path).toEncoded());
+    QStringList tries;
+    if (QFileInfo::exists(m_path + u"-shm"_qs))
+        tries << url + u"?readonly_shm=1"_qs;
+    if (QFileInfo(m_path + u"-wal"_qs).size() == 0)
+        tries << url + u"?immutable=1"_qs;
+    tries << url;
+    for (const QString &uri : std::as_const(tries)) {
+        sqlite3 *db = nullptr;
+        const QByteArray name = uri.toUtf8();
+        if (sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
+                            nullptr) == SQLITE_OK) {
+            configure(db);
+            if (isEmptyDatabase(db) || hasOurShape(db)) {
+                m_db = db;
+                return true;
+            }
+        }
+        sqlite3_close_v2(db);
     }
-    if (version >= 1)
-        return SQLITE_OK;
-    int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(m_db, SchemaSql, nullptr, nullptr, nullptr);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK)
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-    return rc;
+    return false;
+}
+
+bool StoreFile::repairSideFiles(Failure &failure) const
+{
+    // A copy that could only read the store leaves its journal and index behind with the
+    // permissions of the read-only file; once the file may be written again, so may they.
+    const QByteArray file = QFile::encodeName(m_path);
+    struct stat own = {};
+    if (::stat(file.constData(), &own) != 0 || !mayWrite(file))
+        return true;
+    for (const char *suffix : {"-wal", "-shm"}) {
+        const QByteArray side = file + suffix;
+        if (::access(side.constData(), F_OK) != 0 || mayWrite(side))
+            continue;
+        if (::chmod(side.constData(), own.st_mode & 0777) != 0) {
+            failure = {SQLITE_READONLY, errno};
+            return false;
+        }
+    }
+    return true;
 }
 
 void StoreFile::closeDatabase()
@@ -219,10 +448,65 @@ void StoreFile::keepDamagedFile()
         aside = m_path + u".damaged-"_qs + stamp + u"-"_qs + QString::number(n);
     if (!QFile::rename(m_path, aside))
         return; // another copy of the program got there first; its fresh file is used
-    // The journal belongs to the damaged file and goes with it; the index file is rebuilt.
+    // The journals belong to the damaged file and go with it; the index file is rebuilt.
     QFile::rename(m_path + u"-wal"_qs, aside + u"-wal"_qs);
+    QFile::rename(m_path + u"-journal"_qs, aside + u"-journal"_qs);
     QFile::remove(m_path + u"-shm"_qs);
     m_damagedCopy = aside;
+}
+
+bool StoreFile::becomeWritable()
+{
+    if (m_access == Access::Writable)
+        return true;
+    if (m_transactionDepth > 0)
+        return false;
+    // The reader goes first: a connection of the same process would share its read-only index.
+    closeDatabase();
+    sqlite3 *db = nullptr;
+    Failure failure;
+    if (openWritable(db, failure) == OpenResult::Ok) {
+        m_db = db;
+        m_access = Access::Writable;
+        return true;
+    }
+    sqlite3_close_v2(db);
+    if (failure.code != SQLITE_OK)
+        m_openFailure = failure;
+    m_access = openReadOnly() ? Access::ReadOnly : Access::Closed;
+    return false;
+}
+
+bool StoreFile::readyToChange(const QString &what)
+{
+    if (m_transactionDepth > 0 && m_transactionDropped)
+        return false;
+    if (becomeWritable())
+        return true;
+    if (m_dropRefusedChanges)
+        return false;
+    refuse(what, m_openFailure);
+}
+
+void StoreFile::refuse(const QString &what, Failure failure) const
+{
+    throw StoreError::withText(u"%1\rPlik ustawień: %2\rPrzyczyna: %3."_qs.arg(
+        what, QDir::toNativeSeparators(m_path), causeText(failure.code, failure.systemError)));
+}
+
+void StoreFile::refuseInTransaction(const QString &what, int code)
+{
+    const Failure failure = failureOf(code);
+    if (m_transactionDepth > 0) {
+        m_transactionFailed = true;
+        m_transactionFailure = failure;
+    }
+    refuse(what, failure);
+}
+
+StoreFile::Failure StoreFile::failureOf(int code) const
+{
+    return {code, m_db ? sqlite3_system_errno(m_db) : 0};
 }
 
 sqlite3_stmt *StoreFile::statement(const char *sql)
@@ -239,9 +523,9 @@ sqlite3_stmt *StoreFile::statement(const char *sql)
     return stmt;
 }
 
-bool StoreFile::exec(const char *sql)
+int StoreFile::exec(const char *sql)
 {
-    return m_db && sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    return m_db ? sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) : SQLITE_CANTOPEN;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -250,9 +534,15 @@ bool StoreFile::exec(const char *sql)
 StoreTransaction::StoreTransaction(StoreFile &file) : m_file(file)
 {
     if (m_file.m_transactionDepth == 0) {
-        if (!m_file.exec("BEGIN IMMEDIATE"))
-            throw StoreError::withText(u"The settings store cannot be written"_qs);
+        const QString what = u"Nie można zapisać zmian w ustawieniach."_qs;
         m_file.m_transactionFailed = false;
+        m_file.m_transactionDropped = false;
+        m_file.m_transactionFailure = {};
+        if (!m_file.readyToChange(what)) {
+            m_file.m_transactionDropped = true;
+        } else if (const int rc = m_file.exec("BEGIN IMMEDIATE"); rc != SQLITE_OK) {
+            m_file.refuse(what, m_file.failureOf(rc));
+        }
     }
     ++m_file.m_transactionDepth;
 }
@@ -262,7 +552,7 @@ StoreTransaction::~StoreTransaction()
     if (m_done)
         return;
     m_file.m_transactionFailed = true;
-    if (--m_file.m_transactionDepth == 0)
+    if (--m_file.m_transactionDepth == 0 && !m_file.m_transactionDropped)
         m_file.exec("ROLLBACK");
 }
 
@@ -271,10 +561,19 @@ void StoreTransaction::commit()
     m_done = true;
     if (--m_file.m_transactionDepth > 0)
         return;
-    if (m_file.m_transactionFailed || !m_file.exec("COMMIT")) {
-        m_file.exec("ROLLBACK");
-        throw StoreError::withText(u"The changes to the settings store could not be written"_qs);
+    if (m_file.m_transactionDropped) {
+        m_file.m_transactionDropped = false;
+        return;
     }
+    StoreFile::Failure failure = m_file.m_transactionFailure;
+    if (!m_file.m_transactionFailed) {
+        const int rc = m_file.exec("COMMIT");
+        if (rc == SQLITE_OK)
+            return;
+        failure = m_file.failureOf(rc);
+    }
+    m_file.exec("ROLLBACK");
+    m_file.refuse(u"Nie można zapisać zmian w ustawieniach."_qs, failure);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -294,6 +593,10 @@ qint64 Store::createChildKey(qint64 parent, const QString &name)
 {
     if (const qint64 id = childKey(parent, name))
         return id;
+    // Opening a key also serves reading, which reports nothing: a store that cannot be written
+    // has no key to give.
+    if (!m_file.becomeWritable())
+        return 0;
     {
         Use q(m_file.statement(
             "INSERT OR IGNORE INTO keys (parent, name, folded) VALUES (?1, ?2, ?3)"));
@@ -342,15 +645,18 @@ QStringList Store::subkeyNames() const
 bool Store::deleteSubkey(const QString &name)
 {
     return deleteNamed("DELETE FROM keys WHERE parent = ?1 AND folded = ?2",
-                       u"Failed to delete key '%1'"_qs.arg(name), name);
+                       u"Nie można usunąć klucza '%1'."_qs.arg(name), name);
 }
 
 void Store::recreateSubkey(const QString &name)
 {
+    const QString what = u"Nie można utworzyć klucza '%1'."_qs.arg(name);
     StoreTransaction transaction(m_file);
+    if (!m_file.readyToChange(what))
+        return;
     deleteSubkey(name);
     if (!createChildKey(m_key, name))
-        throw StoreError::withText(u"Failed to create key '%1'"_qs.arg(name));
+        m_file.refuse(what, m_file.failureOf(sqlite3_errcode(m_file.m_db)));
     transaction.commit();
 }
 
@@ -429,13 +735,17 @@ std::optional<bool> Store::readBool(const QString &name) const
 
 void Store::upsert(const QString &name, const RawValue &value)
 {
+    const QString what = u"Nie można zapisać wartości '%1'."_qs.arg(name);
+    if (!m_file.readyToChange(what))
+        return;
     // Updating in place keeps the row, so the value keeps its place and its first spelling.
     Use q(m_file.statement(
         "INSERT INTO vals (key, name, folded, type, data) VALUES (?1, ?2, ?3, ?4, ?5) "
         "ON CONFLICT (key, folded) DO UPDATE SET type = excluded.type, data = excluded.data "
         "WHERE type IS NOT excluded.type OR data IS NOT excluded.data"));
     if (!q || !m_key)
-        throw StoreError(name);
+        m_file.refuse(
+            what, m_file.failureOf(m_file.m_db ? sqlite3_errcode(m_file.m_db) : SQLITE_CANTOPEN));
     sqlite3_bind_int64(*q, 1, m_key);
     bindText(*q, 2, name);
     bindText(*q, 3, name.toCaseFolded());
@@ -453,10 +763,8 @@ void Store::upsert(const QString &name, const RawValue &value)
                           SQLITE_TRANSIENT);
         break;
     }
-    if (sqlite3_step(*q) != SQLITE_DONE) {
-        m_file.m_transactionFailed = true;
-        throw StoreError(name);
-    }
+    if (const int rc = sqlite3_step(*q); rc != SQLITE_DONE)
+        m_file.refuseInTransaction(what, rc);
 }
 
 void Store::writeString(const QString &name, const QString &text)
@@ -504,18 +812,21 @@ QStringList Store::namesUnderKey(const char *sql) const
 bool Store::deleteValue(const QString &name)
 {
     return deleteNamed("DELETE FROM vals WHERE key = ?1 AND folded = ?2",
-                       u"Failed to delete value '%1'"_qs.arg(name), name);
+                       u"Nie można usunąć wartości '%1'."_qs.arg(name), name);
 }
 
-bool Store::deleteNamed(const char *sql, const QString &failure, const QString &name)
+bool Store::deleteNamed(const char *sql, const QString &what, const QString &name)
 {
+    if (!m_file.readyToChange(what))
+        return false;
     Use q(m_file.statement(sql));
     if (!q || !m_key)
-        throw StoreError::withText(failure);
+        m_file.refuse(
+            what, m_file.failureOf(m_file.m_db ? sqlite3_errcode(m_file.m_db) : SQLITE_CANTOPEN));
     sqlite3_bind_int64(*q, 1, m_key);
     bindText(*q, 2, name.toCaseFolded());
-    if (sqlite3_step(*q) != SQLITE_DONE)
-        throw StoreError::withText(failure);
+    if (const int rc = sqlite3_step(*q); rc != SQLITE_DONE)
+        m_file.refuseInTransaction(what, rc);
     return sqlite3_changes(m_file.m_db) > 0;
 }
 

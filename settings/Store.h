@@ -25,10 +25,12 @@ inline constexpr int Dword = 4;    ///< REG_DWORD: a 32-bit number
 inline constexpr int MultiSz = 7;  ///< REG_MULTI_SZ: kept as UTF-16LE bytes
 } // namespace regtype
 
-/// A write that the store refused: "Failed to set data for '%s'".
+/// A change that the store refused. Its text is Polish and says what could not be done, and,
+/// for the settings file, names the file and the cause.
 class StoreError final : public Error
 {
 public:
+    /// A value that could not be written, without further detail: "Nie można zapisać wartości".
     explicit StoreError(const QString &valueName);
     /// Any other refused change of the store, with its own text.
     static StoreError withText(const QString &text);
@@ -57,11 +59,20 @@ struct RawValue
 ///
 /// A file that is damaged or is not a settings database is moved aside (nothing is deleted) and
 /// a fresh store is started in its place; damagedCopy() then says where the old file went.
-/// A file that cannot be opened at all leaves the store closed: reads give their defaults and
-/// writes throw StoreError.
+/// A file that cannot be opened for writing (a full disk, no permission, a read-only file
+/// system) is opened for reading only, so that the settings are still read; a file that cannot
+/// even be read leaves the store closed, and reads give their defaults. Either way writes throw
+/// StoreError naming the file and the cause, until the cause has gone: each change first tries
+/// again to open the file for writing. notice() says all this once.
+///
+/// Waits for another program that holds the file are kept short (BusyWaitMs): a change that
+/// cannot get the file in that time throws StoreError with its own cause.
 class StoreFile final
 {
 public:
+    /// The longest time a call waits for another program that holds the store.
+    static constexpr int BusyWaitMs = 1000;
+
     /// Opens (creating when missing) the store at `path`.
     explicit StoreFile(QString path = defaultPath());
     ~StoreFile();
@@ -72,12 +83,21 @@ public:
     static QString defaultPath();
 
     const QString &path() const { return m_path; }
+    /// Whether the settings can be read (for writing or for reading only).
     bool isOpen() const { return m_db != nullptr; }
+    /// Whether the store was opened for writing.
+    bool isWritable() const { return m_access == Access::Writable; }
 
     /// Where a damaged file found at opening was kept; empty when the file was sound.
     const QString &damagedCopy() const { return m_damagedCopy; }
     /// The text that tells the user about a damaged file once; empty when there is nothing to say.
     QString damageNotice() const;
+    /// Everything the user is to be told once after opening: a damaged file kept aside, a store
+    /// that can only be read or not at all (with the file and the cause). Empty when all is well.
+    QString notice() const;
+    /// Says that the user has been told (notice()) that the store cannot be written: from now
+    /// on, a change to a store that still cannot be written is dropped instead of throwing.
+    void acceptReadOnly() { m_dropRefusedChanges = true; }
 
 private:
     friend class Store;
@@ -89,20 +109,52 @@ private:
         Damaged,
         Failed
     };
-    OpenResult openDatabase();
-    int createSchema();
+    enum class Access
+    {
+        Writable,
+        ReadOnly,
+        Closed
+    };
+    /// Why the file could not be opened or changed: SQLite's result code and the system's errno.
+    struct Failure
+    {
+        int code = 0;
+        int systemError = 0;
+    };
+
+    OpenResult openWritable(sqlite3 *&db, Failure &failure);
+    bool openReadOnly();
+    bool repairSideFiles(Failure &failure) const;
+    void configure(sqlite3 *db);
     void closeDatabase();
     void keepDamagedFile();
+    /// Opens the file for writing again when it was not; true when it now is.
+    bool becomeWritable();
+    /// Before a change: true when the store can take it, false when the change is dropped
+    /// (acceptReadOnly()); throws StoreError with `what` when it cannot.
+    bool readyToChange(const QString &what);
+    /// Throws StoreError: `what`, the file and the cause of `failure`.
+    [[noreturn]] void refuse(const QString &what, Failure failure) const;
+    /// refuse() for a statement that failed with `code`; a transaction around it then fails.
+    [[noreturn]] void refuseInTransaction(const QString &what, int code);
+    /// The failure of the last call on the connection that returned `code`.
+    Failure failureOf(int code) const;
     /// A prepared statement for `sql` (a string literal), kept for the life of the connection.
     sqlite3_stmt *statement(const char *sql);
-    bool exec(const char *sql);
+    int exec(const char *sql);
 
     QString m_path;
     QString m_damagedCopy;
     sqlite3 *m_db = nullptr;
+    Access m_access = Access::Closed;
+    Failure m_openFailure;
+    bool m_dropRefusedChanges = false;
+    qint64 m_busySince = 0;
     std::map<const char *, sqlite3_stmt *> m_statements;
     int m_transactionDepth = 0;
     bool m_transactionFailed = false;
+    bool m_transactionDropped = false;
+    Failure m_transactionFailure;
 };
 
 /// All changes made while it lives are written together when commit() is called, or not at all.
@@ -180,8 +232,9 @@ public:
 private:
     /// The names that `sql` (with the open key bound to ?1) selects, in its order.
     QStringList namesUnderKey(const char *sql) const;
-    /// Runs the deletion `sql` (?1 the open key, ?2 the folded name); throws `failure` on error.
-    bool deleteNamed(const char *sql, const QString &failure, const QString &name);
+    /// Runs the deletion `sql` (?1 the open key, ?2 the folded name); throws StoreError with
+    /// `what` on error.
+    bool deleteNamed(const char *sql, const QString &what, const QString &name);
     qint64 childKey(qint64 parent, const QString &name) const;
     qint64 createChildKey(qint64 parent, const QString &name);
     void upsert(const QString &name, const RawValue &value);

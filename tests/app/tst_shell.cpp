@@ -1,11 +1,13 @@
 #include "app/Application.h"
 #include "app/TrayIcon.h"
 #include "app/TrayWatcher.h"
+#include "engine/ArmedAlarm.h"
 #include "platform/recording/RecordingPlatform.h"
 #include "settings/Store.h"
 #include "support/FakeClock.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -367,6 +369,34 @@ private slots:
         app->F_Glowna.startTick();
         host.disarm();
         QVERIFY(!app->F_Glowna.isArmed());
+    }
+
+    // A store that cannot even be opened is told of once, with its file and cause, and nothing
+    // else: no seeding error; Start still arms the alarm, though its settings are not kept.
+    void storeThatCannotBeWrittenIsToldOnceAndAlarmsStillArm()
+    {
+        QFile blocker(programDir.filePath(u"blocker"_qs));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString path = blocker.fileName() + u"/settings.db"_qs;
+        storeFile = std::make_unique<StoreFile>(path);
+        app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
+        app->F_Glowna.setTrayProbe([] { return true; });
+        app->start();
+        const QStringList boxes = messageBoxes();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes.front().contains(u"Nie można otworzyć pliku ustawień"_qs) &&
+                     boxes.front().contains(path),
+                 qPrintable(boxes.front()));
+        recorder->clear();
+
+        TF_Alarm &setup = app->F_Alarm;
+        setup.cb_Typ_Alarmu->setCurrentIndex(
+            setup.cb_Typ_Alarmu->findText(kinds::DefaultWindow.toString()));
+        setup.ib_StartClick();
+        QVERIFY(app->F_Glowna.isArmed());
+        QVERIFY(messageBoxes().isEmpty());
+        QVERIFY(QFile::remove(blocker.fileName()));
     }
 
     // Last: ending the program ends every event loop of this process.

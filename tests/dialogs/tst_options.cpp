@@ -408,7 +408,10 @@ private slots:
         QCOMPARE(
             recorder->lines(),
             QStringList{
-                u"MessageBox \"Failed to set data for 'AutoMinimize'\" \"Tockwell\" 0x10 -> 1"_qs});
+                u"MessageBox \"Nie można zapisać wartości 'AutoMinimize'.\\rPlik ustawień: "_qs +
+                dir->filePath(u"blocker/s.db"_qs) +
+                u"\\rPrzyczyna: nie można utworzyć folderu na plik ustawień.\" "
+                u"\"Tockwell\" 0x10 -> 1"_qs});
         QVERIFY(dialog->isVisible());
         QVERIFY(!setupWindow->isEnabled());
         QVERIFY(!alarm.AutoMinimize);
@@ -421,9 +424,10 @@ private slots:
         box("CheckBox1")->setChecked(true);
         box("CheckBox6")->setChecked(true);
         clickOk();
-        QCOMPARE(recorder->lines(),
-                 QStringList{
-                     u"MessageBox \"Failed to set data for 'Alarm'\" \"Tockwell\" 0x10 -> 1"_qs});
+        QCOMPARE(
+            recorder->lines(),
+            QStringList{
+                u"MessageBox \"Nie można zapisać wartości 'Alarm'.\" \"Tockwell\" 0x10 -> 1"_qs});
         QVERIFY(dialog->isVisible());
         // The options were written before the entry.
         QVERIFY(alarm.PlayBeep);

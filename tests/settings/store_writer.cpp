@@ -19,16 +19,27 @@ int main(int argc, char *argv[])
     if (!file.isOpen() || !file.damagedCopy().isEmpty())
         return 3;
     const int count = args[3].toInt();
-    try {
-        for (int i = 0; i < count; ++i) {
-            const QString entry = args[2] + QString::number(i);
-            tockwell::rememberEntry(file, tockwell::keys::WWW_MRU, entry);
-            std::printf("%s\n", entry.toUtf8().constData());
-            std::fflush(stdout);
+    // A write that finds the store busy past the short wait is refused; like a user pressing
+    // Start again, the writer tries again. It prints how many times it was refused.
+    constexpr int Attempts = 50;
+    int refusals = 0;
+    for (int i = 0; i < count; ++i) {
+        const QString entry = args[2] + QString::number(i);
+        for (int attempt = 1;; ++attempt) {
+            try {
+                tockwell::rememberEntry(file, tockwell::keys::WWW_MRU, entry);
+                break;
+            } catch (const tockwell::Error &e) {
+                if (attempt == Attempts) {
+                    std::fprintf(stderr, "%s\n", e.what());
+                    return 1;
+                }
+                ++refusals;
+            }
         }
-    } catch (const tockwell::Error &e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
+        std::printf("%s\n", entry.toUtf8().constData());
+        std::fflush(stdout);
     }
+    std::fprintf(stderr, "refused %d\n", refusals);
     return 0;
 }

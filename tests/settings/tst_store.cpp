@@ -218,8 +218,10 @@ private slots:
         // A store below a plain file cannot be created.
         QFile blocker(m_dir.filePath(u"blocker"_qs));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
-        StoreFile file(blocker.fileName() + u"/settings.db"_qs);
+        const QString path = blocker.fileName() + u"/settings.db"_qs;
+        StoreFile file(path);
         QVERIFY(!file.isOpen());
+        QVERIFY2(file.notice().contains(path), qPrintable(file.notice()));
         Store store(file);
         QVERIFY(!store.openKey(Key));
         QVERIFY(!store.readString(u"Path"_qs));
@@ -228,7 +230,9 @@ private slots:
             store.writeString(u"Repeat_Time"_qs, u"5"_qs);
             QFAIL("no error");
         } catch (const Error &e) {
-            QCOMPARE(e.text(), u"Failed to set data for 'Repeat_Time'"_qs);
+            QCOMPARE(e.text(),
+                     u"Nie można zapisać wartości 'Repeat_Time'.\rPlik ustawień: %1\r"
+                     u"Przyczyna: nie można utworzyć folderu na plik ustawień."_qs.arg(path));
         }
     }
 
