@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 using namespace tockwell;
 using tockwell::fuzz::check;
@@ -53,9 +54,13 @@ QStringList dump(StoreFile &file, const QString &path)
     store.openKey(path);
     QStringList lines{u"key "_qs + path};
     for (const QString &name : store.valueNames()) {
-        const RawValue v = *store.readRaw(name);
-        lines << u"value "_qs + name << QString::number(v.type) + u' ' + v.text
-              << QString::number(v.number) + u' ' + QString::fromLatin1(v.bytes.toHex());
+        const std::optional<RawValue> v = store.readRaw(name);
+        if (!v) {
+            lines << u"unreadable "_qs + name;
+            continue;
+        }
+        lines << u"value "_qs + name << QString::number(v->type) + u' ' + v->text
+              << QString::number(v->number) + u' ' + QString::fromLatin1(v->bytes.toHex());
     }
     for (const QString &subkey : store.subkeyNames())
         lines << dump(file, reg::subkeyPath(path, subkey));
@@ -63,7 +68,9 @@ QStringList dump(StoreFile &file, const QString &path)
 }
 
 /// The input read as steps: a byte choosing the step, then length-prefixed texts of UTF-16
-/// code units.
+/// code units. Half surrogate pairs, U+FFFE, U+FFFF and a leading U+FEFF become U+FFFD: SQLite
+/// changes or drops them (a value so named cannot be found by its name), the store does not
+/// hold them.
 class Steps
 {
 public:
@@ -76,6 +83,14 @@ public:
         for (int length = byte() % 16; length > 0 && m_pos + 1 < m_bytes.size(); --length) {
             text += QChar(char16_t(uchar(m_bytes[m_pos]) | uchar(m_bytes[m_pos + 1]) << 8));
             m_pos += 2;
+        }
+        if (text.startsWith(QChar(0xfeff)))
+            text[0] = QChar::ReplacementCharacter;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+            else if (text[i].isSurrogate() || text[i].unicode() >= 0xfffe)
+                text[i] = QChar::ReplacementCharacter;
         }
         return text;
     }

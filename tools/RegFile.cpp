@@ -39,16 +39,23 @@ int lineAt(QStringView text, qsizetype index)
     return int(text.left(index).count(QLatin1Char('\n'))) + 1;
 }
 
-/// The index of the first half of a surrogate pair that stands alone in `text`, if any.
-std::optional<qsizetype> loneSurrogate(QStringView text)
+/// The index of the first character in `text` that the store cannot keep, if any: half of a
+/// surrogate pair standing alone (no character at all), or U+FFFE or U+FFFF (SQLite turns them
+/// into U+FFFD, and a value so named could not be found again by its name).
+std::optional<qsizetype> unstorable(QStringView text)
 {
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             ++i;
-        else if (text[i].isSurrogate())
+        else if (text[i].isSurrogate() || text[i].unicode() >= 0xfffe)
             return i;
     }
     return std::nullopt;
+}
+
+QString codePoint(QChar c)
+{
+    return u"U+%1"_qs.arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
 }
 
 bool isControl(QChar c)
@@ -67,6 +74,15 @@ struct Line
     int number;
     QString text;
 };
+
+/// Refuses a name or text that begins with U+FEFF: the store drops it there (SQLite reads it as
+/// a byte-order mark), so the name or text would silently change, or a key lose its name.
+void checkNoLeadingBom(const Line &line, const QString &text)
+{
+    if (text.startsWith(QChar(0xfeff)))
+        throw lineError(line.number,
+                        u"a name or text begins with U+FEFF, which the store cannot keep"_qs);
+}
 
 std::vector<Line> logicalLines(const QString &text)
 {
@@ -162,9 +178,9 @@ QString checkedUtf16(const QByteArray &bytes, int line)
     if (bytes.size() % 2 != 0)
         throw lineError(line, u"the UTF-16 text has an odd number of bytes"_qs);
     const QString text = fromUtf16Le(bytes);
-    if (const auto at = loneSurrogate(text))
-        throw lineError(line, u"the UTF-16 text holds a lone surrogate (U+%1)"_qs.arg(
-                                  text[*at].unicode(), 4, 16, QLatin1Char('0')));
+    if (const auto at = unstorable(text))
+        throw lineError(line, u"the UTF-16 text holds %1, a lone surrogate or no character"_qs.arg(
+                                  codePoint(text[*at])));
     return text;
 }
 
@@ -261,9 +277,9 @@ QString fromUtf16LeFile(const QByteArray &bytes)
     if (bytes.size() % 2 != 0)
         throw lineError(lineAt(text, text.size()),
                         u"the UTF-16 file ends in half a character (an odd number of bytes)"_qs);
-    if (const auto at = loneSurrogate(text))
-        throw lineError(lineAt(text, *at), u"a lone UTF-16 surrogate (U+%1)"_qs.arg(
-                                               text[*at].unicode(), 4, 16, QLatin1Char('0')));
+    if (const auto at = unstorable(text))
+        throw lineError(lineAt(text, *at), u"%1, a lone UTF-16 surrogate or no character"_qs.arg(
+                                               codePoint(text[*at])));
     return text;
 }
 
@@ -274,8 +290,11 @@ QString fromUtf8File(const QByteArray &bytes)
         QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
     QStringDecoder decoder(QStringConverter::Utf8, flags);
     QString text = decoder(bytes);
-    if (!decoder.hasError())
+    if (!decoder.hasError()) {
+        if (const auto at = unstorable(text))
+            throw lineError(lineAt(text, *at), u"%1, no character"_qs.arg(codePoint(text[*at])));
         return text;
+    }
     int number = 1;
     for (const QByteArray &line : bytes.split('\n')) {
         QStringDecoder lineDecoder(QStringConverter::Utf8, flags);
@@ -352,12 +371,13 @@ QString valueLine(const QString &name, const RawValue &value)
     }
 }
 
-/// Refuses a text that no registry file carries: half of a surrogate pair.
+/// Refuses a text that a registry file would not read back: half of a surrogate pair.
 void checkWholeText(const QString &path, const QString &name, const QString &text)
 {
-    if (loneSurrogate(text))
-        throw RegError(u"the value '%1' of key '%2' holds a lone UTF-16 surrogate, which no "
-                       u"registry file can carry"_qs.arg(name, fullName(path)));
+    if (const auto at = unstorable(text))
+        throw RegError(
+            u"the value '%1' of key '%2' holds %3, which no registry file carries"_qs.arg(
+                name, fullName(path), codePoint(text[*at])));
 }
 
 void exportTree(Store &store, const QString &path, QString &out)
@@ -376,6 +396,9 @@ void exportTree(Store &store, const QString &path, QString &out)
     }
     out += u"\r\n"_qs;
     for (const QString &subkey : store.subkeyNames()) {
+        // A key without a name (one named U+FEFF, which SQLite drops) would be this key again.
+        if (subkey.isEmpty())
+            throw RegError(u"the key '%1' has a subkey without a name"_qs.arg(fullName(path)));
         exportTree(store, subkeyPath(path, subkey), out);
         store.openKey(path);
     }
@@ -460,6 +483,8 @@ std::vector<RegChange> parseRegFile(const QByteArray &bytes)
             } catch (const RegError &e) {
                 throw lineError(line.number, e.text());
             }
+            for (const QString &part : keyPathParts(*key))
+                checkNoLeadingBom(line, part);
             changes.push_back({remove ? RegChange::DeleteKey : RegChange::CreateKey, *key, {}, {}});
             if (remove)
                 key.reset();
@@ -468,6 +493,8 @@ std::vector<RegChange> parseRegFile(const QByteArray &bytes)
         if (!key)
             throw lineError(line.number, u"a value outside of a key"_qs);
         changes.push_back(parseValueLine(line, *key, ansi));
+        checkNoLeadingBom(line, changes.back().name);
+        checkNoLeadingBom(line, changes.back().value.text);
     }
     if (!headerSeen)
         throw lineError(1, u"the file is empty"_qs);

@@ -64,8 +64,8 @@ struct RegChange
 /// Reads a registry file of either format that Windows' registry editor writes:
 /// "Windows Registry Editor Version 5.00" (UTF-16LE with a byte-order mark, or UTF-8) and
 /// "REGEDIT4" (Windows-1250). In quoted texts "\n" and "\r" are line breaks, any other
-/// character after "\" stands for itself. A malformed file, and text that is not valid UTF-16 or
-/// UTF-8, throws RegError naming the line.
+/// character after "\" stands for itself. A malformed file, text that is not valid UTF-16 or
+/// UTF-8, and U+FFFE or U+FFFF (which the store cannot keep) throw RegError naming the line.
 std::vector<RegChange> parseRegFile(const QByteArray &bytes);
 
 /// Applies the changes of a file in one transaction: all of them, or none.

@@ -185,8 +185,11 @@ bool queryKey(Store &store, const QString &path, const Arguments &a)
         }
         return found;
     }
-    for (const QString &subkey : subkeys)
-        found = queryKey(store, subkeyPath(path, subkey), a) || found;
+    for (const QString &subkey : subkeys) {
+        // A key without a name (one named U+FEFF, which SQLite drops) would be this key again.
+        if (!subkey.isEmpty())
+            found = queryKey(store, subkeyPath(path, subkey), a) || found;
+    }
     return found;
 }
 

@@ -234,6 +234,13 @@ private slots:
             << utf16le(head5 + u"\"a"_qs + QChar(0xd800) + u"\"=\"\"\r\n"_qs) << u"line 4"_qs;
         QTest::newRow("UTF-16 lone low surrogate")
             << utf16le(head5 + u"\r\n\"a\"=\""_qs + QChar(0xdc00) + u"\"\r\n"_qs) << u"line 5"_qs;
+        QTest::newRow("U+FFFF, which the store cannot keep")
+            << utf16le(head5 + u"\"a"_qs + QChar(0xffff) + u"\"=\"\"\r\n"_qs) << u"line 4"_qs;
+        QTest::newRow("U+FEFF starting a key name")
+            << utf16le(head5 + u"[HKEY_CURRENT_USER\\a\\"_qs + QChar(0xfeff) + u"]\r\n"_qs)
+            << u"line 4"_qs;
+        QTest::newRow("U+FEFF starting a text")
+            << utf16le(head5 + u"\"a\"=\""_qs + QChar(0xfeff) + u"\"\r\n"_qs) << u"line 4"_qs;
         QTest::newRow("UTF-16 odd byte count")
             << utf16le(head5 + u"\"a\"=\"b\"\r\n"_qs) + 'x' << u"line 5"_qs;
         QTest::newRow("hex(1) odd byte count")
