@@ -34,7 +34,8 @@ in the manner of Windows' "reg" command. Keys are written HKCU\Software\Kestrola
          the key (/va). /f does not ask.
   export KEY FILE [/y]
          Writes the key and everything below it to FILE as a "Windows Registry Editor
-         Version 5.00" file (UTF-16LE). /y overwrites FILE without asking.
+         Version 5.00" file (UTF-16LE) that imports back into the same tree. /y overwrites
+         FILE without asking; FILE is replaced only when the whole export is written.
   import FILE
          Reads a .reg file of Windows' registry editor, "Windows Registry Editor Version
          5.00" (UTF-16LE or UTF-8) or "REGEDIT4" (Windows-1250), into the store. A malformed

@@ -390,7 +390,7 @@ private slots:
         constexpr qint64 MiB = 1024 * 1024;
         QVERIFY2(taken < 16 * MiB, qPrintable(QString::number(taken)));
         if (peakReset && before > 0)
-            QVERIFY2(growth < 8 * MiB, qPrintable(QString::number(growth)));
+            QVERIFY2(growth < 12 * MiB, qPrintable(QString::number(growth)));
     }
 
     void aMissingOrForeignTmpdirFallsBackToTmp_data()
