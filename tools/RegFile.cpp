@@ -1,7 +1,9 @@
 #include "RegFile.h"
 
+#include <QStringDecoder>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -31,12 +33,56 @@ RegError lineError(int line, const QString &what)
     return RegError(u"line %1: %2"_qs.arg(line).arg(what));
 }
 
+/// The line (from 1) of `text` that holds the character at `index`.
+int lineAt(QStringView text, qsizetype index)
+{
+    return int(text.left(index).count(QLatin1Char('\n'))) + 1;
+}
+
+/// The index of the first character in `text` that the store cannot keep, if any: half of a
+/// surrogate pair standing alone (no character at all), or U+FFFE or U+FFFF (SQLite turns them
+/// into U+FFFD, and a value so named could not be found again by its name).
+std::optional<qsizetype> unstorable(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate() || text[i].unicode() >= 0xfffe)
+            return i;
+    }
+    return std::nullopt;
+}
+
+QString codePoint(QChar c)
+{
+    return u"U+%1"_qs.arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+}
+
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7f;
+}
+
+bool hasControl(QStringView text)
+{
+    return std::any_of(text.begin(), text.end(), isControl);
+}
+
 /// One logical line of the file (continuations joined) with the number of its first line.
 struct Line
 {
     int number;
     QString text;
 };
+
+/// Refuses a name or text that begins with U+FEFF: the store drops it there (SQLite reads it as
+/// a byte-order mark), so the name or text would silently change, or a key lose its name.
+void checkNoLeadingBom(const Line &line, const QString &text)
+{
+    if (text.startsWith(QChar(0xfeff)))
+        throw lineError(line.number,
+                        u"a name or text begins with U+FEFF, which the store cannot keep"_qs);
+}
 
 std::vector<Line> logicalLines(const QString &text)
 {
@@ -74,9 +120,10 @@ std::optional<QString> quoted(const QString &text, qsizetype &pos)
             ++pos;
             return result;
         }
-        if (c == QLatin1Char('\\') && pos + 1 < text.size())
-            result += text[++pos];
-        else
+        if (c == QLatin1Char('\\') && pos + 1 < text.size()) {
+            const QChar escaped = text[++pos];
+            result += escaped == u'n' ? QChar(u'\n') : escaped == u'r' ? QChar(u'\r') : escaped;
+        } else
             result += c;
     }
     return std::nullopt;
@@ -125,22 +172,33 @@ QString withoutTerminator(QString text)
     return text;
 }
 
+/// The text of UTF-16LE bytes; half a character or a lone surrogate throws, naming `line`.
+QString checkedUtf16(const QByteArray &bytes, int line)
+{
+    if (bytes.size() % 2 != 0)
+        throw lineError(line, u"the UTF-16 text has an odd number of bytes"_qs);
+    const QString text = fromUtf16Le(bytes);
+    if (const auto at = unstorable(text))
+        throw lineError(line, u"the UTF-16 text holds %1, a lone surrogate or no character"_qs.arg(
+                                  codePoint(text[*at])));
+    return text;
+}
+
 /// The value of a "hex(N):" line, by type: texts are decoded, a 4-byte REG_DWORD becomes a
 /// number, everything else stays bytes (REG_MULTI_SZ as UTF-16LE).
-RawValue hexValue(int type, const QByteArray &bytes, bool ansi)
+RawValue hexValue(int type, const QByteArray &bytes, bool ansi, int line)
 {
     RawValue value;
     value.type = type;
-    const QString text = ansi ? fromWindows1250(bytes) : fromUtf16Le(bytes);
     if (type == regtype::Sz || type == regtype::ExpandSz)
-        value.text = withoutTerminator(text);
+        value.text = withoutTerminator(ansi ? fromWindows1250(bytes) : checkedUtf16(bytes, line));
     else if (type == regtype::Dword && bytes.size() == 4)
         value.number = quint32(uchar(bytes[0])) | quint32(uchar(bytes[1])) << 8 |
                        quint32(uchar(bytes[2])) << 16 | quint32(uchar(bytes[3])) << 24;
     else if (type == regtype::Dword)
         value = RawValue{regtype::Binary, {}, 0, bytes};
     else if (type == regtype::MultiSz && ansi)
-        value.bytes = toUtf16Le(text);
+        value.bytes = toUtf16Le(fromWindows1250(bytes));
     else
         value.bytes = bytes;
     return value;
@@ -181,7 +239,7 @@ RawValue parseData(const Line &line, QStringView data, bool ansi)
     const auto bytes = hexBytes(rest);
     if (!bytes)
         throw lineError(line.number, u"bad hexadecimal bytes"_qs);
-    return hexValue(type, *bytes, ansi);
+    return hexValue(type, *bytes, ansi, line.number);
 }
 
 RegChange parseValueLine(const Line &line, const QString &key, bool ansi)
@@ -212,26 +270,66 @@ RegChange parseValueLine(const Line &line, const QString &key, bool ansi)
     return change;
 }
 
+/// The text of a UTF-16LE file; half a character or a lone surrogate throws with its line.
+QString fromUtf16LeFile(const QByteArray &bytes)
+{
+    const QString text = fromUtf16Le(bytes);
+    if (bytes.size() % 2 != 0)
+        throw lineError(lineAt(text, text.size()),
+                        u"the UTF-16 file ends in half a character (an odd number of bytes)"_qs);
+    if (const auto at = unstorable(text))
+        throw lineError(lineAt(text, *at), u"%1, a lone UTF-16 surrogate or no character"_qs.arg(
+                                               codePoint(text[*at])));
+    return text;
+}
+
+/// The text of a UTF-8 file; a byte sequence that is no UTF-8 throws with its line.
+QString fromUtf8File(const QByteArray &bytes)
+{
+    constexpr auto flags =
+        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+    QStringDecoder decoder(QStringConverter::Utf8, flags);
+    QString text = decoder(bytes);
+    if (!decoder.hasError()) {
+        if (const auto at = unstorable(text))
+            throw lineError(lineAt(text, *at), u"%1, no character"_qs.arg(codePoint(text[*at])));
+        return text;
+    }
+    int number = 1;
+    for (const QByteArray &line : bytes.split('\n')) {
+        QStringDecoder lineDecoder(QStringConverter::Utf8, flags);
+        (void)QString(lineDecoder(line));
+        if (lineDecoder.hasError())
+            break;
+        ++number;
+    }
+    throw lineError(number, u"invalid UTF-8"_qs);
+}
+
 QString decodeFile(const QByteArray &bytes, bool &ansi)
 {
     ansi = false;
     if (bytes.startsWith("\xff\xfe"))
-        return fromUtf16Le(bytes.mid(2));
+        return fromUtf16LeFile(bytes.mid(2));
     if (bytes.startsWith("\xef\xbb\xbf"))
-        return QString::fromUtf8(bytes.mid(3));
+        return fromUtf8File(bytes.mid(3));
     if (bytes.startsWith("REGEDIT4")) {
         ansi = true;
         return fromWindows1250(bytes);
     }
-    return QString::fromUtf8(bytes);
+    return fromUtf8File(bytes);
 }
 
-QString escaped(const QString &text)
+/// A text in double quotes: "\\" and "\"" as the registry editor writes them, line breaks as
+/// "\n" and "\r" so that the text stays on its line.
+QString quotedText(const QString &text)
 {
     QString out = text;
     out.replace(QLatin1Char('\\'), u"\\\\"_qs);
     out.replace(QLatin1Char('"'), u"\\\""_qs);
-    return out;
+    out.replace(QLatin1Char('\n'), u"\\n"_qs);
+    out.replace(QLatin1Char('\r'), u"\\r"_qs);
+    return QLatin1Char('"') + out + QLatin1Char('"');
 }
 
 /// "hex(N):" and the bytes, wrapped as the registry editor wraps them.
@@ -255,12 +353,12 @@ QString hexLine(const QString &prefix, const QByteArray &bytes)
 
 QString valueLine(const QString &name, const RawValue &value)
 {
-    const QString prefix = name.isEmpty() ? u"@="_qs : u"\"%1\"="_qs.arg(escaped(name));
+    const QString prefix = name.isEmpty() ? u"@="_qs : quotedText(name) + QLatin1Char('=');
     switch (value.type) {
     case regtype::Sz:
-        if (!value.text.contains(QLatin1Char('\n')) && !value.text.contains(QLatin1Char('\r')) &&
-            !value.text.contains(QChar(0)))
-            return prefix + u"\"%1\""_qs.arg(escaped(value.text));
+        // A text with control characters goes as its bytes: no editor or reader changes them.
+        if (!hasControl(value.text))
+            return prefix + quotedText(value.text);
         return hexLine(prefix + u"hex(1):"_qs, toUtf16Le(value.text + QChar(0)));
     case regtype::ExpandSz:
         return hexLine(prefix + u"hex(2):"_qs, toUtf16Le(value.text + QChar(0)));
@@ -273,16 +371,34 @@ QString valueLine(const QString &name, const RawValue &value)
     }
 }
 
+/// Refuses a text that a registry file would not read back: half of a surrogate pair.
+void checkWholeText(const QString &path, const QString &name, const QString &text)
+{
+    if (const auto at = unstorable(text))
+        throw RegError(
+            u"the value '%1' of key '%2' holds %3, which no registry file carries"_qs.arg(
+                name, fullName(path), codePoint(text[*at])));
+}
+
 void exportTree(Store &store, const QString &path, QString &out)
 {
+    checkKeyPath(path);
+    checkWholeText(path, QString(), path);
     store.openKey(path);
     out += u"[%1]\r\n"_qs.arg(fullName(path));
     for (const QString &name : store.valueNames()) {
-        if (const auto value = store.readRaw(name))
-            out += valueLine(name, *value) + u"\r\n"_qs;
+        const auto value = store.readRaw(name);
+        if (!value)
+            continue;
+        checkWholeText(path, name, name);
+        checkWholeText(path, name, value->text);
+        out += valueLine(name, *value) + u"\r\n"_qs;
     }
     out += u"\r\n"_qs;
     for (const QString &subkey : store.subkeyNames()) {
+        // A key without a name (one named U+FEFF, which SQLite drops) would be this key again.
+        if (subkey.isEmpty())
+            throw RegError(u"the key '%1' has a subkey without a name"_qs.arg(fullName(path)));
         exportTree(store, subkeyPath(path, subkey), out);
         store.openKey(path);
     }
@@ -309,7 +425,24 @@ QString storePath(const QString &key)
         root.compare(RootName, Qt::CaseInsensitive) != 0)
         throw RegError(
             u"'%1': only HKCU (HKEY_CURRENT_USER) is kept in Tockwell's store"_qs.arg(root));
-    return slash < 0 ? QString() : keyPathParts(key.mid(slash + 1)).join(QLatin1Char('\\'));
+    const QStringList parts = slash < 0 ? QStringList() : keyPathParts(key.mid(slash + 1));
+    if (parts.size() > MaxKeyDepth)
+        throw RegError(
+            u"the key is %1 levels deep; keys go at most %2 levels deep"_qs.arg(parts.size())
+                .arg(MaxKeyDepth));
+    return parts.join(QLatin1Char('\\'));
+}
+
+void checkKeyPath(const QString &path)
+{
+    const auto control = std::find_if(path.begin(), path.end(), isControl);
+    if (control == path.end())
+        return;
+    QString shown = path;
+    std::replace_if(shown.begin(), shown.end(), isControl, QLatin1Char('?'));
+    throw RegError(u"the key name '%1' holds the control character U+%2; key names are "
+                   u"printable characters"_qs.arg(
+                       fullName(shown), u"%1"_qs.arg(control->unicode(), 4, 16, QLatin1Char('0'))));
 }
 
 std::vector<RegChange> parseRegFile(const QByteArray &bytes)
@@ -344,6 +477,14 @@ std::vector<RegChange> parseRegFile(const QByteArray &bytes)
             }
             if (key->isEmpty())
                 throw lineError(line.number, u"the root key itself cannot be changed"_qs);
+            try {
+                if (!remove)
+                    checkKeyPath(*key);
+            } catch (const RegError &e) {
+                throw lineError(line.number, e.text());
+            }
+            for (const QString &part : keyPathParts(*key))
+                checkNoLeadingBom(line, part);
             changes.push_back({remove ? RegChange::DeleteKey : RegChange::CreateKey, *key, {}, {}});
             if (remove)
                 key.reset();
@@ -352,6 +493,8 @@ std::vector<RegChange> parseRegFile(const QByteArray &bytes)
         if (!key)
             throw lineError(line.number, u"a value outside of a key"_qs);
         changes.push_back(parseValueLine(line, *key, ansi));
+        checkNoLeadingBom(line, changes.back().name);
+        checkNoLeadingBom(line, changes.back().value.text);
     }
     if (!headerSeen)
         throw lineError(1, u"the file is empty"_qs);

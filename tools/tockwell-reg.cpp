@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSaveFile>
 #include <QTextStream>
 
 #include <cstdio>
@@ -33,7 +34,8 @@ in the manner of Windows' "reg" command. Keys are written HKCU\Software\Kestrola
          the key (/va). /f does not ask.
   export KEY FILE [/y]
          Writes the key and everything below it to FILE as a "Windows Registry Editor
-         Version 5.00" file (UTF-16LE). /y overwrites FILE without asking.
+         Version 5.00" file (UTF-16LE) that imports back into the same tree. /y overwrites
+         FILE without asking; FILE is replaced only when the whole export is written.
   import FILE
          Reads a .reg file of Windows' registry editor, "Windows Registry Editor Version
          5.00" (UTF-16LE or UTF-8) or "REGEDIT4" (Windows-1250), into the store. A malformed
@@ -184,8 +186,11 @@ bool queryKey(Store &store, const QString &path, const Arguments &a)
         }
         return found;
     }
-    for (const QString &subkey : subkeys)
-        found = queryKey(store, subkeyPath(path, subkey), a) || found;
+    for (const QString &subkey : subkeys) {
+        // A key without a name (one named U+FEFF, which SQLite drops) would be this key again.
+        if (!subkey.isEmpty())
+            found = queryKey(store, subkeyPath(path, subkey), a) || found;
+    }
     return found;
 }
 
@@ -244,6 +249,7 @@ int add(StoreFile &file, const Arguments &a)
     const QString path = keyArgument(a, 1);
     if (path.isEmpty())
         throw RegError(u"the root key itself cannot be changed"_qs);
+    checkKeyPath(path);
     Store store(file);
     std::optional<RawValue> value;
     if (a.valueName)
@@ -305,6 +311,19 @@ int remove(StoreFile &file, const Arguments &a)
     return 0;
 }
 
+/// Writes all of `bytes`; false with the cause in the file's error text when that fails. (A
+/// write cut short reports no cause: the next one does.)
+bool writeAll(QFileDevice &f, const QByteArray &bytes)
+{
+    for (qint64 written = 0; written < bytes.size();) {
+        const qint64 n = f.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0)
+            return false;
+        written += n;
+    }
+    return true;
+}
+
 int exportCommand(StoreFile &file, const Arguments &a)
 {
     const QString path = keyArgument(a, 2);
@@ -317,9 +336,11 @@ int exportCommand(StoreFile &file, const Arguments &a)
         out() << u"The operation was cancelled."_qs << Qt::endl;
         return 1;
     }
-    QFile f(target);
     const QByteArray bytes = exportKey(file, path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.flush())
+    // Written beside the target and renamed over it only when complete: a full disk or a
+    // failed write leaves an earlier file as it was.
+    QSaveFile f(target);
+    if (!f.open(QIODevice::WriteOnly) || !writeAll(f, bytes) || !f.commit())
         throw RegError(u"cannot write %1: %2"_qs.arg(target, f.errorString()));
     out() << u"The operation completed successfully."_qs << Qt::endl;
     return 0;

@@ -15,6 +15,14 @@
 #include <QTemporaryFile>
 #include <QTest>
 
+#include <arpa/inet.h>
+#include <atomic>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
 using namespace tockwell;
 using platform::Recorder;
 
@@ -64,6 +72,84 @@ private:
     QTcpServer m_server;
     std::map<QTcpSocket *, QByteArray> m_requests;
 };
+
+/// An HTTP server on 127.0.0.1 in a thread of its own that answers one request with `head`
+/// and then up to `total` bytes of body, as fast as the client takes them. `sent()` tells how
+/// much the connection took before the client went.
+class FloodServer final
+{
+public:
+    FloodServer(QByteArray head, qint64 total) : m_head(std::move(head)), m_total(total)
+    {
+        m_socket = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        ::bind(m_socket, reinterpret_cast<sockaddr *>(&address), length);
+        ::listen(m_socket, 1);
+        ::getsockname(m_socket, reinterpret_cast<sockaddr *>(&address), &length);
+        m_port = ntohs(address.sin_port);
+        m_thread = std::thread([this] { serve(); });
+    }
+    ~FloodServer()
+    {
+        ::shutdown(m_socket, SHUT_RDWR);
+        m_thread.join();
+        ::close(m_socket);
+    }
+    QUrl url() const { return QUrl(u"http://127.0.0.1:%1/version.ini"_qs.arg(m_port)); }
+    qint64 sent() const { return m_sent; }
+
+private:
+    void serve()
+    {
+        pollfd waiting{m_socket, POLLIN, 0};
+        if (::poll(&waiting, 1, 20'000) != 1)
+            return;
+        const int client = ::accept(m_socket, nullptr, nullptr);
+        if (client < 0)
+            return;
+        const timeval limit{20, 0};
+        ::setsockopt(client, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+        QByteArray request(4096, '\0');
+        qsizetype got = 0;
+        while (!request.left(got).contains("\r\n\r\n")) {
+            const ssize_t n = ::recv(client, request.data() + got, size_t(request.size() - got), 0);
+            if (n <= 0)
+                break;
+            got += n;
+        }
+        ::send(client, m_head.constData(), size_t(m_head.size()), MSG_NOSIGNAL);
+        const QByteArray chunk(64 * 1024, 'x');
+        while (m_sent < m_total) {
+            const ssize_t n = ::send(client, chunk.constData(), size_t(chunk.size()), MSG_NOSIGNAL);
+            if (n <= 0)
+                break;
+            m_sent += n;
+        }
+        ::close(client);
+    }
+
+    QByteArray m_head;
+    qint64 m_total;
+    int m_socket = -1;
+    quint16 m_port = 0;
+    std::atomic<qint64> m_sent = 0;
+    std::thread m_thread;
+};
+
+/// A line of /proc/self/status in bytes ("VmRSS", "VmHWM"); -1 when there is none.
+qint64 memoryFigure(const QByteArray &name)
+{
+    QFile status(u"/proc/self/status"_qs);
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(name + ':'))
+            return line.mid(name.size() + 1).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return -1;
+}
 
 const QByteArray NewerWithAddress = "[Tockwell]\n"
                                     "version=1.5.0.18\n"
@@ -256,6 +342,96 @@ private slots:
         QCOMPARE(file->readAll(), NewerWithAddress);
         file.reset();
         QVERIFY(tempFiles().isEmpty());
+    }
+
+    void bigAnswersAreCutAtTheLimit_data()
+    {
+        QTest::addColumn<QByteArray>("head");
+        QTest::addColumn<qint64>("total");
+        QTest::addColumn<bool>("downloaded");
+        constexpr qint64 MiB = 1024 * 1024;
+        QTest::newRow("endless") << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n")
+                                 << 256 * MiB << false;
+        QTest::newRow("100 MB announced")
+            << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 104857600\r\n\r\n") << 100 * MiB
+            << false;
+        QTest::newRow("1 MiB and one byte")
+            << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n") << MiB + 1 << false;
+        QTest::newRow("1 MiB") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1048576\r\n\r\n")
+                               << MiB << true;
+    }
+    void bigAnswersAreCutAtTheLimit()
+    {
+        QFETCH(QByteArray, head);
+        QFETCH(qint64, total);
+        QFETCH(bool, downloaded);
+        QNetworkAccessManager network;
+        std::unique_ptr<QTemporaryFile> file;
+        // The peak of the resident memory starts again from the present (Linux 4.0 and later).
+        QFile clear(u"/proc/self/clear_refs"_qs);
+        const bool peakReset = clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+        clear.close();
+        const qint64 before = memoryFigure("VmRSS");
+        qint64 taken = 0;
+        {
+            FloodServer flood(head, total);
+            file = downloadToTemporaryFile(network, flood.url(), wspulny::tempDirectory(),
+                                           std::chrono::seconds(20));
+            network.clearConnectionCache();
+            taken = flood.sent();
+        }
+        const qint64 growth = memoryFigure("VmHWM") - before;
+        qInfo("%lld KiB offered, %lld KiB taken, peak memory growth %lld KiB", total >> 10,
+              taken >> 10, growth >> 10);
+        QCOMPARE(bool(file), downloaded);
+        if (downloaded)
+            QCOMPARE(file->size(), total);
+        // What the connection took beyond the limit waits in the system's socket buffers.
+        constexpr qint64 MiB = 1024 * 1024;
+        QVERIFY2(taken < 16 * MiB, qPrintable(QString::number(taken)));
+        if (peakReset && before > 0)
+            QVERIFY2(growth < 12 * MiB, qPrintable(QString::number(growth)));
+    }
+
+    void aMissingOrForeignTmpdirFallsBackToTmp_data()
+    {
+        QTest::addColumn<QString>("tmpdir");
+        QTest::addColumn<bool>("used");
+        QTest::newRow("own folder") << tempDir.path() << true;
+        QTest::newRow("missing") << tempDir.path() + u"/missing"_qs << false;
+        QTest::newRow("a file") << u"/proc/self/status"_qs << false;
+        QTest::newRow("relative") << u"tmp"_qs << false;
+        QTest::newRow("empty") << QString() << false;
+        // Root's folder for anybody else; for root, a folder given to "nobody".
+        QString foreign = u"/"_qs;
+        if (::geteuid() == 0) {
+            foreign = tempDir.filePath(u"foreign"_qs);
+            QVERIFY(QDir().mkpath(foreign));
+            QVERIFY(::chown(QFile::encodeName(foreign).constData(), 65534, 65534) == 0);
+        }
+        QTest::newRow("another user's folder") << foreign << false;
+    }
+    void aMissingOrForeignTmpdirFallsBackToTmp()
+    {
+        QFETCH(QString, tmpdir);
+        QFETCH(bool, used);
+        const auto restore =
+            qScopeGuard([this] { qputenv("TMPDIR", tempDir.path().toLocal8Bit()); });
+        qputenv("TMPDIR", tmpdir.toLocal8Bit());
+        QCOMPARE(wspulny::tempDirectory(), used ? tmpdir + u'/' : u"/tmp/"_qs);
+    }
+
+    void nothingIsWrittenBesideAMissingFolder()
+    {
+        server->body = NewerWithAddress;
+        QNetworkAccessManager network;
+        const QString missing = tempDir.filePath(u"missing"_qs);
+        const auto file =
+            downloadToTemporaryFile(network, server->base().resolved(QUrl(u"version.ini"_qs)),
+                                    missing, std::chrono::seconds(5));
+        QVERIFY(!file);
+        QVERIFY(tempFiles().isEmpty()); // no "missingdane-XXXXXX.ini" beside it
+        QVERIFY(!QFileInfo::exists(missing));
     }
 
     void utilities()

@@ -1,9 +1,14 @@
 #include "settings/Store.h"
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
 
 using namespace tockwell;
 
@@ -57,9 +62,11 @@ private:
     QString storePath() const { return m_dir.filePath(u"tockwell/settings.db"_qs); }
     QString at(const QString &name) const { return m_dir.filePath(name); }
 
-    Run reg(const QStringList &args)
+    Run reg(const QStringList &args, const std::function<void()> &inChild = {})
     {
         QProcess process;
+        if (inChild)
+            process.setChildProcessModifier(inChild);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"XDG_CONFIG_HOME"_qs, m_dir.path());
         process.setProcessEnvironment(env);
@@ -109,6 +116,22 @@ private slots:
             store.writeString(QString(), u"Już czas"_qs);
             store.writeString(u"ŁÓDŹ = ; [x]"_qs, QString());
             store.openKey(Base + u"\\Kom_Text_MRU\\Deeper"_qs);
+            // Every control character, in value names, texts and the unnamed value; a backslash
+            // and an n as typed stay what they are.
+            store.openKey(Base + u"\\EXE_MRU"_qs);
+            QString all;
+            for (char16_t c = 0; c < 0x20; ++c)
+                all += QChar(c);
+            all += QChar(0x7f);
+            for (const QChar c : all) {
+                store.writeString(u"/opt/a"_qs + c + u"b"_qs, u"t"_qs + c + u"u"_qs);
+                store.writeExpandString(c + u"x"_qs, c + QString());
+            }
+            store.writeString(all, all);
+            store.writeString(QString(), u"line\nbreak"_qs);
+            store.writeString(u"a\\nb \\r\\\n"_qs, u"a\\nb \\r"_qs);
+            store.openKey(Base + u"\\ ;[x]=\"@\""_qs);
+            store.writeString(u"@"_qs, u"\\"_qs);
             before = dump(file, Base);
         }
         QCOMPARE(reg({u"export"_qs, u"HKCU\\"_qs + Base, at(u"out.reg"_qs)}).exitCode, 0);
@@ -203,6 +226,34 @@ private slots:
         QTest::newRow("no header") << QByteArray("[HKEY_CURRENT_USER\\x]\r\n") << u"line 1"_qs;
         QTest::newRow("value outside key")
             << QByteArray("REGEDIT4\r\n\"a\"=\"b\"\r\n") << u"line 2"_qs;
+
+        // Text that is no valid UTF-16 or UTF-8 is refused, not changed.
+        const QString head5 = u"Windows Registry Editor Version 5.00\r\n\r\n"
+                              u"[HKEY_CURRENT_USER\\Software\\Kestrolab\\Tockwell]\r\n"_qs;
+        QTest::newRow("UTF-16 lone high surrogate")
+            << utf16le(head5 + u"\"a"_qs + QChar(0xd800) + u"\"=\"\"\r\n"_qs) << u"line 4"_qs;
+        QTest::newRow("UTF-16 lone low surrogate")
+            << utf16le(head5 + u"\r\n\"a\"=\""_qs + QChar(0xdc00) + u"\"\r\n"_qs) << u"line 5"_qs;
+        QTest::newRow("U+FFFF, which the store cannot keep")
+            << utf16le(head5 + u"\"a"_qs + QChar(0xffff) + u"\"=\"\"\r\n"_qs) << u"line 4"_qs;
+        QTest::newRow("U+FEFF starting a key name")
+            << utf16le(head5 + u"[HKEY_CURRENT_USER\\a\\"_qs + QChar(0xfeff) + u"]\r\n"_qs)
+            << u"line 4"_qs;
+        QTest::newRow("U+FEFF starting a text")
+            << utf16le(head5 + u"\"a\"=\""_qs + QChar(0xfeff) + u"\"\r\n"_qs) << u"line 4"_qs;
+        QTest::newRow("UTF-16 odd byte count")
+            << utf16le(head5 + u"\"a\"=\"b\"\r\n"_qs) + 'x' << u"line 5"_qs;
+        QTest::newRow("hex(1) odd byte count")
+            << utf16le(head5 + u"\"a\"=hex(1):41,00,42\r\n"_qs) << u"line 4"_qs;
+        QTest::newRow("hex(2) lone surrogate")
+            << utf16le(head5 + u"\"a\"=hex(2):41,00,00,d8,00,00\r\n"_qs) << u"line 4"_qs;
+        const QByteArray utf8Head = head5.toUtf8();
+        QTest::newRow("UTF-8 stray byte") << utf8Head + "\"a\xff\"=\"\"\r\n" << u"line 4"_qs;
+        QTest::newRow("UTF-8 with BOM, overlong")
+            << "\xef\xbb\xbf" + utf8Head + "\r\n\"a\"=\"\xc0\xaf\"\r\n"
+            << u"line 5"_qs;
+        QTest::newRow("UTF-8 surrogate") << utf8Head + "\"\xed\xa0\x80\"=\"\"\r\n" << u"line 4"_qs;
+        QTest::newRow("UTF-8 cut short") << utf8Head + "\"a\"=\"\xc5\"\r\n" << u"line 4"_qs;
     }
     void malformedFileIsRefusedWhole()
     {
@@ -215,6 +266,104 @@ private slots:
         StoreFile file(storePath());
         Store store(file);
         QVERIFY(!store.keyExists(Base));
+    }
+
+    void keyNamesWithControlCharactersAreRefused()
+    {
+        // No door lets one in ...
+        QCOMPARE(reg({u"add"_qs, u"HKCU\\A\nB"_qs}).exitCode, 1);
+        writeFile(u"tab.reg"_qs, "REGEDIT4\r\n[HKEY_CURRENT_USER\\A\tB]\r\n");
+        const Run imported = reg({u"import"_qs, at(u"tab.reg"_qs)});
+        QCOMPARE(imported.exitCode, 1);
+        QVERIFY2(imported.errors.contains(u"line 2"_qs), qPrintable(imported.errors));
+        // ... and one left by an older version gives no backup that cannot be read back.
+        {
+            StoreFile file(storePath());
+            Store store(file);
+            store.openKey(Base + u"\\A\nB"_qs);
+        }
+        const Run exported = reg({u"export"_qs, u"HKCU\\"_qs + Base, at(u"ctl.reg"_qs)});
+        QCOMPARE(exported.exitCode, 1);
+        QVERIFY2(exported.errors.contains(u"U+000a"_qs), qPrintable(exported.errors));
+        QVERIFY(!QFile::exists(at(u"ctl.reg"_qs)));
+    }
+
+    void keysGoAtMost512LevelsDeep()
+    {
+        const auto deep = [](int levels) {
+            QByteArray key = "HKEY_CURRENT_USER";
+            for (int i = 0; i < levels; ++i)
+                key += "\\k";
+            return key;
+        };
+        writeFile(u"512.reg"_qs, "REGEDIT4\r\n\r\n[" + deep(512) + "]\r\n\"v\"=\"1\"\r\n");
+        const Run ok = reg({u"import"_qs, at(u"512.reg"_qs)});
+        QVERIFY2(ok.exitCode == 0, qPrintable(ok.errors));
+        QCOMPARE(reg({u"query"_qs, QString::fromLatin1(deep(512)), u"/v"_qs, u"v"_qs}).exitCode, 0);
+        writeFile(u"513.reg"_qs,
+                  "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\x]\r\n[" + deep(513) + "]\r\n");
+        const Run refused = reg({u"import"_qs, at(u"513.reg"_qs)});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.errors.contains(u"line 4"_qs), qPrintable(refused.errors));
+        QCOMPARE(reg({u"add"_qs, QString::fromLatin1(deep(513))}).exitCode, 1);
+        StoreFile file(storePath());
+        QVERIFY(!Store(file).keyExists(u"x"_qs));
+    }
+
+    /// An export over an earlier backup on a full disk: the backup stays, the cause is told.
+    void exportOverABackupOnAFullDisk_data()
+    {
+        QTest::addColumn<bool>("tmpfs"); // else a file size limit (RLIMIT_FSIZE)
+        QTest::newRow("full tmpfs") << true;
+        QTest::newRow("file size limit") << false;
+    }
+    void exportOverABackupOnAFullDisk()
+    {
+        QFETCH(bool, tmpfs);
+        QTemporaryDir disk;
+        QString cause = u"File too large"_qs;
+        std::function<void()> limit = [] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit size{512 * 1024, 512 * 1024};
+            setrlimit(RLIMIT_FSIZE, &size);
+        };
+        if (tmpfs) {
+            if (QProcess::execute(u"mount"_qs, {u"-t"_qs, u"tmpfs"_qs, u"-o"_qs, u"size=512k"_qs,
+                                                u"tmpfs"_qs, disk.path()}) != 0)
+                QSKIP("mounting a tmpfs needs root");
+            cause = u"No space left on device"_qs;
+            limit = {};
+        }
+        const auto unmount = qScopeGuard([&] {
+            if (tmpfs)
+                QProcess::execute(u"umount"_qs, {disk.path()});
+        });
+        {
+            StoreFile file(storePath());
+            Store store(file);
+            store.openKey(Base);
+            store.writeString(u"Path"_qs, u"/opt/tockwell/tockwell"_qs);
+        }
+        const QString backup = disk.filePath(u"backup.reg"_qs);
+        QCOMPARE(reg({u"export"_qs, u"HKCU\\"_qs + Base, backup}).exitCode, 0);
+        QFile saved(backup);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray before = saved.readAll();
+        saved.close();
+        {
+            // About 2 MB of export: more than the disk or the limit take.
+            StoreFile file(storePath());
+            Store store(file);
+            store.openKey(Base);
+            store.writeRaw(u"Big"_qs, RawValue{regtype::Binary, {}, 0, QByteArray(300'000, 'x')});
+        }
+        const Run run = reg({u"export"_qs, u"HKCU\\"_qs + Base, backup, u"/y"_qs}, limit);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.errors.contains(cause), qPrintable(run.errors));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), before);
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{u"backup.reg"_qs});
     }
 
     void commandLine()

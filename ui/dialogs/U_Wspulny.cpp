@@ -6,6 +6,8 @@
 #include <QFileInfo>
 #include <QNetworkInformation>
 
+#include <unistd.h>
+
 namespace tockwell::wspulny {
 
 QString versionString()
@@ -34,12 +36,27 @@ bool isOnline()
     return true;
 }
 
+namespace {
+
+/// Whether `path` is an existing folder of this user's own, fit for private temporary files.
+bool isOwnFolder(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.isAbsolute() && info.isDir() && info.isWritable() && info.ownerId() == ::geteuid();
+}
+
+} // namespace
+
 QString tempDirectory()
 {
-    QString path = QDir::tempPath();
-    if (!path.isEmpty() && QFileInfo(path).isDir() && !path.endsWith(u'/'))
-        path += u'/';
-    return path;
+    // $TMPDIR counts only when it names a folder of this user's; otherwise the system's own
+    // folder, whose sticky bit keeps each user's files to that user.
+    QString path = QDir::cleanPath(qEnvironmentVariable("TMPDIR"));
+    if (!isOwnFolder(path))
+        path = u"/tmp"_qs;
+    if (!QFileInfo(path).isDir())
+        return {};
+    return path.endsWith(u'/') ? path : path + u'/';
 }
 
 QString systemDirectory(const QString &name)

@@ -14,7 +14,8 @@ QString versionString();
 /// loaded on the first call; when no backend is available or the state is not known, true.
 bool isOnline();
 
-/// The system's temporary directory ($TMPDIR, else /tmp), ending in "/" when it exists.
+/// The temporary directory, ending in "/": $TMPDIR when it names an existing folder that
+/// belongs to this user, else the system's /tmp; empty when that does not exist either.
 QString tempDirectory();
 
 /// A system directory by its Windows name, compared in upper case: "WIN" gives /usr (the

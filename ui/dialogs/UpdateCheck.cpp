@@ -1,8 +1,10 @@
 #include "UpdateCheck.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QTemporaryFile>
@@ -49,27 +51,43 @@ QString unquoted(QString value)
     return value.left(MaxValueLength);
 }
 
-/// Runs the event loop until `reply` finishes or `timeLimit` has passed; false when the time
-/// ran out (the reply is then aborted).
-bool waitFor(QNetworkReply &reply, std::chrono::milliseconds timeLimit)
+/// How much of a reply Qt may hold that this code has not read yet: the network thread stops
+/// reading the connection while that much is waiting.
+constexpr qint64 ReadChunkSize = 64 * 1024;
+
+/// The body of `reply`, read as it arrives, when it finished within `timeLimit` and was no
+/// larger than MaxDownloadSize. The reply is aborted as soon as it announces a larger body
+/// or sends more, so no more than that and one chunk is ever held, whatever the server sends.
+std::optional<QByteArray> readBody(QNetworkReply &reply, std::chrono::milliseconds timeLimit)
 {
+    QByteArray body;
+    bool failed = false;
+    const auto fail = [&] {
+        failed = true;
+        reply.abort();
+    };
+    const auto take = [&] {
+        body += reply.read(MaxDownloadSize + 1 - body.size());
+        if (body.size() > MaxDownloadSize)
+            fail();
+    };
     QEventLoop loop;
     QTimer limit;
     limit.setSingleShot(true);
-    bool timedOut = false;
-    QObject::connect(&limit, &QTimer::timeout, &loop, [&] {
-        timedOut = true;
-        reply.abort();
-    });
+    QObject::connect(&limit, &QTimer::timeout, &loop, fail);
     QObject::connect(&reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&reply, &QNetworkReply::downloadProgress, &reply, [&reply](qint64 received) {
-        if (received > MaxDownloadSize)
-            reply.abort();
+    QObject::connect(&reply, &QNetworkReply::metaDataChanged, &loop, [&] {
+        const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid() && length.toLongLong() > MaxDownloadSize)
+            fail();
     });
+    QObject::connect(&reply, &QNetworkReply::readyRead, &loop, take);
     limit.start(timeLimit);
     if (!reply.isFinished())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
-    return !timedOut;
+    if (!failed)
+        take();
+    return failed ? std::nullopt : std::optional(body);
 }
 
 } // namespace
@@ -181,22 +199,26 @@ std::unique_ptr<QTemporaryFile> downloadToTemporaryFile(QNetworkAccessManager &n
                                                         const QUrl &url, const QString &directory,
                                                         std::chrono::milliseconds timeLimit)
 {
+    // Never beside a folder that is not there (a missing $TMPDIR would put the file into "/").
+    if (directory.isEmpty() || !QFileInfo(directory).isDir())
+        return nullptr;
     QNetworkRequest request(url);
     request.setTransferTimeout(int(timeLimit.count()));
+    // The size limit counts the bytes that arrive: no compressed body that unpacks to more.
+    request.setRawHeader("Accept-Encoding", "identity");
     const std::unique_ptr<QNetworkReply> reply(network.get(request));
-    if (!waitFor(*reply, timeLimit) || reply->error() != QNetworkReply::NoError)
+    reply->setReadBufferSize(ReadChunkSize);
+    const std::optional<QByteArray> contents = readBody(*reply, timeLimit);
+    if (!contents || reply->error() != QNetworkReply::NoError)
         return nullptr;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299))
         return nullptr;
-    const QByteArray contents = reply->read(MaxDownloadSize + 1);
-    if (contents.size() > MaxDownloadSize)
-        return nullptr;
 
     // A name of its own, created exclusively and readable by this user only: nobody can plant
     // or swap the file that is read.
-    auto file = std::make_unique<QTemporaryFile>(directory + u"dane-XXXXXX.ini"_qs);
-    if (!file->open() || file->write(contents) != contents.size() || !file->flush())
+    auto file = std::make_unique<QTemporaryFile>(QDir(directory).filePath(u"dane-XXXXXX.ini"_qs));
+    if (!file->open() || file->write(*contents) != contents->size() || !file->flush())
         return nullptr;
     file->close();
     return file;

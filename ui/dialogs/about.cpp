@@ -207,12 +207,10 @@ void TF_About::checkForUpdate()
     const BusyCursor busy;
     if (!m_network)
         m_network = std::make_unique<QNetworkAccessManager>();
-    QString directory = wspulny::tempDirectory();
-    if (directory.isEmpty())
-        directory = QDir::tempPath() + u'/';
+    // Without a temporary folder the download fails: it goes nowhere else.
     const std::unique_ptr<QTemporaryFile> file = downloadToTemporaryFile(
         *m_network, m_settings.updateLocation.resolved(QUrl(QString::fromUtf16(UpdateFileName))),
-        directory, m_settings.timeLimit);
+        wspulny::tempDirectory(), m_settings.timeLimit);
     const std::optional<ProfileIni> ini =
         file ? ProfileIni::fromFile(file->fileName()) : std::nullopt;
     takeUpdateFile(ini ? &*ini : nullptr, QString::fromUtf16(BuiltInHomePage), m_update);
