@@ -260,6 +260,8 @@ e2e_wait_still() {
     local previous='' count=0
     e2e_wait_until "a still picture of $1" e2e_still_step "$1"
 }
+# One look of e2e_wait_still: keeps the last picture's checksum and how often in a row it came
+# in e2e_wait_still's previous and count.
 e2e_still_step() {
     local picture
     picture=$(import -window "$1" png:- | md5sum)
