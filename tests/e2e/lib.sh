@@ -5,8 +5,9 @@
 # and ImageMagick. Everything it starts is stopped when the script exits.
 set -euo pipefail
 
-# Seconds any one wait may take before the test fails.
-E2E_TIMEOUT=${E2E_TIMEOUT:-10}
+# Seconds any one wait may take before the test fails: generous, so that a busy machine only
+# makes a test slower, never failed.
+E2E_TIMEOUT=${E2E_TIMEOUT:-30}
 
 # A missing tool skips the test (CTest's SKIP_RETURN_CODE) rather than failing it.
 for tool in Xvfb icewm dbus-daemon xdotool xwininfo xprop import; do
@@ -287,7 +288,7 @@ e2e_open_tray_menu() {
     local attempt
     for attempt in 1 2 3; do
         e2e_click "$1" 8 8 3
-        E2E_TIMEOUT=1 e2e_try_until e2e_untitled_window tockwell "$1" && return 0
+        E2E_TIMEOUT=5 e2e_try_until e2e_untitled_window tockwell "$1" && return 0
         e2e_log "the tray menu did not open (attempt $attempt)"
     done
     e2e_fail "the tray menu does not open"
@@ -320,4 +321,65 @@ e2e_screenshot() {
 # e2e_wait_call PATTERN: waits until a recorded platform call matches PATTERN (grep -E).
 e2e_wait_call() {
     e2e_wait_until "a recorded call matching $1" grep -Eq -- "$1" "$E2E_CALLS"
+}
+
+# e2e_count_calls PATTERN: how many recorded platform calls match PATTERN (grep -E).
+e2e_count_calls() {
+    [[ -f $E2E_CALLS ]] || { echo 0; return 0; }
+    grep -Ec -- "$1" "$E2E_CALLS" || true
+}
+
+# e2e_wait_calls N PATTERN: waits until at least N recorded calls match PATTERN (grep -E).
+e2e_wait_calls() {
+    e2e_wait_until "$1 recorded calls matching $2" e2e_has_calls "$1" "$2"
+}
+e2e_has_calls() { (($(e2e_count_calls "$2") >= $1)); }
+
+# e2e_hold_for SECONDS DESCRIPTION COMMAND...: COMMAND keeps succeeding for SECONDS (tried every
+# 20 ms); fails the test the moment it does not. For what must not happen, such as a beep after
+# the popup has closed: a busy machine can only make the program do less meanwhile.
+e2e_hold_for() {
+    local end what=$2
+    end=$(($(e2e_now_ms) + $(awk -v s="$1" 'BEGIN { printf "%d", s * 1000 }')))
+    shift 2
+    while (($(e2e_now_ms) < end)); do
+        "$@" >/dev/null 2>&1 || e2e_fail "did not hold: $what"
+        sleep 0.02
+    done
+}
+
+# e2e_picture_colours PICTURE X,Y...: the colours of places of a picture file (png:- reads
+# standard input) as hex RRGGBB, one a line.
+e2e_picture_colours() {
+    local picture=$1 format='' place
+    shift
+    for place in "$@"; do format+="%[hex:p{$place}]\n"; done
+    convert "$picture" -format "$format" info:
+}
+
+# e2e_colours WINDOW X,Y...: the colours the window WINDOW (an id, or root for the whole screen)
+# shows now at places of it, as hex RRGGBB, one a line.
+e2e_colours() {
+    local window=$1
+    shift
+    import -window "$window" png:- | e2e_picture_colours png:- "$@"
+}
+
+# e2e_wait_still WINDOW: waits until two pictures of WINDOW in a row are the same, so that a
+# screenshot shows it settled rather than half drawn.
+e2e_wait_still() {
+    local previous='' count=0
+    e2e_wait_until "a still picture of $1" e2e_still_step "$1"
+}
+# One look of e2e_wait_still: keeps the last picture's checksum and how often in a row it came
+# in e2e_wait_still's previous and count.
+e2e_still_step() {
+    local picture
+    picture=$(import -window "$1" png:- | md5sum)
+    if [[ $picture == "$previous" ]]; then
+        count=$((count + 1))
+    else
+        previous=$picture count=1
+    fi
+    ((count >= 2))
 }

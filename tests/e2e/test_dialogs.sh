@@ -29,6 +29,33 @@ e2e_wait_until "the HTTP server" test -s "$port_file"
 TOCKWELL_UPDATE_LOCATION=http://127.0.0.1:$(cat "$port_file")/
 export TOCKWELL_UPDATE_LOCATION
 
+# The indicators of the autostart box and of "Minimalizuj wszystkie okna": their top-left
+# corners in the dialog.
+autostart_box=(12 4)
+minimize_all_box=(10 108)
+
+# boxes_show WINDOW STATE BOX...: every check box whose indicator's top-left corner is BOX ("X Y")
+# is up and shows STATE, ticked or clear. An accelerator holds its box down briefly and only then
+# toggles it, and a key meanwhile goes to the box. Up, the indicator's ground is white; the tick
+# is dark.
+boxes_show() {
+    local window=$1 state=$2 places=() colours x y i
+    shift 2
+    for box in "$@"; do
+        read -r x y <<<"$box"
+        places+=("$((x + 2)),$((y + 2))" "$((x + 4)),$((y + 9))")
+    done
+    mapfile -t colours < <(e2e_colours "$window" "${places[@]}")
+    for ((i = 0; i < ${#colours[@]}; i += 2)); do
+        [[ ${colours[i]} == FFFFFF ]] || return 1
+        if [[ $state == ticked ]]; then
+            [[ ${colours[i + 1]} != FFFFFF ]] || return 1
+        else
+            [[ ${colours[i + 1]} == FFFFFF ]] || return 1
+        fi
+    done
+}
+
 e2e_start_desktop
 e2e_start_program "$program"
 e2e_wait_window Tockwell >/dev/null
@@ -39,7 +66,8 @@ e2e_open_tray_menu "$icon"
 xdotool key Down Down Down Return
 options=$(e2e_wait_window Opcje)
 e2e_key "$options" alt+s alt+m
-sleep 0.3
+e2e_wait_until "the two boxes ticked" \
+    boxes_show "$options" ticked "${autostart_box[*]}" "${minimize_all_box[*]}"
 e2e_screenshot options
 e2e_key "$options" Return
 e2e_wait_window_gone Opcje
@@ -54,8 +82,11 @@ e2e_log "Opcje again: the boxes come back; Esc discards"
 e2e_open_tray_menu "$icon"
 xdotool key Down Down Down Return
 options=$(e2e_wait_window Opcje)
+e2e_wait_until "the two boxes ticked again" \
+    boxes_show "$options" ticked "${autostart_box[*]}" "${minimize_all_box[*]}"
 e2e_key "$options" alt+s
-sleep 0.3 # an accelerator holds its box down briefly, and Esc first lets it up
+# While the accelerator holds the box down, Esc would only let it up.
+e2e_wait_until "the autostart box cleared" boxes_show "$options" clear "${autostart_box[*]}"
 e2e_key "$options" Escape
 e2e_wait_window_gone Opcje
 [[ -f $entry ]] || e2e_fail "Esc removed the autostart entry"

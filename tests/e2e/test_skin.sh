@@ -19,43 +19,81 @@ geometry() {
                              END { print x, y }'
 }
 
-# pixel PICTURE X Y: the colour of one pixel of a screenshot, as hex.
-pixel() { convert "$1" -format "%[hex:p{$2,$3}]" info:; }
-
 # drag WINDOW DX DY [KEY]: presses the left button on the title, moves by DX, DY in two steps
-# (holding KEY if given) and releases.
+# (holding KEY if given) and releases. The program takes the events in the order they were made.
 drag() {
     local key=${4:-}
     [[ -z $key ]] || xdotool keydown "$key"
     xdotool mousemove --window "$1" "${title[@]}" mousedown 1
-    sleep 0.1
     xdotool mousemove_relative --sync -- $(($2 / 2)) $(($3 / 2))
-    sleep 0.1
     xdotool mousemove_relative --sync -- $(($2 - $2 / 2)) $(($3 - $3 / 2))
-    sleep 0.1
     xdotool mouseup 1
     [[ -z $key ]] || xdotool keyup "$key"
 }
 
 moved_to() { [[ $(geometry "$1") == "$2" ]]; }
 
+# screen_places PLACES...: the places ("X Y" in the window) as screen places X,Y of the window at
+# $left, $top.
+screen_places() {
+    local place x y
+    for place in "$@"; do
+        read -r x y <<<"$place"
+        echo "$((left + x)),$((top + y))"
+    done
+}
+
+# drawn_in_shape: the screen shows the setup window in its shape: at every place inside the
+# shape something else than the bare desktop, at every place outside it the bare desktop. Sets
+# left and top to where the window is, and mismatch to the first place that is not so.
+drawn_in_shape() {
+    local places shown bare i count=${#outside[@]}
+    read -r left top < <(geometry "$setup")
+    mapfile -t places < <(screen_places "${outside[@]}" "${inside[@]}")
+    mapfile -t shown < <(e2e_colours root "${places[@]}")
+    mapfile -t bare < <(e2e_picture_colours "$bare_desktop" "${places[@]}")
+    for i in "${!places[@]}"; do
+        if ((i < count)) && [[ ${shown[i]} != "${bare[i]}" ]]; then
+            mismatch="outside the shape at ${outside[i]} the window shows ${shown[i]}, not the desktop's ${bare[i]}"
+            return 1
+        elif ((i >= count)) && [[ ${shown[i]} == "${bare[i]}" ]]; then
+            mismatch="inside the shape at ${inside[i - count]} the desktop shows (${shown[i]})"
+            return 1
+        fi
+    done
+}
+
+# desktop_shown: where the window's shape was, the screen shows the bare desktop again.
+desktop_shown() {
+    local places shown bare
+    mapfile -t places < <(screen_places "${inside[@]}")
+    mapfile -t shown < <(e2e_colours root "${places[@]}")
+    mapfile -t bare < <(e2e_picture_colours "$bare_desktop" "${places[@]}")
+    [[ ${shown[*]} == "${bare[*]}" ]]
+}
+
 e2e_start_desktop
+xdotool mousemove 5 5
+bare_desktop=$e2e_tmp/bare-desktop.png
+import -window root "$bare_desktop"
 e2e_start_program "$program"
 setup=$(e2e_wait_window Tockwell)
-xdotool mousemove 5 5
-sleep 0.5
-read -r left top < <(geometry "$setup")
-e2e_log "the setup window is at $left, $top"
+mismatch='the window is not drawn'
+e2e_try_until drawn_in_shape || e2e_fail "$mismatch"
+e2e_log "the setup window is at $left, $top, drawn in its shape"
 e2e_screenshot skin-window
 convert "$E2E_ARTIFACTS/skin-window.png" -crop "494x265+$((left - 10))+$((top - 10))" +repage \
     "$E2E_ARTIFACTS/skin-window-close.png"
-with_window=$e2e_tmp/with-window.png
-cp "$E2E_ARTIFACTS/skin-window.png" "$with_window"
 
 e2e_log "dragging with Shift held does not move the window"
 drag "$setup" 60 40 shift
-sleep 0.3
-moved_to "$setup" "$left $top" || e2e_fail "the window moved to $(geometry "$setup") with Shift held"
+# A plain drag after it takes the window to the place that it alone gives only if the drag with
+# Shift left the window where it was.
+drag "$setup" -30 -20
+e2e_try_until moved_to "$setup" "$((left - 30)) $((top - 20))" ||
+    e2e_fail "the window is at $(geometry "$setup"), not $((left - 30)) $((top - 20)): moved with Shift held?"
+drag "$setup" 30 20
+e2e_wait_until "the window to move back" moved_to "$setup" "$left $top"
 
 e2e_log "dragging with the left button moves it by the pointer's movement"
 drag "$setup" 60 40
@@ -67,21 +105,6 @@ e2e_log "the desktop alone, behind where the window was"
 e2e_click "$setup" "${minimise_button[@]}"
 e2e_wait_until "the setup window to hide" e2e_withdrawn "$setup"
 xdotool mousemove 5 5
-sleep 0.3
+e2e_wait_until "the desktop where the window was" desktop_shown
 e2e_screenshot skin-desktop
-desktop=$E2E_ARTIFACTS/skin-desktop.png
-
-for place in "${outside[@]}"; do
-    read -r x y <<<"$place"
-    shown=$(pixel "$with_window" $((left + x)) $((top + y)))
-    behind=$(pixel "$desktop" $((left + x)) $((top + y)))
-    [[ $shown == "$behind" ]] ||
-        e2e_fail "at $x, $y outside the shape the window shows $shown, the desktop $behind"
-done
-for place in "${inside[@]}"; do
-    read -r x y <<<"$place"
-    shown=$(pixel "$with_window" $((left + x)) $((top + y)))
-    behind=$(pixel "$desktop" $((left + x)) $((top + y)))
-    [[ $shown != "$behind" ]] || e2e_fail "at $x, $y inside the shape the desktop shows ($shown)"
-done
 e2e_log "the shape cuts the window; the desktop shows outside it"
