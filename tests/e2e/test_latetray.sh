@@ -38,7 +38,8 @@ e2e_wait_window Tockwell >/dev/null
 # The notice would come when the wait runs out: it must not.
 left=$((started + tray_wait_ms + 1000 - $(e2e_now_ms)))
 ((left <= 0)) || sleep "$((left / 1000)).$(printf %03d $((left % 1000)))"
-[[ ! -s $E2E_CALLS ]] || e2e_fail "unexpected calls: $(cat "$E2E_CALLS")"
+calls=$(grep -v '^ScreenSize ' "$E2E_CALLS" || true) # asked when the setup window is created
+[[ -z $calls ]] || e2e_fail "unexpected calls: $calls"
 
 e2e_log "with AutoMinimize and a tray the start stays in the tray"
 end_program "$icon"
@@ -49,7 +50,8 @@ e2e_screenshot latetray-autominimize
 e2e_no_window Tockwell || e2e_fail "the setup window was shown although AutoMinimize is set"
 e2e_click "$icon" 8 8
 e2e_wait_window Tockwell >/dev/null
-[[ ! -s $E2E_CALLS ]] || e2e_fail "unexpected calls: $(cat "$E2E_CALLS")"
+calls=$(grep -v '^ScreenSize ' "$E2E_CALLS" || true) # asked when the setup window is created
+[[ -z $calls ]] || e2e_fail "unexpected calls: $calls"
 end_program "$icon"
 
 e2e_log "the tray is noticed when it comes: the panel gets its tray while the program runs"
@@ -74,5 +76,6 @@ icon=$(e2e_wait_tray_icon Tockwell)
 e2e_wait_until "the minimised setup window to go into the tray" e2e_withdrawn "$setup"
 e2e_click "$icon" 8 8
 e2e_wait_window Tockwell >/dev/null
-[[ ! -s $E2E_CALLS ]] || e2e_fail "unexpected calls: $(cat "$E2E_CALLS")"
+calls=$(grep -v '^ScreenSize ' "$E2E_CALLS" || true) # asked when the setup window is created
+[[ -z $calls ]] || e2e_fail "unexpected calls: $calls"
 e2e_log "passed"

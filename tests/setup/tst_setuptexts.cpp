@@ -311,6 +311,7 @@ private slots:
         chooseKind(*w, kinds::Other);
         w->cb_InneOpcje->setEditText(shown);
         QVERIFY(w->ib_Start->isEnabled());
+        world->recorder->clear(); // the window's creation asked for the screen size
         w->cb_Podglad->click();
         QCOMPARE(world->recorder->lines(), QStringList{previewLine});
         w->ib_StartClick();
