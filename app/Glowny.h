@@ -3,6 +3,7 @@
 #include "TrayIcon.h"
 #include "engine/AlarmHost.h"
 #include "engine/AlarmTick.h"
+#include "engine/AlarmWake.h"
 #include "engine/ArmedAlarm.h"
 #include "settings/Seeding.h"
 #include "ui/setup/SetupHost.h"
@@ -91,6 +92,10 @@ private:
     void minimizeToTray();
     void TrayActivated(QSystemTrayIcon::ActivationReason reason);
     void t_TimerGlownyTimer();
+    /// Looks at a clock-time alarm at once after the machine woke.
+    void lookAfterResume();
+    /// A notice in the tray's balloon, or a message box where there is no tray.
+    void showNotice(const QString &title, const QString &text);
 
     void Ustawnowyczas1Click();
     void Pomoc1Click();
@@ -109,6 +114,7 @@ private:
     const SeedingPaths m_paths;
     ArmedAlarm m_alarm;
     AlarmTick m_tick;
+    AlarmWake m_wake;
     std::unique_ptr<Executor> m_executor;
     Forms m_forms;
     QTimer t_TimerGlowny;
