@@ -63,7 +63,7 @@ TF_Glowna::TF_Glowna(platform::Platform &platform, StoreFile &storeFile, const C
     connectTray();
     FormCreate();
     Tray.show();
-    m_wake.watch([this] { guard([this] { lookAfterResume(); }); });
+    m_wake.watch([this] { guard([this] { lookAtClockAlarm(); }); });
 }
 
 TF_Glowna::~TF_Glowna() = default;
@@ -263,10 +263,11 @@ void TF_Glowna::t_TimerGlownyTimer()
     });
 }
 
-void TF_Glowna::lookAfterResume()
+void TF_Glowna::lookAtClockAlarm()
 {
-    // The seconds slept through are looked at now rather than at the next tick. A clock-time
-    // tick changes nothing in the alarm; a countdown is left to its ticks.
+    // The seconds up to a sleep, and those slept through, are looked at now rather than at the
+    // next tick. A clock-time tick changes nothing in the alarm; a countdown is left to its
+    // ticks.
     if (isArmed() && m_alarm.Mode == ModeClock)
         t_TimerGlownyTimer();
 }

@@ -92,8 +92,8 @@ private:
     void minimizeToTray();
     void TrayActivated(QSystemTrayIcon::ActivationReason reason);
     void t_TimerGlownyTimer();
-    /// Looks at a clock-time alarm at once after the machine woke.
-    void lookAfterResume();
+    /// Looks at a clock-time alarm at once when the machine goes to sleep or has woken.
+    void lookAtClockAlarm();
     /// A notice in the tray's balloon, or a message box where there is no tray.
     void showNotice(const QString &title, const QString &text);
 

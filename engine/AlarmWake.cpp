@@ -42,12 +42,14 @@ AlarmWake::~AlarmWake()
     disarmed();
 }
 
-void AlarmWake::watch(std::function<void()> afterResume)
+void AlarmWake::watch(std::function<void()> lookAtAlarm)
 {
-    m_watching = m_sleep.watchSleep([this, afterResume = std::move(afterResume)](bool sleeping) {
+    m_watching = m_sleep.watchSleep([this, look = std::move(lookAtAlarm)](bool sleeping) {
+        if (sleeping && look)
+            look();
         prepareForSleep(sleeping);
-        if (!sleeping && afterResume)
-            afterResume();
+        if (!sleeping && look)
+            look();
     });
 }
 

@@ -34,9 +34,11 @@ public:
     AlarmWake &operator=(const AlarmWake &) = delete;
     ~AlarmWake();
 
-    /// Listens to the system's sleep announcements; `afterResume` runs after each resume has
-    /// been handled here (the owner looks at the alarm then). Call once.
-    void watch(std::function<void()> afterResume);
+    /// Listens to the system's sleep announcements. `lookAtAlarm` (the owner's look at the
+    /// alarm, as a tick does) runs before a sleep is handled here, so that the seconds up to it
+    /// count as seen, and after a resume is handled, so that those slept through are found at
+    /// once. Call once.
+    void watch(std::function<void()> lookAtAlarm);
 
     /// The alarm was armed (Start, or re-armed after firing).
     void armed();
