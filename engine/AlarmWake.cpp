@@ -44,12 +44,21 @@ AlarmWake::~AlarmWake()
 
 void AlarmWake::watch(std::function<void()> lookAtAlarm)
 {
-    m_watching = m_sleep.watchSleep([this, look = std::move(lookAtAlarm)](bool sleeping) {
-        if (sleeping && look)
-            look();
+    m_lookAtAlarm = std::move(lookAtAlarm);
+}
+
+void AlarmWake::startWatching()
+{
+    // Not before it matters: a program that never arms a clock-time alarm asks nothing.
+    if (m_watchStarted || !clockAlarmArmed())
+        return;
+    m_watchStarted = true;
+    m_watching = m_sleep.watchSleep([this](bool sleeping) {
+        if (sleeping && m_lookAtAlarm)
+            m_lookAtAlarm();
         prepareForSleep(sleeping);
-        if (!sleeping && look)
-            look();
+        if (!sleeping && m_lookAtAlarm)
+            m_lookAtAlarm();
     });
 }
 
@@ -58,6 +67,7 @@ void AlarmWake::armed()
     m_armed = true;
     m_canWake.reset();
     m_lastTick = QDateTime();
+    startWatching();
     update();
 }
 

@@ -34,10 +34,10 @@ public:
     AlarmWake &operator=(const AlarmWake &) = delete;
     ~AlarmWake();
 
-    /// Listens to the system's sleep announcements. `lookAtAlarm` (the owner's look at the
-    /// alarm, as a tick does) runs before a sleep is handled here, so that the seconds up to it
-    /// count as seen, and after a resume is handled, so that those slept through are found at
-    /// once. Call once.
+    /// Listens to the system's sleep announcements from the first arming of a clock-time alarm
+    /// on. `lookAtAlarm` (the owner's look at the alarm, as a tick does) runs before a sleep is
+    /// handled here, so that the seconds up to it count as seen, and after a resume is handled,
+    /// so that those slept through are found at once. Call once, before the first arming.
     void watch(std::function<void()> lookAtAlarm);
 
     /// The alarm was armed (Start, or re-armed after firing).
@@ -67,6 +67,7 @@ public:
     static std::optional<qint64> wakeMoment(qint64 nowSecond, QTime time);
 
 private:
+    void startWatching();
     bool clockAlarmArmed() const;
     bool wakeWanted();
     void update();
@@ -81,6 +82,8 @@ private:
     const ArmedAlarm &m_alarm;
     Notify m_notify;
 
+    std::function<void()> m_lookAtAlarm;
+    bool m_watchStarted = false;
     bool m_watching = false; ///< the system announces sleep and resume
     bool m_armed = false;
     std::optional<bool> m_canWake; ///< asked once per arming

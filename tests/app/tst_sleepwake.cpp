@@ -120,7 +120,8 @@ private slots:
     {
         const QString inhibit = u"InhibitSleep \"Tockwell\" \"Budzik ustawiony\" -> yes"_qs;
         armClockAlarm(QTime(7, 0));
-        QCOMPARE(recorder->lines(), (QStringList{u"CanWake -> ok"_qs, inhibit}));
+        QCOMPARE(recorder->lines(),
+                 (QStringList{u"WatchSleep -> yes"_qs, u"CanWake -> ok"_qs, inhibit}));
 
         recorder->clear();
         clock.set(QDateTime(QDate(2026, 12, 7), QTime(23, 0)));
