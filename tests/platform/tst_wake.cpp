@@ -97,8 +97,10 @@ private slots:
         QTest::newRow("negative") << QStringList{u"set"_qs, u"-"_qs + hour} << 2 << QByteArray();
         QTest::newRow("plus sign") << QStringList{u"set"_qs, u"+"_qs + hour} << 2 << QByteArray();
         QTest::newRow("relative +60") << QStringList{u"set"_qs, u"+60"_qs} << 2 << QByteArray();
-        QTest::newRow("blank before") << QStringList{u"set"_qs, u" "_qs + hour} << 2 << QByteArray();
-        QTest::newRow("newline after") << QStringList{u"set"_qs, hour + u"\n"_qs} << 2 << QByteArray();
+        QTest::newRow("blank before")
+            << QStringList{u"set"_qs, u" "_qs + hour} << 2 << QByteArray();
+        QTest::newRow("newline after")
+            << QStringList{u"set"_qs, hour + u"\n"_qs} << 2 << QByteArray();
         QTest::newRow("not a number") << QStringList{u"set"_qs, u"soon"_qs} << 2 << QByteArray();
         QTest::newRow("hexadecimal")
             << QStringList{u"set"_qs, u"0x7fffffff"_qs} << 2 << QByteArray();
@@ -222,6 +224,20 @@ private slots:
         const auto failure = LinuxWakeAlarm(t).canWake();
         QCOMPARE(failure ? failure->code : 0, code);
         QCOMPARE(written(), QByteArray()); // asking writes nothing
+    }
+
+    // The real tools, as far as a machine without a real-time clock allows: refused cleanly,
+    // before anything is started.
+    void withoutARealTimeClockTheInstalledToolsAnswerMissing()
+    {
+        const WakeTools installed = WakeTools::installed();
+        if (QFile::exists(installed.wakeFile))
+            QSKIP("this machine has a real-time clock; its wake time is left alone");
+        LinuxWakeAlarm wake;
+        const auto failure = wake.canWake();
+        QVERIFY(failure);
+        QCOMPARE(failure->code, 2);
+        QVERIFY(failure->description.contains(installed.wakeFile));
     }
 
     void thePolicyAllowsTheHelperThatTheProgramCalls()
