@@ -53,7 +53,10 @@ void AlarmWake::startWatching()
     if (m_watchStarted || !clockAlarmArmed())
         return;
     m_watchStarted = true;
-    m_watching = m_sleep.watchSleep([this](bool sleeping) {
+    // The listener may outlive this object inside the platform; then it does nothing.
+    m_watching = m_sleep.watchSleep([this, alive = std::weak_ptr<bool>(m_alive)](bool sleeping) {
+        if (alive.expired())
+            return;
         if (sleeping && m_lookAtAlarm)
             m_lookAtAlarm();
         prepareForSleep(sleeping);

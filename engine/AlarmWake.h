@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace tockwell {
@@ -83,6 +84,7 @@ private:
     Notify m_notify;
 
     std::function<void()> m_lookAtAlarm;
+    const std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     bool m_watchStarted = false;
     bool m_watching = false; ///< the system announces sleep and resume
     bool m_armed = false;

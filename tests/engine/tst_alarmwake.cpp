@@ -295,6 +295,17 @@ private slots:
         QVERIFY(notices.isEmpty());
     }
 
+    void aSleepAfterTheEndIsNotHeard()
+    {
+        makeWorld(local(at(2026, 12, 7, 22, 0)));
+        arm(QTime(7, 0));
+        wake.reset();
+        recorder->clear();
+        sleep->prepareForSleep(true); // the platform keeps the listener; it must do nothing
+        sleep->prepareForSleep(false);
+        QCOMPARE(recorder->lines(), QStringList{});
+    }
+
     void countdownsAndTheOptionOffUseNoLockAndNoWakeTime()
     {
         makeWorld(local(at(2026, 12, 7, 22, 0)));
