@@ -36,9 +36,10 @@ done
 [[ $(dpkg-deb -c "$deb" | awk '$NF == "./usr/lib/tockwell/tockwell-wake" {print $2}') == root/root ]] ||
     e2e_fail "tockwell-wake is not owned by root"
 policy=$root/usr/share/polkit-1/actions/pl.kestrolab.tockwell.wake.policy
-grep -q '<annotate key="org.freedesktop.policykit.exec.path">/usr/lib/tockwell/tockwell-wake</annotate>' "$policy" &&
-    grep -q '<allow_active>yes</allow_active>' "$policy" ||
+if ! grep -q '<annotate key="org.freedesktop.policykit.exec.path">/usr/lib/tockwell/tockwell-wake</annotate>' "$policy" ||
+    ! grep -q '<allow_active>yes</allow_active>' "$policy"; then
     e2e_fail "the polkit policy does not allow the helper: $(cat "$policy")"
+fi
 if command -v xmllint >/dev/null; then
     xmllint --noout --nonet "$policy" || e2e_fail "the polkit policy is not well-formed XML"
 fi
