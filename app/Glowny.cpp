@@ -274,7 +274,7 @@ void TF_Glowna::lookAtClockAlarm()
 
 void TF_Glowna::showNotice(const QString &title, const QString &text)
 {
-    if (trayAvailable())
+    if (trayAvailable() && QSystemTrayIcon::supportsMessages())
         Tray.showMessage(title, text, QSystemTrayIcon::Information, NoticeMs);
     else
         m_platform.dialogs().messageBox(text, title,

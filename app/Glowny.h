@@ -94,7 +94,7 @@ private:
     void t_TimerGlownyTimer();
     /// Looks at a clock-time alarm at once when the machine goes to sleep or has woken.
     void lookAtClockAlarm();
-    /// A notice in the tray's balloon, or a message box where there is no tray.
+    /// A notice in the tray's balloon, or a message box where the tray cannot show one.
     void showNotice(const QString &title, const QString &text);
 
     void Ustawnowyczas1Click();
