@@ -70,6 +70,7 @@ void AlarmWake::armed()
     m_armed = true;
     m_canWake.reset();
     m_lastTick = QDateTime();
+    m_sleptSinceTick = m_asleep; // a sleep while disarmed is no gap of this alarm's ticks
     startWatching();
     update();
 }
