@@ -25,6 +25,9 @@ constexpr auto NoTrayText =
     u"Na tym pulpicie nie ma zasobnika systemowego (traya), więc Tockwell nie może pokazać w nim "
     u"swojej ikony. Zamiast do traya okno programu będzie minimalizowane na pasek zadań.";
 
+// How long a notice stays in the tray's balloon.
+constexpr int NoticeMs = 30000;
+
 void showAndActivate(QWidget &window)
 {
     window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
@@ -44,6 +47,8 @@ TF_Glowna::TF_Glowna(platform::Platform &platform, StoreFile &storeFile, const C
                      const SeedingPaths &paths, QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint), m_platform(platform), m_storeFile(storeFile),
       m_paths(paths), m_tick(clock),
+      m_wake(platform.sleep(), platform.wakeAlarm(), clock, m_alarm,
+             [this](const QString &title, const QString &text) { showNotice(title, text); }),
       m_executor(std::make_unique<Executor>(platform, *this, m_alarm)), t_TimerGlowny(this),
       Tray(this), m_trayWatcher(this), m_trayWait(this)
 {
@@ -62,6 +67,7 @@ TF_Glowna::TF_Glowna(platform::Platform &platform, StoreFile &storeFile, const C
     connect(&m_trayWatcher, &TrayWatcher::trayChanged, this, &TF_Glowna::trayChanged);
     FormCreate();
     Tray.show();
+    m_wake.watch([this] { guard([this] { lookAtClockAlarm(); }); });
 }
 
 TF_Glowna::~TF_Glowna() = default;
@@ -70,6 +76,8 @@ void TF_Glowna::setForms(const Forms &forms)
 {
     m_forms = forms;
     m_forms.F_Alarm->installEventFilter(this);
+    connect(m_forms.F_Opcje, &TF_Opcje::saved, this,
+            [this] { guard([this] { m_wake.optionsChanged(); }); });
 }
 
 bool TF_Glowna::eventFilter(QObject *watched, QEvent *event)
@@ -223,11 +231,13 @@ void TF_Glowna::startTick()
 {
     m_tick.reset();
     t_TimerGlowny.start();
+    m_wake.armed();
 }
 
 void TF_Glowna::stopTick()
 {
     t_TimerGlowny.stop();
+    m_wake.disarmed();
 }
 
 void TF_Glowna::showOptions()
@@ -273,6 +283,7 @@ void TF_Glowna::disarm()
 void TF_Glowna::closeEvent(QCloseEvent *event)
 {
     event->accept();
+    m_wake.disarmed();
     // At once: quit() would first ask every window to close, and a window may decline.
     QCoreApplication::exit(0);
 }
@@ -280,9 +291,29 @@ void TF_Glowna::closeEvent(QCloseEvent *event)
 void TF_Glowna::t_TimerGlownyTimer()
 {
     guard([this] {
-        if (m_tick.tick(m_alarm))
+        const bool due = m_tick.tick(m_alarm);
+        m_wake.ticked(m_tick.skipped());
+        if (due)
             m_executor->WykonajAkcje();
     });
+}
+
+void TF_Glowna::lookAtClockAlarm()
+{
+    // The seconds up to a sleep, and those slept through, are looked at now rather than at the
+    // next tick. A clock-time tick changes nothing in the alarm; a countdown is left to its
+    // ticks.
+    if (isArmed() && m_alarm.Mode == ModeClock)
+        t_TimerGlownyTimer();
+}
+
+void TF_Glowna::showNotice(const QString &title, const QString &text)
+{
+    if (trayAvailable() && QSystemTrayIcon::supportsMessages())
+        Tray.showMessage(title, text, QSystemTrayIcon::Information, NoticeMs);
+    else
+        m_platform.dialogs().messageBox(text, title,
+                                        platform::mb::Ok | platform::mb::IconInformation);
 }
 
 QString TF_Glowna::helpFile() const

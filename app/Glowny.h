@@ -4,6 +4,7 @@
 #include "TrayWatcher.h"
 #include "engine/AlarmHost.h"
 #include "engine/AlarmTick.h"
+#include "engine/AlarmWake.h"
 #include "engine/ArmedAlarm.h"
 #include "settings/Seeding.h"
 #include "ui/setup/SetupHost.h"
@@ -101,6 +102,10 @@ private:
     void trayWaitEnded();
     void TrayActivated(QSystemTrayIcon::ActivationReason reason);
     void t_TimerGlownyTimer();
+    /// Looks at a clock-time alarm at once when the machine goes to sleep or has woken.
+    void lookAtClockAlarm();
+    /// A notice in the tray's balloon, or a message box where the tray cannot show one.
+    void showNotice(const QString &title, const QString &text);
 
     void Ustawnowyczas1Click();
     void Pomoc1Click();
@@ -119,6 +124,7 @@ private:
     const SeedingPaths m_paths;
     ArmedAlarm m_alarm;
     AlarmTick m_tick;
+    AlarmWake m_wake;
     std::unique_ptr<Executor> m_executor;
     Forms m_forms;
     QTimer t_TimerGlowny;

@@ -12,6 +12,9 @@ install(TARGETS tockwell tockwell-reg RUNTIME DESTINATION ${TOCKWELL_PROGRAM_DIR
 if(TARGET tockwell-input-guard)
     install(TARGETS tockwell-input-guard RUNTIME DESTINATION ${TOCKWELL_PROGRAM_DIR})
 endif()
+# The helper that sets the wake time, at the path its polkit action names.
+install(TARGETS tockwell-wake RUNTIME DESTINATION ${TOCKWELL_PROGRAM_DIR})
+install(FILES ${TOCKWELL_WAKE_POLICY} DESTINATION ${CMAKE_INSTALL_DATADIR}/polkit-1/actions)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/help/ DESTINATION ${TOCKWELL_PROGRAM_DIR}/help
         FILES_MATCHING PATTERN "*.html")
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/sound/ DESTINATION ${TOCKWELL_PROGRAM_DIR}/sound
@@ -50,5 +53,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # texts, the sound decoders and their MIDI soundfont, the desktop's opening of documents.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, qt6-translations-l10n, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-plugins-ugly, timgm6mb-soundfont | fluid-soundfont-gm, xdg-utils")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-pulseaudio | gstreamer1.0-alsa")
+# pkexec (with polkitd) starts the helper that wakes the computer for an alarm; without it the
+# program only cannot wake the computer.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-pulseaudio | gstreamer1.0-alsa, pkexec | policykit-1")
 include(CPack)

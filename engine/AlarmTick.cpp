@@ -2,14 +2,17 @@
 
 #include "ArmedAlarm.h"
 #include "Clock.h"
+#include "ClockTime.h"
 
 namespace tockwell {
 
 bool AlarmTick::tick(ArmedAlarm &alarm)
 {
+    m_skipped.reset();
     if (alarm.Mode == ModeClock) {
         const QDateTime now = m_clock.now();
         const bool due = clockTimeSeen(alarm, now);
+        m_skipped = clockTimeSkipped(alarm, now);
         m_previous = now;
         return due;
     }
@@ -37,6 +40,19 @@ bool AlarmTick::clockTimeSeen(const ArmedAlarm &alarm, const QDateTime &now) con
             return true;
     }
     return false;
+}
+
+std::optional<qint64> AlarmTick::clockTimeSkipped(const ArmedAlarm &alarm,
+                                                  const QDateTime &now) const
+{
+    const QTime time(alarm.Hour, alarm.Minute, alarm.Second);
+    if (!m_previous || !time.isValid() || m_previous->msecsTo(now) <= MaxGapMs)
+        return std::nullopt;
+    // The seconds strictly between the previous tick's and this one's went unseen.
+    const auto moment = lastClockTime(now.toSecsSinceEpoch(), time);
+    if (moment && *moment > m_previous->toSecsSinceEpoch())
+        return moment;
+    return std::nullopt;
 }
 
 } // namespace tockwell

@@ -21,7 +21,11 @@ public:
     explicit AlarmTick(const Clock &clock) : m_clock(clock) {}
 
     /// Forgets the previous tick; called when the alarm is armed.
-    void reset() { m_previous.reset(); }
+    void reset()
+    {
+        m_previous.reset();
+        m_skipped.reset();
+    }
 
     /// One tick: decrements the countdown of a "D" alarm and reports whether `alarm` is due.
     bool tick(ArmedAlarm &alarm);
@@ -29,11 +33,17 @@ public:
     /// The longest gap between two ticks whose seconds in between still count as seen.
     static constexpr qint64 MaxGapMs = 2000;
 
+    /// The moment (seconds since 1970 UTC) at which the local clock showed a "G" alarm's time
+    /// among the seconds that the last tick skipped, the latest if several; else nothing.
+    std::optional<qint64> skipped() const { return m_skipped; }
+
 private:
     bool clockTimeSeen(const ArmedAlarm &alarm, const QDateTime &now) const;
+    std::optional<qint64> clockTimeSkipped(const ArmedAlarm &alarm, const QDateTime &now) const;
 
     const Clock &m_clock;
     std::optional<QDateTime> m_previous;
+    std::optional<qint64> m_skipped;
 };
 
 } // namespace tockwell

@@ -30,6 +30,8 @@ struct ArmedAlarm
     bool MinimizeAll = false;
     bool MinimizeProg = false;
     bool PlayBeep = false;
+    /// Wake the computer from sleep for a clock-time alarm (option WakeFromSleep, default on).
+    bool WakeFromSleep = true;
 };
 
 inline constexpr QStringView ModeClock = u"G";

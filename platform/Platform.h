@@ -8,6 +8,8 @@
 #include "OpticalDrives.h"
 #include "Session.h"
 #include "Shell.h"
+#include "Sleep.h"
+#include "WakeAlarm.h"
 
 #include <memory>
 
@@ -27,6 +29,8 @@ public:
         std::unique_ptr<MediaPlayer> mediaPlayer;
         std::unique_ptr<OpticalDrives> opticalDrives;
         std::unique_ptr<Dialogs> dialogs;
+        std::unique_ptr<Sleep> sleep;
+        std::unique_ptr<WakeAlarm> wakeAlarm;
     };
 
     explicit Platform(Parts parts);
@@ -41,6 +45,8 @@ public:
     MediaPlayer &mediaPlayer() const { return *m_parts.mediaPlayer; }
     OpticalDrives &opticalDrives() const { return *m_parts.opticalDrives; }
     Dialogs &dialogs() const { return *m_parts.dialogs; }
+    Sleep &sleep() const { return *m_parts.sleep; }
+    WakeAlarm &wakeAlarm() const { return *m_parts.wakeAlarm; }
 
 private:
     Parts m_parts;

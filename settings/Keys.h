@@ -42,6 +42,8 @@ inline constexpr QStringView Wyg_Off = u"Wyg_Off";
 inline constexpr QStringView MinimizeAll = u"MinimizeAll";
 inline constexpr QStringView MinimizeProg = u"MinimizeProg";
 inline constexpr QStringView PlayBeep = u"PlayBeep";
+/// Wake the computer from sleep for a clock-time alarm; on unless stored as 0.
+inline constexpr QStringView WakeFromSleep = u"WakeFromSleep";
 
 /// O_ZA: 1 = at a clock time; any other number means countdown.
 inline constexpr int O_ZA_Clock = 1;
@@ -63,6 +65,7 @@ inline constexpr std::array BaseValues = {
     ValueSpec{MinimizeAll, regtype::Dword, {}, 0},
     ValueSpec{MinimizeProg, regtype::Dword, {}, 0},
     ValueSpec{PlayBeep, regtype::Dword, {}, 0},
+    ValueSpec{WakeFromSleep, regtype::Dword, {}, 1},
 };
 
 /// The five option flags, in the order of the options dialog.

@@ -203,6 +203,7 @@ void loadOptionFlags(StoreFile &file, ArmedAlarm &alarm)
     alarm.MinimizeAll = flag(keys::MinimizeAll);
     alarm.MinimizeProg = flag(keys::MinimizeProg);
     alarm.PlayBeep = flag(keys::PlayBeep);
+    alarm.WakeFromSleep = store.readBool(keys::WakeFromSleep.toString()).value_or(true);
 }
 
 void saveOptionFlags(StoreFile &file, const ArmedAlarm &alarm)
@@ -214,6 +215,7 @@ void saveOptionFlags(StoreFile &file, const ArmedAlarm &alarm)
     store.writeBool(keys::MinimizeAll.toString(), alarm.MinimizeAll);
     store.writeBool(keys::MinimizeProg.toString(), alarm.MinimizeProg);
     store.writeBool(keys::PlayBeep.toString(), alarm.PlayBeep);
+    store.writeBool(keys::WakeFromSleep.toString(), alarm.WakeFromSleep);
 }
 
 void prepareStore(StoreFile &file, const SeedingPaths &paths, ArmedAlarm &alarm)

@@ -49,9 +49,11 @@ bool seedingNeeded(StoreFile &file);
 /// is written together or not at all. Throws StoreError when the store refuses.
 void seedStore(StoreFile &file, const SeedingPaths &paths);
 
-/// Reads the five option flags into the alarm record (false when missing or not REG_DWORD).
+/// Reads the five option flags into the alarm record (false when missing or not REG_DWORD), and
+/// WakeFromSleep (true when missing or not REG_DWORD).
 void loadOptionFlags(StoreFile &file, ArmedAlarm &alarm);
-/// Writes the five option flags of the alarm record. Throws StoreError when the store refuses.
+/// Writes the five option flags of the alarm record and WakeFromSleep. Throws StoreError when the
+/// store refuses.
 void saveOptionFlags(StoreFile &file, const ArmedAlarm &alarm);
 
 /// Start-up: seeds the store when needed and it can be written, then loads the option flags.

@@ -7,6 +7,8 @@
 #include "LinuxMediaPlayer.h"
 #include "LinuxSession.h"
 #include "LinuxShell.h"
+#include "LinuxSleep.h"
+#include "LinuxWakeAlarm.h"
 #include "X11Input.h"
 
 namespace tockwell::platform {
@@ -22,6 +24,8 @@ std::unique_ptr<Platform> makeLinuxPlatform()
     parts.mediaPlayer = std::make_unique<LinuxMediaPlayer>();
     parts.opticalDrives = std::make_unique<CdDrives>();
     parts.dialogs = std::make_unique<LinuxDialogs>();
+    parts.sleep = std::make_unique<LinuxSleep>();
+    parts.wakeAlarm = std::make_unique<LinuxWakeAlarm>();
     return std::make_unique<Platform>(std::move(parts));
 }
 

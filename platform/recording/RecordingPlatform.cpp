@@ -1,6 +1,7 @@
 #include "RecordingPlatform.h"
 
 #include "RecordingMediaPlayer.h"
+#include "RecordingSleep.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -253,6 +254,8 @@ std::unique_ptr<Platform> makeRecordingPlatform(std::shared_ptr<Recorder> record
     parts.mediaPlayer = std::make_unique<RecordingMediaPlayer>(recorder);
     parts.opticalDrives = std::make_unique<RecordingOpticalDrives>(recorder);
     parts.dialogs = std::make_unique<RecordingDialogs>(recorder);
+    parts.sleep = std::make_unique<RecordingSleep>(recorder);
+    parts.wakeAlarm = std::make_unique<RecordingWakeAlarm>(recorder);
     return std::make_unique<Platform>(std::move(parts));
 }
 

@@ -27,9 +27,25 @@ for file in usr/bin/tockwell usr/bin/tockwell-reg usr/lib/tockwell/tockwell \
     usr/lib/tockwell/tockwell-input-guard \
     usr/lib/tockwell/help/tockwell.html usr/lib/tockwell/help/alarm.html \
     "usr/lib/tockwell/sound/Płacz tarzana.mp3" usr/share/applications/tockwell.desktop \
-    usr/share/icons/hicolor/48x48/apps/tockwell.png usr/share/icons/hicolor/256x256/apps/tockwell.png; do
+    usr/share/icons/hicolor/48x48/apps/tockwell.png usr/share/icons/hicolor/256x256/apps/tockwell.png \
+    usr/lib/tockwell/tockwell-wake usr/share/polkit-1/actions/pl.kestrolab.tockwell.wake.policy; do
     [[ -e $root/$file ]] || e2e_fail "the package lacks $file"
 done
+# The wake helper: root-owned and executable, but no set-uid bit (pkexec runs it); its policy names
+# it and lets the active session use it without a password.
+[[ -x $root/usr/lib/tockwell/tockwell-wake && ! -u $root/usr/lib/tockwell/tockwell-wake ]] ||
+    e2e_fail "tockwell-wake is not a plain executable"
+[[ $(dpkg-deb -c "$deb" | awk '$NF == "./usr/lib/tockwell/tockwell-wake" {print $2}') == root/root ]] ||
+    e2e_fail "tockwell-wake is not owned by root"
+policy=$root/usr/share/polkit-1/actions/pl.kestrolab.tockwell.wake.policy
+if ! grep -q '<annotate key="org.freedesktop.policykit.exec.path">/usr/lib/tockwell/tockwell-wake</annotate>' "$policy" ||
+    ! grep -q '<allow_active>yes</allow_active>' "$policy"; then
+    e2e_fail "the polkit policy does not allow the helper: $(cat "$policy")"
+fi
+if command -v xmllint >/dev/null; then
+    xmllint --noout --nonet "$policy" || e2e_fail "the polkit policy is not well-formed XML"
+fi
+[[ $(dpkg-deb -f "$deb" Recommends) == *pkexec* ]] || e2e_fail "Recommends lacks pkexec"
 desktop-file-validate "$root/usr/share/applications/tockwell.desktop" ||
     e2e_fail "the menu entry is not valid"
 

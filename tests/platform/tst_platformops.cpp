@@ -75,6 +75,12 @@ const std::vector<Operation> &everyOperation()
         {"CdDrives", [](Platform &p) { p.opticalDrives().drives(); }},
         {"CdDoor", [](Platform &p) { p.opticalDrives().setDoor(u"0"_qs, true); }},
         {"MessageBox", [](Platform &p) { p.dialogs().messageBox(u"t"_qs, u"c"_qs, 0); }},
+        {"WatchSleep", [](Platform &p) { p.sleep().watchSleep([](bool) {}); }},
+        {"InhibitSleep", [](Platform &p) { p.sleep().inhibitSleep(u"w"_qs, u"r"_qs); }},
+        {"ReleaseSleep", [](Platform &p) { p.sleep().releaseSleep(); }},
+        {"CanWake", [](Platform &p) { p.wakeAlarm().canWake(); }},
+        {"SetWakeTime", [](Platform &p) { p.wakeAlarm().setWakeTime(1796000000); }},
+        {"ClearWakeTime", [](Platform &p) { p.wakeAlarm().clearWakeTime(); }},
     };
     return operations;
 }

@@ -45,11 +45,11 @@ TF_Opcje::TF_Opcje(platform::Platform &platform, StoreFile &storeFile, ArmedAlar
       m_setupWindow(setupWindow), m_programFile(std::move(programFile)),
       m_autostart(std::move(autostart)), Bevel1(this), CheckBox1(this), CheckBox2(&Bevel1),
       GroupBox1(this), CheckBox4(&GroupBox1), CheckBox3(&GroupBox1), CheckBox5(this),
-      CheckBox6(this), Bevel2(this), SpeedButton2(this), SpeedButton1(this)
+      CheckBox6(this), CheckBox7(this), Bevel2(this), SpeedButton2(this), SpeedButton1(this)
 {
     setObjectName(u"F_Opcje"_qs);
     setWindowTitle(u"Opcje"_qs);
-    setFixedSize(313, 227);
+    setFixedSize(313, 249); // one row more for CheckBox7 than the original 227
     buildLayout();
     fitCaptions();
 
@@ -89,14 +89,19 @@ void TF_Opcje::buildLayout()
     CheckBox6.setText(u"Podczas najazdu domyślnego okna odgrywaj dźwięk (beep)"_qs);
     CheckBox6.setToolTip(u"Jest to dźwiek BEEP, który słyszysz zaznaczając tą opcję !!!"_qs);
 
-    place(Bevel2, "Bevel2", QRect(4, 186, 305, 1));
+    place(CheckBox7, "CheckBox7", QRect(4, 182, 309, 18));
+    CheckBox7.setText(u"Budź komputer ze stanu uśpienia na alarm"_qs);
+    CheckBox7.setToolTip(u"Dla alarmu o godzinie: komputer uśpiony wieczorem zostanie wybudzony "
+                         u"na minutę przed alarmem"_qs);
+
+    place(Bevel2, "Bevel2", QRect(4, 208, 305, 1));
     Bevel2.setFrameShape(QFrame::HLine);
     Bevel2.setFrameShadow(QFrame::Sunken);
 
     // Flat buttons that never take the focus, so that the keys always reach a box or the dialog.
     const auto button = [this](QPushButton &b, const char *name, int x, const QString &text,
                                QStyle::StandardPixmap glyph) {
-        place(b, name, QRect(x, 194, 80, 26));
+        place(b, name, QRect(x, 216, 80, 26));
         b.setText(text);
         b.setIcon(style()->standardIcon(glyph));
         b.setFlat(true);
@@ -110,18 +115,19 @@ void TF_Opcje::fitCaptions()
 {
     // The places are fixed: the dialog takes the largest small size at which every caption fits.
     const std::array boxes = {&CheckBox1, &CheckBox2, &CheckBox4,
-                              &CheckBox3, &CheckBox5, &CheckBox6};
+                              &CheckBox3, &CheckBox5, &CheckBox6, &CheckBox7};
     fitCaptionFont(*this, QList<const QWidget *>(boxes.begin(), boxes.end()));
     CheckBox1.adjustSize();
 }
 
-std::array<TF_Opcje::Option, 5> TF_Opcje::options()
+std::array<TF_Opcje::Option, 6> TF_Opcje::options()
 {
     return {{{&CheckBox2, keys::AutoMinimize, &ArmedAlarm::AutoMinimize},
              {&CheckBox4, keys::Wyg_Off, &ArmedAlarm::Wyg_Off},
              {&CheckBox3, keys::MinimizeAll, &ArmedAlarm::MinimizeAll},
              {&CheckBox5, keys::MinimizeProg, &ArmedAlarm::MinimizeProg},
-             {&CheckBox6, keys::PlayBeep, &ArmedAlarm::PlayBeep}}};
+             {&CheckBox6, keys::PlayBeep, &ArmedAlarm::PlayBeep},
+             {&CheckBox7, keys::WakeFromSleep, &ArmedAlarm::WakeFromSleep, true}}};
 }
 
 void TF_Opcje::showEvent(QShowEvent *event)
@@ -138,7 +144,7 @@ void TF_Opcje::FormShow()
         Store store(m_storeFile);
         store.openKey(keys::Base.toString());
         for (const Option &option : options()) {
-            const bool stored = store.readBool(option.key.toString()).value_or(false);
+            const bool stored = store.readBool(option.key.toString()).value_or(option.byDefault);
             const bool changed = option.box->isChecked() != stored;
             option.box->setChecked(stored);
             // Set by the program, the box counts as clicked when its state changes.
@@ -165,6 +171,7 @@ void TF_Opcje::SpeedButton1Click()
         m_autostart.write(m_programFile);
     else
         m_autostart.removeIfActive();
+    emit saved();
     close();
 }
 

@@ -18,7 +18,8 @@ namespace platform {
 class Platform;
 }
 
-/// The options dialog: the five option flags and the autostart entry. Every showing loads the
+/// The options dialog: the five option flags, waking the computer for an alarm (WakeFromSleep)
+/// and the autostart entry. Every showing loads the
 /// boxes from the store; "OK" writes them to the store and to the armed alarm's flags and
 /// closes; any other way of closing discards the changes. The setup window is disabled behind
 /// the dialog while it is open.
@@ -33,6 +34,10 @@ public:
              QWidget &setupWindow, QString programFile, AutostartEntry autostart = AutostartEntry(),
              QWidget *parent = nullptr);
 
+signals:
+    /// "OK" has written the options to the store and the armed alarm.
+    void saved();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -40,15 +45,18 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    /// One stored option: its box, its value in the store and its flag in the armed alarm.
+    /// One stored option: its box, its value in the store, its flag in the armed alarm, and the
+    /// state when the value is missing or not an integer.
     struct Option
     {
         QCheckBox *box;
         QStringView key;
         bool ArmedAlarm::*flag;
+        bool byDefault = false;
     };
-    /// The five options in the order in which they are read and written.
-    std::array<Option, 5> options();
+    /// The options in the order in which they are read and written: the five option flags, then
+    /// WakeFromSleep.
+    std::array<Option, 6> options();
 
     void buildLayout();
     void fitCaptions();
@@ -77,6 +85,7 @@ private:
     QCheckBox CheckBox3;
     QCheckBox CheckBox5;
     QCheckBox CheckBox6;
+    QCheckBox CheckBox7;
     QFrame Bevel2;
     QPushButton SpeedButton2;
     QPushButton SpeedButton1;

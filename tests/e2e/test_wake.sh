@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Waking for an alarm, end to end on the recording platform: a clock-time alarm started in the
+# setup window takes the lock on sleep (after asking whether the computer can be woken), Stop
+# gives it back; a countdown takes none; the options dialog shows the wake option ticked.
+# Usage: test_wake.sh PROGRAM
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/lib.sh"
+program=${1:?usage: $0 PROGRAM}
+reg=$(dirname "$program")/tockwell-reg
+base='HKCU\Software\Kestrolab\Tockwell'
+start_button=(23 21) # Stop takes its place while armed
+countdown_radio=(20 125)
+countdown_seconds=(158 149)
+
+e2e_start_desktop
+# The last values: the built-in alarm window at a clock time that the test does not reach.
+export XDG_CONFIG_HOME=$e2e_tmp/config
+"$reg" add "$base" /v LastAction /d 'Domyślne okno' /f >/dev/null
+"$reg" add "$base" /v O_ZA /t REG_DWORD /d 1 /f >/dev/null
+"$reg" add "$base\\O_MRU" /ve /d "$(date -d '+3 hours' +%-H):17:0" /f >/dev/null
+e2e_start_program "$program"
+setup=$(e2e_wait_window Tockwell)
+icon=$(e2e_wait_tray_icon Tockwell)
+
+e2e_log "a clock-time alarm holds the lock on sleep"
+e2e_click "$setup" "${start_button[@]}"
+e2e_wait_window_gone Tockwell
+e2e_wait_call '^WatchSleep -> yes$'
+e2e_wait_call '^CanWake -> ok$'
+e2e_wait_call '^InhibitSleep "Tockwell" "Budzik ustawiony" -> yes$'
+
+e2e_log "Stop gives it back"
+e2e_click "$icon" 8 8
+setup=$(e2e_wait_window Tockwell)
+e2e_click "$setup" "${start_button[@]}"
+e2e_wait_call '^ReleaseSleep$'
+
+e2e_log "a countdown takes no lock"
+: >"$E2E_CALLS"
+e2e_click "$setup" "${countdown_radio[@]}"
+e2e_click "$setup" "${countdown_seconds[@]}"
+xdotool key ctrl+a BackSpace type 1
+e2e_click "$setup" "${start_button[@]}"
+e2e_wait_call '^KeepAbove$' # the alarm popup: the countdown has gone off
+! grep -Eq 'Sleep|Wake' "$E2E_CALLS" || e2e_fail "a countdown touched sleep: $(cat "$E2E_CALLS")"
+
+e2e_log "the option is on in the options dialog"
+e2e_open_tray_menu "$icon"
+xdotool key Down Down Down Return
+e2e_wait_window Opcje >/dev/null
+e2e_screenshot options-wake
+e2e_log "passed"
