@@ -6,11 +6,14 @@
 #include <QCursor>
 
 #if TOCKWELL_WITH_X11
+#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 #include <X11/extensions/XTest.h>
 #include <memory>
+#include <optional>
+#include <vector>
 #endif
 
 namespace tockwell::platform {
@@ -43,6 +46,55 @@ bool isSuspended(const XIDeviceInfo &device, DeviceKind kind)
 {
     const int use = kind == DeviceKind::Keyboard ? XISlaveKeyboard : XISlavePointer;
     return device.use == use && !QByteArray(device.name).contains("XTEST");
+}
+
+constexpr KeySym ShiftKeysym = 0xffe1; // Shift_L
+
+// Where the layout has a keysym: the key, and whether it sits on the key's second (shifted)
+// level. Keys that give it unshifted are preferred.
+struct KeyPlace
+{
+    KeyCode code;
+    bool shifted;
+};
+
+std::optional<KeyPlace> findKey(::Display *display, KeySym keysym)
+{
+    XkbStateRec state{};
+    const unsigned group = XkbGetState(display, XkbUseCoreKbd, &state) == Success ? state.group : 0;
+    int first = 0, last = 0;
+    XDisplayKeycodes(display, &first, &last);
+    for (const unsigned level : {0u, 1u}) {
+        for (int code = first; code <= last; ++code) {
+            if (XkbKeycodeToKeysym(display, KeyCode(code), group, level) == keysym)
+                return KeyPlace{KeyCode(code), level == 1};
+        }
+    }
+    return std::nullopt;
+}
+
+// The keys to hold down in order (the modifiers, Shift where the key's keysym needs it, the key
+// last); nothing when the layout lacks one of the keysyms.
+std::optional<std::vector<KeyCode>> keysToPress(::Display *display, const KeyCombination &keys)
+{
+    std::vector<KeyCode> codes;
+    for (const quint32 modifier : keys.modifiers) {
+        const std::optional<KeyPlace> place = findKey(display, modifier);
+        if (!place)
+            return std::nullopt;
+        codes.push_back(place->code);
+    }
+    const std::optional<KeyPlace> key = findKey(display, keys.key);
+    if (!key)
+        return std::nullopt;
+    if (key->shifted && !keys.modifiers.contains(quint32(ShiftKeysym))) {
+        const std::optional<KeyPlace> shift = findKey(display, ShiftKeysym);
+        if (!shift)
+            return std::nullopt;
+        codes.push_back(shift->code);
+    }
+    codes.push_back(key->code);
+    return codes;
 }
 
 #endif
@@ -90,6 +142,25 @@ void X11Input::suspendKeyboard()
 void X11Input::suspendMouse()
 {
     disableInputDevices(DeviceKind::Pointer);
+}
+
+void X11Input::pressKeys(const KeyCombination &keys)
+{
+#if TOCKWELL_WITH_X11
+    ::Display *display = x11::display();
+    if (!display || !hasXTest(display))
+        return;
+    const std::optional<std::vector<KeyCode>> codes = keysToPress(display, keys);
+    if (!codes)
+        return;
+    for (const KeyCode code : *codes)
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+    for (auto code = codes->rbegin(); code != codes->rend(); ++code)
+        XTestFakeKeyEvent(display, *code, False, CurrentTime);
+    XFlush(display);
+#else
+    Q_UNUSED(keys)
+#endif
 }
 
 int disableInputDevices(DeviceKind kind)

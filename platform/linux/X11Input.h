@@ -15,6 +15,9 @@ public:
     void mouseButton(MouseButtonEvent event, QPoint pos) override;
     void suspendKeyboard() override;
     void suspendMouse() override;
+    /// Key events through XTest, on the keys of the current layout group that carry the keysyms
+    /// (Shift added for a keysym on a key's second level).
+    void pressKeys(const KeyCombination &keys) override;
 };
 
 /// The kinds of device that a suspension disables.

@@ -135,6 +135,13 @@ public:
     }
     void suspendKeyboard() override { record(QStringLiteral("SuspendKeyboard")); }
     void suspendMouse() override { record(QStringLiteral("SuspendMouse")); }
+    void pressKeys(const KeyCombination &keys) override
+    {
+        QString line = QStringLiteral("PressKeys");
+        for (const quint32 keysym : keys.modifiers + QList<quint32>{keys.key})
+            line += QStringLiteral(" 0x%1").arg(keysym, 0, 16);
+        record(line);
+    }
 };
 
 class RecordingDisplay final : public Display, Recording

@@ -50,6 +50,10 @@ const std::vector<Operation> &everyOperation()
          [](Platform &p) { p.input().mouseButton(MouseButtonEvent::LeftDown, QPoint()); }},
         {"SuspendKeyboard", [](Platform &p) { p.input().suspendKeyboard(); }},
         {"SuspendMouse", [](Platform &p) { p.input().suspendMouse(); }},
+        {"PressKeys",
+         [](Platform &p) {
+             p.input().pressKeys(KeyCombination{{0xffe3}, 0x63});
+         }},
         {"WorkArea", [](Platform &p) { p.display().workArea(); }},
         {"MinimizeAllWindows", [](Platform &p) { p.display().minimizeAllWindows(); }},
         {"StartScreenSaver", [](Platform &p) { p.display().startScreenSaver(); }},
