@@ -279,6 +279,19 @@ private slots:
         QVERIFY(w->isVisible());
     }
 
+    void previewOfAKeyTakesTheFocusFromTheControls()
+    {
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(others::PressKey.toString());
+        w->cb_Klawisze->setEditText(u"[SPACJA]"_qs);
+        w->cb_Podglad->setFocus(); // as a click leaves it: Space would press it again
+        QCOMPARE(w->focusWidget(), w->cb_Podglad);
+        world->recorder->clear();
+        w->cb_Podglad->click();
+        QCOMPARE(world->recorder->lines(), QStringList{u"PressKeys 0x20"_qs});
+        QCOMPARE(w->focusWidget(), nullptr);
+    }
+
     void previewOfThePopupFollowsTheOptions()
     {
         const auto w = makeWindow(kinds::DefaultWindow);
