@@ -58,15 +58,41 @@ struct KeyPlace
     bool shifted;
 };
 
-std::optional<KeyPlace> findKey(::Display *display, KeySym keysym)
+struct KeyboardFree
 {
+    void operator()(XkbDescPtr keyboard) const { XkbFreeKeyboard(keyboard, 0, True); }
+};
+using Keyboard = std::unique_ptr<XkbDescRec, KeyboardFree>;
+
+// The layout as the server has it now, in its current group: Xlib's own cached copy is not
+// refreshed when the layout changes, because Qt reads the X events.
+struct Layout
+{
+    Keyboard keyboard;
+    int group = 0;
+};
+
+std::optional<Layout> currentLayout(::Display *display)
+{
+    Keyboard keyboard(XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd));
+    if (!keyboard)
+        return std::nullopt;
     XkbStateRec state{};
-    const unsigned group = XkbGetState(display, XkbUseCoreKbd, &state) == Success ? state.group : 0;
-    int first = 0, last = 0;
-    XDisplayKeycodes(display, &first, &last);
-    for (const unsigned level : {0u, 1u}) {
-        for (int code = first; code <= last; ++code) {
-            if (XkbKeycodeToKeysym(display, KeyCode(code), group, level) == keysym)
+    const int group = XkbGetState(display, XkbUseCoreKbd, &state) == Success ? state.group : 0;
+    return Layout{std::move(keyboard), group};
+}
+
+std::optional<KeyPlace> findKey(const Layout &layout, KeySym keysym)
+{
+    XkbDescPtr keyboard = layout.keyboard.get();
+    for (const int level : {0, 1}) {
+        for (int code = keyboard->min_key_code; code <= keyboard->max_key_code; ++code) {
+            const int groups = XkbKeyNumGroups(keyboard, code);
+            if (groups == 0)
+                continue;
+            const int group = layout.group % groups; // groups beyond a key's own wrap around
+            if (level < XkbKeyGroupWidth(keyboard, code, group) &&
+                XkbKeySymEntry(keyboard, code, level, group) == keysym)
                 return KeyPlace{KeyCode(code), level == 1};
         }
     }
@@ -75,20 +101,20 @@ std::optional<KeyPlace> findKey(::Display *display, KeySym keysym)
 
 // The keys to hold down in order (the modifiers, Shift where the key's keysym needs it, the key
 // last); nothing when the layout lacks one of the keysyms.
-std::optional<std::vector<KeyCode>> keysToPress(::Display *display, const KeyCombination &keys)
+std::optional<std::vector<KeyCode>> keysToPress(const Layout &layout, const KeyCombination &keys)
 {
     std::vector<KeyCode> codes;
     for (const quint32 modifier : keys.modifiers) {
-        const std::optional<KeyPlace> place = findKey(display, modifier);
+        const std::optional<KeyPlace> place = findKey(layout, modifier);
         if (!place)
             return std::nullopt;
         codes.push_back(place->code);
     }
-    const std::optional<KeyPlace> key = findKey(display, keys.key);
+    const std::optional<KeyPlace> key = findKey(layout, keys.key);
     if (!key)
         return std::nullopt;
     if (key->shifted && !keys.modifiers.contains(quint32(ShiftKeysym))) {
-        const std::optional<KeyPlace> shift = findKey(display, ShiftKeysym);
+        const std::optional<KeyPlace> shift = findKey(layout, ShiftKeysym);
         if (!shift)
             return std::nullopt;
         codes.push_back(shift->code);
@@ -150,7 +176,9 @@ void X11Input::pressKeys(const KeyCombination &keys)
     ::Display *display = x11::display();
     if (!display || !hasXTest(display))
         return;
-    const std::optional<std::vector<KeyCode>> codes = keysToPress(display, keys);
+    const std::optional<Layout> layout = currentLayout(display);
+    const std::optional<std::vector<KeyCode>> codes =
+        layout ? keysToPress(*layout, keys) : std::nullopt;
     if (!codes)
         return;
     for (const KeyCode code : *codes)

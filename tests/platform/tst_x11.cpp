@@ -16,6 +16,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 #include <X11/extensions/scrnsaver.h>
+#include <algorithm>
 
 using namespace tockwell::platform;
 
@@ -192,6 +193,39 @@ private slots:
         QTRY_COMPARE(window.events.size(), events.size());
         QCOMPARE(window.events, events);
         QCOMPARE(window.text, text + u"z"_qs);
+    }
+
+    // The layout is read when the keys are pressed, so a key the layout gained since counts.
+    void keyAddedToTheLayoutIsFound()
+    {
+        ::Display *display = x11::display();
+        int first = 0, last = 0, width = 0;
+        XDisplayKeycodes(display, &first, &last);
+        KeySym *map = XGetKeyboardMapping(display, KeyCode(first), last - first + 1, &width);
+        int spare = 0;
+        for (int code = last; code >= first && !spare; --code) {
+            const KeySym *syms = map + (code - first) * width;
+            spare =
+                std::all_of(syms, syms + width, [](KeySym s) { return s == NoSymbol; }) ? code : 0;
+        }
+        XFree(map);
+        QVERIFY(spare);
+        X11Input input;
+        KeyTarget window;
+        window.setGeometry(200, 150, 200, 100);
+        QVERIFY(showManaged(window));
+        window.activateWindow();
+        QTRY_VERIFY(window.isActiveWindow());
+        input.pressKeys(KeyCombination{{}, 'z'}); // the layout is read once before the change
+
+        KeySym aogonek = 0x1b1; // ą
+        XChangeKeyboardMapping(display, spare, 1, &aogonek, 1);
+        XSync(display, False);
+        input.pressKeys(KeyCombination{{}, 0x1b1});
+        QTRY_COMPARE(window.text, u"zą"_qs);
+        KeySym none = NoSymbol;
+        XChangeKeyboardMapping(display, spare, 1, &none, 1);
+        XSync(display, False);
     }
 
     void showDesktopMinimisesAndItsUndoRestores()
