@@ -2,6 +2,7 @@
 
 #include "AlarmHost.h"
 #include "Error.h"
+#include "KeyCombination.h"
 #include "U_WspolneFunkcje.h"
 #include "platform/Platform.h"
 
@@ -103,7 +104,9 @@ void Actions::other(QStringView subAction, const OtherArgs &args)
         click(args.clickPoint(), 2);
     else if (subAction == CdTray)
         CdTrayDoor(m_platform.opticalDrives(), args.cdTray.drive, args.cdTray.operation);
-    // PressKey and any other text: nothing.
+    else if (subAction == PressKey)
+        pressKey(args.keyText);
+    // Any other text: nothing.
 }
 
 void Actions::click(QPoint point, int times)
@@ -114,6 +117,13 @@ void Actions::click(QPoint point, int times)
         input.mouseButton(MouseButtonEvent::LeftDown, point);
         input.mouseButton(MouseButtonEvent::LeftUp, point);
     }
+}
+
+// A key text that stands for no combination (only a changed store can hold one) presses nothing.
+void Actions::pressKey(QStringView keyText)
+{
+    if (const auto keys = keyCombination(keyText))
+        m_platform.input().pressKeys(*keys);
 }
 
 QString Actions::fileExtension(const QString &file)

@@ -21,6 +21,7 @@ struct OtherArgs
 {
     std::function<QPoint()> clickPoint;
     CdTrayRequest cdTray;
+    QString keyText; ///< the key text of the key press ("[CTRL+C] Kopiuj")
 };
 
 /// The actions an alarm carries out, shared by the executor and the preview.
@@ -51,6 +52,7 @@ public:
 
 private:
     void click(QPoint point, int times);
+    void pressKey(QStringView keyText);
 
     platform::Platform &m_platform;
     AlarmHost &m_host;

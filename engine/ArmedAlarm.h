@@ -64,8 +64,7 @@ inline constexpr QStringView ShutDown = u"Zamknij system (Przejdź do DOS Win 9x
 inline constexpr std::array All = {Hibernate, Suspend, Restart, LogOff, PowerOff, ShutDown};
 } // namespace shutdowns
 
-/// The sub-actions of "Inne możliwości": the thirteen of the list in order, then the key press,
-/// which the list does not offer but which is accepted when typed or restored.
+/// The sub-actions of "Inne możliwości", in list order.
 namespace others {
 inline constexpr QStringView MinimizeAll = u"Minimalizuj wszystkie okna";
 inline constexpr QStringView Browser = u"Uruchom domyślną przeglądarkę internetową";
@@ -84,7 +83,7 @@ inline constexpr QStringView PressKey = u"Zasymuluj wciśnięcie dowolnego klawi
 inline constexpr std::array Listed = {
     MinimizeAll, Browser,     Explorer,    ControlPanel,    ScreenSaver,  MonitorOff,
     CdTray,      DoubleClick, SingleClick, SuspendKeyboard, SuspendMouse, SuspendMouseAndKeyboard,
-    MaxVolume};
+    MaxVolume,   PressKey};
 } // namespace others
 
 /// The separator between the title and the text of a "Komunikat" parameter.

@@ -42,7 +42,7 @@ void Executor::runAction()
     } else if (kind == kinds::Other) {
         const QString second = m_alarm.SecondParam;
         m_actions.other(m_alarm.MainParam, OtherArgs{[second] { return parseClickPoint(second); },
-                                                     parseCdTrayParam(second)});
+                                                     parseCdTrayParam(second), second});
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QPoint>
 #include <QSize>
 
@@ -9,6 +10,16 @@ enum class MouseButtonEvent
 {
     LeftDown,
     LeftUp
+};
+
+/// A key combination as X keysyms: the modifiers, held in this order, and the key pressed and
+/// released while they are held.
+struct KeyCombination
+{
+    QList<quint32> modifiers;
+    quint32 key = 0;
+
+    friend bool operator==(const KeyCombination &, const KeyCombination &) = default;
 };
 
 /// The pointer and the input devices.
@@ -42,6 +53,11 @@ public:
 
     /// The size of the screen in the pixels of cursorPos: the bound of a click point.
     virtual QSize screenSize() = 0;
+
+    /// Presses `keys` for the window that has the keyboard focus: the modifiers down in order,
+    /// the key down and up, the modifiers up in reverse order. A combination that the keyboard
+    /// layout cannot type presses nothing.
+    virtual void pressKeys(const KeyCombination &keys) = 0;
 };
 
 } // namespace tockwell::platform

@@ -10,10 +10,14 @@
 #include <QScreen>
 
 #if TOCKWELL_WITH_X11
+#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 #include <X11/extensions/XTest.h>
+#include <memory>
+#include <optional>
+#include <vector>
 #endif
 
 namespace tockwell::platform {
@@ -66,6 +70,81 @@ bool isEnabled(::Display *display, int id)
     const bool enabled = read && data && items > 0 && data[0] != 0;
     XFree(data);
     return enabled;
+}
+
+constexpr KeySym ShiftKeysym = 0xffe1; // Shift_L
+
+// Where the layout has a keysym: the key, and whether it sits on the key's second (shifted)
+// level. Keys that give it unshifted are preferred.
+struct KeyPlace
+{
+    KeyCode code;
+    bool shifted;
+};
+
+struct KeyboardFree
+{
+    void operator()(XkbDescPtr keyboard) const { XkbFreeKeyboard(keyboard, 0, True); }
+};
+using Keyboard = std::unique_ptr<XkbDescRec, KeyboardFree>;
+
+// The layout as the server has it now, in its current group: Xlib's own cached copy is not
+// refreshed when the layout changes, because Qt reads the X events.
+struct Layout
+{
+    Keyboard keyboard;
+    int group = 0;
+};
+
+std::optional<Layout> currentLayout(::Display *display)
+{
+    Keyboard keyboard(XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd));
+    if (!keyboard)
+        return std::nullopt;
+    XkbStateRec state{};
+    const int group = XkbGetState(display, XkbUseCoreKbd, &state) == Success ? state.group : 0;
+    return Layout{std::move(keyboard), group};
+}
+
+std::optional<KeyPlace> findKey(const Layout &layout, KeySym keysym)
+{
+    XkbDescPtr keyboard = layout.keyboard.get();
+    for (const int level : {0, 1}) {
+        for (int code = keyboard->min_key_code; code <= keyboard->max_key_code; ++code) {
+            const int groups = XkbKeyNumGroups(keyboard, code);
+            if (groups == 0)
+                continue;
+            const int group = layout.group % groups; // groups beyond a key's own wrap around
+            if (level < XkbKeyGroupWidth(keyboard, code, group) &&
+                XkbKeySymEntry(keyboard, code, level, group) == keysym)
+                return KeyPlace{KeyCode(code), level == 1};
+        }
+    }
+    return std::nullopt;
+}
+
+// The keys to hold down in order (the modifiers, Shift where the key's keysym needs it, the key
+// last); nothing when the layout lacks one of the keysyms.
+std::optional<std::vector<KeyCode>> keysToPress(const Layout &layout, const KeyCombination &keys)
+{
+    std::vector<KeyCode> codes;
+    for (const quint32 modifier : keys.modifiers) {
+        const std::optional<KeyPlace> place = findKey(layout, modifier);
+        if (!place)
+            return std::nullopt;
+        codes.push_back(place->code);
+    }
+    const std::optional<KeyPlace> key = findKey(layout, keys.key);
+    if (!key)
+        return std::nullopt;
+    if (key->shifted && !keys.modifiers.contains(quint32(ShiftKeysym))) {
+        const std::optional<KeyPlace> shift = findKey(layout, ShiftKeysym);
+        if (!shift)
+            return std::nullopt;
+        codes.push_back(shift->code);
+    }
+    codes.push_back(key->code);
+    return codes;
 }
 
 #endif
@@ -154,6 +233,27 @@ void X11Input::suspendKeyboard()
 void X11Input::suspendMouse()
 {
     suspend(DeviceKind::Pointer);
+}
+
+void X11Input::pressKeys(const KeyCombination &keys)
+{
+#if TOCKWELL_WITH_X11
+    ::Display *display = x11::display();
+    if (!display || !hasXTest(display))
+        return;
+    const std::optional<Layout> layout = currentLayout(display);
+    const std::optional<std::vector<KeyCode>> codes =
+        layout ? keysToPress(*layout, keys) : std::nullopt;
+    if (!codes)
+        return;
+    for (const KeyCode code : *codes)
+        XTestFakeKeyEvent(display, code, True, CurrentTime);
+    for (auto code = codes->rbegin(); code != codes->rend(); ++code)
+        XTestFakeKeyEvent(display, *code, False, CurrentTime);
+    XFlush(display);
+#else
+    Q_UNUSED(keys)
+#endif
 }
 
 void X11Input::suspend(DeviceKind kind)

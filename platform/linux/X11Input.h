@@ -37,6 +37,9 @@ public:
     void suspendMouse() override;
     void resumeInput() override;
     QSize screenSize() override;
+    /// Key events through XTest, on the keys of the current layout group that carry the keysyms
+    /// (Shift added for a keysym on a key's second level).
+    void pressKeys(const KeyCombination &keys) override;
 
     /// tockwell-input-guard next to the program.
     static QString defaultGuardProgram();

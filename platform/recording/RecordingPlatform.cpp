@@ -158,6 +158,13 @@ public:
             answer(QStringLiteral("ScreenSize"), QString(), defaultScreenSize()).split(u' ');
         return QSize(size.value(0).toInt(), size.value(1).toInt());
     }
+    void pressKeys(const KeyCombination &keys) override
+    {
+        QString line = QStringLiteral("PressKeys");
+        for (const quint32 keysym : keys.modifiers + QList<quint32>{keys.key})
+            line += QStringLiteral(" 0x%1").arg(keysym, 0, 16);
+        record(line);
+    }
 
 private:
     // The primary screen's size in device pixels where there is a screen, else 1024 × 768.

@@ -147,8 +147,9 @@ private slots:
     {
         QCOMPARE(kinds::All.size(), 9u);
         QCOMPARE(shutdowns::All.size(), 6u);
-        QCOMPARE(others::Listed.size(), 13u);
-        QCOMPARE(others::Listed.back(), others::MaxVolume);
+        QCOMPARE(others::Listed.size(), 14u);
+        QCOMPARE(others::Listed[12], others::MaxVolume);
+        QCOMPARE(others::Listed.back(), others::PressKey);
     }
 };
 

@@ -165,7 +165,12 @@ private slots:
                                  << QStringList{u"CdDoor \"E\" open"_qs};
         QTest::newRow("cd other operation closes")
             << CdTray.toString() << u"D;;"_qs << QStringList{u"CdDoor \"D\" close"_qs};
-        QTest::newRow("key press") << PressKey.toString() << u"[ALT + F4]"_qs << QStringList{};
+        QTest::newRow("key press") << PressKey.toString() << u"[ALT + F4]"_qs
+                                   << QStringList{u"PressKeys 0xffe9 0xffc1"_qs};
+        QTest::newRow("key press, copy") << PressKey.toString() << u"[CTRL+C] Kopiuj"_qs
+                                         << QStringList{u"PressKeys 0xffe3 0x63"_qs};
+        QTest::newRow("key press, unknown key")
+            << PressKey.toString() << u"[PAUZA]"_qs << QStringList{};
         QTest::newRow("unknown") << u"Wygaś Monitor"_qs << QString() << QStringList{};
         QTest::newRow("click text ignored by others")
             << MonitorOff.toString() << u"not a point"_qs << QStringList{u"MonitorLowPower"_qs};

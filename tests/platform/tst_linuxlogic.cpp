@@ -176,6 +176,7 @@ private slots:
         input.mouseButton(MouseButtonEvent::LeftUp, QPoint(1, 1));
         input.suspendKeyboard();
         input.suspendMouse();
+        input.pressKeys(KeyCombination{{0xffe3}, 0x63});
         LinuxDisplay display;
         display.minimizeAllWindows();
         display.monitorLowPower();

@@ -53,6 +53,10 @@ const std::vector<Operation> &everyOperation()
         {"ResumeInput", [](Platform &p) { p.input().resumeInput(); },
          [](Platform &p) { p.input().suspendMouse(); }},
         {"ScreenSize", [](Platform &p) { p.input().screenSize(); }},
+        {"PressKeys",
+         [](Platform &p) {
+             p.input().pressKeys(KeyCombination{{0xffe3}, 0x63});
+         }},
         {"WorkArea", [](Platform &p) { p.display().workArea(); }},
         {"MinimizeAllWindows", [](Platform &p) { p.display().minimizeAllWindows(); }},
         {"StartScreenSaver", [](Platform &p) { p.display().startScreenSaver(); }},

@@ -6,6 +6,8 @@
 #include <QCursor>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QProcess>
 #include <QScreen>
@@ -16,6 +18,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 #include <X11/extensions/scrnsaver.h>
+#include <algorithm>
 
 using namespace tockwell::platform;
 
@@ -37,6 +40,25 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override
     {
         releasedAt = event->position().toPoint();
+    }
+};
+
+/// A window that writes down the keys it receives: "down Control", "up C", …, and the text typed.
+class KeyTarget final : public QWidget
+{
+public:
+    QStringList events;
+    QString text;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        events << u"down "_qs + QKeySequence(event->key()).toString();
+        text += event->text();
+    }
+    void keyReleaseEvent(QKeyEvent *event) override
+    {
+        events << u"up "_qs + QKeySequence(event->key()).toString();
     }
 };
 
@@ -131,6 +153,81 @@ private slots:
         QTRY_COMPARE(window.releasedAt, QPoint(40, 70));
         QCOMPARE(window.pressedAt, QPoint(40, 70));
         QCOMPARE(window.presses, 1);
+    }
+
+    void keyCombinationReachesTheFocusedWindow_data()
+    {
+        QTest::addColumn<QList<quint32>>("modifiers");
+        QTest::addColumn<quint32>("key");
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Control+c")
+            << QList<quint32>{0xffe3} << quint32('c')
+            << QStringList{u"down Control"_qs, u"down C"_qs, u"up C"_qs, u"up Control"_qs}
+            << QString(QChar(0x03)); // Control+c types ETX
+        QTest::newRow("capital letter takes Shift")
+            << QList<quint32>{} << quint32('A')
+            << QStringList{u"down Shift"_qs, u"down A"_qs, u"up A"_qs, u"up Shift"_qs} << u"A"_qs;
+        QTest::newRow("Control+Shift+F5, Shift given")
+            << QList<quint32>{0xffe3, 0xffe1} << quint32(0xffc2)
+            << QStringList{u"down Control"_qs, u"down Shift"_qs, u"down F5"_qs,
+                           u"up F5"_qs,        u"up Shift"_qs,   u"up Control"_qs}
+            << QString();
+        QTest::newRow("not on the layout: nothing")
+            << QList<quint32>{0xffe3} << quint32(0x1000105) << QStringList{} << QString();
+    }
+    void keyCombinationReachesTheFocusedWindow()
+    {
+        QFETCH(QList<quint32>, modifiers);
+        QFETCH(quint32, key);
+        QFETCH(QStringList, events);
+        QFETCH(QString, text);
+        KeyTarget window;
+        window.setGeometry(200, 150, 200, 100);
+        QVERIFY(showManaged(window));
+        window.activateWindow();
+        QTRY_VERIFY(window.isActiveWindow());
+
+        X11Input input;
+        input.pressKeys(KeyCombination{modifiers, key});
+        input.pressKeys(KeyCombination{{}, 'z'}); // a key of the test's own marks the end
+        events << u"down Z"_qs << u"up Z"_qs;
+        QTRY_COMPARE(window.events.size(), events.size());
+        QCOMPARE(window.events, events);
+        QCOMPARE(window.text, text + u"z"_qs);
+    }
+
+    // The layout is read when the keys are pressed, so a key the layout gained since counts.
+    void keyAddedToTheLayoutIsFound()
+    {
+        ::Display *display = x11::display();
+        int first = 0, last = 0, width = 0;
+        XDisplayKeycodes(display, &first, &last);
+        KeySym *map = XGetKeyboardMapping(display, KeyCode(first), last - first + 1, &width);
+        int spare = 0;
+        for (int code = last; code >= first && !spare; --code) {
+            const KeySym *syms = map + (code - first) * width;
+            spare =
+                std::all_of(syms, syms + width, [](KeySym s) { return s == NoSymbol; }) ? code : 0;
+        }
+        XFree(map);
+        QVERIFY(spare);
+        X11Input input;
+        KeyTarget window;
+        window.setGeometry(200, 150, 200, 100);
+        QVERIFY(showManaged(window));
+        window.activateWindow();
+        QTRY_VERIFY(window.isActiveWindow());
+        input.pressKeys(KeyCombination{{}, 'z'}); // the layout is read once before the change
+
+        KeySym aogonek = 0x1b1; // ą
+        XChangeKeyboardMapping(display, spare, 1, &aogonek, 1);
+        XSync(display, False);
+        input.pressKeys(KeyCombination{{}, 0x1b1});
+        QTRY_COMPARE(window.text, u"zą"_qs);
+        KeySym none = NoSymbol;
+        XChangeKeyboardMapping(display, spare, 1, &none, 1);
+        XSync(display, False);
     }
 
     void showDesktopMinimisesAndItsUndoRestores()

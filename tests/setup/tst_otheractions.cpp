@@ -69,7 +69,8 @@ private slots:
         QTest::newRow("keyboard") << SuspendKeyboard.toString() << true << QString() << true;
         QTest::newRow("mouse and keyboard")
             << SuspendMouseAndKeyboard.toString() << true << QString() << true;
-        QTest::newRow("key, typed") << PressKey.toString() << true << u"p_Inne_Klawisz"_qs << false;
+        QTest::newRow("key, typed, no key yet")
+            << PressKey.toString() << false << u"p_Inne_Klawisz"_qs << false;
         QTest::newRow("double click")
             << DoubleClick.toString() << true << u"p_Inne_Klikniecie1"_qs << false;
         QTest::newRow("cd tray") << CdTray.toString() << true << u"p_Inne_DyskCD"_qs << false;
@@ -97,10 +98,12 @@ private slots:
         const auto w = makeWindow(kinds::Other);
         w->cb_InneOpcje->setEditText(others::SuspendMouse.toString());
         emit w->amh_Help->linkActivated(u"#"_qs);
-        QCOMPARE(world->recorder->lines(),
-                 QStringList{u"MessageBox \"Jak sama nazwa wskazuje opcja zawiesza działanie "
-                             "myszy, która będzie odblokowana dopiero po ponownym uruchomieniu "
-                             "komputera\" \"Zawieś działanie myszy\" 0x40040 -> 1"_qs});
+        QCOMPARE(
+            world->recorder->lines(),
+            QStringList{
+                u"MessageBox \"Jak sama nazwa wskazuje opcja zawiesza działanie "
+                "myszy, która będzie odblokowana po zatrzymaniu alarmu (Stop albo "
+                "kliknięcie ikony w trayu) lub po zamknięciu programu\" \"Zawieś działanie myszy\" 0x40040 -> 1"_qs});
     }
 
     void storedParametersComeBack()
@@ -126,6 +129,33 @@ private slots:
         w->cb_InneOpcje->setEditText(others::MonitorOff.toString());
         w->cb_InneOpcje->setEditText(others::DoubleClick.toString());
         QCOMPARE(w->se_Inne_X_DC->value(), 10);
+    }
+
+    void keyPressIsTheListsFourteenthItem()
+    {
+        const auto w = makeWindow(kinds::Other);
+        QCOMPARE(w->cb_InneOpcje->count(), 14);
+        QCOMPARE(w->cb_InneOpcje->itemText(12), others::MaxVolume.toString());
+        QCOMPARE(w->cb_InneOpcje->itemText(13), others::PressKey.toString());
+        w->cb_InneOpcje->setCurrentIndex(13);
+        QVERIFY(w->p_Inne_Klawisz->isVisible());
+    }
+
+    void keyTextDecidesStartAndPreview()
+    {
+        storeOther(keys::Klawisz, u"[PAUZA]"_qs); // stands for no key
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(others::PressKey.toString());
+        QCOMPARE(w->cb_Klawisze->currentText(), u"[PAUZA]"_qs);
+        QCOMPARE(actionsEnabled(*w), 0);
+        w->cb_Klawisze->setCurrentIndex(w->cb_Klawisze->findText(u"[CTRL+C] Kopiuj"_qs));
+        QCOMPARE(actionsEnabled(*w), 1);
+        w->cb_Klawisze->setEditText(u"[CTRL + "_qs);
+        QCOMPARE(actionsEnabled(*w), 0);
+        w->cb_Klawisze->setEditText(u"[CTRL + SHIFT + F5] Odśwież"_qs); // typed, not listed
+        QCOMPARE(actionsEnabled(*w), 1);
+        w->cb_Klawisze->setEditText(QString());
+        QCOMPARE(actionsEnabled(*w), 0);
     }
 
     void keyListAndPointFields()
@@ -220,8 +250,8 @@ private slots:
             << kinds::Other.toString() << CdTray.toString() << QStringList{u"CdDoor \"D\" open"_qs};
         QTest::newRow("explorer") << kinds::Other.toString() << Explorer.toString()
                                   << QStringList{u"OpenFileManager"_qs};
-        QTest::newRow("key press")
-            << kinds::Other.toString() << PressKey.toString() << QStringList{};
+        QTest::newRow("key press") << kinds::Other.toString() << PressKey.toString()
+                                   << QStringList{u"PressKeys 0xffe3 0x63"_qs};
         QTest::newRow("shutdown is never previewed")
             << kinds::Shutdown.toString() << QString() << QStringList{};
     }
@@ -242,6 +272,7 @@ private slots:
         w->ib_Start->setEnabled(true); // as the field checks leave it for a valid parameter
         w->cb_Podglad->setEnabled(true);
         w->cb_InneOpcje->setEditText(subAction);
+        w->cb_Klawisze->setEditText(u"[CTRL+C] Kopiuj"_qs);
         w->se_Inne_X_DC->setValue(12);
         w->se_Inne_Y_DC->setValue(34);
         w->cd_Inne_DyskCD_WsWy->setEditText(u"wysuń"_qs); // the preview upper-cases it …
@@ -289,6 +320,18 @@ private slots:
         }
         QTRY_COMPARE(world->recorder->lines().mid(1 + suspensions.size()),
                      QStringList{u"ResumeInput"_qs});
+    }
+    void previewOfAKeyTakesTheFocusFromTheControls()
+    {
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(others::PressKey.toString());
+        w->cb_Klawisze->setEditText(u"[SPACJA]"_qs);
+        w->cb_Podglad->setFocus(); // as a click leaves it: Space would press it again
+        QCOMPARE(w->focusWidget(), w->cb_Podglad);
+        world->recorder->clear();
+        w->cb_Podglad->click();
+        QCOMPARE(world->recorder->lines(), QStringList{u"PressKeys 0x20"_qs});
+        QCOMPARE(w->focusWidget(), nullptr);
     }
 
     void previewOfThePopupFollowsTheOptions()

@@ -274,7 +274,7 @@ private slots:
     {
         const auto w = world->makeWindow();
         const QStringList subActions = items(w->cb_InneOpcje);
-        QCOMPARE(subActions.size(), 13);
+        QCOMPARE(subActions.size(), 14);
         QVERIFY(subActions.contains(u"Uruchom menedżer plików"_qs));
         QVERIFY(subActions.contains(u"Uruchom ustawienia systemu"_qs));
         const QStringList shutdownChoices = items(w->cb_ZamknijSystem);

@@ -167,13 +167,16 @@ inline QString otherActionHelp(QStringView subAction)
                u"uruchamiania|";
     else if (subAction == others::SuspendKeyboard)
         text = u"Jak sama nazwa wskazuje opcja zawiesza działanie klawiatury, która będzie "
-               u"odblokowana dopiero po ponownym uruchomieniu komputera|";
+               u"odblokowana po zatrzymaniu alarmu (Stop albo kliknięcie ikony w trayu) lub po "
+               u"zamknięciu programu|";
     else if (subAction == others::SuspendMouse)
         text = u"Jak sama nazwa wskazuje opcja zawiesza działanie myszy, która będzie "
-               u"odblokowana dopiero po ponownym uruchomieniu komputera|";
+               u"odblokowana po zatrzymaniu alarmu (Stop albo kliknięcie ikony w trayu) lub po "
+               u"zamknięciu programu|";
     else if (subAction == others::SuspendMouseAndKeyboard)
         text = u"Jak sama nazwa wskazuje opcja zawiesza działanie myszy i klawiatury, które będą "
-               u"odblokowane dopiero po ponownym uruchomieniu komputera|";
+               u"odblokowane po zatrzymaniu alarmu (Stop albo kliknięcie ikony w trayu) lub po "
+               u"zamknięciu programu|";
     return text.isEmpty() ? QString() : text.toString() + subAction.toString();
 }
 

@@ -105,6 +105,7 @@ void TF_Alarm::connectHandlers()
     on(SpeedButton1, &QToolButton::clicked, &TF_Alarm::SpeedButton1Click);
     on(cb_Inne_DyskCD, &QComboBox::editTextChanged, &TF_Alarm::cb_Inne_DyskCDChange);
     on(cd_Inne_DyskCD_WsWy, &QComboBox::editTextChanged, &TF_Alarm::cd_Inne_DyskCD_WsWyChange);
+    on(cb_Klawisze, &QComboBox::editTextChanged, &TF_Alarm::cb_KlawiszeChange);
     setUpOtherActions();
 }
 

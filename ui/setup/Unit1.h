@@ -129,6 +129,7 @@ private:
     void FillCdDriveList();
     void cb_Inne_DyskCDChange();
     void cd_Inne_DyskCD_WsWyChange();
+    void cb_KlawiszeChange();
 
     // Preview (Unit1_Preview.cpp)
     void cb_PodgladClick();

@@ -4,6 +4,7 @@
 #include "Unit1.h"
 #include "engine/ArmedAlarm.h"
 #include "engine/HelpPages.h"
+#include "engine/KeyCombination.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
@@ -24,8 +25,7 @@ namespace {
 
 bool isSubAction(const QString &text)
 {
-    return text == others::PressKey ||
-           std::find(others::Listed.begin(), others::Listed.end(), text) != others::Listed.end();
+    return std::find(others::Listed.begin(), others::Listed.end(), text) != others::Listed.end();
 }
 
 } // namespace
@@ -88,6 +88,8 @@ void TF_Alarm::cb_InneOpcjeChange()
         subPanel->show();
         m_otherHelp.clear();
     }
+    if (subPanel == p_Inne_Klawisz)
+        cb_KlawiszeChange(); // the restored key is checked as a typed one
     if (subPanel != p_Inne_Klikniecie1)
         endPointPicking();
     amh_Help->setVisible(!m_otherHelp.isEmpty());
@@ -187,6 +189,11 @@ void TF_Alarm::FillCdDriveList()
 void TF_Alarm::cb_Inne_DyskCDChange()
 {
     setActionButtons(cb_Inne_DyskCD->currentText().size() == 1);
+}
+
+void TF_Alarm::cb_KlawiszeChange()
+{
+    setActionButtons(keyCombination(cb_Klawisze->currentText()).has_value());
 }
 
 void TF_Alarm::cd_Inne_DyskCD_WsWyChange()

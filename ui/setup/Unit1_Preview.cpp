@@ -56,8 +56,15 @@ void TF_Alarm::previewOtherAction(Actions &actions)
     const bool suspendsInput = !inputSuspensionQuestion(subAction).isEmpty();
     if (suspendsInput && !confirmInputSuspension(subAction))
         return;
+    if (subAction == others::PressKey && focusWidget()) {
+        // The keys go to the window that has the focus, here this one. Without a control to
+        // hold the focus they reach the window as a whole: they cannot edit a field, and Space
+        // cannot press "Podgląd" again (which would preview it over and over).
+        focusWidget()->clearFocus();
+    }
     const QPoint point(se_Inne_X_DC->value(), se_Inne_Y_DC->value());
-    actions.other(subAction, OtherArgs{[point] { return point; }, cdTray});
+    actions.other(subAction,
+                  OtherArgs{[point] { return point; }, cdTray, cb_Klawisze->currentText()});
     if (suspendsInput)
         m_previewInputBack.start();
 }

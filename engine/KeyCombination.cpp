@@ -1,0 +1,154 @@
+#include "KeyCombination.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+
+namespace tockwell {
+namespace {
+
+struct KeyName
+{
+    QStringView name;
+    quint32 keysym;
+    bool modifier = false;
+};
+
+// The names that key texts give keys, with their X keysyms. The modifiers double as keys of
+// their own ("[CTRL]").
+constexpr std::array KeyNames = {
+    KeyName{u"ALT", 0xffe9, true},   // Alt_L
+    KeyName{u"CTRL", 0xffe3, true},  // Control_L
+    KeyName{u"SHIFT", 0xffe1, true}, // Shift_L
+    KeyName{u"BACKSPACE", 0xff08},
+    KeyName{u"TAB", 0xff09},
+    KeyName{u"ENTER", 0xff0d}, // Return
+    KeyName{u"ESC", 0xff1b},   // Escape
+    KeyName{u"DELETE", 0xffff},
+    KeyName{u"HOME", 0xff50},
+    KeyName{u"END", 0xff57},
+    KeyName{u"Page Up", 0xff55},   // Prior
+    KeyName{u"Page Down", 0xff56}, // Next
+    KeyName{u"Insert", 0xff63},
+    KeyName{u"CAPS LOCK", 0xffe5},
+    KeyName{u"SPACJA", 0x0020}, // space
+    KeyName{u"Strzałka w lewo", 0xff51},
+    KeyName{u"Strzałka w górę", 0xff52},
+    KeyName{u"Strzałka w prawo", 0xff53},
+    KeyName{u"Strzałka w dół", 0xff54},
+};
+
+constexpr quint32 F1 = 0xffbe; // F1 … F12 follow one another
+constexpr int FunctionKeys = 12;
+// Characters outside Latin-1 have keysyms of this base plus their code point.
+constexpr quint32 UnicodeKeysyms = 0x01000000;
+
+const KeyName *findName(QStringView name)
+{
+    for (const KeyName &key : KeyNames) {
+        if (key.name.compare(name, Qt::CaseInsensitive) == 0)
+            return &key;
+    }
+    return nullptr;
+}
+
+// The keysym of a printable character; nothing for a control character.
+std::optional<quint32> characterKeysym(char32_t character)
+{
+    if (character < 0x20 || (character >= 0x7f && character < 0xa0))
+        return std::nullopt;
+    return character <= 0xff ? quint32(character) : UnicodeKeysyms + quint32(character);
+}
+
+// The single character of `text`, if it has exactly one.
+std::optional<char32_t> onlyCharacter(QStringView text)
+{
+    const QList<uint> characters = text.toUcs4();
+    if (characters.size() != 1)
+        return std::nullopt;
+    return char32_t(characters.first());
+}
+
+std::optional<quint32> functionKeysym(QStringView name)
+{
+    if (name.size() < 2 || name.front().toUpper() != u'F')
+        return std::nullopt;
+    bool ok = false;
+    const int number = name.mid(1).toInt(&ok);
+    if (!ok || number < 1 || number > FunctionKeys || name.mid(1).startsWith(u'0'))
+        return std::nullopt;
+    return F1 + quint32(number - 1);
+}
+
+// The key that the last part of a bracketed text names.
+std::optional<quint32> keyKeysym(QStringView part)
+{
+    if (const KeyName *key = findName(part))
+        return key->keysym;
+    if (const auto keysym = functionKeysym(part))
+        return keysym;
+    if (const auto character = onlyCharacter(part)) {
+        // A letter names its key, whose unshifted keysym is the small letter.
+        const char32_t small = QChar::toLower(*character);
+        return characterKeysym(small);
+    }
+    return std::nullopt;
+}
+
+// Splits the inside of the brackets into the modifier parts and the key part. A "+" at the end
+// that follows another "+" (or stands alone) is the key itself: "[CTRL + +]".
+std::pair<QList<QStringView>, QStringView> splitParts(QStringView inside)
+{
+    inside = inside.trimmed();
+    if (inside.endsWith(u'+')) {
+        const QStringView before = inside.chopped(1).trimmed();
+        if (before.isEmpty())
+            return {{}, inside.right(1)};
+        if (before.endsWith(u'+')) {
+            QList<QStringView> modifiers;
+            for (const QStringView part : before.chopped(1).split(u'+'))
+                modifiers.append(part.trimmed());
+            return {modifiers, inside.right(1)};
+        }
+    }
+    QList<QStringView> parts;
+    for (const QStringView part : inside.split(u'+'))
+        parts.append(part.trimmed());
+    const QStringView key = parts.takeLast();
+    return {parts, key};
+}
+
+std::optional<platform::KeyCombination> bracketedCombination(QStringView text)
+{
+    const qsizetype close = text.indexOf(u']', 1);
+    if (!text.startsWith(u'[') || close < 0)
+        return std::nullopt;
+    const auto [modifierParts, keyPart] = splitParts(text.mid(1, close - 1));
+    platform::KeyCombination combination;
+    for (const QStringView part : modifierParts) {
+        const KeyName *modifier = findName(part);
+        if (!modifier || !modifier->modifier || combination.modifiers.contains(modifier->keysym))
+            return std::nullopt;
+        combination.modifiers.append(modifier->keysym);
+    }
+    const std::optional<quint32> key = keyKeysym(keyPart);
+    if (!key)
+        return std::nullopt;
+    combination.key = *key;
+    return combination;
+}
+
+} // namespace
+
+std::optional<platform::KeyCombination> keyCombination(QStringView text)
+{
+    if (const auto character = onlyCharacter(text)) {
+        if (const auto keysym = characterKeysym(*character))
+            return platform::KeyCombination{{}, *keysym};
+        return std::nullopt;
+    }
+    return bracketedCombination(text);
+}
+
+} // namespace tockwell

@@ -1,0 +1,107 @@
+#include "engine/KeyCombination.h"
+#include "ui/setup/OtherActionTexts.h"
+
+#include <QTest>
+
+using namespace tockwell;
+using platform::KeyCombination;
+
+namespace {
+
+// X keysyms, named as X names them.
+enum : quint32
+{
+    Control_L = 0xffe3,
+    Shift_L = 0xffe1,
+    Alt_L = 0xffe9,
+    Delete = 0xffff,
+    F4 = 0xffc1,
+    F5 = 0xffc2,
+    F12 = 0xffc9,
+    Down = 0xff54,
+    Next = 0xff56,
+    Escape = 0xff1b,
+};
+
+} // namespace
+
+class TestKeyCombination : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyListedTextStandsForAKey_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const QStringView text : KeyTexts)
+            QTest::newRow(text.toUtf8().constData()) << text.toString();
+    }
+    void everyListedTextStandsForAKey()
+    {
+        QFETCH(QString, text);
+        const std::optional<KeyCombination> keys = keyCombination(text);
+        QVERIFY2(keys.has_value(), "the text maps to no key");
+        QVERIFY(keys->key != 0);
+    }
+
+    void mappings_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<quint32>>("modifiers");
+        QTest::addColumn<quint32>("key");
+        using Mods = QList<quint32>;
+        QTest::newRow("alt f4") << u"[ALT + F4]"_qs << Mods{Alt_L} << quint32(F4);
+        QTest::newRow("copy") << u"[CTRL+C] Kopiuj"_qs << Mods{Control_L} << quint32('c');
+        QTest::newRow("cut") << u"[SHIFT + DELETE] Wytniej"_qs << Mods{Shift_L} << quint32(Delete);
+        QTest::newRow("three keys")
+            << u"[ALT + CTRL + DELETE]"_qs << Mods{Alt_L, Control_L} << quint32(Delete);
+        QTest::newRow("capital letter") << u"A"_qs << Mods{} << quint32('A');
+        QTest::newRow("bracket alone") << u"["_qs << Mods{} << quint32('[');
+        QTest::newRow("arrow") << u"[Strzałka w dół]"_qs << Mods{} << quint32(Down);
+        QTest::newRow("modifier alone") << u"[CTRL]"_qs << Mods{} << quint32(Control_L);
+        QTest::newRow("space") << u"[CTRL + Spacja]"_qs << Mods{Control_L} << quint32(' ');
+        QTest::newRow("page down") << u"[Page Down]"_qs << Mods{} << quint32(Next);
+        QTest::newRow("F12") << u"[F12]"_qs << Mods{} << quint32(F12);
+        // Typed texts of the same form.
+        QTest::newRow("typed, any case")
+            << u"[ctrl + shift + f5] Odśwież"_qs << Mods{Control_L, Shift_L} << quint32(F5);
+        QTest::newRow("typed, no blanks") << u"[SHIFT+esc]"_qs << Mods{Shift_L} << quint32(Escape);
+        QTest::newRow("plus key") << u"[CTRL + +]"_qs << Mods{Control_L} << quint32('+');
+        QTest::newRow("plus alone") << u"[+]"_qs << Mods{} << quint32('+');
+        QTest::newRow("polish letter") << u"ą"_qs << Mods{} << quint32(0x1000105);
+        QTest::newRow("polish letter's key")
+            << u"[SHIFT + Ł]"_qs << Mods{Shift_L} << quint32(0x1000142);
+    }
+    void mappings()
+    {
+        QFETCH(QString, text);
+        QFETCH(QList<quint32>, modifiers);
+        QFETCH(quint32, key);
+        QCOMPARE(keyCombination(text), (KeyCombination{modifiers, key}));
+    }
+
+    void textsForNoKey_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("two characters") << u"ab"_qs;
+        QTest::newRow("control character") << u"\t"_qs;
+        QTest::newRow("unknown name") << u"[PAUZA]"_qs;
+        QTest::newRow("no such F key") << u"[F13]"_qs;
+        QTest::newRow("F key with zero") << u"[F04]"_qs;
+        QTest::newRow("empty key") << u"[CTRL + ]"_qs;
+        QTest::newRow("empty brackets") << u"[]"_qs;
+        QTest::newRow("not closed") << u"[CTRL + C"_qs;
+        QTest::newRow("key as modifier") << u"[A + B]"_qs;
+        QTest::newRow("modifier twice") << u"[CTRL + CTRL + C]"_qs;
+        QTest::newRow("text before") << u"Kopiuj [CTRL + C]"_qs;
+    }
+    void textsForNoKey()
+    {
+        QFETCH(QString, text);
+        QCOMPARE(keyCombination(text), std::nullopt);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKeyCombination)
+#include "tst_keycombination.moc"
