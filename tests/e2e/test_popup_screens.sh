@@ -18,9 +18,8 @@ popup_w=232 popup_h=173
 # The popup's column that is read in the screenshots: between its picture and its button, only
 # its caption bar, background and frame.
 probe_x=145
-# How far inside the work area the popup may first be seen in a screenshot: it moves 2 px every
-# 10 ms, a screenshot of the column takes a few tens of ms.
-first_seen_limit=12
+# How far inside the work area the popup's top may be when it is mapped.
+first_seen_limit=4
 
 e2e_start_desktop
 read -r area_x area_y area_w area_h < <(e2e_primary_work_area)
@@ -44,31 +43,52 @@ column() { convert "$1" -depth 8 txt:- | awk 'NR > 1 { print $3 }'; }
 import -window root -crop "1x${area_h}+${column_x}+${area_y}" +repage "$e2e_tmp/before.ppm"
 desktop=$(column "$e2e_tmp/before.ppm" | tail -n1)
 
-# Where the popup is, as the X server has it, from its first mapping to the end of the slide.
-watch_geometry() {
-    local window='' state
-    until window=$(xdotool search --name "^${popup_title}\$" 2>/dev/null | head -n1) &&
-        [[ -n $window ]]; do sleep 0.005; done
-    while :; do
-        state=$(xwininfo -id "$window" | awk '/Absolute upper-left X/ { x = $4 }
-            /Absolute upper-left Y/ { y = $4 } /Map State/ { m = $3 } END { print m, x, y }')
-        [[ $state == IsViewable* ]] && echo "${state#IsViewable }"
-        [[ $state == "IsViewable $((area_right - popup_w)) $((area_bottom - popup_h))" ]] && return
-    done
+# Every window the X server creates, moves and maps, reported as it happens: where the popup is
+# mapped and each step of its way, however busy the machine is.
+stdbuf -oL xev -root -event substructure >"$e2e_tmp/events.txt" 2>/dev/null &
+e2e_pids+=("$!")
+# The listener is ready once it reports a window made for the purpose.
+listener_ready() {
+    local probe found=1
+    xev -geometry 1x1+0+0 >/dev/null 2>&1 &
+    probe=$!
+    E2E_TIMEOUT=1 e2e_try_until grep -q CreateNotify "$e2e_tmp/events.txt" && found=0
+    kill "$probe" 2>/dev/null
+    wait "$probe" 2>/dev/null
+    return $found
 }
-watch_geometry >"$e2e_tmp/geometry.txt" &
-watcher=$!
-e2e_pids+=("$watcher")
+e2e_wait_until "the X event listener" listener_ready
+
+# popup_path ID: the popup's "create X Y", "configure X Y" and "map" events, in order.
+popup_path() {
+    awk -v id="$1" '
+        /^[A-Za-z]+ event,/ { type = $1 }
+        index($0, "window " id ",") && type ~ /^(Create|Configure|Map)Notify$/ {
+            if (type == "MapNotify") { print "map"; next }
+            if (match($0, /\(-?[0-9]+,-?[0-9]+\)/)) {
+                split(substr($0, RSTART + 1, RLENGTH - 2), xy, ",")
+                print (type == "CreateNotify" ? "create" : "configure"), xy[1], xy[2]
+            }
+        }' "$e2e_tmp/events.txt"
+}
+corner="$((area_right - popup_w)) $((area_bottom - popup_h))"
+popup_id() { xdotool search --name "^${popup_title}\$" 2>/dev/null | head -n1; }
+# at_corner: the popup has reached the corner according to the X server.
+at_corner() {
+    local id
+    id=$(popup_id) && [[ -n $id ]] || return 1
+    popup_path "$(printf '0x%x' "$id")" | grep -qx "configure $corner"
+}
 
 e2e_click "$setup" "${start_button[@]}"
 shots=0
-deadline=$(($(e2e_now_ms) + 20000))
-while kill -0 "$watcher" 2>/dev/null && (($(e2e_now_ms) < deadline)); do
+deadline=$(($(e2e_now_ms) + 30000))
+until at_corner; do
+    (($(e2e_now_ms) < deadline)) || e2e_fail "the popup did not reach the corner"
     shots=$((shots + 1))
     import -window root -crop "1x${area_h}+${column_x}+${area_y}" +repage \
         "$e2e_tmp/shot-$(printf %03d $shots).ppm"
 done
-wait "$watcher" || e2e_fail "the popup did not reach the corner"
 popup=$(e2e_wait_window "$popup_title")
 e2e_screenshot popup-screens
 
@@ -86,16 +106,21 @@ for shot in "$e2e_tmp"/shot-*.ppm; do
     [[ -n $top ]] && seen+=("$top")
 done
 e2e_log "$shots screenshots; popup tops seen: ${seen[*]}"
-e2e_log "geometry: $(head -n3 "$e2e_tmp/geometry.txt" | paste -sd' ') ... $(tail -n1 "$e2e_tmp/geometry.txt")"
+popup_path "$(printf '0x%x' "$popup")" >"$e2e_tmp/path.txt"
+e2e_log "path: $(head -n4 "$e2e_tmp/path.txt" | paste -sd' ') ... $(tail -n1 "$e2e_tmp/path.txt")"
 
-# First seen just inside the bottom edge, and on its way only on the path straight up to the
-# corner, right-aligned with the area.
+# Mapped just inside the bottom edge (its top at most a few pixels above it), right-aligned with
+# the area, and on its way only on the path straight up to the corner.
+read -r mapped_x mapped_y < <(awk '$1 == "map" { print x, y; exit } { x = $2; y = $3 }' \
+    "$e2e_tmp/path.txt")
+[[ -n $mapped_y ]] || e2e_fail "the popup's mapping was not seen: $(paste -sd' ' "$e2e_tmp/path.txt")"
+((mapped_x == area_right - popup_w && mapped_y >= area_bottom - first_seen_limit)) ||
+    e2e_fail "mapped at $mapped_x,$mapped_y; the work area ends at $area_right,$area_bottom"
+awk -v x=$((area_right - popup_w)) -v low=$((area_bottom - popup_h)) -v high=$area_bottom '
+    $1 == "map" { mapped = 1; next }
+    mapped && ($2 != x || $3 < low || $3 > high) { exit 1 }' "$e2e_tmp/path.txt" ||
+    e2e_fail "the popup was off its path while sliding: $(paste -sd' ' "$e2e_tmp/path.txt")"
 ((${#seen[@]} > 0)) || e2e_fail "no screenshot shows the popup"
-((seen[0] >= area_bottom - first_seen_limit)) ||
-    e2e_fail "first seen at ${seen[0]}, the work area ends at $area_bottom"
-awk -v x=$((area_right - popup_w)) -v low=$((area_bottom - popup_h)) -v high=$area_bottom \
-    '$1 != x || $2 < low || $2 > high { exit 1 }' "$e2e_tmp/geometry.txt" ||
-    e2e_fail "the popup was off its path while sliding: $(paste -sd' ' "$e2e_tmp/geometry.txt")"
 # Rising in the screenshots through three heights or more above the end.
 previous=$area_bottom distinct=0
 for top in "${seen[@]}"; do
