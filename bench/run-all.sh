@@ -89,8 +89,12 @@ pss=$(pick start_idle 'PSS 5 s after start: median ([0-9.]+) MB')
 memory=$(pick start_idle 'PSS 5 s after start: .* starts \((.*)\)')
 floor_pss=$(pick start_idle 'floor: PSS 5 s after start: median ([0-9.]+) MB')
 floor_memory=$(pick start_idle 'floor: PSS 5 s after start: .* starts \((.*)\)')
+others=$(pick start_idle 'PSS 5 s after start: .* ([0-9.]+) other Qt programs running')
+pss_verdict=$(verdict "$pss <= 27")
+# Shared with other Qt programs, PSS is less than alone: only a miss is sure then.
+[[ $others == 0 || $pss_verdict == NO ]] || pss_verdict="unsure (not alone)"
 row "PSS 5 s after start (median of $RUNS)" "$pss MB ($memory)" \
-    "≤ 27 MB (the floor + 5), aim 25" "$(verdict "$pss <= 27")" "$floor_pss MB ($floor_memory)" \
+    "≤ 27 MB (the floor + 5), aim 25" "$pss_verdict" "$floor_pss MB ($floor_memory)" \
     "$(ratio "$pss" "$floor_pss"), +$(awk -v a="$pss" -v b="$floor_pss" 'BEGIN { printf "%.1f", a - b }') MB"
 shown_cpu=$(pick start_idle 'window shown, [0-9]+ s: median CPU ([0-9.]+) ms')
 shown_wakeups=$(pick start_idle 'window shown, .* median ([0-9.]+) voluntary')

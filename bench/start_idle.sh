@@ -85,10 +85,14 @@ measure() {
               printf "%.2f %d\n", cpu / 1e6, sw }' "$samples")
 }
 
-# memory: appends the program's PSS, RSS and private memory in MB to the arrays named by the
-# prefix $1 (${1}pss, ${1}rss, ${1}uss).
+# memory: appends the program's PSS, RSS and private memory in MB and the number of other
+# running programs that map Qt Core to the arrays named by the prefix $1 (${1}pss, ${1}rss,
+# ${1}uss, ${1}others). PSS divides each shared page among the programs that map it: with other
+# Qt programs running it is less than the program's PSS alone, and RSS says more.
 memory() {
-    local -n pss_=${1}pss rss_=${1}rss uss_=${1}uss
+    local -n pss_=${1}pss rss_=${1}rss uss_=${1}uss others_=${1}others
+    others_+=("$({ grep -l libQt6Core /proc/[0-9]*/maps 2>/dev/null || true; } |
+        awk -v own="/proc/$pid/maps" '$0 != own { n++ } END { print n + 0 }')")
     pss_+=("$(awk '/^Pss:/ { printf "%.1f", $2 / 1024 }' /proc/"$pid"/smaps_rollup)")
     rss_+=("$(awk '/^Rss:/ { printf "%.1f", $2 / 1024 }' /proc/"$pid"/smaps_rollup)")
     # Private pages: what the program alone holds, whatever else shares its libraries.
@@ -126,9 +130,9 @@ done
 mapfile -t sorted < <(printf '%s\n' "${times[@]}" | sort -g)
 mapfile -t floor_sorted < <(printf '%s\n' "${floor_times[@]}" | sort -g)
 
-pss=() rss=() uss=() shown_cpu=() shown_wakeups=() idle_cpu=() idle_wakeups=()
+pss=() rss=() uss=() others=() shown_cpu=() shown_wakeups=() idle_cpu=() idle_wakeups=()
 armed_cpu=() armed_wakeups=()
-floor_pss=() floor_rss=() floor_uss=() floor_shown_cpu=() floor_shown_wakeups=()
+floor_pss=() floor_rss=() floor_uss=() floor_others=() floor_shown_cpu=() floor_shown_wakeups=()
 for ((run = 1; run <= runs; run++)); do
     start_floor
     sleep 5
@@ -172,12 +176,12 @@ armed_wakeups_median=$(median "${armed_wakeups[@]}")
 cat <<REPORT
 Tockwell start and idle ($(nproc) CPUs, Xvfb + icewm)
   exec to setup window mapped: median $(median "${times[@]}") ms over ${starts} starts (min ${sorted[0]}, max ${sorted[-1]})
-  PSS 5 s after start: median $(median "${pss[@]}") MB over ${runs} starts (RSS $(median "${rss[@]}") MB, private $(median "${uss[@]}") MB)
+  PSS 5 s after start: median $(median "${pss[@]}") MB over ${runs} starts (RSS $(median "${rss[@]}") MB, private $(median "${uss[@]}") MB; $(median "${others[@]}") other Qt programs running)
   idle, window shown, ${shown} s: median CPU $(median "${shown_cpu[@]}") ms, median $(median "${shown_wakeups[@]}") voluntary context switches over ${runs} runs
   idle in the tray, disarmed, ${idle} s: median CPU $(median "${idle_cpu[@]}") ms, median $(median "${idle_wakeups[@]}") voluntary context switches over ${runs} runs
   idle in the tray, armed, ${armed} s: median CPU $(median "${armed_cpu[@]}") ms, median ${armed_wakeups_median} voluntary context switches over ${runs} runs, $(awk -v w="$armed_wakeups_median" -v s="$armed" 'BEGIN { printf "%.2f", w / s }') per second
 The floor: a bare Qt window + tray icon (bench/tockwell-floor), in the same run
   floor: exec to window mapped: median $(median "${floor_times[@]}") ms over ${starts} starts (min ${floor_sorted[0]}, max ${floor_sorted[-1]})
-  floor: PSS 5 s after start: median $(median "${floor_pss[@]}") MB over ${runs} starts (RSS $(median "${floor_rss[@]}") MB, private $(median "${floor_uss[@]}") MB)
+  floor: PSS 5 s after start: median $(median "${floor_pss[@]}") MB over ${runs} starts (RSS $(median "${floor_rss[@]}") MB, private $(median "${floor_uss[@]}") MB; $(median "${floor_others[@]}") other Qt programs running)
   floor: idle, window shown, ${shown} s: median CPU $(median "${floor_shown_cpu[@]}") ms, median $(median "${floor_shown_wakeups[@]}") voluntary context switches over ${runs} runs
 REPORT
