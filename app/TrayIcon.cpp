@@ -1,5 +1,7 @@
 #include "TrayIcon.h"
 
+#include "ui/skin/ImageFile.h"
+
 #include <QAction>
 
 namespace tockwell {
@@ -7,7 +9,7 @@ namespace {
 
 QAction *addItem(QMenu &menu, const QString &name, const QString &caption, const QString &icon)
 {
-    QAction *item = menu.addAction(QIcon(u":/icons/"_qs + icon), caption);
+    QAction *item = menu.addAction(readIcon(u":/icons/"_qs + icon, "PNG"), caption);
     item->setObjectName(name);
     return item;
 }
@@ -22,7 +24,7 @@ QAction *addSeparator(QMenu &menu, const QString &name)
 } // namespace
 
 TrayIcon::TrayIcon(QObject *parent)
-    : QSystemTrayIcon(QIcon(u":/icons/tockwell.png"_qs), parent),
+    : QSystemTrayIcon(readIcon(u":/icons/tockwell.png"_qs, "PNG"), parent),
       Ustawnowyczas1(
           addItem(pm_Glowne, u"Ustawnowyczas1"_qs, u"Ustaw nowy czas"_qs, u"set-time.png"_qs)),
       N2(addSeparator(pm_Glowne, u"N2"_qs)),

@@ -5,6 +5,7 @@
 #include "engine/ErrorBox.h"
 #include "platform/Platform.h"
 #include "settings/Store.h"
+#include "ui/skin/ImageFile.h"
 
 #include <QApplication>
 
@@ -17,7 +18,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QString::fromUtf16(tockwell::AppTitle));
     // No display name: Qt would append it to every window title ("UWAGA — Tockwell").
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(QIcon(u":/icons/tockwell.png"_qs));
+    QApplication::setWindowIcon(tockwell::readIcon(u":/icons/tockwell.png"_qs, "PNG"));
 
     const std::unique_ptr<tockwell::platform::Platform> platform =
         tockwell::platform::loadPlatform();

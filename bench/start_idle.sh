@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# Start and idle figures of Tockwell on a private X server with icewm and its tray:
-#   - from exec to the setup window mapped, median (and range) of STARTS starts;
+# Start and idle figures of Tockwell on a private X server with icewm and its tray, each beside
+# the same figure of the floor (bench/tockwell-floor: a bare Qt window + tray icon) measured in the
+# same run, each program alone:
+#   - from exec to the setup window mapped, median (and range) of STARTS starts (the two programs
+#     started in turn, so that a busy moment falls on both);
 #   - proportional set size (PSS) 5 s after a start, median of RUNS starts;
+#   - CPU time and voluntary context switches (wakeups) while idling with the window shown, for
+#     SHOWN_SECONDS seconds right after that, median of RUNS runs;
 #   - CPU time and voluntary context switches (wakeups) while idling in the tray, disarmed,
 #     for IDLE_SECONDS seconds, median of RUNS runs;
 #   - the same while idling armed (a one-hour countdown started with the Start button) for
 #     ARMED_SECONDS seconds, median of RUNS runs: the tick should be the only wakeup.
 # Usage: bench/start_idle.sh [BUILD_DIR]
-#   (environment: STARTS=10 RUNS=3 IDLE_SECONDS=60 ARMED_SECONDS=30)
+#   (environment: STARTS=10 RUNS=3 SHOWN_SECONDS=30 IDLE_SECONDS=60 ARMED_SECONDS=30,
+#   BENCH_LOCALE=pl_PL.UTF-8)
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/../tests/e2e/lib.sh"
 
@@ -15,21 +21,32 @@ build=$(cd "${1:-$(dirname "$0")/../build}" && pwd)
 program=$build/tockwell
 reg=$build/tockwell-reg
 mapwait=$build/bench/tockwell-mapwait
+floor=$build/bench/tockwell-floor
 starts=${STARTS:-10}
 runs=${RUNS:-3}
+shown=${SHOWN_SECONDS:-30}
 idle=${IDLE_SECONDS:-60}
 armed=${ARMED_SECONDS:-30}
 base='HKCU\Software\Kestrolab\Tockwell'
 start_button=(23 21)
 export XDG_CONFIG_HOME=$e2e_tmp/config TOCKWELL_PLATFORM=record:$E2E_CALLS
 export TOCKWELL_UPDATE_LOCATION=http://127.0.0.1:9/
+# The programs run in the users' locale (Polish formats and sorting load what they load).
+locale=${BENCH_LOCALE:-pl_PL.UTF-8}
 mkdir -p "$XDG_CONFIG_HOME"
 
 # start: starts the program, sets start_ms, pid and window.
 start() {
-    read -r start_ms pid window < <("$mapwait" Tockwell 10000 "$program")
+    read -r start_ms pid window < <(LC_ALL=$locale "$mapwait" Tockwell 10000 "$program")
     e2e_pids+=("$pid")
     [[ $start_ms != - ]] || e2e_fail "the setup window did not appear"
+}
+
+# start_floor: starts the floor, sets start_ms, pid and window.
+start_floor() {
+    read -r start_ms pid window < <(LC_ALL=$locale "$mapwait" 'Tockwell floor' 10000 "$floor")
+    e2e_pids+=("$pid")
+    [[ $start_ms != - ]] || e2e_fail "the floor's window did not appear"
 }
 
 # stop: ends the program started last and waits until it has ended (it is not our child, so
@@ -68,6 +85,21 @@ measure() {
               printf "%.2f %d\n", cpu / 1e6, sw }' "$samples")
 }
 
+# memory: appends the program's PSS, RSS and private memory in MB and the number of other
+# running programs that map Qt Core to the arrays named by the prefix $1 (${1}pss, ${1}rss,
+# ${1}uss, ${1}others). PSS divides each shared page among the programs that map it: with other
+# Qt programs running it is less than the program's PSS alone, and RSS says more.
+memory() {
+    local -n pss_=${1}pss rss_=${1}rss uss_=${1}uss others_=${1}others
+    others_+=("$({ grep -l libQt6Core /proc/[0-9]*/maps 2>/dev/null || true; } |
+        awk -v own="/proc/$pid/maps" '$0 != own { n++ } END { print n + 0 }')")
+    pss_+=("$(awk '/^Pss:/ { printf "%.1f", $2 / 1024 }' /proc/"$pid"/smaps_rollup)")
+    rss_+=("$(awk '/^Rss:/ { printf "%.1f", $2 / 1024 }' /proc/"$pid"/smaps_rollup)")
+    # Private pages: what the program alone holds, whatever else shares its libraries.
+    uss_+=("$(awk '/^Private_(Clean|Dirty):/ { kb += $2 } END { printf "%.1f", kb / 1024 }' \
+        /proc/"$pid"/smaps_rollup)")
+}
+
 # median VALUE...: the median of the numbers.
 median() {
     printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
@@ -84,24 +116,38 @@ armed_store() {
 
 e2e_start_desktop
 
-times=()
+times=() floor_times=()
 for ((i = 1; i <= starts; i++)); do
     start
     times+=("$start_ms")
     e2e_log "start $i: $start_ms ms (window $window)"
     stop
+    start_floor
+    floor_times+=("$start_ms")
+    e2e_log "floor start $i: $start_ms ms (window $window)"
+    stop
 done
 mapfile -t sorted < <(printf '%s\n' "${times[@]}" | sort -g)
+mapfile -t floor_sorted < <(printf '%s\n' "${floor_times[@]}" | sort -g)
 
-pss=() rss=() uss=() idle_cpu=() idle_wakeups=() armed_cpu=() armed_wakeups=()
+pss=() rss=() uss=() others=() shown_cpu=() shown_wakeups=() idle_cpu=() idle_wakeups=()
+armed_cpu=() armed_wakeups=()
+floor_pss=() floor_rss=() floor_uss=() floor_others=() floor_shown_cpu=() floor_shown_wakeups=()
 for ((run = 1; run <= runs; run++)); do
+    start_floor
+    sleep 5
+    memory floor_
+    measure "$shown"
+    floor_shown_cpu+=("$cpu_ms") floor_shown_wakeups+=("$wakeups")
+    stop
+    e2e_log "run $run floor: PSS ${floor_pss[-1]} MB, shown: CPU $cpu_ms ms, $wakeups switches in $shown s"
+
     start
     sleep 5
-    pss+=("$(awk '/^Pss:/ { printf "%.1f", $2 / 1024 }' /proc/"$pid"/smaps_rollup)")
-    rss+=("$(awk '/^Rss:/ { printf "%.1f", $2 / 1024 }' /proc/"$pid"/smaps_rollup)")
-    # Private pages: what the program alone holds, whatever else shares its libraries.
-    uss+=("$(awk '/^Private_(Clean|Dirty):/ { kb += $2 } END { printf "%.1f", kb / 1024 }' \
-        /proc/"$pid"/smaps_rollup)")
+    memory ''
+    measure "$shown"
+    shown_cpu+=("$cpu_ms") shown_wakeups+=("$wakeups")
+    e2e_log "run $run shown: CPU $cpu_ms ms, $wakeups switches in $shown s"
     # Into the tray: a click on the tray icon hides the setup window.
     icon=$(e2e_wait_tray_icon Tockwell)
     e2e_click "$icon" 8 8
@@ -130,7 +176,12 @@ armed_wakeups_median=$(median "${armed_wakeups[@]}")
 cat <<REPORT
 Tockwell start and idle ($(nproc) CPUs, Xvfb + icewm)
   exec to setup window mapped: median $(median "${times[@]}") ms over ${starts} starts (min ${sorted[0]}, max ${sorted[-1]})
-  PSS 5 s after start: median $(median "${pss[@]}") MB over ${runs} starts (RSS $(median "${rss[@]}") MB, private $(median "${uss[@]}") MB)
+  PSS 5 s after start: median $(median "${pss[@]}") MB over ${runs} starts (RSS $(median "${rss[@]}") MB, private $(median "${uss[@]}") MB; $(median "${others[@]}") other Qt programs running)
+  idle, window shown, ${shown} s: median CPU $(median "${shown_cpu[@]}") ms, median $(median "${shown_wakeups[@]}") voluntary context switches over ${runs} runs
   idle in the tray, disarmed, ${idle} s: median CPU $(median "${idle_cpu[@]}") ms, median $(median "${idle_wakeups[@]}") voluntary context switches over ${runs} runs
   idle in the tray, armed, ${armed} s: median CPU $(median "${armed_cpu[@]}") ms, median ${armed_wakeups_median} voluntary context switches over ${runs} runs, $(awk -v w="$armed_wakeups_median" -v s="$armed" 'BEGIN { printf "%.2f", w / s }') per second
+The floor: a bare Qt window + tray icon (bench/tockwell-floor), in the same run
+  floor: exec to window mapped: median $(median "${floor_times[@]}") ms over ${starts} starts (min ${floor_sorted[0]}, max ${floor_sorted[-1]})
+  floor: PSS 5 s after start: median $(median "${floor_pss[@]}") MB over ${runs} starts (RSS $(median "${floor_rss[@]}") MB, private $(median "${floor_uss[@]}") MB; $(median "${floor_others[@]}") other Qt programs running)
+  floor: idle, window shown, ${shown} s: median CPU $(median "${floor_shown_cpu[@]}") ms, median $(median "${floor_shown_wakeups[@]}") voluntary context switches over ${runs} runs
 REPORT

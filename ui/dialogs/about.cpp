@@ -6,6 +6,7 @@
 #include "engine/ErrorBox.h"
 #include "engine/HelpPages.h"
 #include "platform/Platform.h"
+#include "ui/skin/ImageFile.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -94,7 +95,7 @@ void TF_About::buildLayout()
     };
     name(img_About, "img_About");
     img_About.setGeometry(PictureArea);
-    img_About.setPixmap(QPixmap(u":/about/about.jpg"_qs));
+    img_About.setPixmap(readPixmap(u":/about/about.jpg"_qs, "JPEG"));
 
     name(l_Version, "l_Version");
     QFont bold = l_Version.font();

@@ -3,6 +3,7 @@
 #include "engine/ErrorBox.h"
 #include "engine/U_WspolneFunkcje.h"
 #include "platform/Platform.h"
+#include "ui/skin/ImageFile.h"
 
 #include <QCloseEvent>
 #include <QShowEvent>
@@ -21,7 +22,7 @@ void placeImage(QLabel &image, const char *name, const QString &resource)
 {
     image.setObjectName(QString::fromLatin1(name));
     image.setGeometry(8, 28, 128, 142);
-    image.setPixmap(QPixmap(resource));
+    image.setPixmap(readPixmap(resource, "JPEG"));
 }
 
 } // namespace
@@ -77,7 +78,7 @@ void TF_ALARMUJ::createControls()
 
     SpeedButton1.setObjectName(u"SpeedButton1"_qs);
     SpeedButton1.setGeometry(150, 141, 71, 25);
-    SpeedButton1.setIcon(QIcon(u":/popup/ok.png"_qs));
+    SpeedButton1.setIcon(readIcon(u":/popup/ok.png"_qs, "PNG"));
     SpeedButton1.setIconSize(QSize(16, 16));
     connect(&SpeedButton1, &QPushButton::clicked, this, [this] { guard([this] { close(); }); });
 }

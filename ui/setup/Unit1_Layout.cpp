@@ -7,6 +7,7 @@
 #include "engine/ArmedAlarm.h"
 #include "platform/Platform.h"
 #include "ui/skin/CaptionFont.h"
+#include "ui/skin/ImageFile.h"
 #include "ui/skin/SkinAssets.h"
 #include "ui/skin/UPlasmaForm.h"
 
@@ -317,7 +318,7 @@ void TF_Alarm::createSoundPanel()
     const auto toolButton = [panel](const char *name, int left, const QString &image,
                                     const QString &hint) {
         auto *button = make<QToolButton>(panel, name, QRect(left, 68, 26, 24));
-        button->setIcon(QIcon(u":/setup/"_qs + image));
+        button->setIcon(readIcon(u":/setup/"_qs + image, "PNG"));
         button->setToolTip(hint);
         button->setCheckable(true);
         return button;

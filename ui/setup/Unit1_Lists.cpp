@@ -3,6 +3,7 @@
 #include "FileNameEdit.h"
 #include "Unit1.h"
 #include "engine/ErrorBox.h"
+#include "engine/PolishOrder.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
 #include "settings/RecentList.h"
@@ -33,8 +34,7 @@ void setFields(QSpinBox *hours, QSpinBox *minutes, QSpinBox *seconds, const Time
 void fillMessageCombo(QComboBox *box, const RecentListContents &contents)
 {
     QStringList items = contents.names;
-    std::sort(items.begin(), items.end(),
-              [](const QString &a, const QString &b) { return a.localeAwareCompare(b) < 0; });
+    std::sort(items.begin(), items.end(), polishLess);
     const QSignalBlocker blocker(box);
     box->clear();
     box->addItems(items);

@@ -1,5 +1,6 @@
 #include "SkinAssets.h"
 
+#include "ImageFile.h"
 #include "UPlasmaForm.h"
 
 #include <QFile>
@@ -8,7 +9,7 @@ namespace tockwell {
 
 QImage setupSkinPicture()
 {
-    return QImage(u":/skin/setup.bmp"_qs);
+    return readImage(u":/skin/setup.bmp"_qs, "BMP");
 }
 
 TPlasmaRegion setupSkinMask()
@@ -23,7 +24,7 @@ TPlasmaRegion setupSkinMask()
 void loadButtonBitmaps(TImageButton &button, const QString &name)
 {
     const auto image = [&name](QStringView state) {
-        return QImage(u":/skin/"_qs + name + state.toString() + u".bmp"_qs);
+        return readImage(u":/skin/"_qs + name + state.toString() + u".bmp"_qs, "BMP");
     };
     button.setBitmap(image(u""));
     button.setBitmapOver(image(u"_over"));

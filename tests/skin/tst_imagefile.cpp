@@ -1,0 +1,60 @@
+#include "ui/skin/ImageFile.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tockwell;
+
+class TestImageFile : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QImage picture(12, 7, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        QVERIFY(picture.save(m_dir.filePath(u"picture.png"_qs), "PNG"));
+        QVERIFY(picture.save(m_dir.filePath(u"picture.jpg"_qs), "JPEG"));
+        // A PNG under a JPEG's name: the format given decides, not the name.
+        QVERIFY(picture.save(m_dir.filePath(u"png-named.jpg"_qs), "PNG"));
+    }
+
+    // Read in the format given, and only in it: a file of another format is a null image.
+    void readsOnlyTheGivenFormat_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("the skin's BMP")
+            << u":/skin/setup.bmp"_qs << QByteArray("BMP") << QSize(474, 245);
+        QTest::newRow("a PNG") << u"picture.png"_qs << QByteArray("PNG") << QSize(12, 7);
+        QTest::newRow("a JPEG") << u"picture.jpg"_qs << QByteArray("JPEG") << QSize(12, 7);
+        QTest::newRow("a PNG named .jpg")
+            << u"png-named.jpg"_qs << QByteArray("PNG") << QSize(12, 7);
+        QTest::newRow("a PNG named .jpg, read as JPEG")
+            << u"png-named.jpg"_qs << QByteArray("JPEG") << QSize();
+        QTest::newRow("a BMP read as PNG")
+            << u":/skin/setup.bmp"_qs << QByteArray("PNG") << QSize();
+        QTest::newRow("not a picture") << u":/skin/setup.rgn"_qs << QByteArray("BMP") << QSize();
+        QTest::newRow("missing") << u"missing.png"_qs << QByteArray("PNG") << QSize();
+    }
+    void readsOnlyTheGivenFormat()
+    {
+        QFETCH(QString, path);
+        QFETCH(QByteArray, format);
+        QFETCH(QSize, size);
+        if (!path.startsWith(u':'))
+            path = m_dir.filePath(path);
+        const QImage image = readImage(path, format.constData());
+        QCOMPARE(image.isNull(), size.isEmpty());
+        if (!size.isEmpty())
+            QCOMPARE(image.size(), size);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestImageFile)
+#include "tst_imagefile.moc"
