@@ -2,12 +2,13 @@
 # Start and idle figures of Tockwell on a private X server with icewm and its tray:
 #   - from exec to the setup window mapped, median (and range) of STARTS starts;
 #   - proportional set size (PSS) 5 s after a start, median of RUNS starts;
-#   - CPU time and voluntary context switches (wakeups) while idling in the tray, disarmed,
-#     for IDLE_SECONDS seconds, median of RUNS runs;
+#   - CPU time and voluntary context switches (wakeups) while idling with the setup window
+#     shown, disarmed (its clock caption ticking), for SHOWN_SECONDS seconds, median of RUNS runs;
+#   - the same while idling in the tray, disarmed, for IDLE_SECONDS seconds, median of RUNS runs;
 #   - the same while idling armed (a one-hour countdown started with the Start button) for
 #     ARMED_SECONDS seconds, median of RUNS runs: the tick should be the only wakeup.
 # Usage: bench/start_idle.sh [BUILD_DIR]
-#   (environment: STARTS=10 RUNS=3 IDLE_SECONDS=60 ARMED_SECONDS=30)
+#   (environment: STARTS=10 RUNS=3 SHOWN_SECONDS=30 IDLE_SECONDS=60 ARMED_SECONDS=30)
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/../tests/e2e/lib.sh"
 
@@ -17,6 +18,7 @@ reg=$build/tockwell-reg
 mapwait=$build/bench/tockwell-mapwait
 starts=${STARTS:-10}
 runs=${RUNS:-3}
+shown=${SHOWN_SECONDS:-30}
 idle=${IDLE_SECONDS:-60}
 armed=${ARMED_SECONDS:-30}
 base='HKCU\Software\Kestrolab\Tockwell'
@@ -93,7 +95,7 @@ for ((i = 1; i <= starts; i++)); do
 done
 mapfile -t sorted < <(printf '%s\n' "${times[@]}" | sort -g)
 
-pss=() rss=() uss=() idle_cpu=() idle_wakeups=() armed_cpu=() armed_wakeups=()
+pss=() rss=() uss=() shown_cpu=() shown_wakeups=() idle_cpu=() idle_wakeups=() armed_cpu=() armed_wakeups=()
 for ((run = 1; run <= runs; run++)); do
     start
     sleep 5
@@ -102,6 +104,9 @@ for ((run = 1; run <= runs; run++)); do
     # Private pages: what the program alone holds, whatever else shares its libraries.
     uss+=("$(awk '/^Private_(Clean|Dirty):/ { kb += $2 } END { printf "%.1f", kb / 1024 }' \
         /proc/"$pid"/smaps_rollup)")
+    measure "$shown"
+    shown_cpu+=("$cpu_ms") shown_wakeups+=("$wakeups")
+    e2e_log "run $run shown: CPU $cpu_ms ms, $wakeups switches in $shown s"
     # Into the tray: a click on the tray icon hides the setup window.
     icon=$(e2e_wait_tray_icon Tockwell)
     e2e_click "$icon" 8 8
@@ -131,6 +136,7 @@ cat <<REPORT
 Tockwell start and idle ($(nproc) CPUs, Xvfb + icewm)
   exec to setup window mapped: median $(median "${times[@]}") ms over ${starts} starts (min ${sorted[0]}, max ${sorted[-1]})
   PSS 5 s after start: median $(median "${pss[@]}") MB over ${runs} starts (RSS $(median "${rss[@]}") MB, private $(median "${uss[@]}") MB)
+  idle with the setup window shown, disarmed, ${shown} s: median CPU $(median "${shown_cpu[@]}") ms, median $(median "${shown_wakeups[@]}") voluntary context switches over ${runs} runs
   idle in the tray, disarmed, ${idle} s: median CPU $(median "${idle_cpu[@]}") ms, median $(median "${idle_wakeups[@]}") voluntary context switches over ${runs} runs
   idle in the tray, armed, ${armed} s: median CPU $(median "${armed_cpu[@]}") ms, median ${armed_wakeups_median} voluntary context switches over ${runs} runs, $(awk -v w="$armed_wakeups_median" -v s="$armed" 'BEGIN { printf "%.2f", w / s }') per second
 REPORT

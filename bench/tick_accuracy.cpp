@@ -180,7 +180,6 @@ public:
         m_alarm.Minute = time.minute();
         m_alarm.Second = time.second();
         m_tick.reset();
-        m_armedAtMs = now.toMSecsSinceEpoch();
         if (m_aligned)
             m_timer.start(m_tick.nextTick(m_alarm));
         else
@@ -190,9 +189,9 @@ public:
     Outcome outcome() const { return m_outcome; }
     /// Milliseconds from the start of the target second to the tick that fired.
     double firedAfterMs() const { return m_firedAfterMs; }
-    /// The ticks while armed, and the wall-clock seconds that the arming lasted.
+    /// The ticks while armed, and the wall-clock seconds from the first tick's to the last's.
     int ticks() const { return m_ticks; }
-    double armedSeconds() const { return double(m_endedAtMs - m_armedAtMs) / 1000; }
+    int tickedSeconds() const { return m_ticks ? int(m_lastSecond - m_firstSecond) + 1 : 0; }
     /// The most ticks that one wall-clock second had.
     int mostTicksInASecond() const { return m_mostInASecond; }
 
@@ -204,11 +203,11 @@ private:
         const bool due = m_tick.tick(m_alarm);
         const qint64 nowMs = m_clock.last().toMSecsSinceEpoch();
         const qint64 second = nowMs / 1000;
-        ++m_ticks;
+        if (m_ticks++ == 0)
+            m_firstSecond = second;
         m_inThisSecond = second == m_lastSecond ? m_inThisSecond + 1 : 1;
         m_mostInASecond = std::max(m_mostInASecond, m_inThisSecond);
         m_lastSecond = second;
-        m_endedAtMs = nowMs;
         if (due) {
             m_firedAfterMs = double(nowMs - m_target * 1000);
             m_outcome = second == m_target  ? Outcome::InSecond
@@ -229,9 +228,8 @@ private:
     qint64 m_target = 0;
     Outcome m_outcome = Outcome::Pending;
     double m_firedAfterMs = 0;
-    qint64 m_armedAtMs = 0;
-    qint64 m_endedAtMs = 0;
     int m_ticks = 0;
+    qint64 m_firstSecond = 0;
     qint64 m_lastSecond = 0;
     int m_inThisSecond = 0;
     int m_mostInASecond = 0;
@@ -336,13 +334,13 @@ int main(int argc, char *argv[])
                     *std::max_element(caughtUpAfter.begin(), caughtUpAfter.end()));
     std::vector<double> firedAfter;
     int armedTicks = 0;
-    double armedSeconds = 0;
+    int armedSeconds = 0;
     int mostInASecond = 0;
     for (const auto &trial : trials) {
         if (trial->outcome() == Outcome::InSecond || trial->outcome() == Outcome::CaughtUp)
             firedAfter.push_back(trial->firedAfterMs());
         armedTicks += trial->ticks();
-        armedSeconds += trial->armedSeconds();
+        armedSeconds += trial->tickedSeconds();
         mostInASecond = std::max(mostInASecond, trial->mostTicksInASecond());
     }
     if (!firedAfter.empty())
@@ -350,11 +348,9 @@ int main(int argc, char *argv[])
                     "%.0f ms, max %.0f ms\n",
                     percentile(firedAfter, 0.5), percentile(firedAfter, 0.99),
                     *std::max_element(firedAfter.begin(), firedAfter.end()));
-    // The first tick comes within a second of arming, so an alarm armed for n seconds ahead
-    // sees n or n + 1 ticks over a little less than n + 1 seconds.
-    std::printf("ticks while armed: %d in %.1f armed seconds (%.2f per second), at most %d in "
-                "one wall-clock second\n",
-                armedTicks, armedSeconds, armedSeconds > 0 ? armedTicks / armedSeconds : 0.0,
-                mostInASecond);
+    std::printf("ticks while armed: %d in %d wall-clock seconds from each alarm's first tick to "
+                "its last (%.2f per second), at most %d in one second\n",
+                armedTicks, armedSeconds,
+                armedSeconds > 0 ? double(armedTicks) / armedSeconds : 0.0, mostInASecond);
     return 0;
 }
