@@ -69,6 +69,7 @@ private slots:
         }
         clockBox.setCaption(shown);
         QCOMPARE(clockBox.caption(), shown);
+        QCOMPARE(clockBox.accessibleName(), shown);
         QCOMPARE(picture(clockBox), picture(plainBox));
         clockBox.setEnabled(false);
         plainBox.setEnabled(false);

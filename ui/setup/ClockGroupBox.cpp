@@ -37,6 +37,7 @@ private:
 ClockGroupBox::ClockGroupBox(const QString &caption, QWidget *parent)
     : QGroupBox(caption, parent), m_caption(caption), m_text(new CaptionText(*this))
 {
+    setAccessibleName(caption);
     placeCaption();
 }
 
@@ -45,6 +46,8 @@ void ClockGroupBox::setCaption(const QString &caption)
     if (caption == m_caption)
         return;
     m_caption = caption;
+    // What a screen reader reads as the box's name, which the title would be.
+    setAccessibleName(caption);
     const QRect before = m_text->geometry();
     placeCaption();
     // A caption of the same size only needs its text painted afresh; moving or resizing the
