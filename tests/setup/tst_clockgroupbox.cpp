@@ -51,6 +51,8 @@ private slots:
         QTest::newRow("fusion, longer")
             << u"Fusion"_qs << clock << u" W tej chwili jest: 2:05:09 PM CET "_qs;
         QTest::newRow("fusion, shorter") << u"Fusion"_qs << clock << u" 1:1 "_qs;
+        QTest::newRow("fusion, none") << u"Fusion"_qs << clock << QString();
+        QTest::newRow("fusion, from none") << u"Fusion"_qs << QString() << clock;
         QTest::newRow("windows") << u"Windows"_qs << clock << u" W tej chwili jest: 14:05:09 "_qs;
     }
 

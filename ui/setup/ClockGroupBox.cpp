@@ -1,6 +1,7 @@
 #include "ClockGroupBox.h"
 
 #include <QEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QStylePainter>
 
@@ -45,15 +46,18 @@ void ClockGroupBox::setCaption(const QString &caption)
 {
     if (caption == m_caption)
         return;
+    const bool placeChanges = caption.isEmpty() != m_caption.isEmpty();
     m_caption = caption;
     // What a screen reader reads as the box's name, which the title would be.
     setAccessibleName(caption);
-    const QRect before = m_text->geometry();
-    placeCaption();
-    // A caption of the same size only needs its text painted afresh; moving or resizing the
-    // child repaints the place it left and the one it took.
-    if (m_text->geometry() == before)
-        m_text->update();
+    if (placeChanges) {
+        // A title or none: the style may place the frame by the box's own title.
+        setTitle(caption);
+        placeCaption();
+        return;
+    }
+    // The caption's place does not depend on its text: only the text is painted afresh.
+    m_text->update();
 }
 
 QStyleOptionGroupBox ClockGroupBox::styleOption(QStyle::SubControls parts) const
@@ -67,16 +71,26 @@ QStyleOptionGroupBox ClockGroupBox::styleOption(QStyle::SubControls parts) const
 
 void ClockGroupBox::placeCaption()
 {
-    const QStyleOptionGroupBox option = styleOption(QStyle::SC_GroupBoxLabel);
+    const QStyleOptionGroupBox option =
+        styleOption(QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame);
     const QRect label =
         style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, this);
-    // A little wider than the label: a style may draw beyond it, as the shadow of a disabled
-    // text.
-    m_text->setGeometry(label.adjusted(-LabelMargin, -LabelMargin, LabelMargin, LabelMargin));
+    m_frame = style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, this);
+    // The box's whole width, so that a caption of any length fits, and a little above and below
+    // the label, since a style may draw beyond it (the shadow of a disabled text). Where the
+    // frame begins below the label, the place ends above the frame, so that painting the
+    // caption does not paint the frame.
+    QRect place(0, label.top() - LabelMargin, width(), label.height() + 2 * LabelMargin);
+    if (label.bottom() < m_frame.top() && place.bottom() >= m_frame.top())
+        place.setBottom(m_frame.top() - 1);
+    m_text->setGeometry(place);
 }
 
-void ClockGroupBox::paintEvent(QPaintEvent *)
+void ClockGroupBox::paintEvent(QPaintEvent *event)
 {
+    // Beneath the caption alone there is nothing of the box to paint.
+    if (!event->region().intersects(m_frame))
+        return;
     // Everything but the caption, which its child paints.
     QStylePainter painter(this);
     QStyleOptionGroupBox option = styleOption(QStyle::SC_GroupBoxFrame);

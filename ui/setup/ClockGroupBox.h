@@ -8,8 +8,8 @@ namespace tockwell {
 /// A group box whose caption is a clock. The caption's text is painted by a small child of its
 /// own that lies over the title's place, so that the time changing every second repaints that
 /// text alone: not the frame, the box's contents or the window's skin beneath them (setTitle
-/// would repaint all of them). QGroupBox's own title stays the first caption; it places the
-/// frame and the contents as a title does.
+/// would repaint all of them). QGroupBox's own title stays the first caption (or none when
+/// the caption is empty); it places the frame and the contents as a title does.
 class ClockGroupBox final : public QGroupBox
 {
 public:
@@ -17,7 +17,7 @@ public:
 
     /// The caption now shown.
     QString caption() const { return m_caption; }
-    /// Shows `caption`; only the place of the old and the new text is repainted.
+    /// Shows `caption`; only the caption's place is repainted.
     void setCaption(const QString &caption);
 
 protected:
@@ -36,6 +36,7 @@ private:
 
     QString m_caption;
     CaptionText *m_text;
+    QRect m_frame; ///< where the style draws the frame
 };
 
 } // namespace tockwell
