@@ -230,7 +230,8 @@ void TF_Glowna::Zamknij1Click()
 void TF_Glowna::startTick()
 {
     m_tick.reset();
-    t_TimerGlowny.start();
+    // A countdown ticks every second from Start; a clock-time alarm at each wall-clock second.
+    t_TimerGlowny.start(m_tick.nextTick(m_alarm));
     m_wake.armed();
 }
 
@@ -291,6 +292,10 @@ void TF_Glowna::closeEvent(QCloseEvent *event)
 void TF_Glowna::t_TimerGlownyTimer()
 {
     guard([this] {
+        // A clock-time tick is aligned afresh to the wall-clock second, before the action: the
+        // ticks go on while it waits, and a disarming action stops the timer for good.
+        if (m_alarm.Mode == ModeClock && t_TimerGlowny.isActive())
+            t_TimerGlowny.start(m_tick.nextTick(m_alarm));
         const bool due = m_tick.tick(m_alarm);
         m_wake.ticked(m_tick.skipped());
         if (due)

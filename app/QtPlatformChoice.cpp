@@ -28,4 +28,17 @@ QtArguments::QtArguments(int argc, char **argv, const std::optional<QByteArray> 
     m_argc = int(m_texts.size());
 }
 
+QtStartEnvironment::QtStartEnvironment(const char *name, const QByteArray &value)
+    : m_name(name), m_ours(!qEnvironmentVariableIsSet(name))
+{
+    if (m_ours)
+        qputenv(m_name, value);
+}
+
+QtStartEnvironment::~QtStartEnvironment()
+{
+    if (m_ours)
+        qunsetenv(m_name);
+}
+
 } // namespace tockwell

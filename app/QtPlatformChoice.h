@@ -36,4 +36,20 @@ private:
     int m_argc = 0;
 };
 
+/// An environment variable for Qt to read while the application object is made, set for as
+/// long as this object lives, so that the programs an alarm starts never see it. A variable the
+/// user set is left as it is.
+class QtStartEnvironment final
+{
+public:
+    QtStartEnvironment(const char *name, const QByteArray &value);
+    QtStartEnvironment(const QtStartEnvironment &) = delete;
+    QtStartEnvironment &operator=(const QtStartEnvironment &) = delete;
+    ~QtStartEnvironment();
+
+private:
+    const char *m_name;
+    bool m_ours;
+};
+
 } // namespace tockwell

@@ -9,11 +9,20 @@
 
 #include <QApplication>
 
+#include <optional>
+
 int main(int argc, char *argv[])
 {
     tockwell::QtArguments arguments(
         argc, argv, tockwell::preferredQtPlatform([](const char *name) { return qgetenv(name); }));
+    // The X connection without shared-memory pictures: Qt waits for the X server before it
+    // repaints a place whose picture the server may still be reading from shared memory, and
+    // the clock caption repaints its place every second. The program's windows are small
+    // enough to send over the connection.
+    std::optional<tockwell::QtStartEnvironment> noSharedMemory(std::in_place, "QT_XCB_NO_MITSHM",
+                                                               "1");
     QApplication app(arguments.argc(), arguments.argv());
+    noSharedMemory.reset();
     tockwell::installQtPolish(app);
     QApplication::setApplicationName(QString::fromUtf16(tockwell::AppTitle));
     // No display name: Qt would append it to every window title ("UWAGA — Tockwell").

@@ -6,12 +6,17 @@
 //      phase of the ticks within the second is whatever arming gave; the same ticks are then
 //      replayed at every phase (0.1 ms steps) to show at how many a second would be skipped.
 //   2. TRIALS clock-time alarms, armed at random moments while the timer above ticks, each on a
-//      timer of its own (as Start arms one: the tick reset, the timer started, so each trial has
-//      its own phase), with a target second 1 to 10 s ahead. A trial ends when AlarmTick reports
-//      the alarm due: in its target second ("in its second"), in a later one thanks to the
-//      seconds counted since the previous tick ("caught up"), or not by 3 s after it ("missed").
+//      timer of its own (as Start arms one: the tick reset, the timer started with the delay
+//      that AlarmTick gives, re-aligned to the wall-clock second at each tick as the main form
+//      does), with a target second 1 to 10 s ahead. A trial ends when AlarmTick reports the
+//      alarm due: in its target second ("in its second"), in a later one thanks to the seconds
+//      counted since the previous tick ("caught up"), or not by 3 s after it ("missed"). How
+//      long after the beginning of its second each alarm fired is printed (median, 99th
+//      percentile, max), and how many ticks each armed second had.
 //
 // Usage: tick_accuracy [DURATION_SECONDS=600] [TRIALS=200]
+//   (environment: TICK_ALIGN=0 arms the trials with a plain 1000 ms timer instead, for a
+//   comparison with a tick whose phase is wherever the alarm was armed)
 
 #include "engine/AlarmTick.h"
 #include "engine/ArmedAlarm.h"
@@ -158,7 +163,7 @@ enum class Outcome
 class Trial
 {
 public:
-    Trial() : m_tick(m_clock)
+    explicit Trial(bool aligned) : m_tick(m_clock), m_aligned(aligned)
     {
         setUpTick(m_timer);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { onTick(); });
@@ -175,19 +180,34 @@ public:
         m_alarm.Minute = time.minute();
         m_alarm.Second = time.second();
         m_tick.reset();
-        m_timer.start();
+        if (m_aligned)
+            m_timer.start(m_tick.nextTick(m_alarm));
+        else
+            m_timer.start();
     }
 
     Outcome outcome() const { return m_outcome; }
     /// Milliseconds from the start of the target second to the tick that fired.
     double firedAfterMs() const { return m_firedAfterMs; }
+    /// The ticks while armed, and the wall-clock seconds from the first tick's to the last's.
+    int ticks() const { return m_ticks; }
+    int tickedSeconds() const { return m_ticks ? int(m_lastSecond - m_firstSecond) + 1 : 0; }
+    /// The most ticks that one wall-clock second had.
+    int mostTicksInASecond() const { return m_mostInASecond; }
 
 private:
     void onTick()
     {
+        if (m_aligned)
+            m_timer.start(m_tick.nextTick(m_alarm));
         const bool due = m_tick.tick(m_alarm);
         const qint64 nowMs = m_clock.last().toMSecsSinceEpoch();
         const qint64 second = nowMs / 1000;
+        if (m_ticks++ == 0)
+            m_firstSecond = second;
+        m_inThisSecond = second == m_lastSecond ? m_inThisSecond + 1 : 1;
+        m_mostInASecond = std::max(m_mostInASecond, m_inThisSecond);
+        m_lastSecond = second;
         if (due) {
             m_firedAfterMs = double(nowMs - m_target * 1000);
             m_outcome = second == m_target  ? Outcome::InSecond
@@ -204,9 +224,15 @@ private:
     AlarmTick m_tick;
     ArmedAlarm m_alarm;
     QTimer m_timer;
+    const bool m_aligned;
     qint64 m_target = 0;
     Outcome m_outcome = Outcome::Pending;
     double m_firedAfterMs = 0;
+    int m_ticks = 0;
+    qint64 m_firstSecond = 0;
+    qint64 m_lastSecond = 0;
+    int m_inThisSecond = 0;
+    int m_mostInASecond = 0;
 };
 
 double percentile(std::vector<double> values, double fraction)
@@ -223,6 +249,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const int duration = argc > 1 ? std::max(5, std::atoi(argv[1])) : 600;
     const int trialCount = argc > 2 ? std::max(1, std::atoi(argv[2])) : 200;
+    const bool aligned = qEnvironmentVariable("TICK_ALIGN") != u"0"_qs;
     // Arming moments spread over the run, so that few trials tick at once; a short run spreads
     // them over at least 20 s.
     const int armWindowMs = 1000 * std::max(20, duration - 12);
@@ -232,14 +259,16 @@ int main(int argc, char *argv[])
     std::uniform_int_distribution<int> armAt(0, armWindowMs);
     std::uniform_int_distribution<int> offset(1, 10);
 
-    std::printf("tick accuracy: %d s of ticks, %d clock-time alarms armed over %d s\n", duration,
-                trialCount, armWindowMs / 1000);
+    std::printf("tick accuracy: %d s of ticks, %d clock-time alarms armed over %d s (%s)\n",
+                duration, trialCount, armWindowMs / 1000,
+                aligned ? "ticks aligned to the wall-clock second"
+                        : "plain 1000 ms ticks from arming");
     std::fflush(stdout);
 
     TickRecorder recorder;
     std::vector<std::unique_ptr<Trial>> trials;
     for (int i = 0; i < trialCount; ++i) {
-        auto &trial = *trials.emplace_back(std::make_unique<Trial>());
+        auto &trial = *trials.emplace_back(std::make_unique<Trial>(aligned));
         const int ahead = offset(random);
         QTimer::singleShot(armAt(random), Qt::PreciseTimer, &app,
                            [&trial, ahead] { trial.arm(ahead); });
@@ -303,5 +332,25 @@ int main(int argc, char *argv[])
     if (!caughtUpAfter.empty())
         std::printf("caught up: latest %.0f ms after the start of the target second\n",
                     *std::max_element(caughtUpAfter.begin(), caughtUpAfter.end()));
+    std::vector<double> firedAfter;
+    int armedTicks = 0;
+    int armedSeconds = 0;
+    int mostInASecond = 0;
+    for (const auto &trial : trials) {
+        if (trial->outcome() == Outcome::InSecond || trial->outcome() == Outcome::CaughtUp)
+            firedAfter.push_back(trial->firedAfterMs());
+        armedTicks += trial->ticks();
+        armedSeconds += trial->tickedSeconds();
+        mostInASecond = std::max(mostInASecond, trial->mostTicksInASecond());
+    }
+    if (!firedAfter.empty())
+        std::printf("fired after the start of their second: median %.0f ms, 99th percentile "
+                    "%.0f ms, max %.0f ms\n",
+                    percentile(firedAfter, 0.5), percentile(firedAfter, 0.99),
+                    *std::max_element(firedAfter.begin(), firedAfter.end()));
+    std::printf("ticks while armed: %d in %d wall-clock seconds from each alarm's first tick to "
+                "its last (%.2f per second), at most %d in one second\n",
+                armedTicks, armedSeconds,
+                armedSeconds > 0 ? double(armedTicks) / armedSeconds : 0.0, mostInASecond);
     return 0;
 }

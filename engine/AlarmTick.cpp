@@ -24,6 +24,19 @@ bool AlarmTick::tick(ArmedAlarm &alarm)
     return false;
 }
 
+std::chrono::milliseconds AlarmTick::nextTick(const ArmedAlarm &alarm) const
+{
+    if (alarm.Mode == ModeClock)
+        return delayToNextSecond(m_clock.now().time());
+    return CountdownInterval;
+}
+
+std::chrono::milliseconds AlarmTick::delayToNextSecond(QTime now)
+{
+    const int msec = now.isValid() ? now.msec() : 0;
+    return std::chrono::milliseconds(1000 - msec) + SecondOffset;
+}
+
 bool AlarmTick::clockTimeSeen(const ArmedAlarm &alarm, const QDateTime &now) const
 {
     const qint64 nowSecond = now.toSecsSinceEpoch();

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 
+#include <chrono>
 #include <optional>
 
 namespace tockwell {
@@ -29,6 +30,22 @@ public:
 
     /// One tick: decrements the countdown of a "D" alarm and reports whether `alarm` is due.
     bool tick(ArmedAlarm &alarm);
+
+    /// How long from now until the next tick. A countdown ticks every second from its arming. A
+    /// clock-time alarm ticks a few ms after each wall-clock second begins, so that it fires
+    /// on the dot of its second; the delay is taken afresh at every tick, which corrects the
+    /// drift of the timer against the wall clock and a clock that was set.
+    std::chrono::milliseconds nextTick(const ArmedAlarm &alarm) const;
+
+    /// The interval of a countdown's tick.
+    static constexpr std::chrono::milliseconds CountdownInterval{1000};
+    /// How long after the beginning of its second a clock-time tick comes: enough for the wall
+    /// clock to show the new second even when the timer comes a little early.
+    static constexpr std::chrono::milliseconds SecondOffset{5};
+    /// The delay, seen at the wall-clock time `now`, to SecondOffset after the beginning of the
+    /// next second: between SecondOffset (exclusive) and a second plus SecondOffset. A tick that
+    /// comes a little early therefore never ticks twice in one second.
+    static std::chrono::milliseconds delayToNextSecond(QTime now);
 
     /// The longest gap between two ticks whose seconds in between still count as seen.
     static constexpr qint64 MaxGapMs = 2000;

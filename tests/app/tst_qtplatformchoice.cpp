@@ -71,6 +71,30 @@ private slots:
         QCOMPARE(arguments.argv()[arguments.argc()], nullptr);
         QCOMPARE(qgetenv("QT_QPA_PLATFORM"), before);
     }
+
+    void startEnvironmentLastsAsLongAsItsObject_data()
+    {
+        QTest::addColumn<std::optional<QByteArray>>("users");
+        QTest::newRow("unset") << std::optional<QByteArray>();
+        QTest::newRow("the user's") << std::optional<QByteArray>("0");
+        QTest::newRow("empty") << std::optional<QByteArray>("");
+    }
+    void startEnvironmentLastsAsLongAsItsObject()
+    {
+        QFETCH(std::optional<QByteArray>, users);
+        constexpr const char *name = "TOCKWELL_TEST_START_VARIABLE";
+        if (users)
+            qputenv(name, *users);
+        else
+            qunsetenv(name);
+        {
+            const QtStartEnvironment scope(name, "1");
+            QCOMPARE(qgetenv(name), users.value_or("1"));
+        }
+        QCOMPARE(qEnvironmentVariableIsSet(name), users.has_value());
+        QCOMPARE(qgetenv(name), users.value_or(QByteArray()));
+        qunsetenv(name);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestQtPlatformChoice)

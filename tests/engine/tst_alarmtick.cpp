@@ -202,6 +202,76 @@ private slots:
         clock.advance(1000);
         QVERIFY(tick.tick(alarm));
     }
+
+    void clockTimeTickComesJustAfterTheNextSecond_data()
+    {
+        QTest::addColumn<QTime>("now");
+        QTest::addColumn<int>("delayMs");
+        QTest::newRow("on the second") << QTime(12, 0, 0, 0) << 1005;
+        QTest::newRow("1 ms in") << QTime(12, 0, 0, 1) << 1004;
+        QTest::newRow("a tick 1 ms early") << QTime(12, 0, 0, 4) << 1001;
+        QTest::newRow("a tick on time") << QTime(12, 0, 0, 5) << 1000;
+        QTest::newRow("a tick 30 ms late") << QTime(12, 0, 0, 35) << 970;
+        QTest::newRow("mid-second") << QTime(12, 0, 0, 500) << 505;
+        QTest::newRow("3 ms before") << QTime(12, 0, 0, 997) << 8;
+        QTest::newRow("1 ms before") << QTime(12, 0, 0, 999) << 6;
+        QTest::newRow("before midnight") << QTime(23, 59, 59, 998) << 7;
+        QTest::newRow("no time") << QTime() << 1005;
+    }
+
+    void clockTimeTickComesJustAfterTheNextSecond()
+    {
+        QFETCH(QTime, now);
+        QFETCH(int, delayMs);
+        QCOMPARE(AlarmTick::delayToNextSecond(now).count(), delayMs);
+    }
+
+    void nextTickFollowsTheMode()
+    {
+        FakeClock clock(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0, 300)));
+        const AlarmTick tick(clock);
+        QCOMPARE(tick.nextTick(clockAlarm(12, 0, 5)).count(), 705);
+        // A countdown counts whole seconds from its arming, wherever the clock stands.
+        QCOMPARE(tick.nextTick(countdown(5)).count(), 1000);
+        ArmedAlarm other;
+        other.Mode = u"X"_qs;
+        QCOMPARE(tick.nextTick(other).count(), 1000);
+    }
+
+    void clockTimeTicksStayOnTheSecondWhenTheTimerDrifts_data()
+    {
+        QTest::addColumn<double>("rate"); // the timer's elapsed time per wall-clock time
+        QTest::newRow("exact") << 1.0;
+        QTest::newRow("0.5 % fast") << 0.995;
+        QTest::newRow("0.5 % slow") << 1.005;
+        QTest::newRow("5 % fast") << 0.95;
+    }
+
+    void clockTimeTicksStayOnTheSecondWhenTheTimerDrifts()
+    {
+        QFETCH(double, rate);
+        FakeClock clock(QDateTime(QDate(2026, 12, 7), QTime(12, 0, 0, 417)));
+        AlarmTick tick(clock);
+        const ArmedAlarm alarm = clockAlarm(13, 0, 0);
+        qint64 second = clock.now().toSecsSinceEpoch();
+        int ticks = 0;
+        int inTheSameSecond = 0;
+        // Each tick re-aligns: every wall-clock second gets its tick, early in the second; a
+        // timer that comes early ticks again in the same second at most once.
+        while (ticks < 300) {
+            clock.advance(qRound64(double(tick.nextTick(alarm).count()) * rate));
+            const QDateTime now = clock.now();
+            if (now.toSecsSinceEpoch() == second) {
+                QVERIFY(++inTheSameSecond <= 1);
+                continue;
+            }
+            inTheSameSecond = 0;
+            QCOMPARE(now.toSecsSinceEpoch(), second + 1);
+            QVERIFY2(now.time().msec() <= 20, qPrintable(now.toString(u"hh:mm:ss.zzz")));
+            second = now.toSecsSinceEpoch();
+            ++ticks;
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestAlarmTick)

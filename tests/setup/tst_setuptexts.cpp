@@ -5,6 +5,7 @@
 #include "settings/Keys.h"
 #include "settings/Store.h"
 #include "support/SetupWindowWorld.h"
+#include "ui/setup/ClockGroupBox.h"
 #include "ui/setup/FileNameEdit.h"
 #include "ui/setup/ShownTexts.h"
 #include "ui/setup/Unit1.h"

@@ -4,6 +4,7 @@
 #include "settings/RecentList.h"
 #include "settings/Store.h"
 #include "support/SetupWindowWorld.h"
+#include "ui/setup/ClockGroupBox.h"
 #include "ui/setup/FileNameEdit.h"
 #include "ui/setup/Unit1.h"
 
@@ -96,7 +97,7 @@ private slots:
         QCOMPARE(w->e_CzasPowtorki->text(), u"1"_qs);
         QVERIFY(!w->e_CzasPowtorki->isEnabled());
         QCOMPARE(w->ib_Stop->pos(), QPoint(-40, -40));
-        QVERIFY(w->gb1->title().startsWith(u" W tej chwili jest: 12:00:00"_qs));
+        QVERIFY(w->gb1->caption().startsWith(u" W tej chwili jest: 12:00:00"_qs));
         QVERIFY(boxes().isEmpty());
     }
 

@@ -1,5 +1,6 @@
 #include "Unit1.h"
 
+#include "ClockGroupBox.h"
 #include "FileNameEdit.h"
 #include "SetupHost.h"
 #include "ShownTexts.h"
@@ -152,7 +153,7 @@ void TF_Alarm::t_TimerDoCzasuTimer()
     QString format = QLocale::system().timeFormat(QLocale::LongFormat);
     format.remove(u't').replace(u"  "_qs, u" "_qs);
     const QString now = m_clock.now().time().toString(format.trimmed());
-    gb1->setTitle(u" W tej chwili jest: "_qs + now + u" "_qs);
+    gb1->setCaption(u" W tej chwili jest: "_qs + now + u" "_qs);
 }
 
 void TF_Alarm::showEvent(QShowEvent *event)

@@ -25,6 +25,7 @@ namespace tockwell {
 
 class Actions;
 class Clock;
+class ClockGroupBox;
 class FileNameEdit;
 class SetupHost;
 class SoundPlayer;
@@ -189,7 +190,7 @@ public:
     TImageButton *ib_Start, *ib_Stop, *ib_Minimalizuj, *ib_Koniec, *ib_Opcje, *ib_About, *ib_WWW,
         *ib_Mail;
 
-    QGroupBox *gb1;
+    ClockGroupBox *gb1;
     QRadioButton *rb_ur_o_godz, *rb_ur_po_czasie;
     QSpinBox *se_ur_o_godz_godz, *se_ur_o_godz_min, *se_ur_o_godz_sec;
     QSpinBox *se_ur_po_czasie_godz, *se_ur_po_czasie_min, *se_ur_po_czasie_sec;

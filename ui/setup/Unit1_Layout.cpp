@@ -1,4 +1,5 @@
 // The setup window's controls: their names, captions, places, ranges and hints.
+#include "ClockGroupBox.h"
 #include "DigitFields.h"
 #include "FileNameEdit.h"
 #include "ShownTexts.h"
@@ -202,8 +203,9 @@ void TF_Alarm::createCommandButtons()
 
 void TF_Alarm::createTimingGroup()
 {
-    gb1 = make<QGroupBox>(this, "gb1", QRect(8, 42, 214, 196));
-    gb1->setTitle(u" W tej chwili jest: 00:00:00 "_qs); // the clock's caption, from creation on
+    // The clock's caption, from creation on.
+    gb1 = make<ClockGroupBox>(this, "gb1", QRect(8, 42, 214, 196),
+                              u" W tej chwili jest: 00:00:00 "_qs);
     rb_ur_o_godz = make<QRadioButton>(gb1, "rb_ur_o_godz", QRect(8, 20, 200, 18),
                                       u"uruchom alarm o godzinie:"_qs);
     Label1 = timeColons(gb1, "Label1", QRect(56, 42, 74, 22));

@@ -1,0 +1,115 @@
+#include "ClockGroupBox.h"
+
+#include <QEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QStylePainter>
+
+namespace tockwell {
+namespace {
+
+constexpr int LabelMargin = 2;
+
+} // namespace
+
+/// Paints the box's title, as the style paints it, and nothing else.
+class ClockGroupBox::CaptionText final : public QWidget
+{
+public:
+    explicit CaptionText(ClockGroupBox &box) : QWidget(&box), m_box(box)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        // In the box's coordinates, so that the text lands where the style puts a title.
+        painter.translate(-pos());
+        const QStyleOptionGroupBox option = m_box.styleOption(QStyle::SC_GroupBoxLabel);
+        m_box.style()->drawComplexControl(QStyle::CC_GroupBox, &option, &painter, &m_box);
+    }
+
+private:
+    ClockGroupBox &m_box;
+};
+
+ClockGroupBox::ClockGroupBox(const QString &caption, QWidget *parent)
+    : QGroupBox(caption, parent), m_caption(caption), m_text(new CaptionText(*this))
+{
+    setAccessibleName(caption);
+    placeCaption();
+}
+
+void ClockGroupBox::setCaption(const QString &caption)
+{
+    if (caption == m_caption)
+        return;
+    const bool placeChanges = caption.isEmpty() != m_caption.isEmpty();
+    m_caption = caption;
+    // What a screen reader reads as the box's name, which the title would be.
+    setAccessibleName(caption);
+    if (placeChanges) {
+        // A title or none: the style may place the frame by the box's own title.
+        setTitle(caption);
+        placeCaption();
+        return;
+    }
+    // The caption's place does not depend on its text: only the text is painted afresh.
+    m_text->update();
+}
+
+QStyleOptionGroupBox ClockGroupBox::styleOption(QStyle::SubControls parts) const
+{
+    QStyleOptionGroupBox option;
+    initStyleOption(&option);
+    option.text = m_caption;
+    option.subControls = parts;
+    return option;
+}
+
+void ClockGroupBox::placeCaption()
+{
+    const QStyleOptionGroupBox option =
+        styleOption(QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame);
+    const QRect label =
+        style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, this);
+    m_frame = style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, this);
+    // The box's whole width, so that a caption of any length fits, and a little above and below
+    // the label, since a style may draw beyond it (the shadow of a disabled text). Where the
+    // frame begins below the label, the place ends above the frame, so that painting the
+    // caption does not paint the frame.
+    QRect place(0, label.top() - LabelMargin, width(), label.height() + 2 * LabelMargin);
+    if (label.bottom() < m_frame.top() && place.bottom() >= m_frame.top())
+        place.setBottom(m_frame.top() - 1);
+    m_text->setGeometry(place);
+}
+
+void ClockGroupBox::paintEvent(QPaintEvent *event)
+{
+    // Beneath the caption alone there is nothing of the box to paint.
+    if (!event->region().intersects(m_frame))
+        return;
+    // Everything but the caption, which its child paints.
+    QStylePainter painter(this);
+    QStyleOptionGroupBox option = styleOption(QStyle::SC_GroupBoxFrame);
+    painter.drawComplexControl(QStyle::CC_GroupBox, option);
+}
+
+void ClockGroupBox::resizeEvent(QResizeEvent *event)
+{
+    QGroupBox::resizeEvent(event);
+    placeCaption();
+}
+
+void ClockGroupBox::changeEvent(QEvent *event)
+{
+    QGroupBox::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        placeCaption();
+    if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange)
+        m_text->update();
+}
+
+} // namespace tockwell
