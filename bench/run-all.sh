@@ -137,6 +137,15 @@ alarms_verdict=$(verdict "$in_second == $trials")
 row "clock-time alarms fired in their target second" \
     "$in_second of $trials ($caught_up caught up, $missed missed, $early early)" \
     "100 % of 200" "$alarms_verdict"
+on_dot_median=$(pick tick_accuracy 'after the start of their second: median ([0-9]+) ms')
+on_dot_p99=$(pick tick_accuracy 'after the start of their second: median [0-9]+ ms, 99th percentile ([0-9]+) ms')
+on_dot_max=$(pick tick_accuracy 'after the start of their second: .* max ([0-9]+) ms')
+row "clock-time alarms: fired after their second began, median / 99th percentile / max" \
+    "$on_dot_median / $on_dot_p99 / $on_dot_max ms" "0–10 ms (99th percentile)" \
+    "$(verdict "$on_dot_p99 <= 10")"
+per_second=$(pick tick_accuracy 'ticks while armed: .*\(([0-9.]+) per second\)')
+row "ticks per wall-clock second while a clock-time alarm is armed" "$per_second" "1" \
+    "$(verdict "$per_second == 1")"
 
 for sound in 'MP3, 3 minutes' MIDI; do
     open_ms=$(sound_pick "$sound" 'open + length')
