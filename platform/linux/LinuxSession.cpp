@@ -1,5 +1,6 @@
 #include "LinuxSession.h"
 
+#include "Failures.h"
 #include "LogindManager.h"
 
 #include <QDBusError>
@@ -16,10 +17,6 @@ const QString OwnSession = u"auto"_qs;
 constexpr int CallTimeoutMs = 10000;
 
 // The kinds of refusal, with codes and texts kept from the Windows errors of the same meaning.
-Failure accessDenied()
-{
-    return {5, u"Access is denied."_qs};
-}
 Failure notSupported()
 {
     return {50, u"The request is not supported."_qs};
@@ -31,10 +28,6 @@ Failure noLoginManager()
 Failure shutdownInProgress()
 {
     return {1115, u"A system shutdown is in progress."_qs};
-}
-Failure timedOut()
-{
-    return {1460, u"This operation returned because the timeout period expired."_qs};
 }
 
 std::optional<Failure> failureOf(const QDBusPendingCall &call)

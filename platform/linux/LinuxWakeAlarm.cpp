@@ -1,5 +1,6 @@
 #include "LinuxWakeAlarm.h"
 
+#include "Failures.h"
 #include "LinuxConfig.h"
 
 #include <QCoreApplication>
@@ -15,17 +16,9 @@ Failure missing(const QString &what)
 {
     return {2, u"The system cannot find the file specified: "_qs + what + u'.'};
 }
-Failure accessDenied()
-{
-    return {5, u"Access is denied."_qs};
-}
 Failure cancelled()
 {
     return {1223, u"The operation was canceled by the user."_qs};
-}
-Failure timedOut()
-{
-    return {1460, u"This operation returned because the timeout period expired."_qs};
 }
 
 /// Runs `program` with `arguments` (no shell) and waits for it; its exit code, or a failure.
