@@ -9,6 +9,8 @@ program=${1:?usage: $0 PROGRAM}
 reg=$(dirname "$program")/tockwell-reg
 base='HKCU\Software\Kestrolab\Tockwell'
 export TOCKWELL_TRAY_WAIT_MS=3000
+# The wait is a coarse timer, which Qt may end up to 5 % early.
+wait_least=$((TOCKWELL_TRAY_WAIT_MS * 95 / 100))
 notice='^MessageBox ".*traya.*" "INFORMACJA" 0x40 -> 1$'
 
 e2e_start_desktop --no-tray
@@ -18,7 +20,7 @@ e2e_wait_window Tockwell >/dev/null
 grep -q '^MessageBox' "$E2E_CALLS" 2>/dev/null && e2e_fail "told at once, before the wait ran out"
 e2e_wait_call "$notice"
 waited=$(($(e2e_now_ms) - started))
-((waited >= TOCKWELL_TRAY_WAIT_MS)) || e2e_fail "told after $waited ms, before the wait ran out"
+((waited >= wait_least)) || e2e_fail "told after $waited ms, before the wait ran out"
 e2e_screenshot notray
 [[ $(grep -c '^MessageBox' "$E2E_CALLS") == 1 ]] || e2e_fail "more than one box: $(cat "$E2E_CALLS")"
 [[ -z $(e2e_tray_icon Tockwell) ]] || e2e_fail "a tray icon without a tray"
@@ -32,6 +34,6 @@ started=$(e2e_now_ms)
 e2e_start_program "$program"
 e2e_wait_window Tockwell >/dev/null
 waited=$(($(e2e_now_ms) - started))
-((waited >= TOCKWELL_TRAY_WAIT_MS)) || e2e_fail "the window came after $waited ms, before the wait ran out"
+((waited >= wait_least)) || e2e_fail "the window came after $waited ms, before the wait ran out"
 e2e_wait_call "$notice"
 e2e_log "passed"
