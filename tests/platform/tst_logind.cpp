@@ -3,6 +3,7 @@
 #include "engine/Error.h"
 #include "engine/U_WspolneFunkcje.h"
 #include "platform/linux/LinuxSession.h"
+#include "support/PrivateBus.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusInterface>
@@ -16,10 +17,6 @@
 using namespace tockwell;
 using namespace tockwell::platform;
 
-namespace {
-const QString Python = u"/usr/bin/python3"_qs;
-}
-
 class TestLogind : public QObject
 {
     Q_OBJECT
@@ -27,15 +24,10 @@ class TestLogind : public QObject
 private slots:
     void initTestCase()
     {
-        if (QStandardPaths::findExecutable(u"dbus-daemon"_qs).isEmpty())
-            QSKIP("dbus-daemon is not installed");
-        if (QProcess::execute(Python, {u"-c"_qs, u"import dbusmock"_qs}) != 0)
-            QSKIP("python3-dbusmock is not installed");
-        m_bus.start(u"dbus-daemon"_qs,
-                    {u"--session"_qs, u"--nofork"_qs, u"--nopidfile"_qs, u"--print-address=1"_qs});
-        QVERIFY(m_bus.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(m_bus.canReadLine(), 10000);
-        m_address = QString::fromUtf8(m_bus.readLine().trimmed());
+        if (const QString missing = test::missingDbusMock(); !missing.isEmpty())
+            QSKIP(qPrintable(missing));
+        m_address = test::startPrivateBus(m_bus);
+        QVERIFY(!m_address.isEmpty());
         m_connection = QDBusConnection::connectToBus(m_address, u"private system bus"_qs);
         QVERIFY(m_connection.isConnected());
     }
@@ -65,8 +57,8 @@ private slots:
         environment.insert(u"DBUS_SYSTEM_BUS_ADDRESS"_qs, m_address);
         m_logind.setProcessEnvironment(environment);
         m_logind.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_logind.start(Python, {u"-m"_qs, u"dbusmock"_qs, u"--system"_qs, u"--template"_qs,
-                                u"logind"_qs, u"-l"_qs, logFile()});
+        m_logind.start(test::Python, {u"-m"_qs, u"dbusmock"_qs, u"--system"_qs, u"--template"_qs,
+                                      u"logind"_qs, u"-l"_qs, logFile()});
         QVERIFY(m_logind.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(
             m_connection.interface()->isServiceRegistered(u"org.freedesktop.login1"_qs), 15000);

@@ -8,6 +8,7 @@
 #include "platform/linux/LinuxSleep.h"
 #include "platform/recording/RecordingSleep.h"
 #include "support/FakeClock.h"
+#include "support/PrivateBus.h"
 
 #include <QDBusArgument>
 #include <QDBusConnectionInterface>
@@ -23,7 +24,6 @@ using tockwell::test::FakeClock;
 
 namespace {
 
-const QString Python = u"/usr/bin/python3"_qs;
 const QString Logind = u"org.freedesktop.login1"_qs;
 const QString LogindPath = u"/org/freedesktop/login1"_qs;
 
@@ -77,15 +77,10 @@ class TestSleepFlow : public QObject
 private slots:
     void initTestCase()
     {
-        if (QStandardPaths::findExecutable(u"dbus-daemon"_qs).isEmpty())
-            QSKIP("dbus-daemon is not installed");
-        if (QProcess::execute(Python, {u"-c"_qs, u"import dbusmock"_qs}) != 0)
-            QSKIP("python3-dbusmock is not installed");
-        m_bus.start(u"dbus-daemon"_qs,
-                    {u"--session"_qs, u"--nofork"_qs, u"--nopidfile"_qs, u"--print-address=1"_qs});
-        QVERIFY(m_bus.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(m_bus.canReadLine(), 10000);
-        m_address = QString::fromUtf8(m_bus.readLine().trimmed());
+        if (const QString missing = test::missingDbusMock(); !missing.isEmpty())
+            QSKIP(qPrintable(missing));
+        m_address = test::startPrivateBus(m_bus);
+        QVERIFY(!m_address.isEmpty());
         m_connection = QDBusConnection::connectToBus(m_address, u"private system bus"_qs);
         QVERIFY(m_connection.isConnected());
     }
@@ -107,7 +102,7 @@ private slots:
         environment.insert(u"DBUS_SYSTEM_BUS_ADDRESS"_qs, m_address);
         m_logind.setProcessEnvironment(environment);
         m_logind.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_logind.start(Python,
+        m_logind.start(test::Python,
                        {u"-m"_qs, u"dbusmock"_qs, u"--system"_qs, u"--template"_qs, u"logind"_qs});
         QVERIFY(m_logind.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(m_connection.interface()->isServiceRegistered(Logind), 15000);
