@@ -1,10 +1,10 @@
 #pragma once
 
-#include "Glowny.h"
-#include "ui/dialogs/Unit2.h"
-#include "ui/dialogs/about.h"
-#include "ui/popup/Unit3.h"
-#include "ui/setup/Unit1.h"
+#include "MainController.h"
+#include "ui/dialogs/AboutWindow.h"
+#include "ui/dialogs/OptionsDialog.h"
+#include "ui/popup/AlarmPopup.h"
+#include "ui/setup/SetupWindow.h"
 
 namespace tockwell {
 
@@ -22,11 +22,11 @@ public:
     /// Shows the setup window, as every start does.
     void start() { F_Glowna.FormPaint(); }
 
-    TF_Glowna F_Glowna;
-    TF_Alarm F_Alarm;
-    TF_About F_About;
-    TF_Opcje F_Opcje;
-    TF_ALARMUJ F_ALARMUJ;
+    MainController F_Glowna;
+    SetupWindow F_Alarm;
+    AboutWindow F_About;
+    OptionsDialog F_Opcje;
+    AlarmPopup F_ALARMUJ;
 };
 
 } // namespace tockwell

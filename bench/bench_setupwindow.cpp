@@ -5,7 +5,7 @@
 #include "settings/Keys.h"
 #include "settings/Store.h"
 #include "support/FakeSetupHost.h"
-#include "ui/setup/Unit1.h"
+#include "ui/setup/SetupWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -48,7 +48,7 @@ int main(int argc, char *argv[])
     for (int run = 0; run < 5; ++run) {
         QElapsedTimer timer;
         timer.start();
-        const TF_Alarm window(*platform, file, clock, host, dir.path());
+        const SetupWindow window(*platform, file, clock, host, dir.path());
         times.push_back(timer.nsecsElapsed() / 1000);
     }
     std::sort(times.begin(), times.end());

@@ -3,7 +3,7 @@
 #include "AlarmHost.h"
 #include "Error.h"
 #include "KeyCombination.h"
-#include "U_WspolneFunkcje.h"
+#include "SystemOperations.h"
 #include "platform/Platform.h"
 
 namespace tockwell {

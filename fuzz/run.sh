@@ -14,7 +14,7 @@ cd "$source_dir"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 
-targets=(fuzz_timeentry fuzz_version fuzz_updatefile fuzz_regfile fuzz_plasmaregion)
+targets=(fuzz_timeentry fuzz_version fuzz_updatefile fuzz_regfile fuzz_windowshape)
 work=$(mktemp -d "${TMPDIR:-/tmp}/tockwell-fuzz.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 findings=$source_dir/build-fuzz/fuzz-findings

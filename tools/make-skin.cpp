@@ -1,7 +1,7 @@
 // make-skin: draws the setup window's skin into a folder: the picture (setup.bmp, 474 × 245,
 // 24 bits), its mask stream (setup.rgn) and the five bitmaps of each command button (31 × 31).
 // Usage: make-skin FOLDER
-#include "ui/skin/UPlasmaForm.h"
+#include "ui/skin/SkinWidget.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -331,7 +331,7 @@ bool save(const QImage &image, const QString &path)
 
 bool writeMask(const QString &path)
 {
-    const TPlasmaRegion mask(shapeRegion());
+    const WindowShape mask(shapeRegion());
     if (mask.region().rectCount() != ExpectedRectangles ||
         mask.region().boundingRect() != QRect(0, 0, Width, Height)) {
         std::fprintf(stderr, "make-skin: the shape has %d rectangles, not %d\n",

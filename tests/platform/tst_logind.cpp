@@ -1,7 +1,7 @@
 // Session and power through a fake logind (python3-dbusmock's template) on a private bus that
 // this test starts; the machine's own logind is never reached.
 #include "engine/Error.h"
-#include "engine/U_WspolneFunkcje.h"
+#include "engine/SystemOperations.h"
 #include "platform/linux/LinuxSession.h"
 #include "support/PrivateBus.h"
 

@@ -4,7 +4,7 @@
 #include "settings/Store.h"
 #include "support/FakeClock.h"
 #include "support/FakeSetupHost.h"
-#include "ui/setup/Unit1.h"
+#include "ui/setup/SetupWindow.h"
 
 #include <QTemporaryDir>
 
@@ -25,9 +25,9 @@ struct SetupWindowWorld
     FakeSetupHost host;
 
     /// A setup window created on this store and shown.
-    std::unique_ptr<TF_Alarm> makeWindow()
+    std::unique_ptr<SetupWindow> makeWindow()
     {
-        auto window = std::make_unique<TF_Alarm>(*platform, storeFile, clock, host, dir.path());
+        auto window = std::make_unique<SetupWindow>(*platform, storeFile, clock, host, dir.path());
         window->show();
         return window;
     }

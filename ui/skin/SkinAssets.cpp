@@ -1,7 +1,8 @@
 #include "SkinAssets.h"
 
+#include "ImageButton.h"
 #include "ImageFile.h"
-#include "UPlasmaForm.h"
+#include "SkinWidget.h"
 
 #include <QFile>
 
@@ -12,16 +13,16 @@ QImage setupSkinPicture()
     return readImage(u":/skin/setup.bmp"_qs, "BMP");
 }
 
-TPlasmaRegion setupSkinMask()
+WindowShape setupSkinMask()
 {
-    TPlasmaRegion mask;
+    WindowShape mask;
     QFile file(u":/skin/setup.rgn"_qs);
     if (file.open(QIODevice::ReadOnly))
         mask.readData(file);
     return mask;
 }
 
-void loadButtonBitmaps(TImageButton &button, const QString &name)
+void loadButtonBitmaps(ImageButton &button, const QString &name)
 {
     const auto image = [&name](QStringView state) {
         return readImage(u":/skin/"_qs + name + state.toString() + u".bmp"_qs, "BMP");

@@ -5,14 +5,14 @@
 
 namespace tockwell {
 
-class TImageButton;
-class TPlasmaRegion;
+class ImageButton;
+class WindowShape;
 
 /// The setup window's skin picture (474 × 245).
 QImage setupSkinPicture();
 /// The setup window's shape, read from its stored mask stream.
-TPlasmaRegion setupSkinMask();
+WindowShape setupSkinMask();
 /// Gives the command button `name` (for example "ib_Start") its five bitmaps.
-void loadButtonBitmaps(TImageButton &button, const QString &name);
+void loadButtonBitmaps(ImageButton &button, const QString &name);
 
 } // namespace tockwell

@@ -1,0 +1,438 @@
+#include "engine/ArmedAlarm.h"
+#include "platform/recording/RecordingPlatform.h"
+#include "settings/Keys.h"
+#include "settings/Store.h"
+#include "ui/dialogs/Autostart.h"
+#include "ui/dialogs/OptionsDialog.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tockwell;
+using platform::Recorder;
+
+namespace {
+
+constexpr std::array Boxes = {"CheckBox2", "CheckBox4", "CheckBox3", "CheckBox5", "CheckBox6"};
+
+bool writeFile(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write(contents) == contents.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+class TestOptionsDialog : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<StoreFile> storeFile;
+    std::shared_ptr<Recorder> recorder;
+    std::unique_ptr<platform::Platform> platform;
+    std::unique_ptr<QWidget> setupWindow;
+    ArmedAlarm alarm;
+    std::unique_ptr<OptionsDialog> dialog;
+
+    QString programFile() const { return dir->filePath(u"bin dir/tock$well %1"_qs); }
+    QString autostartDir() const { return dir->filePath(u"config/autostart"_qs); }
+    QString entryFile() const { return autostartDir() + u"/Alarm.desktop"_qs; }
+
+    void makeDialog(const QString &storePath = {})
+    {
+        storeFile = std::make_unique<StoreFile>(storePath.isEmpty() ? dir->filePath(u"s.db"_qs)
+                                                                    : storePath);
+        dialog = std::make_unique<OptionsDialog>(*platform, *storeFile, alarm, *setupWindow,
+                                                 programFile(), AutostartEntry(autostartDir()));
+    }
+
+    /// Opens the dialog as the tray menu does.
+    void open()
+    {
+        setupWindow->setEnabled(false);
+        dialog->show();
+        QVERIFY(dialog->isVisible());
+    }
+
+    QCheckBox *box(const char *name) const
+    {
+        return dialog->findChild<QCheckBox *>(QString::fromLatin1(name));
+    }
+    QPushButton *button(const char *name) const
+    {
+        return dialog->findChild<QPushButton *>(QString::fromLatin1(name));
+    }
+    void clickOk() { QTest::mouseClick(button("SpeedButton1"), Qt::LeftButton); }
+
+    RawValue stored(QStringView name) const
+    {
+        Store store(*storeFile);
+        store.openKey(keys::Base.toString());
+        return store.readRaw(name.toString()).value_or(RawValue{});
+    }
+    void store(QStringView name, int number) const
+    {
+        Store store(*storeFile);
+        store.openKey(keys::Base.toString());
+        store.writeInteger(name.toString(), number);
+    }
+
+    std::array<bool, 5> flags() const
+    {
+        return {alarm.AutoMinimize, alarm.Wyg_Off, alarm.MinimizeAll, alarm.MinimizeProg,
+                alarm.PlayBeep};
+    }
+
+private slots:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        recorder = std::make_shared<Recorder>();
+        platform = platform::makeRecordingPlatform(recorder);
+        setupWindow = std::make_unique<QWidget>();
+        alarm = ArmedAlarm{};
+        QVERIFY(writeFile(programFile(), "#!/bin/sh\n"));
+        makeDialog();
+    }
+    void cleanup()
+    {
+        dialog.reset();
+        storeFile.reset();
+    }
+
+    void theControls()
+    {
+        QCOMPARE(dialog->windowTitle(), u"Opcje"_qs);
+        QCOMPARE(dialog->size(), QSize(313, 249)); // 227 and the row of CheckBox7
+        const std::pair<const char *, const char *> captions[] = {
+            {"CheckBox1", "Uruchamiaj przy starcie &systemu"},
+            {"CheckBox2", "&Po uruchomieniu minimalizuj do traya"},
+            {"CheckBox4", "&Jeżeli wygaszacz ekranu jest włączony wyłącz go"},
+            {"CheckBox3", "&Minimalizuj wszystkie okna"},
+            {"CheckBox5", "&Uruchamiając podgląd alarmu minimalizuj okno główne"},
+            {"CheckBox6", "Podczas najazdu domyślnego okna odgrywaj dźwięk (beep)"}};
+        int lastTop = -1;
+        for (const auto &[name, caption] : captions) {
+            QCheckBox *b = box(name);
+            QVERIFY2(b, name);
+            QCOMPARE(b->text(), QString::fromUtf8(caption));
+            // Top to bottom in the order of the table, each inside the dialog.
+            const QRect inDialog(b->mapTo(dialog.get(), QPoint()), b->size());
+            QVERIFY2(inDialog.top() > lastTop, name);
+            QVERIFY2(dialog->rect().contains(inDialog), name);
+            QVERIFY2(b->sizeHint().width() <= b->width(), name); // the caption is not cut
+            lastTop = inDialog.top();
+        }
+        QCOMPARE(box("CheckBox6")->toolTip(),
+                 u"Jest to dźwiek BEEP, który słyszysz zaznaczając tą opcję !!!"_qs);
+        QCOMPARE(button("SpeedButton1")->text(), u"OK"_qs);
+        QCOMPARE(button("SpeedButton2")->text(), u"Pomoc"_qs);
+        QVERIFY(button("SpeedButton2")->x() < button("SpeedButton1")->x());
+    }
+
+    void aFreshStoreShowsClearBoxesAndOkWritesFiveIntegers()
+    {
+        open();
+        for (const char *name : Boxes)
+            QVERIFY(!box(name)->isChecked());
+        QVERIFY(!box("CheckBox1")->isChecked());
+        QVERIFY(recorder->lines().isEmpty()); // no beep: PlayBeep did not change the box
+        clickOk();
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(setupWindow->isEnabled());
+        for (QStringView name : keys::OptionFlags)
+            QCOMPARE(stored(name), (RawValue{regtype::Dword, {}, 0, {}}));
+        QVERIFY(!QFile::exists(entryFile()));
+    }
+
+    void okWritesEachBoxToTheStoreAndToTheArmedAlarm_data()
+    {
+        QTest::addColumn<int>("ticked");
+        for (int i = 0; i < 5; ++i)
+            QTest::newRow(Boxes[size_t(i)]) << i;
+    }
+    void okWritesEachBoxToTheStoreAndToTheArmedAlarm()
+    {
+        QFETCH(int, ticked);
+        // An armed alarm keeps everything but its flags.
+        alarm.Mode = ModeCountdown.toString();
+        alarm.ActionKind = kinds::DefaultWindow.toString();
+        alarm.CountdownLeft = 42;
+        open();
+        box(Boxes[size_t(ticked)])->setChecked(true);
+        clickOk();
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(stored(keys::OptionFlags[size_t(i)]).number, quint32(i == ticked));
+            QCOMPARE(flags()[size_t(i)], i == ticked);
+        }
+        QCOMPARE(alarm.CountdownLeft, 42);
+        QCOMPARE(alarm.Mode, ModeCountdown.toString());
+        // The next showing reads them back.
+        open();
+        for (int i = 0; i < 5; ++i)
+            QCOMPARE(box(Boxes[size_t(i)])->isChecked(), i == ticked);
+    }
+
+    void aFlagStoredAsTextShowsClearAndOkReplacesItByAnInteger()
+    {
+        {
+            Store s(*storeFile);
+            s.openKey(keys::Base.toString());
+            s.writeString(keys::PlayBeep.toString(), u"1"_qs);
+        }
+        store(keys::Wyg_Off, 7);
+        open();
+        QVERIFY(!box("CheckBox6")->isChecked());
+        QVERIFY(box("CheckBox4")->isChecked()); // any number but 0 ticks
+        clickOk();
+        QCOMPARE(stored(keys::PlayBeep), (RawValue{regtype::Dword, {}, 0, {}}));
+        QCOMPARE(stored(keys::Wyg_Off), (RawValue{regtype::Dword, {}, 1, {}}));
+    }
+
+    void theBeepSoundsWhenLoadingChangesCheckBox6AndAtEveryClick()
+    {
+        store(keys::PlayBeep, 1);
+        open();
+        QCOMPARE(recorder->lines(), QStringList{u"Beep"_qs});
+        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        open(); // the box is ticked already
+        QCOMPARE(recorder->lines().size(), 1);
+        dialog->close();
+        store(keys::PlayBeep, 0);
+        open();
+        QCOMPARE(recorder->lines().size(), 2);
+
+        recorder->clear();
+        QTest::mouseClick(box("CheckBox6"), Qt::LeftButton);
+        QVERIFY(box("CheckBox6")->isChecked());
+        QTest::mouseClick(box("CheckBox6"), Qt::LeftButton);
+        QVERIFY(!box("CheckBox6")->isChecked());
+        QCOMPARE(recorder->lines(), (QStringList{u"Beep"_qs, u"Beep"_qs}));
+        // The other boxes are silent.
+        QTest::mouseClick(box("CheckBox5"), Qt::LeftButton);
+        QCOMPARE(recorder->lines().size(), 2);
+    }
+
+    void escAndTheFrameDiscardChanges_data()
+    {
+        QTest::addColumn<bool>("byEsc");
+        QTest::newRow("Esc") << true;
+        QTest::newRow("frame") << false;
+    }
+    void escAndTheFrameDiscardChanges()
+    {
+        QFETCH(bool, byEsc);
+        open();
+        for (const char *name : Boxes)
+            box(name)->setChecked(true);
+        box("CheckBox1")->setChecked(true);
+        recorder->clear();
+        if (byEsc)
+            QTest::keyClick(box("CheckBox3"), Qt::Key_Escape);
+        else
+            dialog->close();
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(setupWindow->isEnabled());
+        for (QStringView name : keys::OptionFlags)
+            QCOMPARE(stored(name).type, regtype::None);
+        QCOMPARE(flags(), (std::array<bool, 5>{}));
+        QVERIFY(!QFile::exists(entryFile()));
+        // Unsaved changes are not carried over to the next showing.
+        open();
+        QVERIFY(!box("CheckBox2")->isChecked());
+        QVERIFY(!box("CheckBox1")->isChecked());
+        // CheckBox6 went back from ticked to clear: that beeps as a click would.
+        QCOMPARE(recorder->lines(), QStringList{u"Beep"_qs});
+    }
+
+    void keysOnTheBoxes_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("closed");
+        for (const char *name : {"CheckBox1", "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5"}) {
+            QTest::addRow("Enter on %s", name)
+                << QString::fromLatin1(name) << int(Qt::Key_Return) << true << true;
+            QTest::addRow("keypad Enter on %s", name)
+                << QString::fromLatin1(name) << int(Qt::Key_Enter) << true << true;
+        }
+        QTest::newRow("Enter on the dialog") << QString() << int(Qt::Key_Return) << true << true;
+        QTest::newRow("Esc on CheckBox2")
+            << u"CheckBox2"_qs << int(Qt::Key_Escape) << false << true;
+        QTest::newRow("Enter on CheckBox6")
+            << u"CheckBox6"_qs << int(Qt::Key_Return) << false << false;
+        QTest::newRow("keypad Enter on CheckBox6")
+            << u"CheckBox6"_qs << int(Qt::Key_Enter) << false << false;
+        QTest::newRow("Esc on CheckBox6")
+            << u"CheckBox6"_qs << int(Qt::Key_Escape) << false << false;
+        QTest::newRow("F1 on CheckBox6") << u"CheckBox6"_qs << int(Qt::Key_F1) << false << false;
+    }
+    void keysOnTheBoxes()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(bool, saved);
+        QFETCH(bool, closed);
+        QVERIFY(writeFile(QFileInfo(programFile()).dir().filePath(u"help/tockwell.html"_qs), ""));
+        open();
+        box("CheckBox2")->setChecked(true);
+        QWidget *target = focus.isEmpty() ? static_cast<QWidget *>(dialog.get())
+                                          : dialog->findChild<QWidget *>(focus);
+        // Whatever Shift, Ctrl or Alt.
+        QTest::keyClick(target, Qt::Key(key), Qt::ShiftModifier);
+        QCOMPARE(dialog->isVisible(), !closed);
+        QCOMPARE(stored(keys::AutoMinimize).type, saved ? regtype::Dword : regtype::None);
+        QCOMPARE(alarm.AutoMinimize, saved);
+        QVERIFY(recorder->lines().isEmpty());
+    }
+
+    void helpButtonAndF1FollowTheHelpFile()
+    {
+        const QString help = QFileInfo(programFile()).dir().filePath(u"help/tockwell.html"_qs);
+        open();
+        QVERIFY(button("SpeedButton2")->isHidden());
+        QTest::keyClick(box("CheckBox1"), Qt::Key_F1);
+        QVERIFY(recorder->lines().isEmpty());
+        dialog->close();
+
+        // Decided anew at every showing.
+        QVERIFY(writeFile(help, ""));
+        open();
+        QVERIFY(!button("SpeedButton2")->isHidden());
+        QTest::keyClick(box("CheckBox1"), Qt::Key_F1, Qt::ControlModifier);
+        QTest::mouseClick(button("SpeedButton2"), Qt::LeftButton);
+        const QString line = u"ShellOpen \"%1\" \"\" maximized"_qs.arg(help);
+        QCOMPARE(recorder->lines(), (QStringList{line, line}));
+        QVERIFY(dialog->isVisible());
+    }
+
+    void autostart_data()
+    {
+        QTest::addColumn<QByteArray>("entry"); // "PROGRAM" stands for the program's Exec text
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("keptWhenClear");
+        const QByteArray head = "[Desktop Entry]\nType=Application\nName=Alarm\n";
+        QTest::newRow("plain") << head + "Exec=PROGRAM\n" << true << false;
+        QTest::newRow("plain, comments and blanks")
+            << "# ours\n\n" + head + "Exec = PROGRAM \n[Other]\nExec=/bin/false\n"
+            << true << false;
+        QTest::newRow("missing file") << head + "Exec=/nonexistent/tockwell\n" << false << true;
+        QTest::newRow("a folder") << head + "Exec=/tmp\n" << false << true;
+        QTest::newRow("field code") << head + "Exec=PROGRAM %U\n" << false << true;
+        QTest::newRow("an argument") << head + "Exec=PROGRAM --hidden\n" << false << true;
+        QTest::newRow("sh -c") << head + "Exec=sh -c \"PROGRAM\"\n" << false << true;
+        QTest::newRow("env variable") << head + "Exec=env TOCK=\\\\$HOME PROGRAM\n"
+                                      << false << true;
+        QTest::newRow("relative path") << head + "Exec=tockwell\n" << false << true;
+        QTest::newRow("broken quotes") << head + "Exec=\"/bin/true\n" << false << true;
+        QTest::newRow("hidden") << head + "Hidden=true\nExec=PROGRAM\n" << false << true;
+        QTest::newRow("switched off") << head + "X-GNOME-Autostart-enabled=false\nExec=PROGRAM\n"
+                                      << false << true;
+        QTest::newRow("no main group") << QByteArray("[Other]\nExec=PROGRAM\n") << false << true;
+        QTest::newRow("not an application")
+            << QByteArray("[Desktop Entry]\nType=Link\nExec=PROGRAM\n") << false << true;
+    }
+    void autostart()
+    {
+        QFETCH(QByteArray, entry);
+        QFETCH(bool, shown);
+        QFETCH(bool, keptWhenClear);
+        // The program's path holds a blank, "$" and "%": quoted, escaped and doubled.
+        const QString exec = execLineFor(programFile()).replace(u"\\"_qs, u"\\\\"_qs);
+        QCOMPARE(exec, u"\"%1\""_qs.arg(
+                           programFile().replace(u"$"_qs, u"\\\\$"_qs).replace(u"%"_qs, u"%%"_qs)));
+        entry.replace("PROGRAM", exec.toUtf8());
+        QVERIFY(writeFile(entryFile(), entry));
+
+        open();
+        QCOMPARE(box("CheckBox1")->isChecked(), shown);
+        box("CheckBox1")->setChecked(false);
+        clickOk();
+        QCOMPARE(QFile::exists(entryFile()), keptWhenClear);
+        if (keptWhenClear)
+            QCOMPARE(readFile(entryFile()), entry);
+
+        // Ticking writes the plain entry for this program, whatever was there.
+        open();
+        QVERIFY(!box("CheckBox1")->isChecked());
+        box("CheckBox1")->setChecked(true);
+        clickOk();
+        QCOMPARE(AutostartEntry(autostartDir()).plainProgram(), programFile());
+        open();
+        QVERIFY(box("CheckBox1")->isChecked());
+    }
+
+    void execLinesRoundTrip_data()
+    {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("exec");
+        QTest::newRow("simple") << u"/usr/bin/tockwell"_qs << u"/usr/bin/tockwell"_qs;
+        QTest::newRow("blank") << u"/opt/my apps/tockwell"_qs << u"\"/opt/my apps/tockwell\""_qs;
+        QTest::newRow("percent") << u"/opt/100%/t"_qs << u"/opt/100%%/t"_qs;
+        QTest::newRow("quote, backslash, backquote")
+            << u"/a\"b\\c`d"_qs << u"\"/a\\\"b\\\\c\\`d\""_qs;
+        QTest::newRow("Polish letters") << u"/home/łódź/zegar"_qs << u"/home/łódź/zegar"_qs;
+    }
+    void execLinesRoundTrip()
+    {
+        QFETCH(QString, program);
+        QFETCH(QString, exec);
+        QCOMPARE(execLineFor(program), exec);
+        QCOMPARE(splitExecLine(exec), QStringList{program});
+        AutostartEntry entry(autostartDir());
+        entry.write(program);
+        QCOMPARE(entry.plainProgram(), program);
+    }
+
+    void aRefusedStoreWriteIsShownAndTheDialogStaysOpen()
+    {
+        QFile blocker(dir->filePath(u"blocker"_qs));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        makeDialog(blocker.fileName() + u"/s.db"_qs);
+        open();
+        box("CheckBox2")->setChecked(true);
+        clickOk();
+        QCOMPARE(
+            recorder->lines(),
+            QStringList{
+                u"MessageBox \"Nie można zapisać wartości 'AutoMinimize'.\\rPlik ustawień: "_qs +
+                dir->filePath(u"blocker/s.db"_qs) +
+                u"\\rPrzyczyna: nie można utworzyć folderu na plik ustawień.\" "
+                u"\"Tockwell\" 0x10 -> 1"_qs});
+        QVERIFY(dialog->isVisible());
+        QVERIFY(!setupWindow->isEnabled());
+        QVERIFY(!alarm.AutoMinimize);
+    }
+
+    void aRefusedAutostartWriteIsShownAndTheDialogStaysOpen()
+    {
+        QVERIFY(writeFile(autostartDir(), "a file where the folder should be"));
+        open();
+        box("CheckBox1")->setChecked(true);
+        box("CheckBox6")->setChecked(true);
+        clickOk();
+        QCOMPARE(
+            recorder->lines(),
+            QStringList{
+                u"MessageBox \"Nie można zapisać wartości 'Alarm'.\" \"Tockwell\" 0x10 -> 1"_qs});
+        QVERIFY(dialog->isVisible());
+        // The options were written before the entry.
+        QVERIFY(alarm.PlayBeep);
+    }
+};
+
+QTEST_MAIN(TestOptionsDialog)
+#include "tst_optionsdialog.moc"

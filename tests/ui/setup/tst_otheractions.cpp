@@ -1,0 +1,351 @@
+#include "engine/ArmedAlarm.h"
+#include "platform/recording/RecordingPlatform.h"
+#include "settings/Keys.h"
+#include "settings/Store.h"
+#include "support/SetupWindowWorld.h"
+#include "ui/setup/FileNameEdit.h"
+#include "ui/setup/SetupWindow.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace tockwell;
+using platform::Recorder;
+
+class TestOtherActions : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<test::SetupWindowWorld> world;
+
+    std::unique_ptr<SetupWindow> makeWindow(QStringView kind)
+    {
+        auto window = world->makeWindow();
+        if (!kind.isEmpty())
+            window->cb_Typ_Alarmu->setCurrentIndex(
+                window->cb_Typ_Alarmu->findText(kind.toString()));
+        world->recorder->clear();
+        return window;
+    }
+
+    void storeOther(QStringView name, const QVariant &value)
+    {
+        Store store(world->storeFile);
+        store.openKey(keys::under(keys::Inne_MRU));
+        if (value.typeId() == QMetaType::Int)
+            store.writeInteger(name.toString(), value.toInt());
+        else
+            store.writeString(name.toString(), value.toString());
+    }
+
+    // Start and Preview go together in this editor; -1 when they disagree.
+    static int actionsEnabled(const SetupWindow &w)
+    {
+        if (w.ib_Start->isEnabled() != w.cb_Podglad->isEnabled())
+            return -1;
+        return w.ib_Start->isEnabled() ? 1 : 0;
+    }
+
+private slots:
+    void init() { world = std::make_unique<test::SetupWindowWorld>(); }
+
+    void subActions_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<QString>("subPanel");
+        QTest::addColumn<bool>("help");
+        using namespace others;
+        QTest::newRow("volume") << MaxVolume.toString() << true << QString() << true;
+        QTest::newRow("monitor") << MonitorOff.toString() << true << QString() << false;
+        QTest::newRow("minimise") << MinimizeAll.toString() << true << QString() << true;
+        QTest::newRow("keyboard") << SuspendKeyboard.toString() << true << QString() << true;
+        QTest::newRow("mouse and keyboard")
+            << SuspendMouseAndKeyboard.toString() << true << QString() << true;
+        QTest::newRow("key, typed, no key yet")
+            << PressKey.toString() << false << u"p_Inne_Klawisz"_qs << false;
+        QTest::newRow("double click")
+            << DoubleClick.toString() << true << u"p_Inne_Klikniecie1"_qs << false;
+        QTest::newRow("cd tray") << CdTray.toString() << true << u"p_Inne_DyskCD"_qs << false;
+        QTest::newRow("lower case")
+            << u"zwiększ głośność maksymalnie"_qs << false << QString() << false;
+        QTest::newRow("partial") << u"Wygaś"_qs << false << QString() << false;
+    }
+    void subActions()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, valid);
+        QFETCH(QString, subPanel);
+        QFETCH(bool, help);
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(others::SingleClick.toString()); // a panel and …
+        w->cb_InneOpcje->setEditText(text);                           // … then the row's text
+        QCOMPARE(actionsEnabled(*w), valid ? 1 : 0);
+        for (QWidget *panel : {w->p_Inne_Klawisz, w->p_Inne_Klikniecie1, w->p_Inne_DyskCD})
+            QCOMPARE(panel->isVisible(), panel->objectName() == subPanel);
+        QCOMPARE(w->amh_Help->isVisible(), help);
+    }
+
+    void helpBoxSplitsTheExplanationFromTheCaption()
+    {
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(others::SuspendMouse.toString());
+        emit w->amh_Help->linkActivated(u"#"_qs);
+        QCOMPARE(
+            world->recorder->lines(),
+            QStringList{
+                u"MessageBox \"Jak sama nazwa wskazuje opcja zawiesza działanie "
+                "myszy, która będzie odblokowana po zatrzymaniu alarmu (Stop albo "
+                "kliknięcie ikony w trayu) lub po zamknięciu programu\" \"Zawieś działanie myszy\" 0x40040 -> 1"_qs});
+    }
+
+    void storedParametersComeBack()
+    {
+        storeOther(keys::Klawisz, u"[ALT + F4]"_qs);
+        storeOther(keys::x_SingleClick, -5);
+        storeOther(keys::y_SingleClick, 1 << 30);
+        storeOther(keys::x_DoubleClick, 10);
+        storeOther(keys::y_DoubleClick, u"20"_qs); // a string where a number belongs: 0
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(others::PressKey.toString());
+        QCOMPARE(w->cb_Klawisze->currentText(), u"[ALT + F4]"_qs);
+        QCOMPARE(actionsEnabled(*w), 1);
+
+        w->cb_InneOpcje->setEditText(others::SingleClick.toString());
+        QCOMPARE(w->se_Inne_X_DC->value(), 0);
+        QCOMPARE(w->se_Inne_Y_DC->value(), w->screen()->geometry().height());
+        w->cb_InneOpcje->setEditText(others::DoubleClick.toString());
+        QCOMPARE(w->se_Inne_X_DC->value(), 10);
+        QCOMPARE(w->se_Inne_Y_DC->value(), 0);
+
+        w->se_Inne_X_DC->setValue(300); // picked, not stored: gone after a change of sub-action
+        w->cb_InneOpcje->setEditText(others::MonitorOff.toString());
+        w->cb_InneOpcje->setEditText(others::DoubleClick.toString());
+        QCOMPARE(w->se_Inne_X_DC->value(), 10);
+    }
+
+    void keyPressIsTheListsFourteenthItem()
+    {
+        const auto w = makeWindow(kinds::Other);
+        QCOMPARE(w->cb_InneOpcje->count(), 14);
+        QCOMPARE(w->cb_InneOpcje->itemText(12), others::MaxVolume.toString());
+        QCOMPARE(w->cb_InneOpcje->itemText(13), others::PressKey.toString());
+        w->cb_InneOpcje->setCurrentIndex(13);
+        QVERIFY(w->p_Inne_Klawisz->isVisible());
+    }
+
+    void keyTextDecidesStartAndPreview()
+    {
+        storeOther(keys::Klawisz, u"[PAUZA]"_qs); // stands for no key
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(others::PressKey.toString());
+        QCOMPARE(w->cb_Klawisze->currentText(), u"[PAUZA]"_qs);
+        QCOMPARE(actionsEnabled(*w), 0);
+        w->cb_Klawisze->setCurrentIndex(w->cb_Klawisze->findText(u"[CTRL+C] Kopiuj"_qs));
+        QCOMPARE(actionsEnabled(*w), 1);
+        w->cb_Klawisze->setEditText(u"[CTRL + "_qs);
+        QCOMPARE(actionsEnabled(*w), 0);
+        w->cb_Klawisze->setEditText(u"[CTRL + SHIFT + F5] Odśwież"_qs); // typed, not listed
+        QCOMPARE(actionsEnabled(*w), 1);
+        w->cb_Klawisze->setEditText(QString());
+        QCOMPARE(actionsEnabled(*w), 0);
+    }
+
+    void keyListAndPointFields()
+    {
+        // The bounds are the screen's device pixels, twice Qt's at a scale of 2.
+        world->recorder->script(u"ScreenSize"_qs, u"2560 1600"_qs);
+        const auto w = makeWindow(kinds::Other);
+        QCOMPARE(w->se_Inne_X_DC->maximum(), 2560);
+        QCOMPARE(w->se_Inne_Y_DC->maximum(), 1600);
+        QCOMPARE(w->cb_Klawisze->count(), 140);
+        QCOMPARE(w->cb_Klawisze->itemText(0), u"'"_qs);
+        QCOMPARE(w->cb_Klawisze->itemText(139), u"[TAB]"_qs);
+        QCOMPARE(w->cb_Klawisze->findText(u"Q"_qs), -1);
+        w->cb_InneOpcje->setEditText(others::SingleClick.toString());
+        QTest::keyClicks(w->se_Inne_X_DC, u"77"_qs); // the coordinates cannot be typed
+        QCOMPARE(w->se_Inne_X_DC->value(), 0);
+    }
+
+    void cdDrivesAndTheirChecks()
+    {
+        world->recorder->script(u"CdDrives"_qs, u"E G D"_qs);
+        storeOther(keys::Dysk_CD_Ws_Wy, u"Wsuń"_qs);
+        const auto w = makeWindow(kinds::Other);
+        world->recorder->script(u"CdDrives"_qs, u"E G D"_qs);
+        w->cb_InneOpcje->setEditText(others::CdTray.toString());
+        QCOMPARE(w->cb_Inne_DyskCD->count(), 3);
+        QCOMPARE(w->cb_Inne_DyskCD->itemText(0), u"D"_qs);
+        QCOMPARE(w->cb_Inne_DyskCD->itemText(2), u"G"_qs);
+        QCOMPARE(w->cd_Inne_DyskCD_WsWy->currentText(), u"Wsuń"_qs);
+        QCOMPARE(actionsEnabled(*w), 1); // even with no drive chosen yet
+
+        w->cb_Inne_DyskCD->setEditText(u"DE"_qs);
+        QCOMPARE(actionsEnabled(*w), 0);
+        w->cb_Inne_DyskCD->setEditText(u"X"_qs); // one character: whether it exists is not asked
+        QCOMPARE(actionsEnabled(*w), 1);
+        w->cd_Inne_DyskCD_WsWy->setEditText(u"wysuń"_qs);
+        QCOMPARE(actionsEnabled(*w), 0);
+        w->cd_Inne_DyskCD_WsWy->setEditText(u"Wysuń"_qs);
+        QCOMPARE(actionsEnabled(*w), 1);
+    }
+
+    void pickingAPoint()
+    {
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(others::SingleClick.toString());
+        w->SpeedButton1->click();
+        QVERIFY(world->recorder->lines().value(0).startsWith(
+            u"MessageBox \"UŻYTKOWNIKU PROGRAMU WPROWADZASZ TERAZ WSPÓŁRZĘDNĄ"_qs));
+        for (int i = 0; i < 20; ++i)
+            world->recorder->script(u"CursorPos"_qs, u"100 200"_qs);
+        QTRY_COMPARE(w->se_Inne_X_DC->value(), 100);
+        QCOMPARE(w->se_Inne_Y_DC->value(), 200);
+        QTest::keyClick(w->se_Inne_X_DC, Qt::Key_Return);
+        QCOMPARE(world->recorder->lines().back(),
+                 u"MessageBox \"Wprowadzono punkt o współrzędnych x = 100  y = 200\" "
+                 "\"INFORMACJA\" 0x40 -> 1"_qs);
+        const qsizetype after = world->recorder->lines().size();
+        QTest::qWait(50);
+        QCOMPARE(world->recorder->lines().size(), after); // picking ended: the pointer is not read
+    }
+
+    void pickingEndsWhenItsFieldsAreHidden()
+    {
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(others::DoubleClick.toString());
+        w->SpeedButton1->click();
+        w->cb_InneOpcje->setEditText(others::MonitorOff.toString());
+        world->recorder->clear();
+        QTest::qWait(50);
+        QVERIFY(world->recorder->lines().isEmpty());
+    }
+
+    void preview_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("subAction");
+        QTest::addColumn<QStringList>("calls");
+        using namespace others;
+        QTest::newRow("message, not topmost")
+            << kinds::Message.toString() << QString()
+            << QStringList{u"MessageBox \"Już czas\" \"UWAGA !!!\" 0x30 -> 1"_qs};
+        QTest::newRow("web page") << kinds::OpenWebPage.toString() << QString()
+                                  << QStringList{u"ShellOpen \"www.example.pl\" \"\" normal"_qs};
+        QTest::newRow("program, quoted text")
+            << kinds::RunProgram.toString() << QString()
+            << QStringList{u"ShellOpen \"\\\"/opt/a b/run\\\" -x\" \"\" normal"_qs};
+        QTest::newRow("single click")
+            << kinds::Other.toString() << SingleClick.toString()
+            << QStringList{u"SetCursorPos 12 34"_qs, u"MouseButton left-down 12 34"_qs,
+                           u"MouseButton left-up 12 34"_qs};
+        QTest::newRow("cd, operation in any case")
+            << kinds::Other.toString() << CdTray.toString() << QStringList{u"CdDoor \"D\" open"_qs};
+        QTest::newRow("explorer") << kinds::Other.toString() << Explorer.toString()
+                                  << QStringList{u"OpenFileManager"_qs};
+        QTest::newRow("key press") << kinds::Other.toString() << PressKey.toString()
+                                   << QStringList{u"PressKeys 0xffe3 0x63"_qs};
+        QTest::newRow("shutdown is never previewed")
+            << kinds::Shutdown.toString() << QString() << QStringList{};
+    }
+    void preview()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, subAction);
+        QFETCH(QStringList, calls);
+        const auto w = makeWindow(QString());
+        w->cb_Komunikat->setEditText(u"Już czas"_qs);
+        w->cb_Caption->setEditText(u"UWAGA !!!"_qs);
+        w->e_WWW->setText(u"www.example.pl"_qs);
+        {
+            const QSignalBlocker quiet(w->fne_PlikEXE); // the text alone, unchecked
+            w->fne_PlikEXE->setText(u"\"/opt/a b/run\" -x"_qs);
+        }
+        w->cb_Typ_Alarmu->setCurrentIndex(w->cb_Typ_Alarmu->findText(kind));
+        w->ib_Start->setEnabled(true); // as the field checks leave it for a valid parameter
+        w->cb_Podglad->setEnabled(true);
+        w->cb_InneOpcje->setEditText(subAction);
+        w->cb_Klawisze->setEditText(u"[CTRL+C] Kopiuj"_qs);
+        w->se_Inne_X_DC->setValue(12);
+        w->se_Inne_Y_DC->setValue(34);
+        w->cd_Inne_DyskCD_WsWy->setEditText(u"wysuń"_qs); // the preview upper-cases it …
+        w->cb_Inne_DyskCD->setEditText(u"D"_qs);          // … and this check enables again
+        world->recorder->clear();
+        w->cb_Podglad->click();
+        QCOMPARE(world->recorder->lines(), calls);
+        QVERIFY(!world->host.ticking);
+        QVERIFY(w->isVisible());
+    }
+
+    void previewOfASuspensionAsksAndGivesTheDevicesBack_data()
+    {
+        QTest::addColumn<QString>("subAction");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QStringList>("suspensions");
+        using namespace others;
+        QTest::newRow("keyboard, yes")
+            << SuspendKeyboard.toString() << u"6"_qs << QStringList{u"SuspendKeyboard"_qs};
+        QTest::newRow("mouse and keyboard, yes")
+            << SuspendMouseAndKeyboard.toString() << u"6"_qs
+            << QStringList{u"SuspendMouse"_qs, u"SuspendKeyboard"_qs};
+        QTest::newRow("mouse, no") << SuspendMouse.toString() << u"7"_qs << QStringList{};
+    }
+    void previewOfASuspensionAsksAndGivesTheDevicesBack()
+    {
+        QFETCH(QString, subAction);
+        QFETCH(QString, answer);
+        QFETCH(QStringList, suspensions);
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(subAction);
+        QCOMPARE(w->m_previewInputBack.interval(), 10'000);
+        w->m_previewInputBack.setInterval(10);
+        world->recorder->clear();
+        world->recorder->script(u"MessageBox"_qs, answer);
+        w->cb_Podglad->click();
+        const QStringList lines = world->recorder->lines();
+        QVERIFY(lines.value(0).startsWith(u"MessageBox \"Podgląd zawiesi działanie "_qs));
+        QVERIFY(lines.value(0).contains(u"10 sekund"_qs));
+        QVERIFY(lines.value(0).endsWith(u"\" \"UWAGA !!!\" 0x24 -> "_qs + answer));
+        QCOMPARE(lines.mid(1), suspensions);
+        if (suspensions.isEmpty()) {
+            QVERIFY(!w->m_previewInputBack.isActive());
+            return;
+        }
+        QTRY_COMPARE(world->recorder->lines().mid(1 + suspensions.size()),
+                     QStringList{u"ResumeInput"_qs});
+    }
+    void previewOfAKeyTakesTheFocusFromTheControls()
+    {
+        const auto w = makeWindow(kinds::Other);
+        w->cb_InneOpcje->setEditText(others::PressKey.toString());
+        w->cb_Klawisze->setEditText(u"[SPACJA]"_qs);
+        w->cb_Podglad->setFocus(); // as a click leaves it: Space would press it again
+        QCOMPARE(w->focusWidget(), w->cb_Podglad);
+        world->recorder->clear();
+        w->cb_Podglad->click();
+        QCOMPARE(world->recorder->lines(), QStringList{u"PressKeys 0x20"_qs});
+        QCOMPARE(w->focusWidget(), nullptr);
+    }
+
+    void previewOfThePopupFollowsTheOptions()
+    {
+        const auto w = makeWindow(kinds::DefaultWindow);
+        world->host.armed.PlayBeep = true;
+        world->host.armed.MinimizeProg = true;
+        world->host.armed.Wyg_Off = true; // not a step of the preview
+        w->cb_Podglad->click();
+        QCOMPARE(world->host.popups, QList<bool>{true});
+        QVERIFY(!w->isVisible());
+        QVERIFY(world->recorder->lines().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestOtherActions)
+#include "tst_otheractions.moc"

@@ -1,0 +1,463 @@
+// What the setup window shows and how it reads: captions that fit, lists in Linux wording over
+// the stored identifiers, digits only in the time and repeat fields, hints and names for a
+// screen reader.
+#include "engine/ArmedAlarm.h"
+#include "settings/Keys.h"
+#include "settings/Store.h"
+#include "support/SetupWindowWorld.h"
+#include "ui/setup/ClockGroupBox.h"
+#include "ui/setup/FileNameEdit.h"
+#include "ui/setup/SetupWindow.h"
+#include "ui/setup/ShownTexts.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTest>
+#include <QTextDocument>
+#include <QToolButton>
+
+#include <algorithm>
+
+using namespace tockwell;
+
+namespace {
+
+/// The width a caption's text takes in its control, as the control draws it.
+int textWidth(const QWidget *control)
+{
+    const QFontMetrics metrics = control->fontMetrics();
+    if (const auto *label = qobject_cast<const QLabel *>(control))
+        return Qt::mightBeRichText(label->text()) ? label->sizeHint().width()
+                                                  : metrics.horizontalAdvance(label->text());
+    if (const auto *group = qobject_cast<const QGroupBox *>(control))
+        return metrics.horizontalAdvance(group->title());
+    if (qobject_cast<const QCheckBox *>(control) || qobject_cast<const QRadioButton *>(control))
+        return control->sizeHint().width(); // with the indicator
+    return metrics.horizontalAdvance(qobject_cast<const QAbstractButton *>(control)->text());
+}
+
+/// The room a control has for its caption's text.
+int roomFor(const QWidget *control)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(control))
+        return Qt::mightBeRichText(label->text()) ? label->width() : label->contentsRect().width();
+    return control->width();
+}
+
+QString captionOf(const QWidget *control)
+{
+    if (const auto *label = qobject_cast<const QLabel *>(control))
+        return label->text();
+    if (const auto *group = qobject_cast<const QGroupBox *>(control))
+        return group->title();
+    return qobject_cast<const QAbstractButton *>(control)->text();
+}
+
+/// Where a check box's text begins, in its parent's coordinates.
+int checkBoxTextLeft(const QCheckBox *box)
+{
+    QStyleOptionButton option;
+    option.initFrom(box);
+    option.text = box->text();
+    return box->x() + box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).x();
+}
+
+QString accessibleName(QWidget *widget)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+
+/// What a screen reader calls an input. A box with a text is named by that text on Linux and
+/// is labelled by its caption; an empty one, and every other input, has its own name.
+QString readerName(QWidget *input)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(input);
+    if (!face)
+        return QString();
+    if (qobject_cast<QComboBox *>(input))
+        for (const auto &[label, relation] : face->relations(QAccessible::Label))
+            if (qobject_cast<QLabel *>(label->object())) {
+                const QString name = label->text(QAccessible::Name);
+                return name.endsWith(u':') ? name.chopped(1) : name;
+            }
+    return face->text(QAccessible::Name);
+}
+
+/// The application font for one test, given back afterwards.
+class FontChange
+{
+public:
+    explicit FontChange(int larger) : m_original(QApplication::font())
+    {
+        QFont font = m_original;
+        if (font.pointSize() > 0)
+            font.setPointSize(font.pointSize() + larger);
+        else
+            font.setPixelSize(font.pixelSize() + larger);
+        QApplication::setFont(font);
+    }
+    ~FontChange() { QApplication::setFont(m_original); }
+    FontChange(const FontChange &) = delete;
+    FontChange &operator=(const FontChange &) = delete;
+
+private:
+    QFont m_original;
+};
+
+} // namespace
+
+class TestSetupTexts : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<test::SetupWindowWorld> world;
+
+    void writeBase(QStringView name, const QString &text)
+    {
+        Store store(world->storeFile);
+        store.openKey(keys::Base.toString());
+        store.writeString(name.toString(), text);
+    }
+    std::optional<QString> readBase(QStringView name)
+    {
+        Store store(world->storeFile);
+        store.openKey(keys::Base.toString());
+        return store.readString(name.toString());
+    }
+    static void chooseKind(SetupWindow &w, QStringView kind)
+    {
+        w.cb_Typ_Alarmu->setCurrentIndex(w.cb_Typ_Alarmu->findText(kind.toString()));
+    }
+    static QStringList items(const QComboBox *box)
+    {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i)
+            texts.append(box->itemText(i));
+        return texts;
+    }
+    std::vector<QSpinBox *> timeFields(const SetupWindow &w)
+    {
+        return {w.se_ur_o_godz_godz,    w.se_ur_o_godz_min,    w.se_ur_o_godz_sec,
+                w.se_ur_po_czasie_godz, w.se_ur_po_czasie_min, w.se_ur_po_czasie_sec};
+    }
+
+private slots:
+    void init() { world = std::make_unique<test::SetupWindowWorld>(); }
+
+    // Texts that fit
+
+    void everyCaptionFitsItsControl_data()
+    {
+        QTest::addColumn<int>("larger");
+        QTest::newRow("the default font") << 0;
+        QTest::newRow("one size larger") << 1;
+    }
+    void everyCaptionFitsItsControl()
+    {
+        QFETCH(int, larger);
+        const FontChange font(larger);
+        const auto w = world->makeWindow();
+        int checked = 0;
+        for (const QWidget *control : w->findChildren<const QWidget *>()) {
+            if (!qobject_cast<const QLabel *>(control) &&
+                !qobject_cast<const QAbstractButton *>(control) &&
+                !qobject_cast<const QGroupBox *>(control))
+                continue;
+            const QString caption = captionOf(control);
+            if (caption.isEmpty() || qobject_cast<const ImageButton *>(control))
+                continue;
+            const QByteArray what = (control->objectName() + u" \""_qs + caption + u'"').toUtf8();
+            const auto *label = qobject_cast<const QLabel *>(control);
+            if (label && label->wordWrap()) // its lines, in its height
+                QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
+                         what.constData());
+            else
+                QVERIFY2(textWidth(control) <= roomFor(control), what.constData());
+            // Nor is it cut by the edge of the panel it lies in.
+            if (!control->parentWidget()->layout())
+                QVERIFY2(control->parentWidget()->rect().contains(control->geometry()),
+                         what.constData());
+            ++checked;
+        }
+        QVERIFY(checked > 30);
+    }
+
+    void fieldsSitInTheBlanksOfTheirCaptions()
+    {
+        const auto w = world->makeWindow();
+        const QCheckBox *repeat = w->cb_PowtorzAkcje;
+        const QFontMetrics metrics = repeat->fontMetrics();
+        const int left = checkBoxTextLeft(repeat);
+        const QRect field = w->e_CzasPowtorki->geometry();
+        QVERIFY(field.left() >= left + metrics.horizontalAdvance(u"Powtórz akcję po"_qs));
+        QVERIFY(field.right() < left + metrics.horizontalAdvance(repeat->text()) -
+                                    metrics.horizontalAdvance(u"sec"_qs));
+
+        const QLabel *point = w->Label17;
+        const QFontMetrics pointMetrics = point->fontMetrics();
+        const QRect x = w->se_Inne_X_DC->geometry();
+        const QRect y = w->se_Inne_Y_DC->geometry();
+        QVERIFY(x.left() >= point->x() + pointMetrics.horizontalAdvance(u"x ="_qs));
+        QVERIFY(x.right() < point->x() + pointMetrics.horizontalAdvance(point->text()) -
+                                pointMetrics.horizontalAdvance(u"y = "_qs));
+        QVERIFY(y.left() >= point->x() + pointMetrics.horizontalAdvance(point->text()));
+        QVERIFY(w->p_Inne_Klikniecie1->rect().contains(y));
+        QVERIFY(w->p_Inne_DyskCD->rect().contains(w->cd_Inne_DyskCD_WsWy->geometry()));
+    }
+
+    void aTimeRowGreysBothItsColons()
+    {
+        const auto w = world->makeWindow();
+        w->rb_ur_po_czasie->setChecked(true);
+        QList<QLabel *> colons;
+        for (QLabel *label : w->gb1->findChildren<QLabel *>())
+            if (label->text() == u":"_qs)
+                colons.append(label);
+        QCOMPARE(colons.size(), 4);
+        for (const QLabel *colon : colons) {
+            const bool clockRow = colon->mapTo(w->gb1, QPoint()).y() == w->se_ur_o_godz_godz->y();
+            QCOMPARE(colon->isEnabled(), !clockRow);
+        }
+    }
+
+    void aChosenOrRestoredTextShowsFromItsStart()
+    {
+        writeBase(keys::cb_Inne, others::SingleClick.toString());
+        const auto w = world->makeWindow();
+        QCOMPARE(w->cb_InneOpcje->currentText(), others::SingleClick.toString());
+        QCOMPARE(w->cb_InneOpcje->lineEdit()->cursorPosition(), 0);
+        chooseKind(*w, kinds::Other);
+        w->cb_InneOpcje->setCurrentIndex(w->cb_InneOpcje->findText(others::DoubleClick.toString()));
+        QCOMPARE(w->cb_InneOpcje->lineEdit()->cursorPosition(), 0);
+        // Typing is left alone.
+        chooseKind(*w, kinds::Message);
+        QTest::keyClicks(w->cb_Komunikat->lineEdit(), u"Wstawaj"_qs);
+        QCOMPARE(w->cb_Komunikat->currentText(), u"Wstawaj"_qs);
+        QCOMPARE(w->cb_Komunikat->lineEdit()->cursorPosition(), 7);
+    }
+
+    // Texts in Linux wording over stored identifiers
+
+    void theTableMapsIdentifiersOneToOne()
+    {
+        QStringList identifiers;
+        for (QStringView text : shutdowns::All)
+            identifiers.append(text.toString());
+        for (QStringView text : others::Listed)
+            identifiers.append(text.toString());
+        identifiers.append(others::PressKey.toString());
+        QStringList shown;
+        for (const ShownText &each : ShownTexts) {
+            QVERIFY(identifiers.contains(each.stored.toString()));
+            QVERIFY(!identifiers.contains(each.shown.toString()));
+            QVERIFY(!shown.contains(each.shown.toString()));
+            shown.append(each.shown.toString());
+            QCOMPARE(storedText(shownText(each.stored)), each.stored.toString());
+        }
+        for (const QString &identifier : identifiers)
+            QCOMPARE(storedText(shownText(identifier)), identifier);
+        QCOMPARE(storedText(u"Coś innego"), u"Coś innego"_qs);
+    }
+
+    void theListsShowLinuxWording()
+    {
+        const auto w = world->makeWindow();
+        const QStringList subActions = items(w->cb_InneOpcje);
+        QCOMPARE(subActions.size(), 14);
+        QVERIFY(subActions.contains(u"Uruchom menedżer plików"_qs));
+        QVERIFY(subActions.contains(u"Uruchom ustawienia systemu"_qs));
+        const QStringList shutdownChoices = items(w->cb_ZamknijSystem);
+        QCOMPARE(shutdownChoices.size(), 6);
+        QVERIFY(shutdownChoices.contains(u"Zamknij system (wyłącz komputer)"_qs));
+        for (const QString &text : subActions + shutdownChoices)
+            QVERIFY2(!text.contains(u"Windows"_qs) && !text.contains(u"DOS"_qs) &&
+                         !text.contains(u"Panel Sterowania"_qs),
+                     qPrintable(text));
+        // The lists keep their order.
+        QVERIFY(subActions.indexOf(u"Uruchom menedżer plików"_qs) ==
+                subActions.indexOf(u"Uruchom domyślną przeglądarkę internetową"_qs) + 1);
+        QCOMPARE(shutdownChoices.constLast(), u"Zamknij system (wyłącz komputer)"_qs);
+    }
+
+    void aShownChoiceArmsAndStoresItsIdentifier_data()
+    {
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("previewLine");
+        QTest::newRow("file manager") << u"Uruchom menedżer plików"_qs
+                                      << others::Explorer.toString() << u"OpenFileManager"_qs;
+        QTest::newRow("settings") << u"Uruchom ustawienia systemu"_qs
+                                  << others::ControlPanel.toString() << u"OpenControlPanel"_qs;
+        QTest::newRow("typed identifier")
+            << others::Explorer.toString() << others::Explorer.toString() << u"OpenFileManager"_qs;
+    }
+    void aShownChoiceArmsAndStoresItsIdentifier()
+    {
+        QFETCH(QString, shown);
+        QFETCH(QString, stored);
+        QFETCH(QString, previewLine);
+        const auto w = world->makeWindow();
+        chooseKind(*w, kinds::Other);
+        w->cb_InneOpcje->setEditText(shown);
+        QVERIFY(w->ib_Start->isEnabled());
+        world->recorder->clear(); // the window's creation asked for the screen size
+        w->cb_Podglad->click();
+        QCOMPARE(world->recorder->lines(), QStringList{previewLine});
+        w->ib_StartClick();
+        QCOMPARE(world->host.armed.MainParam, stored);
+        QCOMPARE(readBase(keys::cb_Inne), stored);
+    }
+
+    void aStoredIdentifierIsShownInLinuxWording()
+    {
+        writeBase(keys::LastAction, kinds::Shutdown.toString());
+        writeBase(keys::cb_Reboot, shutdowns::ShutDown.toString());
+        writeBase(keys::cb_Inne, others::ControlPanel.toString());
+        const auto w = world->makeWindow();
+        QCOMPARE(w->cb_ZamknijSystem->currentText(), u"Zamknij system (wyłącz komputer)"_qs);
+        QCOMPARE(w->cb_InneOpcje->currentText(), u"Uruchom ustawienia systemu"_qs);
+        QVERIFY(w->ib_Start->isEnabled());
+        w->ib_StartClick();
+        QCOMPARE(world->host.armed.MainParam, shutdowns::ShutDown.toString());
+        QCOMPARE(readBase(keys::cb_Reboot), shutdowns::ShutDown.toString());
+    }
+
+    void shownTextsAreSpelledRight()
+    {
+        const auto w = world->makeWindow();
+        for (const QLabel *label : {w->Label8, w->Label9, w->Label10})
+            QVERIFY2(label->text().startsWith(u"Wskaż ścieżkę do "_qs), qPrintable(label->text()));
+        for (const QSpinBox *field : timeFields(*w)) {
+            QVERIFY(field->toolTip().contains(u"Należy podać godzinę, minutę i sekundę"_qs));
+            QVERIFY(!field->toolTip().contains(u"dogzinę"_qs));
+        }
+        world->host.ticking = true;
+        world->recorder->script(u"MessageBox"_qs, u"7"_qs); // No
+        w->ib_Koniec->click();
+        const QString question = world->recorder->lines().constLast();
+        QVERIFY(question.contains(u"czas ustawiony przez użytkownika."_qs));
+        QVERIFY(question.contains(u"Czy mam mimo to zamknąć program ???"_qs));
+    }
+
+    // Digits only
+
+    void timeFieldsTakeDigitsOnly_data()
+    {
+        QTest::addColumn<int>("field");
+        for (int i = 0; i < 6; ++i)
+            QTest::newRow(QByteArray::number(i).constData()) << i;
+    }
+    void timeFieldsTakeDigitsOnly()
+    {
+        QFETCH(int, field);
+        const auto w = world->makeWindow();
+        w->rb_ur_po_czasie->setChecked(field >= 3);
+        QSpinBox *spin = timeFields(*w).at(std::size_t(field));
+        QVERIFY(spin->isEnabled());
+        spin->selectAll();
+        QTest::keyClicks(spin, u"+1a:-"_qs);
+        QCOMPARE(spin->text(), u"1"_qs);
+        QTest::keyClick(spin, Qt::Key_Backspace);
+        QCOMPARE(spin->text(), QString());
+        for (const QString &pasted : {u"+7"_qs, u"x7y"_qs, u" 7"_qs}) {
+            QApplication::clipboard()->setText(pasted);
+            QTest::keyClick(spin, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(spin->text(), QString());
+        }
+        QApplication::clipboard()->setText(u"12"_qs);
+        QTest::keyClick(spin, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(spin->text(), u"12"_qs);
+        QCOMPARE(spin->value(), 12);
+    }
+
+    void theRepeatFieldTakesDigitsOnlyAndStartGoesThrough()
+    {
+        const auto w = world->makeWindow();
+        chooseKind(*w, kinds::OpenWebPage);
+        w->e_WWW->setText(u"www.example.pl"_qs);
+        w->cb_PowtorzAkcje->setChecked(true);
+        w->e_CzasPowtorki->clear();
+        QTest::keyClicks(w->e_CzasPowtorki, u"+4a 5-"_qs);
+        QCOMPARE(w->e_CzasPowtorki->text(), u"45"_qs);
+        QApplication::clipboard()->setText(u"x7y"_qs);
+        QTest::keyClick(w->e_CzasPowtorki, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w->e_CzasPowtorki->text(), u"45"_qs);
+        w->e_CzasPowtorki->paste(); // as the context menu pastes
+        QCOMPARE(w->e_CzasPowtorki->text(), u"45"_qs);
+        w->e_CzasPowtorki->selectAll();
+        QApplication::clipboard()->setText(u"30"_qs);
+        QTest::keyClick(w->e_CzasPowtorki, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(w->e_CzasPowtorki->text(), u"30"_qs);
+        w->ib_StartClick();
+        QVERIFY(world->host.ticking);
+        QCOMPARE(world->host.armed.RepeatSeconds, 30);
+    }
+
+    // Hints and a screen reader
+
+    void hintsShowAlsoWhileAnotherWindowIsActive()
+    {
+        const auto w = world->makeWindow();
+        QVERIFY(w->testAttribute(Qt::WA_AlwaysShowToolTips));
+    }
+
+    void eachInputIsNamedAfterItsOwnCaption()
+    {
+        const auto w = world->makeWindow();
+        const std::pair<QWidget *, QString> inputs[] = {
+            {w->se_ur_o_godz_godz, u"Godzina alarmu: godziny"_qs},
+            {w->se_ur_o_godz_min, u"Godzina alarmu: minuty"_qs},
+            {w->se_ur_o_godz_sec, u"Godzina alarmu: sekundy"_qs},
+            {w->se_ur_po_czasie_godz, u"Odliczanie w dół: godziny"_qs},
+            {w->se_ur_po_czasie_min, u"Odliczanie w dół: minuty"_qs},
+            {w->se_ur_po_czasie_sec, u"Odliczanie w dół: sekundy"_qs},
+            {w->e_CzasPowtorki, u"Powtórz akcję po: sekundy"_qs},
+            {w->cb_Typ_Alarmu, u"Rodzaj alarmu"_qs},
+            {w->cb_Komunikat, u"Podaj treść komunikatu"_qs},
+            {w->cb_Caption, u"Napis na pasku tytułowym"_qs},
+            {w->fne_PlikWAV->edit(), u"Wybierz dźwięk do odegrania"_qs},
+            {w->cb_ZamknijSystem, u"Wybierz odpowiednią opcję"_qs},
+            {w->fne_PlikEXE->edit(), u"Wskaż ścieżkę do programu"_qs},
+            {w->fne_Plik->edit(), u"Wskaż ścieżkę do pliku"_qs},
+            {w->de_Foldery->edit(), u"Wskaż ścieżkę do folderu"_qs},
+            {w->e_WWW, u"Wskaż adres strony WWW"_qs},
+            {w->cb_InneOpcje, u"Wybierz jedną z poniższych możliwości"_qs},
+            {w->cb_Klawisze, u"Jaki klawisz (lub kombinację) mam zasymulować"_qs},
+            {w->se_Inne_X_DC, u"Punkt kliknięcia: x"_qs},
+            {w->se_Inne_Y_DC, u"Punkt kliknięcia: y"_qs},
+            {w->cb_Inne_DyskCD, u"Litera dysku"_qs},
+            {w->cd_Inne_DyskCD_WsWy, u"Operacja"_qs},
+        };
+        w->cd_Inne_DyskCD_WsWy->setEditText(QString()); // no text: its own name
+        for (const auto &[input, name] : inputs)
+            QCOMPARE(readerName(input), name);
+        QVERIFY(!accessibleName(w->se_ur_o_godz_godz).contains(u"W tej chwili"_qs));
+    }
+
+    void eachImageButtonIsNamedByItsHint()
+    {
+        const auto w = world->makeWindow();
+        for (ImageButton *button :
+             {w->ib_Start, w->ib_Stop, w->ib_Minimalizuj, w->ib_Koniec, w->ib_Opcje, w->ib_About}) {
+            QVERIFY(!button->toolTip().isEmpty());
+            QCOMPARE(accessibleName(button), button->toolTip());
+        }
+        QVERIFY(!accessibleName(w->ib_WWW).isEmpty());
+        QVERIFY(!accessibleName(w->ib_Mail).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestSetupTexts)
+#include "tst_setuptexts.moc"

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "UpdateCheck.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QUrl>
+#include <QWidget>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+class QNetworkAccessManager;
+
+namespace tockwell {
+namespace platform {
+class Platform;
+}
+
+/// Where the About window finds its help page and the update file, and how it tells whether the
+/// computer is online. forProgram() gives the program's own; tests replace them.
+struct AboutSettings
+{
+    QString programDir;           ///< the help pages are in its "help" folder
+    QUrl updateLocation;          ///< a base address ending in "/"; "version.ini" is added
+    std::function<bool()> online; ///< the online test
+    std::chrono::milliseconds timeLimit{10000}; ///< of the download
+
+    /// The update location from the build, or from $TOCKWELL_UPDATE_LOCATION when it is set.
+    static AboutSettings forProgram(const QString &programDir);
+};
+
+/// The About window: the program's picture and version, the maker's contact lines and links,
+/// help, and a button for a newer version. Its first showing while online waits for the check
+/// for a newer version; the window appears when the check has ended. The setup window is
+/// disabled behind it while it is open.
+class AboutWindow final : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// `setupWindow` is enabled again when the window closes.
+    AboutWindow(platform::Platform &platform, QWidget &setupWindow, AboutSettings settings,
+                QWidget *parent = nullptr);
+    ~AboutWindow() override;
+
+    /// Showing runs the showing sequence first, so the window appears with its final contents.
+    void setVisible(bool visible) override;
+
+    /// What the update check found so far.
+    const UpdateInfo &updateInfo() const { return m_update; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void buildLayout();
+    void layOut();
+    void FormShow();
+    void checkForUpdate();
+    void sb_OKClick();
+    void sb_PomocClick();
+    void sb_DownUpdateClick();
+    void openWebAddress(const QString &address);
+    void FormClose();
+    QString helpFile() const;
+
+    template <typename Handler> void guard(Handler &&handler);
+
+    platform::Platform &m_platform;
+    QWidget &m_setupWindow;
+    const AboutSettings m_settings;
+    std::unique_ptr<QNetworkAccessManager> m_network; ///< made at the first check
+    UpdateInfo m_update;
+    QString m_currentVersion;
+    bool m_checkDone = false;
+    bool m_showing = false;
+
+    QLabel img_About;
+    QLabel l_Version;
+    QLabel l_Maker;
+    QLabel l_Contact;
+    QLabel l_HomePage;
+    QLabel a_l_9;
+    QLabel a_l_CV;
+    QPushButton sb_DownUpdate;
+    QPushButton sb_Pomoc;
+    QPushButton sb_OK;
+};
+
+} // namespace tockwell
