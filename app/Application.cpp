@@ -4,13 +4,13 @@ namespace tockwell {
 
 Application::Application(platform::Platform &platform, StoreFile &storeFile, const Clock &clock,
                          const SeedingPaths &paths)
-    : F_Glowna(platform, storeFile, clock, paths),
-      F_Alarm(platform, storeFile, clock, F_Glowna, paths.programDir),
-      F_About(platform, F_Alarm, AboutSettings::forProgram(paths.programDir)),
-      F_Opcje(platform, storeFile, F_Glowna.alarm(), F_Alarm, paths.programFile),
-      F_ALARMUJ(F_Alarm, platform)
+    : controller(platform, storeFile, clock, paths),
+      setup(platform, storeFile, clock, controller, paths.programDir),
+      about(platform, setup, AboutSettings::forProgram(paths.programDir)),
+      options(platform, storeFile, controller.alarm(), setup, paths.programFile),
+      popup(setup, platform)
 {
-    F_Glowna.setForms({&F_Alarm, &F_About, &F_Opcje, &F_ALARMUJ});
+    controller.setForms({&setup, &about, &options, &popup});
 }
 
 } // namespace tockwell

@@ -20,13 +20,13 @@ public:
     Application &operator=(const Application &) = delete;
 
     /// Shows the setup window, as every start does.
-    void start() { F_Glowna.FormPaint(); }
+    void start() { controller.FormPaint(); }
 
-    MainController F_Glowna;
-    SetupWindow F_Alarm;
-    AboutWindow F_About;
-    OptionsDialog F_Opcje;
-    AlarmPopup F_ALARMUJ;
+    MainController controller;
+    SetupWindow setup;
+    AboutWindow about;
+    OptionsDialog options;
+    AlarmPopup popup;
 };
 
 } // namespace tockwell

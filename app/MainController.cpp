@@ -49,24 +49,24 @@ MainController::MainController(platform::Platform &platform, StoreFile &storeFil
       m_paths(paths), m_tick(clock),
       m_wake(platform.sleep(), platform.wakeAlarm(), clock, m_alarm,
              [this](const QString &title, const QString &text) { showNotice(title, text); }),
-      m_executor(std::make_unique<Executor>(platform, *this, m_alarm)), t_TimerGlowny(this),
-      Tray(this), m_trayWatcher(this), m_trayWait(this)
+      m_executor(std::make_unique<Executor>(platform, *this, m_alarm)), m_tickTimer(this),
+      m_tray(this), m_trayWatcher(this), m_trayWait(this)
 {
     setObjectName(u"F_Glowna"_qs);
     setWindowTitle(u"F_Glowna"_qs);
     setGeometry(952, 345, 111, 38);
     // A coarse timer may drift by up to 5 % and skip a wall-clock second; the tick must not.
-    t_TimerGlowny.setObjectName(u"t_TimerGlowny"_qs);
-    t_TimerGlowny.setTimerType(Qt::PreciseTimer);
-    t_TimerGlowny.setInterval(1000);
-    connect(&t_TimerGlowny, &QTimer::timeout, this, &MainController::t_TimerGlownyTimer);
+    m_tickTimer.setObjectName(u"t_TimerGlowny"_qs);
+    m_tickTimer.setTimerType(Qt::PreciseTimer);
+    m_tickTimer.setInterval(1000);
+    connect(&m_tickTimer, &QTimer::timeout, this, &MainController::tick);
     connectTray();
     m_trayWait.setSingleShot(true);
     m_trayWait.setInterval(TrayWatcher::startupWait());
     connect(&m_trayWait, &QTimer::timeout, this, &MainController::trayWaitEnded);
     connect(&m_trayWatcher, &TrayWatcher::trayChanged, this, &MainController::trayChanged);
-    FormCreate();
-    Tray.show();
+    initialise();
+    m_tray.show();
     m_wake.watch([this] { guard([this] { lookAtClockAlarm(); }); });
 }
 
@@ -75,16 +75,16 @@ MainController::~MainController() = default;
 void MainController::setForms(const Forms &forms)
 {
     m_forms = forms;
-    m_forms.F_Alarm->installEventFilter(this);
-    connect(m_forms.F_Opcje, &OptionsDialog::saved, this,
+    m_forms.setup->installEventFilter(this);
+    connect(m_forms.options, &OptionsDialog::saved, this,
             [this] { guard([this] { m_wake.optionsChanged(); }); });
 }
 
 bool MainController::eventFilter(QObject *watched, QEvent *event)
 {
     // Minimising the setup window hides it into the tray, where the tray icon brings it back.
-    if (watched == m_forms.F_Alarm && event->type() == QEvent::WindowStateChange &&
-        m_forms.F_Alarm->isMinimized() && trayAvailable())
+    if (watched == m_forms.setup && event->type() == QEvent::WindowStateChange &&
+        m_forms.setup->isMinimized() && trayAvailable())
         QMetaObject::invokeMethod(this, &MainController::minimizeToTray, Qt::QueuedConnection);
     return QWidget::eventFilter(watched, event);
 }
@@ -92,7 +92,7 @@ bool MainController::eventFilter(QObject *watched, QEvent *event)
 void MainController::minimizeToTray()
 {
     guard([this] {
-        SetupWindow &setup = *m_forms.F_Alarm;
+        SetupWindow &setup = *m_forms.setup;
         if (!setup.isMinimized())
             return;
         // Leave the minimised state before hiding, so that the window comes back as it was.
@@ -101,9 +101,9 @@ void MainController::minimizeToTray()
     });
 }
 
-void MainController::FormCreate()
+void MainController::initialise()
 {
-    Tray.Pomoc1->setVisible(QFileInfo::exists(helpFile()));
+    m_tray.helpItem()->setVisible(QFileInfo::exists(helpFile()));
     seedStoreAndLoadOptions();
 }
 
@@ -121,13 +121,13 @@ void MainController::seedStoreAndLoadOptions()
 void MainController::FormPaint()
 {
     guard([this] {
-        centreOnScreen(*m_forms.F_Alarm);
+        centreOnScreen(*m_forms.setup);
         // At login the program may start before the panel that holds the tray.
         if (!trayAvailable())
             m_trayWait.start();
         // A start minimised to the tray shows nothing, unless it turns out that there is none.
         if (!m_alarm.AutoMinimize)
-            showAndActivate(*m_forms.F_Alarm);
+            showAndActivate(*m_forms.setup);
     });
 }
 
@@ -139,7 +139,7 @@ void MainController::trayChanged()
         m_trayWait.stop();
         // From now on minimising hides into the tray; a window minimised to the taskbar while
         // there was none goes there now.
-        if (m_forms.F_Alarm->isMinimized())
+        if (m_forms.setup->isMinimized())
             minimizeToTray();
     });
 }
@@ -149,8 +149,8 @@ void MainController::trayWaitEnded()
     guard([this] {
         if (trayAvailable())
             return;
-        if (m_forms.F_Alarm->isHidden())
-            showAndActivate(*m_forms.F_Alarm);
+        if (m_forms.setup->isHidden())
+            showAndActivate(*m_forms.setup);
         m_platform.dialogs().messageBox(QString::fromUtf16(NoTrayText), u"INFORMACJA"_qs,
                                         platform::mb::Ok | platform::mb::IconInformation);
     });
@@ -158,19 +158,19 @@ void MainController::trayWaitEnded()
 
 void MainController::connectTray()
 {
-    connect(&Tray, &QSystemTrayIcon::activated, this, &MainController::TrayActivated);
+    connect(&m_tray, &QSystemTrayIcon::activated, this, &MainController::trayActivated);
     const auto bind = [this](QAction *item, void (MainController::*handler)()) {
         connect(item, &QAction::triggered, this,
                 [this, handler] { guard([&] { (this->*handler)(); }); });
     };
-    bind(Tray.Ustawnowyczas1, &MainController::Ustawnowyczas1Click);
-    bind(Tray.Pomoc1, &MainController::Pomoc1Click);
-    bind(Tray.Opcje1, &MainController::Opcje1Click);
-    bind(Tray.Oprogramie1, &MainController::Oprogramie1Click);
-    bind(Tray.Zamknij1, &MainController::Zamknij1Click);
+    bind(m_tray.setTimeItem(), &MainController::showSetupWindow);
+    bind(m_tray.helpItem(), &MainController::openHelp);
+    bind(m_tray.optionsItem(), &MainController::openOptions);
+    bind(m_tray.aboutItem(), &MainController::openAbout);
+    bind(m_tray.quitItem(), &MainController::quit);
 }
 
-void MainController::TrayActivated(QSystemTrayIcon::ActivationReason reason)
+void MainController::trayActivated(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason == QSystemTrayIcon::Trigger) {
         m_lastTrayClick.start();
@@ -190,65 +190,60 @@ void MainController::TrayClick()
     // The user is back: a keyboard or mouse that an alarm suspended comes back with the click.
     m_platform.input().resumeInput();
     // A minimised window is not in sight: the click brings it back.
-    if (m_forms.F_Alarm->isVisible() && !m_forms.F_Alarm->isMinimized())
-        m_forms.F_Alarm->close();
+    if (m_forms.setup->isVisible() && !m_forms.setup->isMinimized())
+        m_forms.setup->close();
     else
-        showAndActivate(*m_forms.F_Alarm);
+        showAndActivate(*m_forms.setup);
     // A hidden popup has nothing to close; closing it would enable the setup window behind an
     // open dialog.
-    if (m_forms.F_ALARMUJ->isVisible())
-        m_forms.F_ALARMUJ->close();
+    if (m_forms.popup->isVisible())
+        m_forms.popup->close();
 }
 
-void MainController::Ustawnowyczas1Click()
+void MainController::showSetupWindow()
 {
-    showAndActivate(*m_forms.F_Alarm);
+    showAndActivate(*m_forms.setup);
 }
 
-void MainController::Pomoc1Click()
+void MainController::openHelp()
 {
     m_platform.shell().open(helpFile(), QString(), platform::ShowCommand::ShowMaximized);
 }
 
-void MainController::Opcje1Click()
+void MainController::openOptions()
 {
-    m_forms.F_Alarm->setEnabled(false);
+    m_forms.setup->setEnabled(false);
     showOptions();
 }
 
-void MainController::Oprogramie1Click()
+void MainController::openAbout()
 {
-    m_forms.F_Alarm->setEnabled(false);
+    m_forms.setup->setEnabled(false);
     showAbout();
-}
-
-void MainController::Zamknij1Click()
-{
-    close();
 }
 
 void MainController::startTick()
 {
     m_tick.reset();
     // A countdown ticks every second from Start; a clock-time alarm at each wall-clock second.
-    t_TimerGlowny.start(m_tick.nextTick(m_alarm));
+    m_tickTimer.start(m_tick.nextTick(m_alarm));
     m_wake.armed();
 }
 
 void MainController::stopTick()
 {
-    t_TimerGlowny.stop();
+    m_tickTimer.stop();
     m_wake.disarmed();
 }
 
 void MainController::showOptions()
 {
-    showAndActivate(*m_forms.F_Opcje);
+    showAndActivate(*m_forms.options);
 }
 
 void MainController::showAbout()
 {
-    showAndActivate(*m_forms.F_About);
+    showAndActivate(*m_forms.about);
 }
 
 void MainController::quit()
@@ -263,22 +258,22 @@ bool MainController::trayAvailable() const
 
 void MainController::hideSetupWindow()
 {
-    m_forms.F_Alarm->close();
+    m_forms.setup->close();
 }
 
 void MainController::showAlarmPopup(bool beep)
 {
-    m_forms.F_ALARMUJ->showAlarm(beep);
+    m_forms.popup->showAlarm(beep);
 }
 
 void MainController::playAlarmSound(const QString &file)
 {
-    m_forms.F_Alarm->playAlarmSound(file);
+    m_forms.setup->playAlarmSound(file);
 }
 
 void MainController::disarm()
 {
-    m_forms.F_Alarm->ib_StopClick();
+    m_forms.setup->ib_StopClick();
 }
 
 void MainController::closeEvent(QCloseEvent *event)
@@ -289,13 +284,13 @@ void MainController::closeEvent(QCloseEvent *event)
     QCoreApplication::exit(0);
 }
 
-void MainController::t_TimerGlownyTimer()
+void MainController::tick()
 {
     guard([this] {
         // A clock-time tick is aligned afresh to the wall-clock second, before the action: the
         // ticks go on while it waits, and a disarming action stops the timer for good.
-        if (m_alarm.Mode == ModeClock && t_TimerGlowny.isActive())
-            t_TimerGlowny.start(m_tick.nextTick(m_alarm));
+        if (m_alarm.Mode == ModeClock && m_tickTimer.isActive())
+            m_tickTimer.start(m_tick.nextTick(m_alarm));
         const bool due = m_tick.tick(m_alarm);
         m_wake.ticked(m_tick.skipped());
         if (due)
@@ -309,13 +304,13 @@ void MainController::lookAtClockAlarm()
     // next tick. A clock-time tick changes nothing in the alarm; a countdown is left to its
     // ticks.
     if (isArmed() && m_alarm.Mode == ModeClock)
-        t_TimerGlownyTimer();
+        tick();
 }
 
 void MainController::showNotice(const QString &title, const QString &text)
 {
     if (trayAvailable() && QSystemTrayIcon::supportsMessages())
-        Tray.showMessage(title, text, QSystemTrayIcon::Information, NoticeMs);
+        m_tray.showMessage(title, text, QSystemTrayIcon::Information, NoticeMs);
     else
         m_platform.dialogs().messageBox(text, title,
                                         platform::mb::Ok | platform::mb::IconInformation);

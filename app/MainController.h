@@ -33,10 +33,10 @@ class Platform;
 /// The program's other forms, as the main form reaches them.
 struct Forms
 {
-    SetupWindow *F_Alarm = nullptr;
-    AboutWindow *F_About = nullptr;
-    OptionsDialog *F_Opcje = nullptr;
-    AlarmPopup *F_ALARMUJ = nullptr;
+    SetupWindow *setup = nullptr;
+    AboutWindow *about = nullptr;
+    OptionsDialog *options = nullptr;
+    AlarmPopup *popup = nullptr;
 };
 
 /// The hidden main form: the tray icon with its menu, the armed alarm, the once-a-second tick
@@ -74,7 +74,7 @@ public:
     ArmedAlarm &alarm() override { return m_alarm; }
     void startTick() override;
     void stopTick() override;
-    bool isArmed() const override { return t_TimerGlowny.isActive(); }
+    bool isArmed() const override { return m_tickTimer.isActive(); }
     void showOptions() override;
     void showAbout() override;
     void quit() override;
@@ -94,24 +94,25 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void FormCreate();
+    void initialise();
     void seedStoreAndLoadOptions();
     void connectTray();
     void minimizeToTray();
     void trayChanged();
     void trayWaitEnded();
-    void TrayActivated(QSystemTrayIcon::ActivationReason reason);
-    void t_TimerGlownyTimer();
+    void trayActivated(QSystemTrayIcon::ActivationReason reason);
+    /// The once-a-second tick: fires the action when the alarm is due.
+    void tick();
     /// Looks at a clock-time alarm at once when the machine goes to sleep or has woken.
     void lookAtClockAlarm();
     /// A notice in the tray's balloon, or a message box where the tray cannot show one.
     void showNotice(const QString &title, const QString &text);
 
-    void Ustawnowyczas1Click();
-    void Pomoc1Click();
-    void Opcje1Click();
-    void Oprogramie1Click();
-    void Zamknij1Click();
+    // The tray menu's items.
+    void showSetupWindow();
+    void openHelp();
+    void openOptions();
+    void openAbout();
 
     /// Runs one handler of the event loop under the standard error box.
     template <typename Handler> void guard(Handler &&handler);
@@ -127,8 +128,8 @@ private:
     AlarmWake m_wake;
     std::unique_ptr<Executor> m_executor;
     Forms m_forms;
-    QTimer t_TimerGlowny;
-    TrayIcon Tray;
+    QTimer m_tickTimer;
+    TrayIcon m_tray;
     TrayWatcher m_trayWatcher;
     QTimer m_trayWait;
     QElapsedTimer m_lastTrayClick;

@@ -7,8 +7,8 @@ class QAction;
 
 namespace tockwell {
 
-/// The program's icon in the tray with its menu `pm_Glowne`. The main form connects the items
-/// and the icon's clicks to its handlers.
+/// The program's icon in the tray with its menu (`pm_Glowne`). The main form connects the items
+/// and the icon's clicks to its handlers; tests find the items by their object names.
 class TrayIcon final : public QSystemTrayIcon
 {
     Q_OBJECT
@@ -16,14 +16,21 @@ class TrayIcon final : public QSystemTrayIcon
 public:
     explicit TrayIcon(QObject *parent = nullptr);
 
-    QMenu pm_Glowne;
-    QAction *const Ustawnowyczas1;
-    QAction *const N2;
-    QAction *const Pomoc1;
-    QAction *const Opcje1;
-    QAction *const Oprogramie1;
-    QAction *const N1;
-    QAction *const Zamknij1;
+    QAction *setTimeItem() const { return m_setTimeItem; }
+    QAction *helpItem() const { return m_helpItem; }
+    QAction *optionsItem() const { return m_optionsItem; }
+    QAction *aboutItem() const { return m_aboutItem; }
+    QAction *quitItem() const { return m_quitItem; }
+
+private:
+    QMenu m_menu;
+    QAction *const m_setTimeItem;
+    QAction *const m_separatorAfterSetTime;
+    QAction *const m_helpItem;
+    QAction *const m_optionsItem;
+    QAction *const m_aboutItem;
+    QAction *const m_separatorBeforeQuit;
+    QAction *const m_quitItem;
 };
 
 } // namespace tockwell

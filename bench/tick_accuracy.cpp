@@ -1,5 +1,5 @@
 // Prints how accurate the alarm tick is on its real path: a precise 1000 ms QTimer, as the main
-// form runs `t_TimerGlowny`, and AlarmTick with the system clock.
+// form runs its tick timer (`t_TimerGlowny`), and AlarmTick with the system clock.
 //
 //   1. One timer ticks for DURATION seconds. Every tick's wall-clock time is kept: how many
 //      wall-clock seconds saw no tick, and how late the ticks were against their schedule. The

@@ -51,7 +51,11 @@ class TestMainController : public QObject
         return SeedingPaths::forProgram(programDir.filePath(u"tockwell"_qs));
     }
 
-    TrayIcon &tray() { return *app->F_Glowna.findChild<TrayIcon *>(u"Tray"_qs); }
+    TrayIcon &tray() { return *app->controller.findChild<TrayIcon *>(u"Tray"_qs); }
+    QAction *trayItem(const QString &name)
+    {
+        return tray().contextMenu()->findChild<QAction *>(name);
+    }
 
     void writeHelpFile()
     {
@@ -64,7 +68,7 @@ class TestMainController : public QObject
     void startProgram(bool trayPresent = true)
     {
         app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
-        app->F_Glowna.setTrayProbe([trayPresent] { return trayPresent; });
+        app->controller.setTrayProbe([trayPresent] { return trayPresent; });
         app->start();
         recorder->clear();
     }
@@ -91,8 +95,8 @@ private slots:
         startProgram();
         QCOMPARE(tray().toolTip(), u"Kestrolab Tockwell"_qs);
         QCOMPARE(tray().icon().pixmap(16, 16).size(), QSize(16, 16));
-        QCOMPARE(tray().contextMenu(), &tray().pm_Glowne);
-        QCOMPARE(tray().pm_Glowne.objectName(), u"pm_Glowne"_qs);
+        QVERIFY(tray().contextMenu() != nullptr);
+        QCOMPARE(tray().contextMenu()->objectName(), u"pm_Glowne"_qs);
 
         const QList<QPair<QString, QString>> expected = {
             {u"Ustawnowyczas1"_qs, u"Ustaw nowy czas"_qs},
@@ -103,7 +107,7 @@ private slots:
             {u"N1"_qs, QString()},
             {u"Zamknij1"_qs, u"Zamknij"_qs},
         };
-        const QList<QAction *> items = tray().pm_Glowne.actions();
+        const QList<QAction *> items = tray().contextMenu()->actions();
         QCOMPARE(items.size(), expected.size());
         for (qsizetype i = 0; i < items.size(); ++i) {
             const QAction *item = items[i];
@@ -127,14 +131,14 @@ private slots:
         if (helpFile)
             writeHelpFile();
         startProgram();
-        QCOMPARE(tray().Pomoc1->isVisible(), helpFile);
+        QCOMPARE(trayItem(u"Pomoc1"_qs)->isVisible(), helpFile);
     }
 
     void helpItemOpensTheHelpFileMaximised()
     {
         writeHelpFile();
         startProgram();
-        tray().Pomoc1->trigger();
+        trayItem(u"Pomoc1"_qs)->trigger();
         QCOMPARE(recorder->lines(),
                  QStringList{u"ShellOpen "_qs +
                              Recorder::quoted(programDir.filePath(u"help/tockwell.html"_qs)) +
@@ -144,22 +148,22 @@ private slots:
     void everyStartShowsTheSetupWindowDisarmed()
     {
         app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
-        app->F_Glowna.setTrayProbe([] { return false; });
-        app->F_Glowna.setTrayWait(std::chrono::milliseconds(0));
-        QVERIFY(!app->F_Alarm.isVisible());
+        app->controller.setTrayProbe([] { return false; });
+        app->controller.setTrayWait(std::chrono::milliseconds(0));
+        QVERIFY(!app->setup.isVisible());
         app->start();
-        QVERIFY(app->F_Alarm.isVisible());
-        QVERIFY(app->F_Alarm.isEnabled());
-        QVERIFY(!app->F_Glowna.isVisible());
-        QVERIFY(!app->F_Glowna.isArmed());
+        QVERIFY(app->setup.isVisible());
+        QVERIFY(app->setup.isEnabled());
+        QVERIFY(!app->controller.isVisible());
+        QVERIFY(!app->controller.isArmed());
         for (QWidget *form :
-             {static_cast<QWidget *>(&app->F_About), static_cast<QWidget *>(&app->F_Opcje),
-              static_cast<QWidget *>(&app->F_ALARMUJ)})
+             {static_cast<QWidget *>(&app->about), static_cast<QWidget *>(&app->options),
+              static_cast<QWidget *>(&app->popup)})
             QVERIFY(!form->isVisible());
         // Without a tray the user is told so once, when the wait for one has run out.
         QTRY_COMPARE(messageBoxes().size(), 1);
         QVERIFY(messageBoxes()[0].contains(u"\"INFORMACJA\" 0x40"_qs));
-        QVERIFY(!app->F_Glowna.trayAvailable());
+        QVERIFY(!app->controller.trayAvailable());
         QTest::qWait(50);
         QCOMPARE(messageBoxes().size(), 1);
     }
@@ -185,22 +189,22 @@ private slots:
         QFETCH(int, notices);
         bool trayPresent = false;
         app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
-        app->F_Glowna.setTrayProbe([&trayPresent] { return trayPresent; });
-        app->F_Glowna.setTrayWait(std::chrono::milliseconds(200));
-        app->F_Glowna.alarm().AutoMinimize = autoMinimize;
+        app->controller.setTrayProbe([&trayPresent] { return trayPresent; });
+        app->controller.setTrayWait(std::chrono::milliseconds(200));
+        app->controller.alarm().AutoMinimize = autoMinimize;
         app->start();
-        QVERIFY(app->F_Glowna.waitingForTray());
-        QCOMPARE(app->F_Alarm.isVisible(), shownWhileWaiting);
+        QVERIFY(app->controller.waitingForTray());
+        QCOMPARE(app->setup.isVisible(), shownWhileWaiting);
         QVERIFY(messageBoxes().isEmpty());
 
         if (trayComes) {
             trayPresent = true;
-            emit app->F_Glowna.findChild<TrayWatcher *>()->trayChanged();
-            QVERIFY(!app->F_Glowna.waitingForTray());
+            emit app->controller.findChild<TrayWatcher *>()->trayChanged();
+            QVERIFY(!app->controller.waitingForTray());
         }
-        QTRY_VERIFY(!app->F_Glowna.waitingForTray());
+        QTRY_VERIFY(!app->controller.waitingForTray());
         QTest::qWait(250);
-        QCOMPARE(app->F_Alarm.isVisible(), shownAtTheEnd);
+        QCOMPARE(app->setup.isVisible(), shownAtTheEnd);
         QCOMPARE(messageBoxes().size(), notices);
     }
 
@@ -208,66 +212,66 @@ private slots:
     {
         bool trayPresent = false;
         app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
-        app->F_Glowna.setTrayProbe([&trayPresent] { return trayPresent; });
+        app->controller.setTrayProbe([&trayPresent] { return trayPresent; });
         app->start();
         // Without a tray closing the window minimises it to the taskbar.
-        app->F_Alarm.close();
-        QVERIFY(app->F_Alarm.isMinimized());
-        TrayWatcher &watcher = *app->F_Glowna.findChild<TrayWatcher *>();
+        app->setup.close();
+        QVERIFY(app->setup.isMinimized());
+        TrayWatcher &watcher = *app->controller.findChild<TrayWatcher *>();
         emit watcher.trayChanged(); // something changed, but still no tray
-        QVERIFY(app->F_Glowna.waitingForTray());
-        QVERIFY(app->F_Alarm.isMinimized());
+        QVERIFY(app->controller.waitingForTray());
+        QVERIFY(app->setup.isMinimized());
 
         trayPresent = true;
         emit watcher.trayChanged();
-        QVERIFY(!app->F_Glowna.waitingForTray());
-        QVERIFY(!app->F_Alarm.isVisible());
-        QVERIFY(!app->F_Alarm.isMinimized());
+        QVERIFY(!app->controller.waitingForTray());
+        QVERIFY(!app->setup.isVisible());
+        QVERIFY(!app->setup.isMinimized());
         emit tray().activated(QSystemTrayIcon::Trigger);
-        QVERIFY(app->F_Alarm.isVisible());
+        QVERIFY(app->setup.isVisible());
         QVERIFY(messageBoxes().isEmpty());
     }
 
     void autoMinimizeWithATrayStartsInTheTray()
     {
         app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
-        app->F_Glowna.setTrayProbe([] { return true; });
-        app->F_Glowna.alarm().AutoMinimize = true;
+        app->controller.setTrayProbe([] { return true; });
+        app->controller.alarm().AutoMinimize = true;
         app->start();
-        QVERIFY(!app->F_Glowna.waitingForTray());
-        QVERIFY(!app->F_Alarm.isVisible());
+        QVERIFY(!app->controller.waitingForTray());
+        QVERIFY(!app->setup.isVisible());
         emit tray().activated(QSystemTrayIcon::Trigger);
-        QVERIFY(app->F_Alarm.isVisible());
+        QVERIFY(app->setup.isVisible());
         QVERIFY(messageBoxes().isEmpty());
     }
 
     void trayClicksToggleTheSetupWindowAndCloseThePopup()
     {
         startProgram();
-        app->F_Glowna.showAlarmPopup(false);
-        QVERIFY(app->F_ALARMUJ.isVisible());
-        QVERIFY(!app->F_Alarm.isEnabled());
+        app->controller.showAlarmPopup(false);
+        QVERIFY(app->popup.isVisible());
+        QVERIFY(!app->setup.isEnabled());
         const QRect area = platform->display().workArea();
-        QCOMPARE(app->F_ALARMUJ.geometry().bottomRight(), area.bottomRight());
+        QCOMPARE(app->popup.geometry().bottomRight(), area.bottomRight());
 
         emit tray().activated(QSystemTrayIcon::Trigger);
-        QVERIFY(!app->F_Alarm.isVisible());
-        QVERIFY(!app->F_ALARMUJ.isVisible());
-        QVERIFY(app->F_Alarm.isEnabled());
+        QVERIFY(!app->setup.isVisible());
+        QVERIFY(!app->popup.isVisible());
+        QVERIFY(app->setup.isEnabled());
 
         QTest::qWait(QApplication::doubleClickInterval() + 50);
         emit tray().activated(QSystemTrayIcon::Trigger);
-        QVERIFY(app->F_Alarm.isVisible());
+        QVERIFY(app->setup.isVisible());
     }
 
     void aTrayClickBringsBackAMinimisedSetupWindow()
     {
         startProgram();
-        app->F_Alarm.showMinimized();
-        QVERIFY(app->F_Alarm.isMinimized());
+        app->setup.showMinimized();
+        QVERIFY(app->setup.isMinimized());
         emit tray().activated(QSystemTrayIcon::Trigger);
-        QVERIFY(app->F_Alarm.isVisible());
-        QVERIFY(!app->F_Alarm.isMinimized());
+        QVERIFY(app->setup.isVisible());
+        QVERIFY(!app->setup.isMinimized());
     }
 
     void aTrayClickGivesSuspendedInputBack()
@@ -284,14 +288,14 @@ private slots:
         startProgram();
         emit tray().activated(QSystemTrayIcon::Trigger);
         emit tray().activated(QSystemTrayIcon::DoubleClick);
-        QVERIFY(!app->F_Alarm.isVisible());
+        QVERIFY(!app->setup.isVisible());
         // A double click that comes alone (no click reported before it) toggles too.
         emit tray().activated(QSystemTrayIcon::DoubleClick);
-        QVERIFY(app->F_Alarm.isVisible());
+        QVERIFY(app->setup.isVisible());
         // The other activations do nothing.
         emit tray().activated(QSystemTrayIcon::Context);
         emit tray().activated(QSystemTrayIcon::MiddleClick);
-        QVERIFY(app->F_Alarm.isVisible());
+        QVERIFY(app->setup.isVisible());
     }
 
     void secondaryWindowsDisableTheSetupWindowUntilClosed_data()
@@ -314,19 +318,19 @@ private slots:
         QFETCH(int, closeBy);
         startProgram();
         if (!setupShown)
-            app->F_Alarm.close();
-        QWidget *dialog = form == u"F_Opcje"_qs ? static_cast<QWidget *>(&app->F_Opcje)
-                                                : static_cast<QWidget *>(&app->F_About);
+            app->setup.close();
+        QWidget *dialog = form == u"F_Opcje"_qs ? static_cast<QWidget *>(&app->options)
+                                                : static_cast<QWidget *>(&app->about);
         QCOMPARE(dialog->objectName(), form);
 
-        tray().pm_Glowne.findChild<QAction *>(item)->trigger();
+        tray().contextMenu()->findChild<QAction *>(item)->trigger();
         QVERIFY(dialog->isVisible());
-        QVERIFY(!app->F_Alarm.isEnabled());
-        QCOMPARE(app->F_Alarm.isVisible(), setupShown);
+        QVERIFY(!app->setup.isEnabled());
+        QCOMPARE(app->setup.isVisible(), setupShown);
 
         // A tray click meanwhile does not give the setup window back its input.
         emit tray().activated(QSystemTrayIcon::Trigger);
-        QVERIFY(!app->F_Alarm.isEnabled());
+        QVERIFY(!app->setup.isEnabled());
 
         if (closeBy == 0)
             dialog->close();
@@ -335,40 +339,39 @@ private slots:
         else
             QTest::mouseClick(dialog->findChild<QPushButton *>(u"sb_OK"_qs), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
-        QVERIFY(app->F_Alarm.isEnabled());
+        QVERIFY(app->setup.isEnabled());
         QVERIFY(recorder->lines().isEmpty());
     }
 
     void popupClosesWithItsButton()
     {
         startProgram();
-        app->F_Alarm.setEnabled(false);
-        app->F_ALARMUJ.show();
-        QTest::mouseClick(app->F_ALARMUJ.findChild<QPushButton *>(u"SpeedButton1"_qs),
-                          Qt::LeftButton);
-        QVERIFY(!app->F_ALARMUJ.isVisible());
-        QVERIFY(app->F_Alarm.isEnabled());
+        app->setup.setEnabled(false);
+        app->popup.show();
+        QTest::mouseClick(app->popup.findChild<QPushButton *>(u"SpeedButton1"_qs), Qt::LeftButton);
+        QVERIFY(!app->popup.isVisible());
+        QVERIFY(app->setup.isEnabled());
     }
 
     void setTimeItemShowsTheSetupWindow()
     {
         startProgram();
-        app->F_Alarm.close();
-        tray().Ustawnowyczas1->trigger();
-        QVERIFY(app->F_Alarm.isVisible());
-        tray().Ustawnowyczas1->trigger(); // already shown: stays shown
-        QVERIFY(app->F_Alarm.isVisible());
+        app->setup.close();
+        trayItem(u"Ustawnowyczas1"_qs)->trigger();
+        QVERIFY(app->setup.isVisible());
+        trayItem(u"Ustawnowyczas1"_qs)->trigger(); // already shown: stays shown
+        QVERIFY(app->setup.isVisible());
     }
 
     void theExecutorsWindowsAreTheForms()
     {
         startProgram();
-        AlarmHost &host = app->F_Glowna;
+        AlarmHost &host = app->controller;
         host.hideSetupWindow();
-        QVERIFY(!app->F_Alarm.isVisible());
-        app->F_Glowna.startTick();
+        QVERIFY(!app->setup.isVisible());
+        app->controller.startTick();
         host.disarm();
-        QVERIFY(!app->F_Glowna.isArmed());
+        QVERIFY(!app->controller.isArmed());
     }
 
     // A store that cannot even be opened is told of once, with its file and cause, and nothing
@@ -381,7 +384,7 @@ private slots:
         const QString path = blocker.fileName() + u"/settings.db"_qs;
         storeFile = std::make_unique<StoreFile>(path);
         app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
-        app->F_Glowna.setTrayProbe([] { return true; });
+        app->controller.setTrayProbe([] { return true; });
         app->start();
         const QStringList boxes = messageBoxes();
         QCOMPARE(boxes.size(), 1);
@@ -390,11 +393,11 @@ private slots:
                  qPrintable(boxes.front()));
         recorder->clear();
 
-        SetupWindow &setup = app->F_Alarm;
+        SetupWindow &setup = app->setup;
         setup.cb_Typ_Alarmu->setCurrentIndex(
             setup.cb_Typ_Alarmu->findText(kinds::DefaultWindow.toString()));
         setup.ib_StartClick();
-        QVERIFY(app->F_Glowna.isArmed());
+        QVERIFY(app->controller.isArmed());
         QVERIFY(messageBoxes().isEmpty());
         QVERIFY(QFile::remove(blocker.fileName()));
     }
@@ -404,13 +407,13 @@ private slots:
     {
         startProgram();
         CloseCounter counter;
-        app->F_Glowna.installEventFilter(&counter);
-        app->F_Glowna.startTick();
-        QVERIFY(app->F_Glowna.isArmed());
-        tray().Zamknij1->trigger();
+        app->controller.installEventFilter(&counter);
+        app->controller.startTick();
+        QVERIFY(app->controller.isArmed());
+        trayItem(u"Zamknij1"_qs)->trigger();
         QCOMPARE(counter.closes, 1);
         // The setup window's exit button, once it has asked, ends the program the same way.
-        static_cast<SetupHost &>(app->F_Glowna).quit();
+        static_cast<SetupHost &>(app->controller).quit();
         QCOMPARE(counter.closes, 2);
         QVERIFY(messageBoxes().isEmpty());
     }

@@ -32,22 +32,22 @@ class TestSleepWake : public QObject
     {
         return static_cast<platform::RecordingSleep &>(platform->sleep());
     }
-    QCheckBox *wakeBox() { return app->F_Opcje.findChild<QCheckBox *>(u"CheckBox7"_qs); }
+    QCheckBox *wakeBox() { return app->options.findChild<QCheckBox *>(u"CheckBox7"_qs); }
 
     void armClockAlarm(QTime time)
     {
-        ArmedAlarm &alarm = app->F_Glowna.alarm();
+        ArmedAlarm &alarm = app->controller.alarm();
         alarm.Mode = ModeClock.toString();
         alarm.ActionKind = kinds::DefaultWindow.toString();
         alarm.Hour = time.hour();
         alarm.Minute = time.minute();
         alarm.Second = time.second();
-        app->F_Glowna.startTick();
+        app->controller.startTick();
     }
 
     void pressOk()
     {
-        QTest::mouseClick(app->F_Opcje.findChild<QPushButton *>(u"SpeedButton1"_qs),
+        QTest::mouseClick(app->options.findChild<QPushButton *>(u"SpeedButton1"_qs),
                           Qt::LeftButton);
     }
 
@@ -66,7 +66,7 @@ private slots:
         clock.set(QDateTime(QDate(2026, 12, 7), QTime(22, 0)));
         app = std::make_unique<Application>(*platform, *storeFile, clock,
                                             SeedingPaths::forProgram(dir.filePath(u"tockwell"_qs)));
-        app->F_Glowna.setTrayProbe([] { return false; });
+        app->controller.setTrayProbe([] { return false; });
         app->start();
         recorder->clear();
     }
@@ -95,15 +95,15 @@ private slots:
             store.openKey(keys::Base.toString());
             store.writeRaw(keys::WakeFromSleep.toString(), RawValue{storedType, u"0"_qs, 1, {}});
         }
-        app->F_Opcje.show();
+        app->options.show();
         QCheckBox *box = wakeBox();
         QVERIFY(box);
         QCOMPARE(box->text(), u"Budź komputer ze stanu uśpienia na alarm"_qs);
         QCOMPARE(box->isChecked(), ticked);
-        const QCheckBox *above = app->F_Opcje.findChild<QCheckBox *>(u"CheckBox6"_qs);
+        const QCheckBox *above = app->options.findChild<QCheckBox *>(u"CheckBox6"_qs);
         QVERIFY(box->y() > above->y());
         QCOMPARE(box->x(), above->x());
-        QVERIFY(app->F_Opcje.rect().contains(box->geometry()));
+        QVERIFY(app->options.rect().contains(box->geometry()));
         QVERIFY(box->sizeHint().width() <= box->width());
 
         // Turned off: stored as REG_DWORD 0 and read by the armed alarm at once.
@@ -113,7 +113,7 @@ private slots:
         store.openKey(keys::Base.toString());
         QCOMPARE(store.valueType(keys::WakeFromSleep.toString()), int(regtype::Dword));
         QCOMPARE(store.readInteger(keys::WakeFromSleep.toString()).value_or(-1), 0);
-        QVERIFY(!app->F_Glowna.alarm().WakeFromSleep);
+        QVERIFY(!app->controller.alarm().WakeFromSleep);
     }
 
     void aClockTimeAlarmAroundASleep()
@@ -141,31 +141,31 @@ private slots:
         QVERIFY(lines[2].startsWith(u"MessageBox \"Alarm „Domyślne okno” miał zadziałać o godzinie "
                                     "07:00:00 (8.12.2026), ale komputer był wtedy uśpiony."_qs));
         QVERIFY(lines[2].endsWith(u"\"Przegapiony alarm\" 0x40 -> 1"_qs));
-        QVERIFY(app->F_Glowna.isArmed());
+        QVERIFY(app->controller.isArmed());
 
         // Turned off in the options while armed: the lock is given back at once.
         recorder->clear();
-        app->F_Opcje.show();
+        app->options.show();
         wakeBox()->setChecked(false);
         pressOk();
         QCOMPARE(recorder->lines(), QStringList{u"ReleaseSleep"_qs});
-        app->F_Opcje.show();
+        app->options.show();
         wakeBox()->setChecked(true);
         pressOk();
         QCOMPARE(recorder->lines().last(), inhibit);
 
         // Stop: nothing stays held.
         recorder->clear();
-        app->F_Glowna.stopTick();
+        app->controller.stopTick();
         QCOMPARE(recorder->lines(), QStringList{u"ReleaseSleep"_qs});
     }
 
     void countdownsAreLeftAlone()
     {
-        ArmedAlarm &alarm = app->F_Glowna.alarm();
+        ArmedAlarm &alarm = app->controller.alarm();
         alarm.Mode = ModeCountdown.toString();
         alarm.CountdownLeft = 100;
-        app->F_Glowna.startTick();
+        app->controller.startTick();
         sleep().prepareForSleep(true);
         clock.set(QDateTime(QDate(2026, 12, 8), QTime(7, 10)));
         sleep().prepareForSleep(false);
@@ -177,7 +177,7 @@ private slots:
     {
         armClockAlarm(QTime(7, 0));
         recorder->clear();
-        app->F_Glowna.close();
+        app->controller.close();
         QCOMPARE(recorder->lines(), QStringList{u"ReleaseSleep"_qs});
         recorder->clear();
         app.reset();
