@@ -20,7 +20,7 @@ public:
     Application &operator=(const Application &) = delete;
 
     /// Shows the setup window, as every start does.
-    void start() { controller.FormPaint(); }
+    void start() { controller.showAtStart(); }
 
     MainController controller;
     SetupWindow setup;

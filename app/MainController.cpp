@@ -118,7 +118,7 @@ void MainController::seedStoreAndLoadOptions()
     m_storeFile.acceptReadOnly();
 }
 
-void MainController::FormPaint()
+void MainController::showAtStart()
 {
     guard([this] {
         centreOnScreen(*m_forms.setup);

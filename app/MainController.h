@@ -60,7 +60,7 @@ public:
     /// the screen, or, with the option `AutoMinimize` and a tray, leaves it hidden in the tray.
     /// The main form itself is never shown. A tray that is not there yet is waited for (see
     /// setTrayWait); when none came, the setup window is shown and the user is told so once.
-    void FormPaint();
+    void showAtStart();
 
     /// How long start-up waits for a tray that is not there yet.
     void setTrayWait(std::chrono::milliseconds wait) { m_trayWait.setInterval(wait); }

@@ -63,8 +63,9 @@ AboutWindow::AboutWindow(platform::Platform &platform, QWidget &setupWindow, Abo
                          QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_platform(platform), m_setupWindow(setupWindow), m_settings(std::move(settings)),
-      img_About(this), l_Version(this), l_Maker(this), l_Contact(this), l_HomePage(this),
-      a_l_9(this), a_l_CV(this), sb_DownUpdate(this), sb_Pomoc(this), sb_OK(this)
+      m_picture(this), m_versionLabel(this), m_makerLabel(this), m_contactLabel(this),
+      m_homePageLabel(this), m_homePageLink(this), m_otherPageLink(this), m_updateButton(this),
+      m_helpButton(this), m_okButton(this)
 {
     setObjectName(u"F_About"_qs);
     setWindowTitle(u"O programie ..."_qs);
@@ -75,13 +76,13 @@ AboutWindow::AboutWindow(platform::Platform &platform, QWidget &setupWindow, Abo
     m_update.homePage = QString::fromUtf16(BuiltInHomePage);
     buildLayout();
 
-    connect(&sb_OK, &QPushButton::clicked, this, [this] { guard([this] { sb_OKClick(); }); });
-    connect(&sb_Pomoc, &QPushButton::clicked, this, [this] { guard([this] { sb_PomocClick(); }); });
-    connect(&sb_DownUpdate, &QPushButton::clicked, this,
-            [this] { guard([this] { sb_DownUpdateClick(); }); });
-    connect(&a_l_9, &QLabel::linkActivated, this,
+    connect(&m_okButton, &QPushButton::clicked, this, [this] { guard([this] { close(); }); });
+    connect(&m_helpButton, &QPushButton::clicked, this, [this] { guard([this] { openHelp(); }); });
+    connect(&m_updateButton, &QPushButton::clicked, this,
+            [this] { guard([this] { openDownload(); }); });
+    connect(&m_homePageLink, &QLabel::linkActivated, this,
             [this] { guard([this] { openWebAddress(m_update.homePage); }); });
-    connect(&a_l_CV, &QLabel::linkActivated, this,
+    connect(&m_otherPageLink, &QLabel::linkActivated, this,
             [this] { guard([this] { openWebAddress(m_update.otherPage); }); });
     layOut();
 }
@@ -93,28 +94,28 @@ void AboutWindow::buildLayout()
     const auto name = [](QWidget &w, const char *objectName) {
         w.setObjectName(QString::fromLatin1(objectName));
     };
-    name(img_About, "img_About");
-    img_About.setGeometry(PictureArea);
-    img_About.setPixmap(readPixmap(u":/about/about.jpg"_qs, "JPEG"));
+    name(m_picture, "img_About");
+    m_picture.setGeometry(PictureArea);
+    m_picture.setPixmap(readPixmap(u":/about/about.jpg"_qs, "JPEG"));
 
-    name(l_Version, "l_Version");
-    QFont bold = l_Version.font();
+    name(m_versionLabel, "l_Version");
+    QFont bold = m_versionLabel.font();
     bold.setBold(true);
-    l_Version.setFont(bold);
+    m_versionLabel.setFont(bold);
 
-    name(l_Maker, "l_Maker");
-    l_Maker.setText(u"© Kestrolab. Wszelkie prawa zastrzeżone."_qs);
-    name(l_Contact, "l_Contact");
-    l_Contact.setText(u"Uwagi i pytania: tockwell@kestrolab.pl"_qs);
-    name(l_HomePage, "l_HomePage");
-    l_HomePage.setText(u"Strona domowa:"_qs);
-    for (QLabel *link : {&a_l_9, &a_l_CV}) {
+    name(m_makerLabel, "l_Maker");
+    m_makerLabel.setText(u"© Kestrolab. Wszelkie prawa zastrzeżone."_qs);
+    name(m_contactLabel, "l_Contact");
+    m_contactLabel.setText(u"Uwagi i pytania: tockwell@kestrolab.pl"_qs);
+    name(m_homePageLabel, "l_HomePage");
+    m_homePageLabel.setText(u"Strona domowa:"_qs);
+    for (QLabel *link : {&m_homePageLink, &m_otherPageLink}) {
         link->setTextFormat(Qt::RichText);
         link->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
         link->setCursor(Qt::PointingHandCursor);
     }
-    name(a_l_9, "a_l_9");
-    name(a_l_CV, "a_l_CV");
+    name(m_homePageLink, "a_l_9");
+    name(m_otherPageLink, "a_l_CV");
 
     const auto button = [&name](QPushButton &b, const char *objectName, const QString &text) {
         name(b, objectName);
@@ -122,85 +123,85 @@ void AboutWindow::buildLayout()
         b.setFlat(true);
         b.setFocusPolicy(Qt::NoFocus);
     };
-    button(sb_OK, "sb_OK", u"OK"_qs);
-    sb_OK.setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
-    button(sb_Pomoc, "sb_Pomoc", u"Pomoc"_qs);
-    sb_Pomoc.setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
-    button(sb_DownUpdate, "sb_DownUpdate", u"Dostępna jest nowa wersja programu"_qs);
-    sb_DownUpdate.setFont(bold);
-    sb_DownUpdate.hide();
+    button(m_okButton, "sb_OK", u"OK"_qs);
+    m_okButton.setIcon(style()->standardIcon(QStyle::SP_DialogOkButton));
+    button(m_helpButton, "sb_Pomoc", u"Pomoc"_qs);
+    m_helpButton.setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    button(m_updateButton, "sb_DownUpdate", u"Dostępna jest nowa wersja programu"_qs);
+    m_updateButton.setFont(bold);
+    m_updateButton.hide();
 }
 
 void AboutWindow::layOut()
 {
-    l_Version.setText(u"v "_qs + m_currentVersion);
-    l_Version.adjustSize();
-    l_Version.move(PictureArea.right() + 1 - l_Version.width(), PictureArea.bottom() + 1);
+    m_versionLabel.setText(u"v "_qs + m_currentVersion);
+    m_versionLabel.adjustSize();
+    m_versionLabel.move(PictureArea.right() + 1 - m_versionLabel.width(), PictureArea.bottom() + 1);
 
-    int top = l_Version.geometry().bottom() + 1 + 4;
+    int top = m_versionLabel.geometry().bottom() + 1 + 4;
     const auto line = [&top](QLabel &label, int left = LineLeft) {
         label.adjustSize();
         label.move(left, top);
         top = label.geometry().bottom() + 1 + 2;
     };
-    line(l_Maker);
-    line(l_Contact);
-    a_l_9.setText(linkText(m_update.homePage));
-    l_HomePage.adjustSize();
-    a_l_9.adjustSize();
-    l_HomePage.move(LineLeft, top);
-    a_l_9.move(LineLeft + l_HomePage.width() + 4, top);
-    top += std::max(l_HomePage.height(), a_l_9.height()) + 2;
-    a_l_CV.setVisible(!m_update.otherPage.isEmpty());
+    line(m_makerLabel);
+    line(m_contactLabel);
+    m_homePageLink.setText(linkText(m_update.homePage));
+    m_homePageLabel.adjustSize();
+    m_homePageLink.adjustSize();
+    m_homePageLabel.move(LineLeft, top);
+    m_homePageLink.move(LineLeft + m_homePageLabel.width() + 4, top);
+    top += std::max(m_homePageLabel.height(), m_homePageLink.height()) + 2;
+    m_otherPageLink.setVisible(!m_update.otherPage.isEmpty());
     if (!m_update.otherPage.isEmpty()) {
-        a_l_CV.setText(linkText(m_update.otherPage));
-        line(a_l_CV);
+        m_otherPageLink.setText(linkText(m_update.otherPage));
+        line(m_otherPageLink);
     }
 
     // The button row: OK at the right, help to its left, the update button filling the rest.
     const int buttonsTop = top - 2 + Margin;
-    sb_OK.adjustSize();
-    sb_OK.resize(std::max(sb_OK.width(), 75), std::max(sb_OK.height(), 25));
-    sb_OK.move(WindowWidth - Margin - sb_OK.width(), buttonsTop);
-    sb_Pomoc.adjustSize();
-    sb_Pomoc.resize(std::max(sb_Pomoc.width(), 75), sb_OK.height());
-    sb_Pomoc.move(sb_OK.x() - Margin - sb_Pomoc.width(), buttonsTop);
-    sb_DownUpdate.setGeometry(8, buttonsTop, sb_Pomoc.x() - 16, sb_OK.height());
-    sb_DownUpdate.setToolTip(m_update.updateNote);
+    m_okButton.adjustSize();
+    m_okButton.resize(std::max(m_okButton.width(), 75), std::max(m_okButton.height(), 25));
+    m_okButton.move(WindowWidth - Margin - m_okButton.width(), buttonsTop);
+    m_helpButton.adjustSize();
+    m_helpButton.resize(std::max(m_helpButton.width(), 75), m_okButton.height());
+    m_helpButton.move(m_okButton.x() - Margin - m_helpButton.width(), buttonsTop);
+    m_updateButton.setGeometry(8, buttonsTop, m_helpButton.x() - 16, m_okButton.height());
+    m_updateButton.setToolTip(m_update.updateNote);
     // Its bold caption is longer than the place the row leaves it at the desktop's font.
-    QFont caption = sb_DownUpdate.font();
-    while (sb_DownUpdate.sizeHint().width() > sb_DownUpdate.width() && caption.pointSizeF() > 6) {
+    QFont caption = m_updateButton.font();
+    while (m_updateButton.sizeHint().width() > m_updateButton.width() && caption.pointSizeF() > 6) {
         caption.setPointSizeF(caption.pointSizeF() - 0.5);
-        sb_DownUpdate.setFont(caption);
+        m_updateButton.setFont(caption);
     }
 
     // The frame's caption takes about 16 of the 32 pixels below OK that the window keeps.
-    setFixedSize(WindowWidth, sb_OK.geometry().bottom() + 1 + Margin);
+    setFixedSize(WindowWidth, m_okButton.geometry().bottom() + 1 + Margin);
 }
 
 void AboutWindow::setVisible(bool visible)
 {
     if (visible && !isVisible() && !m_showing) {
         m_showing = true;
-        guard([this] { FormShow(); });
+        guard([this] { prepareShowing(); });
         m_showing = false;
         centreOnScreen(*this);
     }
     QWidget::setVisible(visible);
 }
 
-void AboutWindow::FormShow()
+void AboutWindow::prepareShowing()
 {
     m_currentVersion = systeminfo::versionString();
     if (!m_checkDone && m_settings.online()) {
         checkForUpdate();
         // An address that the desktop would not open as a web page is no address at all.
-        sb_DownUpdate.setVisible(isNewerVersion(m_update.newestVersion, m_currentVersion) &&
-                                 isWebAddress(m_update.downloadAddress));
+        m_updateButton.setVisible(isNewerVersion(m_update.newestVersion, m_currentVersion) &&
+                                  isWebAddress(m_update.downloadAddress));
         m_checkDone = true;
     }
     layOut();
-    sb_Pomoc.setVisible(QFileInfo::exists(helpFile()));
+    m_helpButton.setVisible(QFileInfo::exists(helpFile()));
 }
 
 void AboutWindow::checkForUpdate()
@@ -218,17 +219,12 @@ void AboutWindow::checkForUpdate()
     // The file goes with `file`, read or not.
 }
 
-void AboutWindow::sb_OKClick()
-{
-    close();
-}
-
-void AboutWindow::sb_PomocClick()
+void AboutWindow::openHelp()
 {
     m_platform.shell().open(helpFile(), QString(), platform::ShowCommand::ShowMaximized);
 }
 
-void AboutWindow::sb_DownUpdateClick()
+void AboutWindow::openDownload()
 {
     // The address came from the network: only a web address goes to the desktop.
     if (isWebAddress(m_update.downloadAddress))
@@ -252,11 +248,11 @@ void AboutWindow::keyPressEvent(QKeyEvent *event)
 
 void AboutWindow::closeEvent(QCloseEvent *event)
 {
-    FormClose();
+    enableSetupWindow();
     event->accept();
 }
 
-void AboutWindow::FormClose()
+void AboutWindow::enableSetupWindow()
 {
     m_setupWindow.setEnabled(true);
 }

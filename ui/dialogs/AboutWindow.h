@@ -58,13 +58,12 @@ protected:
 private:
     void buildLayout();
     void layOut();
-    void FormShow();
+    void prepareShowing();
     void checkForUpdate();
-    void sb_OKClick();
-    void sb_PomocClick();
-    void sb_DownUpdateClick();
+    void openHelp();
+    void openDownload();
     void openWebAddress(const QString &address);
-    void FormClose();
+    void enableSetupWindow();
     QString helpFile() const;
 
     template <typename Handler> void guard(Handler &&handler);
@@ -78,16 +77,16 @@ private:
     bool m_checkDone = false;
     bool m_showing = false;
 
-    QLabel img_About;
-    QLabel l_Version;
-    QLabel l_Maker;
-    QLabel l_Contact;
-    QLabel l_HomePage;
-    QLabel a_l_9;
-    QLabel a_l_CV;
-    QPushButton sb_DownUpdate;
-    QPushButton sb_Pomoc;
-    QPushButton sb_OK;
+    QLabel m_picture;
+    QLabel m_versionLabel;
+    QLabel m_makerLabel;
+    QLabel m_contactLabel;
+    QLabel m_homePageLabel;
+    QLabel m_homePageLink;
+    QLabel m_otherPageLink;
+    QPushButton m_updateButton;
+    QPushButton m_helpButton;
+    QPushButton m_okButton;
 };
 
 } // namespace tockwell

@@ -18,7 +18,7 @@
 namespace tockwell {
 namespace {
 
-/// The keys that the dialog answers; with the focus on `CheckBox6` they do nothing.
+/// The keys that the dialog answers; with the focus on `m_beepBox` they do nothing.
 bool isDialogKey(int key)
 {
     return key == Qt::Key_Escape || key == Qt::Key_F1 || key == Qt::Key_Return ||
@@ -43,60 +43,60 @@ OptionsDialog::OptionsDialog(platform::Platform &platform, StoreFile &storeFile,
                              QWidget *parent)
     : QWidget(parent, Qt::Tool), m_platform(platform), m_storeFile(storeFile), m_alarm(alarm),
       m_setupWindow(setupWindow), m_programFile(std::move(programFile)),
-      m_autostart(std::move(autostart)), Bevel1(this), CheckBox1(this), CheckBox2(&Bevel1),
-      GroupBox1(this), CheckBox4(&GroupBox1), CheckBox3(&GroupBox1), CheckBox5(this),
-      CheckBox6(this), CheckBox7(this), Bevel2(this), SpeedButton2(this), SpeedButton1(this)
+      m_autostart(std::move(autostart)), m_startupFrame(this), m_autostartBox(this),
+      m_minimizeAtStartBox(&m_startupFrame), m_beforeAlarmGroup(this),
+      m_screenSaverOffBox(&m_beforeAlarmGroup), m_minimizeAllBox(&m_beforeAlarmGroup),
+      m_minimizeOnPreviewBox(this), m_beepBox(this), m_wakeBox(this), m_buttonLine(this),
+      m_helpButton(this), m_okButton(this)
 {
     setObjectName(u"F_Opcje"_qs);
     setWindowTitle(u"Opcje"_qs);
-    setFixedSize(313, 249); // one row more for CheckBox7 than the original 227
+    setFixedSize(313, 249); // one row more for m_wakeBox than the original 227
     buildLayout();
     fitCaptions();
 
     // The dialog's own keys reach it from the dialog and from the first five boxes; the sixth
     // keeps them to itself.
-    CheckBox6.installEventFilter(this);
-    connect(&CheckBox6, &QCheckBox::clicked, this, [this] { guard([this] { CheckBox6Click(); }); });
-    connect(&SpeedButton1, &QPushButton::clicked, this,
-            [this] { guard([this] { SpeedButton1Click(); }); });
-    connect(&SpeedButton2, &QPushButton::clicked, this,
-            [this] { guard([this] { SpeedButton2Click(); }); });
+    m_beepBox.installEventFilter(this);
+    connect(&m_beepBox, &QCheckBox::clicked, this, [this] { guard([this] { beep(); }); });
+    connect(&m_okButton, &QPushButton::clicked, this, [this] { guard([this] { save(); }); });
+    connect(&m_helpButton, &QPushButton::clicked, this, [this] { guard([this] { openHelp(); }); });
     centreOnScreen(*this);
 }
 
 void OptionsDialog::buildLayout()
 {
-    // CheckBox1 sits on the top edge of the bevel that holds CheckBox2.
-    place(Bevel1, "Bevel1", QRect(4, 12, 305, 44));
-    Bevel1.setFrameShape(QFrame::Box);
-    Bevel1.setFrameShadow(QFrame::Sunken);
-    place(CheckBox1, "CheckBox1", QRect(12, 3, 240, 18));
-    CheckBox1.setText(u"Uruchamiaj przy starcie &systemu"_qs);
-    CheckBox1.setAutoFillBackground(true);
-    place(CheckBox2, "CheckBox2", QRect(16, 19, 285, 18));
-    CheckBox2.setText(u"&Po uruchomieniu minimalizuj do traya"_qs);
+    // m_autostartBox sits on the top edge of the bevel that holds m_minimizeAtStartBox.
+    place(m_startupFrame, "Bevel1", QRect(4, 12, 305, 44));
+    m_startupFrame.setFrameShape(QFrame::Box);
+    m_startupFrame.setFrameShadow(QFrame::Sunken);
+    place(m_autostartBox, "CheckBox1", QRect(12, 3, 240, 18));
+    m_autostartBox.setText(u"Uruchamiaj przy starcie &systemu"_qs);
+    m_autostartBox.setAutoFillBackground(true);
+    place(m_minimizeAtStartBox, "CheckBox2", QRect(16, 19, 285, 18));
+    m_minimizeAtStartBox.setText(u"&Po uruchomieniu minimalizuj do traya"_qs);
 
-    place(GroupBox1, "GroupBox1", QRect(4, 62, 305, 70));
-    GroupBox1.setTitle(u" Przed alarmem: "_qs);
-    place(CheckBox4, "CheckBox4", QRect(6, 22, 297, 18));
-    CheckBox4.setText(u"&Jeżeli wygaszacz ekranu jest włączony wyłącz go"_qs);
-    place(CheckBox3, "CheckBox3", QRect(6, 44, 297, 18));
-    CheckBox3.setText(u"&Minimalizuj wszystkie okna"_qs);
+    place(m_beforeAlarmGroup, "GroupBox1", QRect(4, 62, 305, 70));
+    m_beforeAlarmGroup.setTitle(u" Przed alarmem: "_qs);
+    place(m_screenSaverOffBox, "CheckBox4", QRect(6, 22, 297, 18));
+    m_screenSaverOffBox.setText(u"&Jeżeli wygaszacz ekranu jest włączony wyłącz go"_qs);
+    place(m_minimizeAllBox, "CheckBox3", QRect(6, 44, 297, 18));
+    m_minimizeAllBox.setText(u"&Minimalizuj wszystkie okna"_qs);
 
-    place(CheckBox5, "CheckBox5", QRect(4, 138, 309, 18));
-    CheckBox5.setText(u"&Uruchamiając podgląd alarmu minimalizuj okno główne"_qs);
-    place(CheckBox6, "CheckBox6", QRect(4, 160, 309, 18));
-    CheckBox6.setText(u"Podczas najazdu domyślnego okna odgrywaj dźwięk (beep)"_qs);
-    CheckBox6.setToolTip(u"Jest to dźwiek BEEP, który słyszysz zaznaczając tą opcję !!!"_qs);
+    place(m_minimizeOnPreviewBox, "CheckBox5", QRect(4, 138, 309, 18));
+    m_minimizeOnPreviewBox.setText(u"&Uruchamiając podgląd alarmu minimalizuj okno główne"_qs);
+    place(m_beepBox, "CheckBox6", QRect(4, 160, 309, 18));
+    m_beepBox.setText(u"Podczas najazdu domyślnego okna odgrywaj dźwięk (beep)"_qs);
+    m_beepBox.setToolTip(u"Jest to dźwiek BEEP, który słyszysz zaznaczając tą opcję !!!"_qs);
 
-    place(CheckBox7, "CheckBox7", QRect(4, 182, 309, 18));
-    CheckBox7.setText(u"Budź komputer ze stanu uśpienia na alarm"_qs);
-    CheckBox7.setToolTip(u"Dla alarmu o godzinie: komputer uśpiony wieczorem zostanie wybudzony "
+    place(m_wakeBox, "CheckBox7", QRect(4, 182, 309, 18));
+    m_wakeBox.setText(u"Budź komputer ze stanu uśpienia na alarm"_qs);
+    m_wakeBox.setToolTip(u"Dla alarmu o godzinie: komputer uśpiony wieczorem zostanie wybudzony "
                          u"na minutę przed alarmem"_qs);
 
-    place(Bevel2, "Bevel2", QRect(4, 208, 305, 1));
-    Bevel2.setFrameShape(QFrame::HLine);
-    Bevel2.setFrameShadow(QFrame::Sunken);
+    place(m_buttonLine, "Bevel2", QRect(4, 208, 305, 1));
+    m_buttonLine.setFrameShape(QFrame::HLine);
+    m_buttonLine.setFrameShadow(QFrame::Sunken);
 
     // Flat buttons that never take the focus, so that the keys always reach a box or the dialog.
     const auto button = [this](QPushButton &b, const char *name, int x, const QString &text,
@@ -107,38 +107,39 @@ void OptionsDialog::buildLayout()
         b.setFlat(true);
         b.setFocusPolicy(Qt::NoFocus);
     };
-    button(SpeedButton2, "SpeedButton2", 137, u"Pomoc"_qs, QStyle::SP_DialogHelpButton);
-    button(SpeedButton1, "SpeedButton1", 225, u"OK"_qs, QStyle::SP_DialogOkButton);
+    button(m_helpButton, "SpeedButton2", 137, u"Pomoc"_qs, QStyle::SP_DialogHelpButton);
+    button(m_okButton, "SpeedButton1", 225, u"OK"_qs, QStyle::SP_DialogOkButton);
 }
 
 void OptionsDialog::fitCaptions()
 {
     // The places are fixed: the dialog takes the largest small size at which every caption fits.
-    const std::array boxes = {&CheckBox1, &CheckBox2, &CheckBox4, &CheckBox3,
-                              &CheckBox5, &CheckBox6, &CheckBox7};
+    const std::array boxes = {&m_autostartBox,   &m_minimizeAtStartBox,   &m_screenSaverOffBox,
+                              &m_minimizeAllBox, &m_minimizeOnPreviewBox, &m_beepBox,
+                              &m_wakeBox};
     fitCaptionFont(*this, QList<const QWidget *>(boxes.begin(), boxes.end()));
-    CheckBox1.adjustSize();
+    m_autostartBox.adjustSize();
 }
 
 std::array<OptionsDialog::Option, 6> OptionsDialog::options()
 {
-    return {{{&CheckBox2, keys::AutoMinimize, &ArmedAlarm::AutoMinimize},
-             {&CheckBox4, keys::Wyg_Off, &ArmedAlarm::Wyg_Off},
-             {&CheckBox3, keys::MinimizeAll, &ArmedAlarm::MinimizeAll},
-             {&CheckBox5, keys::MinimizeProg, &ArmedAlarm::MinimizeProg},
-             {&CheckBox6, keys::PlayBeep, &ArmedAlarm::PlayBeep},
-             {&CheckBox7, keys::WakeFromSleep, &ArmedAlarm::WakeFromSleep, true}}};
+    return {{{&m_minimizeAtStartBox, keys::AutoMinimize, &ArmedAlarm::AutoMinimize},
+             {&m_screenSaverOffBox, keys::Wyg_Off, &ArmedAlarm::Wyg_Off},
+             {&m_minimizeAllBox, keys::MinimizeAll, &ArmedAlarm::MinimizeAll},
+             {&m_minimizeOnPreviewBox, keys::MinimizeProg, &ArmedAlarm::MinimizeProg},
+             {&m_beepBox, keys::PlayBeep, &ArmedAlarm::PlayBeep},
+             {&m_wakeBox, keys::WakeFromSleep, &ArmedAlarm::WakeFromSleep, true}}};
 }
 
 void OptionsDialog::showEvent(QShowEvent *event)
 {
     // Restoring from a minimised state is no new showing: unsaved changes stay.
     if (!event->spontaneous())
-        guard([this] { FormShow(); });
+        guard([this] { load(); });
     QWidget::showEvent(event);
 }
 
-void OptionsDialog::FormShow()
+void OptionsDialog::load()
 {
     {
         Store store(m_storeFile);
@@ -148,15 +149,15 @@ void OptionsDialog::FormShow()
             const bool changed = option.box->isChecked() != stored;
             option.box->setChecked(stored);
             // Set by the program, the box counts as clicked when its state changes.
-            if (changed && option.box == &CheckBox6)
-                CheckBox6Click();
+            if (changed && option.box == &m_beepBox)
+                beep();
         }
     }
-    CheckBox1.setChecked(m_autostart.isActive());
-    SpeedButton2.setVisible(QFileInfo::exists(helpFile()));
+    m_autostartBox.setChecked(m_autostart.isActive());
+    m_helpButton.setVisible(QFileInfo::exists(helpFile()));
 }
 
-void OptionsDialog::SpeedButton1Click()
+void OptionsDialog::save()
 {
     {
         Store store(m_storeFile);
@@ -167,7 +168,7 @@ void OptionsDialog::SpeedButton1Click()
             m_alarm.*option.flag = ticked;
         }
     }
-    if (CheckBox1.isChecked())
+    if (m_autostartBox.isChecked())
         m_autostart.write(m_programFile);
     else
         m_autostart.removeIfActive();
@@ -175,12 +176,12 @@ void OptionsDialog::SpeedButton1Click()
     close();
 }
 
-void OptionsDialog::SpeedButton2Click()
+void OptionsDialog::openHelp()
 {
     m_platform.shell().open(helpFile(), QString(), platform::ShowCommand::ShowMaximized);
 }
 
-void OptionsDialog::CheckBox6Click()
+void OptionsDialog::beep()
 {
     m_platform.audio().beep();
 }
@@ -189,35 +190,35 @@ void OptionsDialog::keyPressEvent(QKeyEvent *event)
 {
     // Keys that the first five boxes leave alone come here too.
     if (isDialogKey(event->key()))
-        guard([this, key = event->key()] { FormKeyDown(key); });
+        guard([this, key = event->key()] { answerKey(key); });
     else
         QWidget::keyPressEvent(event);
 }
 
 bool OptionsDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == &CheckBox6 && event->type() == QEvent::KeyPress)
+    if (watched == &m_beepBox && event->type() == QEvent::KeyPress)
         return isDialogKey(static_cast<QKeyEvent *>(event)->key());
     return QWidget::eventFilter(watched, event);
 }
 
-void OptionsDialog::FormKeyDown(int key)
+void OptionsDialog::answerKey(int key)
 {
     if (key == Qt::Key_Escape)
         close();
-    else if (key == Qt::Key_F1 && !SpeedButton2.isHidden())
-        SpeedButton2Click();
+    else if (key == Qt::Key_F1 && !m_helpButton.isHidden())
+        openHelp();
     else if (key == Qt::Key_Return || key == Qt::Key_Enter)
-        SpeedButton1Click();
+        save();
 }
 
 void OptionsDialog::closeEvent(QCloseEvent *event)
 {
-    FormClose();
+    enableSetupWindow();
     event->accept();
 }
 
-void OptionsDialog::FormClose()
+void OptionsDialog::enableSetupWindow()
 {
     m_setupWindow.setEnabled(true);
 }

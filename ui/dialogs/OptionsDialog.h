@@ -60,12 +60,12 @@ private:
 
     void buildLayout();
     void fitCaptions();
-    void FormShow();
-    void FormKeyDown(int key);
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-    void CheckBox6Click();
-    void FormClose();
+    void load();
+    void answerKey(int key);
+    void save();
+    void openHelp();
+    void beep();
+    void enableSetupWindow();
     QString helpFile() const;
 
     template <typename Handler> void guard(Handler &&handler);
@@ -77,18 +77,18 @@ private:
     const QString m_programFile;
     const AutostartEntry m_autostart;
 
-    QFrame Bevel1;
-    QCheckBox CheckBox1;
-    QCheckBox CheckBox2;
-    QGroupBox GroupBox1;
-    QCheckBox CheckBox4;
-    QCheckBox CheckBox3;
-    QCheckBox CheckBox5;
-    QCheckBox CheckBox6;
-    QCheckBox CheckBox7;
-    QFrame Bevel2;
-    QPushButton SpeedButton2;
-    QPushButton SpeedButton1;
+    QFrame m_startupFrame;
+    QCheckBox m_autostartBox;
+    QCheckBox m_minimizeAtStartBox;
+    QGroupBox m_beforeAlarmGroup;
+    QCheckBox m_screenSaverOffBox;
+    QCheckBox m_minimizeAllBox;
+    QCheckBox m_minimizeOnPreviewBox;
+    QCheckBox m_beepBox;
+    QCheckBox m_wakeBox;
+    QFrame m_buttonLine;
+    QPushButton m_helpButton;
+    QPushButton m_okButton;
 };
 
 } // namespace tockwell

@@ -34,8 +34,9 @@ template <typename Handler> void AlarmPopup::guard(Handler &&handler)
 
 AlarmPopup::AlarmPopup(QWidget &setupWindow, platform::Platform &platform, QWidget *parent)
     : QWidget(parent, UnplacedFlags | StayOnTopFlags), m_setupWindow(setupWindow),
-      m_platform(platform), NetGradient1(this), Bevel1(this), Img1(this), Img2(this),
-      SpeedButton1(u"OK"_qs, this), Timer1(this), TimerStayOnTop(this), t_Beep(this)
+      m_platform(platform), m_caption(this), m_frame(this), m_firstPicture(this),
+      m_secondPicture(this), m_okButton(u"OK"_qs, this), m_flashTimer(this), m_stayOnTopTimer(this),
+      m_beepTimer(this)
 {
     setObjectName(u"F_ALARMUJ"_qs);
     // Never visible; it names the window for the window manager.
@@ -51,36 +52,37 @@ AlarmPopup::AlarmPopup(QWidget &setupWindow, platform::Platform &platform, QWidg
 
     createControls();
     createTimers();
-    FormCreate();
+    // Qt paints every widget through an off-screen buffer already: the popup is double-buffered
+    // without asking.
 }
 
 void AlarmPopup::createControls()
 {
-    NetGradient1.setObjectName(u"NetGradient1"_qs);
-    NetGradient1.setGeometry(0, 0, width(), 25);
-    NetGradient1.setBeginColor(QColor(128, 128, 128));
-    NetGradient1.setEndColor(GradientColor::system(QPalette::Button));
+    m_caption.setObjectName(u"NetGradient1"_qs);
+    m_caption.setGeometry(0, 0, width(), 25);
+    m_caption.setBeginColor(QColor(128, 128, 128));
+    m_caption.setEndColor(GradientColor::system(QPalette::Button));
     QFont bold = font();
     bold.setBold(true);
-    NetGradient1.setCaptionFont(bold);
-    NetGradient1.setCaption(u"ALARM"_qs);
-    NetGradient1.setTextLeft(12);
-    NetGradient1.setTextTop(5);
+    m_caption.setCaptionFont(bold);
+    m_caption.setCaption(u"ALARM"_qs);
+    m_caption.setTextLeft(12);
+    m_caption.setTextTop(5);
 
-    Bevel1.setObjectName(u"Bevel1"_qs);
-    Bevel1.setGeometry(0, 25, width(), height() - 25);
-    Bevel1.setFrameStyle(QFrame::Panel | QFrame::Raised);
+    m_frame.setObjectName(u"Bevel1"_qs);
+    m_frame.setGeometry(0, 25, width(), height() - 25);
+    m_frame.setFrameStyle(QFrame::Panel | QFrame::Raised);
 
     // Both pictures are visible at first, the second one above the first.
-    placeImage(Img1, "Img1", u":/popup/alarm1.jpg"_qs);
-    placeImage(Img2, "Img2", u":/popup/alarm2.jpg"_qs);
-    Img2.raise();
+    placeImage(m_firstPicture, "Img1", u":/popup/alarm1.jpg"_qs);
+    placeImage(m_secondPicture, "Img2", u":/popup/alarm2.jpg"_qs);
+    m_secondPicture.raise();
 
-    SpeedButton1.setObjectName(u"SpeedButton1"_qs);
-    SpeedButton1.setGeometry(150, 141, 71, 25);
-    SpeedButton1.setIcon(readIcon(u":/popup/ok.png"_qs, "PNG"));
-    SpeedButton1.setIconSize(QSize(16, 16));
-    connect(&SpeedButton1, &QPushButton::clicked, this, [this] { guard([this] { close(); }); });
+    m_okButton.setObjectName(u"SpeedButton1"_qs);
+    m_okButton.setGeometry(150, 141, 71, 25);
+    m_okButton.setIcon(readIcon(u":/popup/ok.png"_qs, "PNG"));
+    m_okButton.setIconSize(QSize(16, 16));
+    connect(&m_okButton, &QPushButton::clicked, this, [this] { guard([this] { close(); }); });
 }
 
 void AlarmPopup::createTimers()
@@ -92,31 +94,25 @@ void AlarmPopup::createTimers()
         connect(&timer, &QTimer::timeout, this,
                 [this, handler] { guard([&] { (this->*handler)(); }); });
     };
-    make(Timer1, "Timer1", 50, &AlarmPopup::Timer1Timer);
-    make(TimerStayOnTop, "TimerStayOnTop", 50, &AlarmPopup::TimerStayOnTopTimer);
-    make(t_Beep, "t_Beep", 500, &AlarmPopup::t_BeepTimer);
-}
-
-void AlarmPopup::FormCreate()
-{
-    // Qt paints every widget through an off-screen buffer already: the popup is double-buffered
-    // without asking.
+    make(m_flashTimer, "Timer1", 50, &AlarmPopup::swapPictures);
+    make(m_stayOnTopTimer, "TimerStayOnTop", 50, &AlarmPopup::keepOnTop);
+    make(m_beepTimer, "t_Beep", 500, &AlarmPopup::beep);
 }
 
 void AlarmPopup::showAlarm(bool beep)
 {
     m_setupWindow.setEnabled(false);
     if (beep)
-        t_Beep.start();
+        m_beepTimer.start();
     else
-        t_Beep.stop();
+        m_beepTimer.stop();
     // Appear where the slide begins, just below the work area's bottom edge, not elsewhere first.
     move(slideStart(m_platform.display().workArea(), size()));
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     activateWindow();
     // At once, not only at the first tick: no taskbar button, not even for 50 ms.
-    TimerStayOnTopTimer();
+    keepOnTop();
     SlideWindow(*this, m_platform.display(), 10, 2, 0, true);
 }
 
@@ -125,42 +121,42 @@ void AlarmPopup::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     // The window system's own show events (a map, a restore) are not a new showing.
     if (!event->spontaneous())
-        guard([this] { FormShow(); });
+        guard([this] { startShowing(); });
 }
 
-void AlarmPopup::FormShow()
+void AlarmPopup::startShowing()
 {
-    TimerStayOnTop.start();
-    Timer1.start();
+    m_stayOnTopTimer.start();
+    m_flashTimer.start();
 }
 
 void AlarmPopup::closeEvent(QCloseEvent *event)
 {
-    guard([this] { FormClose(); });
+    guard([this] { stopShowing(); });
     event->accept();
 }
 
-void AlarmPopup::FormClose()
+void AlarmPopup::stopShowing()
 {
     m_setupWindow.setEnabled(true);
-    TimerStayOnTop.stop();
-    t_Beep.stop();
+    m_stayOnTopTimer.stop();
+    m_beepTimer.stop();
     // The pictures cannot be seen swapping while the popup is hidden: no reason to wake for them.
-    Timer1.stop();
+    m_flashTimer.stop();
 }
 
-void AlarmPopup::Timer1Timer()
+void AlarmPopup::swapPictures()
 {
-    if (!Img1.isHidden()) {
-        Img2.setVisible(true);
-        Img1.setVisible(false);
+    if (!m_firstPicture.isHidden()) {
+        m_secondPicture.setVisible(true);
+        m_firstPicture.setVisible(false);
     } else {
-        Img1.setVisible(true);
-        Img2.setVisible(false);
+        m_firstPicture.setVisible(true);
+        m_secondPicture.setVisible(false);
     }
 }
 
-void AlarmPopup::TimerStayOnTopTimer()
+void AlarmPopup::keepOnTop()
 {
     if ((windowFlags() & StayOnTopFlags) != StayOnTopFlags) {
         // Changing the flags hides the window; it comes back where it was.
@@ -176,7 +172,7 @@ void AlarmPopup::TimerStayOnTopTimer()
     raise();
 }
 
-void AlarmPopup::t_BeepTimer()
+void AlarmPopup::beep()
 {
     m_platform.audio().beep();
 }

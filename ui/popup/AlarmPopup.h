@@ -40,24 +40,23 @@ private:
     /// Runs one handler of the event loop under the standard error box.
     template <typename Handler> void guard(Handler &&handler);
 
-    void FormCreate();
-    void FormShow();
-    void FormClose();
-    void Timer1Timer();
-    void TimerStayOnTopTimer();
-    void t_BeepTimer();
+    void startShowing();
+    void stopShowing();
+    void swapPictures();
+    void keepOnTop();
+    void beep();
 
     QWidget &m_setupWindow;
     platform::Platform &m_platform;
 
-    GradientCaption NetGradient1;
-    QFrame Bevel1;
-    QLabel Img1;
-    QLabel Img2;
-    QPushButton SpeedButton1;
-    QTimer Timer1;
-    QTimer TimerStayOnTop;
-    QTimer t_Beep;
+    GradientCaption m_caption;
+    QFrame m_frame;
+    QLabel m_firstPicture;
+    QLabel m_secondPicture;
+    QPushButton m_okButton;
+    QTimer m_flashTimer;
+    QTimer m_stayOnTopTimer;
+    QTimer m_beepTimer;
 };
 
 } // namespace tockwell
