@@ -242,4 +242,4 @@ private:
 };
 
 QTEST_MAIN(TestLinuxLogic)
-#include "tst_linuxlogic.moc"
+#include "tst_linuxshell.moc"
