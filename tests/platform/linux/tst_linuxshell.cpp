@@ -1,14 +1,9 @@
-// The decisions of the Linux backend that need no desktop, and its X11-only effects doing
-// nothing, harmlessly, where there is no X display.
-#include "platform/linux/CdDrives.h"
-#include "platform/linux/LinuxAudio.h"
-#include "platform/linux/LinuxDisplay.h"
-#include "platform/linux/LinuxSession.h"
+// How a target and its parameters become a program started with an argument list, a document
+// or folder, or a web address, decided without starting anything (tst_shellopen starts and
+// opens for real).
 #include "platform/linux/LinuxShell.h"
-#include "platform/linux/X11.h"
-#include "platform/linux/X11Input.h"
 
-#include <QElapsedTimer>
+#include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -17,7 +12,7 @@
 using namespace tockwell::platform;
 using Kind = OpenRequest::Kind;
 
-class TestLinuxLogic : public QObject
+class TestLinuxShell : public QObject
 {
     Q_OBJECT
 
@@ -85,148 +80,6 @@ private slots:
                  QStringList({u"-c"_qs, u"echo $(id)"_qs, u"'a;b'"_qs, u"plain"_qs}));
     }
 
-    void logindRefusals_data()
-    {
-        QTest::addColumn<QString>("error");
-        QTest::addColumn<int>("code");
-        QTest::newRow("not permitted") << u"org.freedesktop.DBus.Error.AccessDenied"_qs << 5;
-        QTest::newRow("needs a password")
-            << u"org.freedesktop.DBus.Error.InteractiveAuthorizationRequired"_qs << 5;
-        QTest::newRow("inhibited") << u"org.freedesktop.login1.BlockedByInhibitorLock"_qs << 5;
-        QTest::newRow("no hibernation") << u"org.freedesktop.login1.SleepVerbNotSupported"_qs << 50;
-        QTest::newRow("old logind") << u"org.freedesktop.DBus.Error.UnknownMethod"_qs << 50;
-        QTest::newRow("no logind") << u"org.freedesktop.DBus.Error.ServiceUnknown"_qs << 1722;
-        QTest::newRow("no system bus") << u"org.freedesktop.DBus.Error.FileNotFound"_qs << 1722;
-        QTest::newRow("bus gone") << u"org.freedesktop.DBus.Error.Disconnected"_qs << 1722;
-        QTest::newRow("no answer") << u"org.freedesktop.DBus.Error.NoReply"_qs << 1460;
-        QTest::newRow("busy") << u"org.freedesktop.login1.OperationInProgress"_qs << 1115;
-        QTest::newRow("anything else") << u"org.example.Strange"_qs << 31;
-    }
-    void logindRefusals()
-    {
-        QFETCH(QString, error);
-        QFETCH(int, code);
-        const Failure failure = logindFailure(error, u"logind's words"_qs);
-        QCOMPARE(failure.code, code);
-        QVERIFY(!failure.description.isEmpty());
-        QCOMPARE(failure.description == u"logind's words"_qs, code == 31);
-    }
-
-    void logindAnswers_data()
-    {
-        QTest::addColumn<QString>("answer");
-        QTest::addColumn<int>("code"); // 0: allowed
-        QTest::newRow("yes") << u"yes"_qs << 0;
-        QTest::newRow("no") << u"no"_qs << 5;
-        QTest::newRow("challenge cannot be answered") << u"challenge"_qs << 5;
-        QTest::newRow("not available") << u"na"_qs << 50;
-    }
-    void logindAnswers()
-    {
-        QFETCH(QString, answer);
-        QFETCH(int, code);
-        const auto failure = logindAnswerFailure(answer);
-        QCOMPARE(failure ? failure->code : 0, code);
-    }
-
-    void unknownPrivilegeIsRefusedWithoutAsking()
-    {
-        LinuxSession session(QDBusConnection(u"never connected"_qs));
-        QCOMPARE(session.adjustPrivilege(u"SeDebugPrivilege"_qs, true)->code, 1313);
-        QVERIFY(!session.adjustPrivilege(u"SeShutdownPrivilege"_qs, false));
-        QCOMPARE(session.adjustPrivilege(u"SeShutdownPrivilege"_qs, true)->code, 1722);
-        QCOMPARE(session.setPowerState(true, true)->code, 1722);
-        QVERIFY(!session.usesPrivileges());
-    }
-
-    void cdDrivesFromTheKernelsList()
-    {
-        QTemporaryDir root;
-        QDir dir(root.path());
-        QVERIFY(dir.mkpath(u"sys/class/block"_qs) && dir.mkpath(u"dev"_qs));
-        for (const QString &name : {u"sr1"_qs, u"sr0"_qs, u"sda"_qs, u"sr12"_qs})
-            QVERIFY(dir.mkdir(u"sys/class/block/"_qs + name));
-        CdDrives drives(root.path());
-        QCOMPARE(drives.drives(), QStringList({u"0"_qs, u"1"_qs}));
-        QCOMPARE(drives.devicePath(u"1"_qs), root.path() + u"/dev/sr1"_qs);
-        for (const QString &bad : {u""_qs, u"D"_qs, u"01"_qs, u"/"_qs, u"٣"_qs})
-            QVERIFY2(drives.devicePath(bad).isEmpty(), qPrintable(bad));
-
-        // A device file that is no drive, and a drive that is not there: nothing, quietly.
-        QFile notADrive(root.path() + u"/dev/sr0"_qs);
-        QVERIFY(notADrive.open(QIODevice::WriteOnly));
-        notADrive.close();
-        drives.setDoor(u"0"_qs, true);
-        drives.setDoor(u"1"_qs, false);
-        drives.setDoor(u"D"_qs, true);
-        QCOMPARE(QFileInfo(notADrive).size(), 0);
-        QVERIFY(CdDrives(root.path() + u"/nothing"_qs).drives().isEmpty());
-    }
-
-    void x11OnlyEffectsDoNothingWithoutX11()
-    {
-        QVERIFY(!x11::display());
-        QVERIFY(!setShowingDesktop(true));
-        QVERIFY(!activateX11ScreenSaver());
-        QVERIFY(!dpmsStandby());
-        QVERIFY(suspendableDevices(DeviceKind::Keyboard).empty());
-        QVERIFY(suspendableDevices(DeviceKind::Pointer).empty());
-        X11Input input;
-        input.mouseButton(MouseButtonEvent::LeftDown, QPoint(1, 1));
-        input.mouseButton(MouseButtonEvent::LeftUp, QPoint(1, 1));
-        input.suspendKeyboard();
-        input.suspendMouse();
-        input.pressKeys(KeyCombination{{0xffe3}, 0x63});
-        LinuxDisplay display;
-        display.minimizeAllWindows();
-        display.monitorLowPower();
-    }
-
-    void dpmsComesBackOffWhenTheMonitorWakes()
-    {
-        bool monitorOn = false;
-        int switchedOff = 0;
-        {
-            DpmsRestore restore(
-                DpmsRestore::Server{[&] { return monitorOn; }, [&] { ++switchedOff; }},
-                std::chrono::milliseconds(10));
-            restore.watch();
-            QTest::qWait(50);
-            QCOMPARE(switchedOff, 0); // still asleep: DPMS stays on
-            restore.watch();          // a second standby meanwhile: the same wait
-            monitorOn = true;
-            QTRY_COMPARE(switchedOff, 1);
-            QVERIFY(!restore.watching());
-            QTest::qWait(30);
-            monitorOn = false;
-            restore.watch(); // asleep again, and the program ends meanwhile
-        }
-        QCOMPARE(switchedOff, 2); // off at once at the end
-    }
-
-    void volumeWithoutASoundServerGivesUpQuickly()
-    {
-        qputenv("PULSE_SERVER", "unix:/nonexistent/tockwell/native");
-        QElapsedTimer timer;
-        timer.start();
-        QVERIFY(!maximisePulseVolume(std::chrono::milliseconds(2000)));
-        QVERIFY(timer.elapsed() < 2500);
-        LinuxAudio audio;
-        audio.maximiseVolume(); // falls back to ALSA, which may or may not have a mixer
-        qunsetenv("PULSE_SERVER");
-    }
-
-    void beepReturnsAtOnceAndRepeats()
-    {
-        LinuxAudio audio;
-        QElapsedTimer timer;
-        timer.start();
-        for (int i = 0; i < 3; ++i)
-            audio.beep();
-        QVERIFY(timer.elapsed() < 1000);
-        QTest::qWait(400); // the tone ends and the pipeline is released
-    }
-
 private:
     void writeFile(const QString &name, bool executable)
     {
@@ -241,5 +94,5 @@ private:
     QTemporaryDir m_dir;
 };
 
-QTEST_MAIN(TestLinuxLogic)
+QTEST_MAIN(TestLinuxShell)
 #include "tst_linuxshell.moc"
