@@ -89,7 +89,8 @@ mp3 coocoo "Coo-coo.mp3"
 # Flaga na maszt: a bugle call.
 parts=()
 for spec in "196 0.25" "262 0.25" "330 0.25" "392 0.5" "330 0.25" "392 0.25" "523 0.9"; do
-    set -- $spec
+    read -r frequency length <<<"$spec"
+    set -- "$frequency" "$length"
     parts+=("$(note "$2" sawtooth "$1" lowpass 1800 overdrive 5)" "$(rest 0.03)")
 done
 join flaga "${parts[@]}" "$(rest 0.2)"
@@ -98,7 +99,8 @@ mp3 flaga "Flaga na maszt.mp3"
 # Płacz tarzana: a jungle yodel leaping between low and high with a wide vibrato.
 parts=()
 for spec in "220 0.3" "440 0.3" "330 0.2" "523 0.5" "392 0.25" "660 0.8"; do
-    set -- $spec
+    read -r frequency length <<<"$spec"
+    set -- "$frequency" "$length"
     parts+=("$(note "$2" sine "$1" synth "$2" sine fmod 6 tremolo 6 40)")
 done
 join tarzan "${parts[@]}" "$(rest 0.2)"

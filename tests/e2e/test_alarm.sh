@@ -20,7 +20,9 @@ start_button=(23 21)
 # choose_kind WINDOW N: selects the N-th kind of the list (1 … 9) with the keyboard.
 choose_kind() {
     e2e_click "$1" "${kind_box[@]}"
-    xdotool key --delay 30 Home $(printf 'Down %.0s' $(seq 2 "$2")) Return
+    local keys=(Home) i
+    for ((i = 2; i <= $2; i++)); do keys+=(Down); done
+    xdotool key --delay 30 "${keys[@]}" Return
 }
 
 # type_into WINDOW X Y TEXT: replaces the text of the field at X, Y.

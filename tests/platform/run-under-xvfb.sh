@@ -8,8 +8,8 @@ scratch=$(mktemp -d)
 xvfb=
 wm=
 cleanup() {
-    [[ -n "$wm" ]] && kill "$wm" 2>/dev/null || true
-    [[ -n "$xvfb" ]] && kill "$xvfb" 2>/dev/null || true
+    if [[ -n "$wm" ]]; then kill "$wm" 2>/dev/null || true; fi
+    if [[ -n "$xvfb" ]]; then kill "$xvfb" 2>/dev/null || true; fi
     rm -rf "$scratch"
 }
 trap cleanup EXIT
@@ -21,7 +21,8 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [[ -s "$scratch/display" ]] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$scratch/display")"
+DISPLAY=":$(head -n1 "$scratch/display")"
+export DISPLAY
 
 # icewm with no settings of the user's.
 HOME="$scratch" icewm >"$scratch/icewm.log" 2>&1 &
