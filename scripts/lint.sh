@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Checks the tracked sources: clang-format's style (.clang-format) on the C and C++ files, and
-# shellcheck on the shell scripts. Changes nothing; exits non-zero at the first kind of finding.
+# Checks the tracked sources: the C and C++ files against clang-format's style (.clang-format),
+# the shell scripts with shellcheck. Changes nothing; exits non-zero at the first kind of finding.
 # Fix the format with: git ls-files -z '*.cpp' '*.h' '*.c' | xargs -0 clang-format -i
 set -euo pipefail
 cd "$(dirname "$0")/.."
