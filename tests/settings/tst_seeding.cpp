@@ -1,6 +1,5 @@
 #include "engine/ArmedAlarm.h"
 #include "settings/Keys.h"
-#include "settings/LastSettings.h"
 #include "settings/RecentList.h"
 #include "settings/Seeding.h"
 #include "settings/Store.h"
@@ -230,51 +229,6 @@ private slots:
         QCOMPARE(loaded.Wyg_Off, true);
         QCOMPARE(loaded.PlayBeep, true);
         QCOMPARE(loaded.MinimizeAll, false);
-    }
-
-    void lastSettingsRestore_data()
-    {
-        QTest::addColumn<int>("o_za");
-        QTest::addColumn<bool>("countdown");
-        QTest::newRow("clock") << 1 << false;
-        QTest::newRow("countdown") << 2 << true;
-        QTest::newRow("seven is countdown") << 7 << true;
-        QTest::newRow("zero is countdown") << 0 << true;
-    }
-    void lastSettingsRestore()
-    {
-        QFETCH(int, o_za);
-        QFETCH(bool, countdown);
-        StoreFile file(m_db);
-        Store store(file);
-        store.openKey(keys::Base.toString());
-        store.writeInteger(u"O_ZA"_qs, o_za);
-        store.writeString(u"LastAction"_qs, u"Komunikat "_qs);
-        const LastSettings last = readLastSettings(file);
-        QCOMPARE(last.countdown, countdown);
-        QCOMPARE(last.repeatTime, u"1"_qs);
-        QVERIFY(!last.lastKind);
-
-        writeStartSettings(file, false, true, u"30"_qs, u"Odegraj dźwięk"_qs);
-        const LastSettings again = readLastSettings(file);
-        QCOMPARE(again.countdown, false);
-        QCOMPARE(again.repeat, true);
-        QCOMPARE(again.repeatTime, u"30"_qs);
-        QCOMPARE(again.lastKind, u"Odegraj dźwięk"_qs);
-
-        store.writeString(u"LastAction"_qs, u"ODEGRAJ DŹWIĘK"_qs); // the kind, letter case aside
-        QCOMPARE(readLastSettings(file).lastKind, u"Odegraj dźwięk"_qs);
-    }
-
-    void emptyStoreReadsDefaults()
-    {
-        StoreFile file(m_db);
-        const LastSettings last = readLastSettings(file);
-        QCOMPARE(last.countdown, false);
-        QCOMPARE(last.repeat, false);
-        QCOMPARE(last.repeatTime, u"1"_qs);
-        QVERIFY(!last.lastKind);
-        QVERIFY(last.reboot.isEmpty() && last.other.isEmpty());
     }
 };
 
