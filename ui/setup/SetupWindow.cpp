@@ -1,5 +1,6 @@
 #include "SetupWindow.h"
 
+#include "AlarmDraft.h"
 #include "ClockGroupBox.h"
 #include "FileNameEdit.h"
 #include "SetupHost.h"
@@ -62,8 +63,21 @@ SetupWindow::~SetupWindow() = default;
 
 void SetupWindow::enable(std::initializer_list<QWidget *> controls, bool enabled)
 {
-    for (QWidget *control : controls)
-        control->setEnabled(enabled);
+    for (QWidget *each : controls)
+        each->setEnabled(enabled);
+}
+
+void SetupWindow::enable(const QStringList &controls, bool enabled) const
+{
+    for (const QString &name : controls)
+        control(name)->setEnabled(enabled);
+}
+
+QWidget *SetupWindow::control(QStringView name) const
+{
+    auto *found = findChild<QWidget *>(name.toString());
+    Q_ASSERT_X(found, "SetupWindow::control", qPrintable(name.toString()));
+    return found;
 }
 
 void SetupWindow::handle(const std::function<void()> &handler)
@@ -89,24 +103,29 @@ void SetupWindow::connectHandlers()
     on(rb_ur_po_czasie, &QRadioButton::toggled, &SetupWindow::rb_ur_o_godzClick);
     on(cb_PowtorzAkcje, &QCheckBox::toggled, &SetupWindow::cb_PowtorzAkcjeClick);
     on(cb_Typ_Alarmu, &QComboBox::currentIndexChanged, &SetupWindow::cb_Typ_AlarmuChange);
-    on(cb_Komunikat, &QComboBox::editTextChanged, &SetupWindow::cb_KomunikatChange);
+    // The editors: each one's check runs on its every change, and when its kind is shown.
+    const auto edits = [this, on](auto *field, auto signal, void (SetupWindow::*check)()) {
+        on(field, signal, check);
+        m_fieldChecks.insert(field->objectName(), check);
+    };
+    edits(cb_Komunikat, &QComboBox::editTextChanged, &SetupWindow::cb_KomunikatChange);
     on(cb_Caption, &QComboBox::editTextChanged, &SetupWindow::cb_KomunikatChange);
-    on(cb_ZamknijSystem, &QComboBox::editTextChanged, &SetupWindow::cb_ZamknijSystemChange);
-    on(fne_PlikEXE, &FileNameEdit::textChanged, &SetupWindow::fne_PlikEXEChange);
-    on(fne_Plik, &FileNameEdit::textChanged, &SetupWindow::fne_PlikChange);
-    on(de_Foldery, &FileNameEdit::textChanged, &SetupWindow::de_FolderyChange);
-    on(e_WWW, &QLineEdit::textChanged, &SetupWindow::e_WWWChange);
-    on(fne_PlikWAV, &FileNameEdit::textChanged, &SetupWindow::fne_PlikWAVChange);
+    edits(cb_ZamknijSystem, &QComboBox::editTextChanged, &SetupWindow::cb_ZamknijSystemChange);
+    edits(fne_PlikEXE, &FileNameEdit::textChanged, &SetupWindow::fne_PlikEXEChange);
+    edits(fne_Plik, &FileNameEdit::textChanged, &SetupWindow::fne_PlikChange);
+    edits(de_Foldery, &FileNameEdit::textChanged, &SetupWindow::de_FolderyChange);
+    edits(e_WWW, &QLineEdit::textChanged, &SetupWindow::e_WWWChange);
+    edits(fne_PlikWAV, &FileNameEdit::textChanged, &SetupWindow::fne_PlikWAVChange);
     on(Play, &QToolButton::clicked, &SetupWindow::PlayClick);
     on(Pause, &QToolButton::clicked, &SetupWindow::PauseClick);
     on(Stop, &QToolButton::clicked, &SetupWindow::StopClick);
-    on(cb_InneOpcje, &QComboBox::editTextChanged, &SetupWindow::cb_InneOpcjeChange);
+    edits(cb_InneOpcje, &QComboBox::editTextChanged, &SetupWindow::cb_InneOpcjeChange);
     on(&t_TimerDoCzasu, &QTimer::timeout, &SetupWindow::t_TimerDoCzasuTimer);
     on(cb_Podglad, &QPushButton::clicked, &SetupWindow::cb_PodgladClick);
     on(SpeedButton1, &QToolButton::clicked, &SetupWindow::SpeedButton1Click);
     on(cb_Inne_DyskCD, &QComboBox::editTextChanged, &SetupWindow::cb_Inne_DyskCDChange);
     on(cd_Inne_DyskCD_WsWy, &QComboBox::editTextChanged, &SetupWindow::cd_Inne_DyskCD_WsWyChange);
-    on(cb_Klawisze, &QComboBox::editTextChanged, &SetupWindow::cb_KlawiszeChange);
+    edits(cb_Klawisze, &QComboBox::editTextChanged, &SetupWindow::cb_KlawiszeChange);
     setUpOtherActions();
 }
 
@@ -120,16 +139,13 @@ void SetupWindow::FormCreate()
     const QSize screenSize = m_platform.input().screenSize();
     se_Inne_X_DC->setRange(0, screenSize.width());
     se_Inne_Y_DC->setRange(0, screenSize.height());
-    loadTimeMenus();
     const LastSettings last = readLastSettings(m_storeFile);
     restoreBaseValues(last);
-    restoreTimeEntries();
-    loadMessageLists();
-    loadFieldLists();
+    loadRecentLists();
     // The sound check runs once: in the kind switching when the sound kind is restored. A check
     // that fails is reported and creation goes on.
     if (cb_Typ_Alarmu->currentText() != kinds::PlaySound)
-        checkSoundField();
+        handle([this] { fne_PlikWAVChange(); });
     cb_Typ_AlarmuChange();
     QRadioButton *mode = last.countdown ? rb_ur_po_czasie : rb_ur_o_godz;
     mode->setFocus();
@@ -197,58 +213,40 @@ void SetupWindow::cb_PowtorzAkcjeClick()
     e_CzasPowtorki->setEnabled(cb_PowtorzAkcje->isChecked() && cb_PowtorzAkcje->isEnabled());
 }
 
-void SetupWindow::showPanel(QWidget *panel)
+void SetupWindow::showPanel(QStringView panel)
 {
-    for (QWidget *each : {p_k_komunikat, p_k_PdegrajDzwiek, p_Zamknij, p_UrProg, p_Plik,
-                          p_OtworzFolder, p_WWW, p_Inne})
-        each->setVisible(each == panel);
+    for (const KindRow &row : AlarmDraft::kindRows())
+        if (!row.panel.isEmpty())
+            control(row.panel)->setVisible(row.panel == panel);
 }
 
 void SetupWindow::cb_Typ_AlarmuChange()
 {
-    cb_Podglad->setEnabled(false);
-    cb_Podglad->setVisible(true);
-    ib_Start->setEnabled(true);
-    cb_PowtorzAkcje->setEnabled(true);
-    e_CzasPowtorki->setEnabled(cb_PowtorzAkcje->isChecked());
+    showChosenKind();
+}
 
-    const QString kind = cb_Typ_Alarmu->currentText();
-    const auto open = [this](QWidget *panel, QWidget *focus, void (SetupWindow::*check)()) {
-        showPanel(panel);
-        focus->setFocus();
-        (this->*check)();
-    };
-    if (kind == kinds::DefaultWindow) {
-        showPanel(nullptr);
-        cb_PowtorzAkcje->setEnabled(false);
-        e_CzasPowtorki->setEnabled(false);
-        cb_Podglad->setEnabled(true);
-    } else if (kind == kinds::Message) {
-        open(p_k_komunikat, cb_Komunikat, &SetupWindow::cb_KomunikatChange);
-    } else if (kind == kinds::PlaySound) {
-        open(p_k_PdegrajDzwiek, fne_PlikWAV, &SetupWindow::checkSoundField);
-        cb_Podglad->setEnabled(false);
-        cb_Podglad->setVisible(false);
-    } else if (kind == kinds::Shutdown) {
-        open(p_Zamknij, cb_ZamknijSystem, &SetupWindow::cb_ZamknijSystemChange);
-        cb_Podglad->setEnabled(false);
-        cb_Podglad->setVisible(false);
-        cb_PowtorzAkcje->setEnabled(false);
-        e_CzasPowtorki->setEnabled(false);
-    } else if (kind == kinds::RunProgram) {
-        open(p_UrProg, fne_PlikEXE, &SetupWindow::fne_PlikEXEChange);
-    } else if (kind == kinds::OpenFile) {
-        open(p_Plik, fne_Plik, &SetupWindow::fne_PlikChange);
-    } else if (kind == kinds::OpenFolder) {
-        open(p_OtworzFolder, de_Foldery, &SetupWindow::de_FolderyChange);
-    } else if (kind == kinds::OpenWebPage) {
-        open(p_WWW, e_WWW, &SetupWindow::e_WWWChange);
-    } else if (kind == kinds::Other) {
-        open(p_Inne, cb_InneOpcje, &SetupWindow::cb_InneOpcjeChange);
-    } else {
-        showPanel(nullptr);
+void SetupWindow::showChosenKind()
+{
+    cb_Podglad->setEnabled(false);
+    ib_Start->setEnabled(true);
+    const KindRow *row = AlarmDraft::kindRow(cb_Typ_Alarmu->currentText());
+    showPanel(row ? row->panel : QStringView());
+    cb_Podglad->setVisible(!row || row->preview);
+    cb_PowtorzAkcje->setEnabled(!row || row->canRepeat);
+    e_CzasPowtorki->setEnabled(cb_PowtorzAkcje->isChecked() && cb_PowtorzAkcje->isEnabled());
+    if (!row) {
         ib_Start->setEnabled(false);
+        return;
     }
+    if (row->firstField.isEmpty()) { // nothing to enter: nothing to check
+        cb_Podglad->setEnabled(true);
+        return;
+    }
+    control(row->firstField)->setFocus();
+    // A check that fails is reported, and the switching goes on.
+    handle([this, row] { (this->*m_fieldChecks.value(row->firstField.toString()))(); });
+    if (!row->preview)
+        cb_Podglad->setEnabled(false);
 }
 
 bool SetupWindow::eventFilter(QObject *watched, QEvent *event)

@@ -3,6 +3,7 @@
 #include "ui/skin/ImageButton.h"
 #include "ui/skin/SkinWidget.h"
 
+#include <QHash>
 #include <QTimer>
 #include <QWidget>
 
@@ -24,7 +25,7 @@ class QToolButton;
 
 namespace tockwell {
 
-class Actions;
+class AlarmDraft;
 class Clock;
 class ClockGroupBox;
 class FileNameEdit;
@@ -32,6 +33,9 @@ class SetupHost;
 class SoundPlayer;
 class StoreFile;
 struct LastSettings;
+struct RecentListContents;
+struct RecentListRow;
+struct SubActionRow;
 namespace platform {
 class Platform;
 }
@@ -94,7 +98,11 @@ private:
     void rb_ur_o_godzClick();
     void cb_PowtorzAkcjeClick();
     void cb_Typ_AlarmuChange();
-    void showPanel(QWidget *panel);
+    void showChosenKind();
+    /// Shows the kind panel named `panel` and hides the others.
+    void showPanel(QStringView panel);
+    /// The control of that objectName.
+    QWidget *control(QStringView name) const;
     void openHelp();
     void ib_OpcjeClick();
     void ib_AboutClick();
@@ -104,6 +112,7 @@ private:
     void ib_MailClick();
     void handle(const std::function<void()> &handler);
     static void enable(std::initializer_list<QWidget *> controls, bool enabled);
+    void enable(const QStringList &controls, bool enabled) const;
 
     // Editors (SetupWindow_Editors.cpp)
     void cb_KomunikatChange();
@@ -120,9 +129,8 @@ private:
     // Other actions (SetupWindow_OtherActions.cpp)
     void setUpOtherActions();
     void cb_InneOpcjeChange();
+    void restoreSubActionValues(const SubActionRow &row);
     void cb_InneOpcjeDropDown();
-    void restoreOtherString(QStringView name, QComboBox *box);
-    void restoreOtherPoint(QStringView xName, QStringView yName);
     void amh_HelpClick();
     void SpeedButton1Click();
     void t_PozycjaMyszyTimer();
@@ -135,28 +143,26 @@ private:
 
     // Preview (SetupWindow_Preview.cpp)
     void cb_PodgladClick();
-    void previewOtherAction(Actions &actions);
+    void preview();
     /// Asks before a preview suspends input devices, saying how they come back.
     bool confirmInputSuspension(QStringView subAction);
 
     // Recent lists (SetupWindow_RecentLists.cpp)
-    struct RecentMenu;
-    void loadTimeMenus();
-    void restoreTimeEntries();
-    void loadMessageLists();
-    void loadFieldLists();
-    void loadMenu(RecentMenu &menu);
-    void ClearRecentList(RecentMenu &menu);
-    void popupMenu(RecentMenu &menu);
+    void loadRecentLists();
+    void loadMenu(const RecentListRow &row, const RecentListContents &contents);
+    void restoreCurrentEntry(const RecentListRow &row, const RecentListContents &contents);
+    void pickRecentEntry(const RecentListRow &row, const QString &entry);
+    static void setFieldText(QWidget *field, const QString &text);
+    void popupMenu(const RecentListRow &row);
     void showTimeFormatError();
 
     // Start and Stop (SetupWindow_StartStop.cpp)
-    void storeStartValues();
-    void disableForKind();
-    void fillArmedAlarm(bool repeatWasEnabled);
-    void enableForKind();
-    void storeOtherAction();
-    void setOtherSubActionEnabled(bool enabled);
+    /// The fields' values as they are now.
+    AlarmDraft draft() const;
+    void start();
+    void stop();
+    /// Locks the timing and the kind's controls while armed, or gives them back.
+    void lockWhileArmed(const AlarmDraft &alarm, bool locked);
 
     // Sound panel (SetupWindow_SoundPanel.cpp)
     enum class Toolbar
@@ -166,9 +172,7 @@ private:
         Stopped
     };
     void fne_PlikWAVChange();
-    /// The sound check of the kind switching and of creation: a failure is reported at once,
-    /// so that the switching or creation goes on.
-    void checkSoundField();
+    void lockSoundPanel(bool locked);
     void openAndTimeSound(QString fileName);
     void PlayClick();
     void PauseClick();
@@ -238,15 +242,8 @@ public:
     QTimer m_previewInputBack;
 
 private:
-    struct RecentMenu
-    {
-        QStringView list;
-        QMenu *menu;
-        QToolButton *button;
-        QWidget *field;                            ///< the field the menu opens below (file lists)
-        std::function<void(const QString &)> pick; ///< what choosing an entry does
-    };
-    std::array<RecentMenu, 7> m_menus;
+    /// The check of each editor, by its objectName.
+    QHash<QString, void (SetupWindow::*)()> m_fieldChecks;
 };
 
 } // namespace tockwell

@@ -1,10 +1,10 @@
 // The editor of "Inne możliwości": the sub-action with its help link, the key, the click point
 // with its picker, and the CD drive with its operation.
+#include "AlarmDraft.h"
 #include "OtherActionTexts.h"
 #include "SetupWindow.h"
 #include "engine/ArmedAlarm.h"
 #include "engine/HelpPages.h"
-#include "engine/KeyCombination.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
@@ -21,15 +21,6 @@
 #include <algorithm>
 
 namespace tockwell {
-namespace {
-
-bool isSubAction(const QString &text)
-{
-    return std::find(others::Listed.begin(), others::Listed.end(), text) != others::Listed.end();
-}
-
-} // namespace
-
 void SetupWindow::setUpOtherActions()
 {
     for (const QStringView key : KeyTexts)
@@ -62,55 +53,42 @@ void SetupWindow::cb_InneOpcjeChange()
     for (QWidget *hidden :
          {p_Inne_Klawisz, p_Inne_DyskCD, p_Inne_Klikniecie1, static_cast<QWidget *>(amh_Help)})
         hidden->hide();
-    if (!isSubAction(subAction)) {
+    if (!AlarmDraft::isSubActionValid(subAction)) {
         setActionButtons(false);
         endPointPicking();
         return;
     }
     setActionButtons(true);
     m_otherHelp = otherActionHelp(subAction);
-    QWidget *subPanel = nullptr;
-    if (subAction == others::PressKey) {
-        restoreOtherString(keys::Klawisz, cb_Klawisze);
-        subPanel = p_Inne_Klawisz;
-    } else if (subAction == others::DoubleClick || subAction == others::SingleClick) {
-        const bool twice = subAction == others::DoubleClick;
-        restoreOtherPoint(twice ? keys::x_DoubleClick : keys::x_SingleClick,
-                          twice ? keys::y_DoubleClick : keys::y_SingleClick);
-        subPanel = p_Inne_Klikniecie1;
-    } else if (subAction == others::CdTray) {
-        FillCdDriveList();
-        restoreOtherString(keys::Dysk_CD, cb_Inne_DyskCD);
-        restoreOtherString(keys::Dysk_CD_Ws_Wy, cd_Inne_DyskCD_WsWy);
-        subPanel = p_Inne_DyskCD;
-    }
-    if (subPanel) {
-        subPanel->show();
+    const SubActionRow *row = AlarmDraft::subActionRow(subAction);
+    if (row) {
+        if (row->listsDrives)
+            FillCdDriveList();
+        restoreSubActionValues(*row);
+        control(row->panel)->show();
         m_otherHelp.clear();
+        if (!row->checkedField.isEmpty()) // the restored value is checked as a typed one
+            (this->*m_fieldChecks.value(row->checkedField.toString()))();
     }
-    if (subPanel == p_Inne_Klawisz)
-        cb_KlawiszeChange(); // the restored key is checked as a typed one
-    if (subPanel != p_Inne_Klikniecie1)
+    if (!row || !row->picksPoint)
         endPointPicking();
     amh_Help->setVisible(!m_otherHelp.isEmpty());
 }
 
-void SetupWindow::restoreOtherString(QStringView name, QComboBox *box)
+void SetupWindow::restoreSubActionValues(const SubActionRow &row)
 {
     Store store(m_storeFile);
     store.openKey(keys::under(keys::Inne_MRU));
-    if (const auto text = store.readString(name.toString())) {
-        const QSignalBlocker blocker(box); // restoring is not an edit: the checks do not run
-        box->setEditText(*text);
+    for (const StoredValue &stored : row.stored) {
+        const QString name = stored.key.toString();
+        if (auto *number = findChild<QSpinBox *>(stored.field.toString())) {
+            number->setValue(store.readInteger(name).value_or(0));
+        } else if (const auto text = store.readString(name)) {
+            auto *box = findChild<QComboBox *>(stored.field.toString());
+            const QSignalBlocker blocker(box); // restoring is not an edit: the checks do not run
+            box->setEditText(*text);
+        }
     }
-}
-
-void SetupWindow::restoreOtherPoint(QStringView xName, QStringView yName)
-{
-    Store store(m_storeFile);
-    store.openKey(keys::under(keys::Inne_MRU));
-    se_Inne_X_DC->setValue(store.readInteger(xName.toString()).value_or(0));
-    se_Inne_Y_DC->setValue(store.readInteger(yName.toString()).value_or(0));
 }
 
 void SetupWindow::cb_InneOpcjeDropDown()
@@ -188,18 +166,17 @@ void SetupWindow::FillCdDriveList()
 
 void SetupWindow::cb_Inne_DyskCDChange()
 {
-    setActionButtons(cb_Inne_DyskCD->currentText().size() == 1);
+    setActionButtons(AlarmDraft::isCdDriveValid(cb_Inne_DyskCD->currentText()));
 }
 
 void SetupWindow::cb_KlawiszeChange()
 {
-    setActionButtons(keyCombination(cb_Klawisze->currentText()).has_value());
+    setActionButtons(AlarmDraft::isKeyValid(cb_Klawisze->currentText()));
 }
 
 void SetupWindow::cd_Inne_DyskCD_WsWyChange()
 {
-    const QString operation = cd_Inne_DyskCD_WsWy->currentText();
-    setActionButtons(operation == u"Wsuń"_qs || operation == u"Wysuń"_qs);
+    setActionButtons(AlarmDraft::isCdOperationValid(cd_Inne_DyskCD_WsWy->currentText()));
 }
 
 } // namespace tockwell

@@ -60,9 +60,11 @@ void SetupWindow::fne_PlikWAVChange()
     enable({Play, Pause, Stop, LoopCheckBox, cb_Podglad, ib_Start}, true);
 }
 
-void SetupWindow::checkSoundField()
+void SetupWindow::lockSoundPanel(bool locked)
 {
-    handle([this] { fne_PlikWAVChange(); });
+    // A test playback ends with the lock; after the alarm's own sound the buttons are reset.
+    if (locked ? Play->isChecked() : Stop->isChecked())
+        stopTestPlayback();
 }
 
 void SetupWindow::openAndTimeSound(QString fileName)
