@@ -391,8 +391,8 @@ private slots:
         recorder->clear();
 
         SetupWindow &setup = app->F_Alarm;
-        setup.cb_Typ_Alarmu->setCurrentIndex(
-            setup.cb_Typ_Alarmu->findText(kinds::DefaultWindow.toString()));
+        auto *kind = setup.findChild<QComboBox *>(u"cb_Typ_Alarmu"_qs);
+        kind->setCurrentIndex(kind->findText(kinds::DefaultWindow.toString()));
         setup.ib_StartClick();
         QVERIFY(app->F_Glowna.isArmed());
         QVERIFY(messageBoxes().isEmpty());

@@ -22,34 +22,34 @@ namespace tockwell {
 
 void SetupWindow::setActionButtons(bool enabled)
 {
-    cb_Podglad->setEnabled(enabled);
-    ib_Start->setEnabled(enabled);
+    m_previewButton->setEnabled(enabled);
+    m_startButton->setEnabled(enabled);
 }
 
 QString SetupWindow::chosenShutdown() const
 {
-    return storedText(cb_ZamknijSystem->currentText());
+    return storedText(m_shutdownBox->currentText());
 }
 
 QString SetupWindow::chosenSubAction() const
 {
-    return storedText(cb_InneOpcje->currentText());
+    return storedText(m_subActionBox->currentText());
 }
 
 void SetupWindow::cb_KomunikatChange()
 {
     setActionButtons(
-        AlarmDraft::isMessageValid(cb_Komunikat->currentText(), cb_Caption->currentText()));
+        AlarmDraft::isMessageValid(m_messageTextBox->currentText(), m_captionBox->currentText()));
 }
 
 void SetupWindow::cb_ZamknijSystemChange()
 {
-    ib_Start->setEnabled(AlarmDraft::isShutdownValid(chosenShutdown()));
+    m_startButton->setEnabled(AlarmDraft::isShutdownValid(chosenShutdown()));
 }
 
 void SetupWindow::fne_PlikEXEChange()
 {
-    switch (AlarmDraft::checkProgram(fne_PlikEXE->text())) {
+    switch (AlarmDraft::checkProgram(m_programField->text())) {
     case AlarmDraft::ProgramCheck::Valid:
         setActionButtons(true);
         break;
@@ -67,17 +67,17 @@ void SetupWindow::fne_PlikEXEChange()
 
 void SetupWindow::fne_PlikChange()
 {
-    setActionButtons(AlarmDraft::isFileValid(fne_Plik->text()));
+    setActionButtons(AlarmDraft::isFileValid(m_fileField->text()));
 }
 
 void SetupWindow::de_FolderyChange()
 {
-    setActionButtons(AlarmDraft::isFolderValid(de_Foldery->text()));
+    setActionButtons(AlarmDraft::isFolderValid(m_folderField->text()));
 }
 
 void SetupWindow::e_WWWChange()
 {
-    setActionButtons(AlarmDraft::isWebPageValid(e_WWW->text()));
+    setActionButtons(AlarmDraft::isWebPageValid(m_webPageField->text()));
 }
 
 } // namespace tockwell

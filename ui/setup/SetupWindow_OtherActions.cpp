@@ -24,34 +24,36 @@ namespace tockwell {
 void SetupWindow::setUpOtherActions()
 {
     for (const QStringView key : KeyTexts)
-        cb_Klawisze->addItem(key.toString());
-    cb_Klawisze->setCurrentIndex(-1);
-    amh_Help->setText(u"<a href=\"#\">Pomoc ?</a>"_qs);
-    amh_Help->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-    connect(amh_Help, &QLabel::linkActivated, this,
+        m_keyBox->addItem(key.toString());
+    m_keyBox->setCurrentIndex(-1);
+    m_otherHelpLink->setText(u"<a href=\"#\">Pomoc ?</a>"_qs);
+    m_otherHelpLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    connect(m_otherHelpLink, &QLabel::linkActivated, this,
             [this] { handle([this] { amh_HelpClick(); }); });
     // The coordinates change only by their arrows, the picker and the stored point.
-    for (QSpinBox *field : {se_Inne_X_DC, se_Inne_Y_DC}) {
+    for (QSpinBox *field : {m_pointX, m_pointY}) {
         field->findChild<QLineEdit *>()->setReadOnly(true);
         field->findChild<QLineEdit *>()->setMaxLength(10);
         field->installEventFilter(this);
         field->findChild<QLineEdit *>()->installEventFilter(this);
     }
-    t_PozycjaMyszy.setInterval(10);
-    connect(&t_PozycjaMyszy, &QTimer::timeout, this,
-            [this] { handle([this] { t_PozycjaMyszyTimer(); }); });
-    m_previewInputBack.setSingleShot(true);
-    m_previewInputBack.setInterval(PreviewInputSuspensionMs);
-    connect(&m_previewInputBack, &QTimer::timeout, this,
+    m_pointerTimer.setInterval(10);
+    connect(&m_pointerTimer, &QTimer::timeout, this,
+            [this] { handle([this] { followPointer(); }); });
+    m_previewInputBack = new QTimer(this);
+    m_previewInputBack->setObjectName(u"previewInputBack"_qs);
+    m_previewInputBack->setSingleShot(true);
+    m_previewInputBack->setInterval(PreviewInputSuspensionMs);
+    connect(m_previewInputBack, &QTimer::timeout, this,
             [this] { m_platform.input().resumeInput(); });
-    cb_InneOpcjeDropDown();
+    widenSubActionList();
 }
 
 void SetupWindow::cb_InneOpcjeChange()
 {
     const QString subAction = chosenSubAction();
     for (QWidget *hidden :
-         {p_Inne_Klawisz, p_Inne_DyskCD, p_Inne_Klikniecie1, static_cast<QWidget *>(amh_Help)})
+         {m_keyPanel, m_cdPanel, m_clickPanel, static_cast<QWidget *>(m_otherHelpLink)})
         hidden->hide();
     if (!AlarmDraft::isSubActionValid(subAction)) {
         setActionButtons(false);
@@ -63,7 +65,7 @@ void SetupWindow::cb_InneOpcjeChange()
     const SubActionRow *row = AlarmDraft::subActionRow(subAction);
     if (row) {
         if (row->listsDrives)
-            FillCdDriveList();
+            fillCdDriveList();
         restoreSubActionValues(*row);
         control(row->panel)->show();
         m_otherHelp.clear();
@@ -72,7 +74,7 @@ void SetupWindow::cb_InneOpcjeChange()
     }
     if (!row || !row->picksPoint)
         endPointPicking();
-    amh_Help->setVisible(!m_otherHelp.isEmpty());
+    m_otherHelpLink->setVisible(!m_otherHelp.isEmpty());
 }
 
 void SetupWindow::restoreSubActionValues(const SubActionRow &row)
@@ -91,12 +93,12 @@ void SetupWindow::restoreSubActionValues(const SubActionRow &row)
     }
 }
 
-void SetupWindow::cb_InneOpcjeDropDown()
+void SetupWindow::widenSubActionList()
 {
-    int widest = cb_InneOpcje->width() - 30;
-    for (int i = 0; i < cb_InneOpcje->count(); ++i)
-        widest = std::max(widest, fontMetrics().horizontalAdvance(cb_InneOpcje->itemText(i)));
-    cb_InneOpcje->view()->setMinimumWidth(widest + 30);
+    int widest = m_subActionBox->width() - 30;
+    for (int i = 0; i < m_subActionBox->count(); ++i)
+        widest = std::max(widest, fontMetrics().horizontalAdvance(m_subActionBox->itemText(i)));
+    m_subActionBox->view()->setMinimumWidth(widest + 30);
 }
 
 void SetupWindow::amh_HelpClick()
@@ -108,7 +110,7 @@ void SetupWindow::amh_HelpClick()
     m_platform.dialogs().messageBox(text, caption, Ok | IconInformation | Topmost);
 }
 
-void SetupWindow::SpeedButton1Click()
+void SetupWindow::startPointPicking()
 {
     using namespace platform::mb;
     m_platform.dialogs().messageBox(
@@ -116,29 +118,29 @@ void SetupWindow::SpeedButton1Click()
         "!!!\r\rAby to zrobić najedź na wybrany punkt (miejsce kliknięcia) i naciśnij klawisz "
         "ENTER pozostawiając kursor myszy bez zmian."_qs,
         u"UWAGA !!!"_qs, Ok | IconInformation);
-    t_PozycjaMyszy.start();
+    m_pointerTimer.start();
 }
 
-void SetupWindow::t_PozycjaMyszyTimer()
+void SetupWindow::followPointer()
 {
     // The fields are gone from view (another sub-action or kind, the window hidden): picking
     // has no target any more.
-    if (!se_Inne_X_DC->isVisible()) {
+    if (!m_pointX->isVisible()) {
         endPointPicking();
         return;
     }
     const QPoint pointer = m_platform.input().cursorPos();
-    se_Inne_X_DC->setValue(pointer.x());
-    se_Inne_Y_DC->setValue(pointer.y());
-    se_Inne_X_DC->setFocus();
+    m_pointX->setValue(pointer.x());
+    m_pointY->setValue(pointer.y());
+    m_pointX->setFocus();
 }
 
 void SetupWindow::endPointPicking()
 {
-    t_PozycjaMyszy.stop();
+    m_pointerTimer.stop();
 }
 
-bool SetupWindow::se_Inne_X_DCKeyDown(const QKeyEvent &key)
+bool SetupWindow::pointKeyPressed(const QKeyEvent &key)
 {
     if (key.key() == Qt::Key_F1) {
         openHelp();
@@ -148,35 +150,35 @@ bool SetupWindow::se_Inne_X_DCKeyDown(const QKeyEvent &key)
         return false;
     endPointPicking();
     m_platform.dialogs().messageBox(
-        u"Wprowadzono punkt o współrzędnych x = "_qs + QString::number(se_Inne_X_DC->value()) +
-            u"  y = "_qs + QString::number(se_Inne_Y_DC->value()),
+        u"Wprowadzono punkt o współrzędnych x = "_qs + QString::number(m_pointX->value()) +
+            u"  y = "_qs + QString::number(m_pointY->value()),
         u"INFORMACJA"_qs, platform::mb::Ok | platform::mb::IconInformation);
     return true;
 }
 
-void SetupWindow::FillCdDriveList()
+void SetupWindow::fillCdDriveList()
 {
     QStringList drives = m_platform.opticalDrives().drives();
     drives.sort();
-    const QSignalBlocker blocker(cb_Inne_DyskCD);
-    cb_Inne_DyskCD->clear(); // the items and the text, as a refill does
-    cb_Inne_DyskCD->addItems(drives);
-    cb_Inne_DyskCD->setCurrentIndex(-1);
+    const QSignalBlocker blocker(m_cdDriveBox);
+    m_cdDriveBox->clear(); // the items and the text, as a refill does
+    m_cdDriveBox->addItems(drives);
+    m_cdDriveBox->setCurrentIndex(-1);
 }
 
 void SetupWindow::cb_Inne_DyskCDChange()
 {
-    setActionButtons(AlarmDraft::isCdDriveValid(cb_Inne_DyskCD->currentText()));
+    setActionButtons(AlarmDraft::isCdDriveValid(m_cdDriveBox->currentText()));
 }
 
 void SetupWindow::cb_KlawiszeChange()
 {
-    setActionButtons(AlarmDraft::isKeyValid(cb_Klawisze->currentText()));
+    setActionButtons(AlarmDraft::isKeyValid(m_keyBox->currentText()));
 }
 
 void SetupWindow::cd_Inne_DyskCD_WsWyChange()
 {
-    setActionButtons(AlarmDraft::isCdOperationValid(cd_Inne_DyskCD_WsWy->currentText()));
+    setActionButtons(AlarmDraft::isCdOperationValid(m_cdOperationBox->currentText()));
 }
 
 } // namespace tockwell

@@ -36,7 +36,7 @@ void SetupWindow::preview()
         if (focusWidget())
             focusWidget()->clearFocus();
     };
-    hooks.suspended = [this] { m_previewInputBack.start(); };
+    hooks.suspended = [this] { m_previewInputBack->start(); };
     draft().preview(actions, hooks);
 }
 

@@ -87,10 +87,10 @@ void SetupWindow::pickRecentEntry(const RecentListRow &row, const QString &entry
 {
     switch (row.pick) {
     case RecentPick::ClockTime:
-        SetClockTimeFromText(entry);
+        setClockTimeFromText(entry);
         break;
     case RecentPick::Countdown:
-        SetCountdownFromText(entry);
+        setCountdownFromText(entry);
         break;
     case RecentPick::FieldText:
         setFieldText(control(row.field), entry);
@@ -144,18 +144,18 @@ void SetupWindow::showTimeFormatError()
                                     platform::mb::Ok | platform::mb::IconError);
 }
 
-void SetupWindow::SetClockTimeFromText(const QString &text)
+void SetupWindow::setClockTimeFromText(const QString &text)
 {
     const std::optional<TimeParts> parts = clockTimeFromText(text);
-    setFields(se_ur_o_godz_godz, se_ur_o_godz_min, se_ur_o_godz_sec, parts.value_or(TimeParts()));
+    setFields(m_clockHours, m_clockMinutes, m_clockSeconds, parts.value_or(TimeParts()));
     if (!parts)
         showTimeFormatError();
 }
 
-void SetupWindow::SetCountdownFromText(const QString &text)
+void SetupWindow::setCountdownFromText(const QString &text)
 {
     const std::optional<TimeParts> parts = countdownFromText(text);
-    setFields(se_ur_po_czasie_godz, se_ur_po_czasie_min, se_ur_po_czasie_sec,
+    setFields(m_countdownHours, m_countdownMinutes, m_countdownSeconds,
               parts.value_or(TimeParts()));
     if (!parts)
         showTimeFormatError();

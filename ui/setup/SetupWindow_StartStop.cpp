@@ -39,28 +39,28 @@ int fieldValue(const QSpinBox *field)
 AlarmDraft SetupWindow::draft() const
 {
     AlarmDraft draft;
-    draft.kind = cb_Typ_Alarmu->currentText();
-    draft.countdown = !rb_ur_o_godz->isChecked();
-    draft.clockTime = {fieldValue(se_ur_o_godz_godz), fieldValue(se_ur_o_godz_min),
-                       fieldValue(se_ur_o_godz_sec)};
-    draft.countdownTime = {fieldValue(se_ur_po_czasie_godz), fieldValue(se_ur_po_czasie_min),
-                           fieldValue(se_ur_po_czasie_sec)};
-    draft.repeatChecked = cb_PowtorzAkcje->isChecked();
-    draft.repeatAvailable = cb_PowtorzAkcje->isEnabled();
-    draft.repeatText = e_CzasPowtorki->text();
-    draft.message = cb_Komunikat->currentText();
-    draft.caption = cb_Caption->currentText();
-    draft.soundField = fne_PlikWAV->text();
-    draft.programField = fne_PlikEXE->text();
-    draft.fileField = fne_Plik->text();
-    draft.folderField = de_Foldery->text();
-    draft.webPage = e_WWW->text();
-    draft.shutdownShown = cb_ZamknijSystem->currentText();
-    draft.subActionShown = cb_InneOpcje->currentText();
-    draft.clickPoint = QPoint(se_Inne_X_DC->value(), se_Inne_Y_DC->value());
-    draft.keyText = cb_Klawisze->currentText();
-    draft.cdDrive = cb_Inne_DyskCD->currentText();
-    draft.cdOperation = cd_Inne_DyskCD_WsWy->currentText();
+    draft.kind = m_kindBox->currentText();
+    draft.countdown = !m_clockModeButton->isChecked();
+    draft.clockTime = {fieldValue(m_clockHours), fieldValue(m_clockMinutes),
+                       fieldValue(m_clockSeconds)};
+    draft.countdownTime = {fieldValue(m_countdownHours), fieldValue(m_countdownMinutes),
+                           fieldValue(m_countdownSeconds)};
+    draft.repeatChecked = m_repeatBox->isChecked();
+    draft.repeatAvailable = m_repeatBox->isEnabled();
+    draft.repeatText = m_repeatSecondsField->text();
+    draft.message = m_messageTextBox->currentText();
+    draft.caption = m_captionBox->currentText();
+    draft.soundField = m_soundField->text();
+    draft.programField = m_programField->text();
+    draft.fileField = m_fileField->text();
+    draft.folderField = m_folderField->text();
+    draft.webPage = m_webPageField->text();
+    draft.shutdownShown = m_shutdownBox->currentText();
+    draft.subActionShown = m_subActionBox->currentText();
+    draft.clickPoint = QPoint(m_pointX->value(), m_pointY->value());
+    draft.keyText = m_keyBox->currentText();
+    draft.cdDrive = m_cdDriveBox->currentText();
+    draft.cdOperation = m_cdOperationBox->currentText();
     return draft;
 }
 
@@ -77,7 +77,7 @@ void SetupWindow::start()
                                         platform::mb::Ok | platform::mb::IconError);
         return;
     }
-    ib_Stop->move(ib_Start->pos());
+    m_stopButton->move(m_startButton->pos());
     alarm.storeStart(m_storeFile);
     lockWhileArmed(alarm, true);
     alarm.fill(m_host.alarm());
@@ -87,16 +87,16 @@ void SetupWindow::start()
 
 void SetupWindow::lockWhileArmed(const AlarmDraft &alarm, bool locked)
 {
-    enable({cb_Typ_Alarmu, rb_ur_o_godz, sb_ur_alarm_o, se_ur_o_godz_godz, se_ur_o_godz_min,
-            se_ur_o_godz_sec, rb_ur_po_czasie, sb_ur_alarm_za, se_ur_po_czasie_godz,
-            se_ur_po_czasie_min, se_ur_po_czasie_sec, Label1, Label2, cb_PowtorzAkcje,
-            e_CzasPowtorki, Label13},
+    enable({m_kindBox, m_clockModeButton, m_clockListButton, m_clockHours, m_clockMinutes,
+            m_clockSeconds, m_countdownModeButton, m_countdownListButton, m_countdownHours,
+            m_countdownMinutes, m_countdownSeconds, m_clockColons, m_countdownColons, m_repeatBox,
+            m_repeatSecondsField, m_timeFormatLabel},
            !locked);
     enable(alarm.lockedWhileArmed(), !locked);
     if (!locked) { // the timing rules of the editable window
         rb_ur_o_godzClick();
         const KindRow *row = alarm.row();
-        cb_PowtorzAkcje->setEnabled(!row || row->canRepeat);
+        m_repeatBox->setEnabled(!row || row->canRepeat);
         cb_PowtorzAkcjeClick();
     }
     if (alarm.kind == kinds::PlaySound)
@@ -118,7 +118,7 @@ void SetupWindow::stop()
 {
     m_host.stopTick();
     lockWhileArmed(draft(), false);
-    ib_Stop->move(-40, -40);
+    m_stopButton->move(-40, -40);
 }
 
 } // namespace tockwell
