@@ -4,6 +4,7 @@
 #include "settings/RecentList.h"
 #include "settings/Store.h"
 #include "support/SetupWindowWorld.h"
+#include "ui/setup/AlarmDraft.h"
 #include "ui/setup/ClockGroupBox.h"
 #include "ui/setup/FileNameEdit.h"
 #include "ui/setup/SetupWindow.h"
@@ -107,6 +108,30 @@ private slots:
                     ->caption()
                     .startsWith(u" W tej chwili jest: 12:00:00"_qs));
         QVERIFY(boxes().isEmpty());
+    }
+
+    void theTablesNameTheWindowsControls()
+    {
+        const auto w = makeWindow();
+        QStringList widgets;
+        for (const KindRow &row : AlarmDraft::kindRows())
+            widgets << row.panel.toString() << row.firstField.toString() << row.locked;
+        for (const SubActionRow &row : AlarmDraft::subActionRows()) {
+            widgets << row.panel.toString() << row.checkedField.toString() << row.locked;
+            for (const StoredValue &stored : row.stored)
+                widgets << stored.field.toString();
+        }
+        QStringList menus;
+        for (const RecentListRow &row : AlarmDraft::recentListRows()) {
+            widgets << row.button.toString() << row.field.toString();
+            menus << row.menu.toString();
+        }
+        widgets.removeAll(QString());
+        menus.removeAll(QString());
+        for (const QString &name : std::as_const(widgets))
+            QVERIFY2(w->findChild<QWidget *>(name), qPrintable(name));
+        for (const QString &name : std::as_const(menus))
+            QVERIFY2(w->findChild<QMenu *>(name), qPrintable(name));
     }
 
     void restoresTheLastKindWithoutRegardToCase()
