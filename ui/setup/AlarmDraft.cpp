@@ -30,49 +30,27 @@ QString noParam(const AlarmDraft &)
     return QString();
 }
 
-void openField(Actions &actions, const QString &fieldText)
+/// A click sub-action: its point in the two fields of the click panel, stored under its keys.
+SubActionRow clickRow(QStringView subAction, QStringView xKey, QStringView yKey)
 {
-    actions.open(fieldText);
+    return {
+        subAction,
+        u"p_Inne_Klikniecie1",
+        {u"Label16"_qs, u"se_Inne_X_DC"_qs, u"se_Inne_Y_DC"_qs, u"Label17"_qs, u"SpeedButton1"_qs},
+        {{xKey, u"se_Inne_X_DC", [](const AlarmDraft &d) { return QVariant(d.clickPoint.x()); }},
+         {yKey, u"se_Inne_Y_DC", [](const AlarmDraft &d) { return QVariant(d.clickPoint.y()); }}},
+        {},
+        true,
+        false,
+        [](const AlarmDraft &d, const QString &) {
+            return clickPointParam(d.clickPoint.x(), d.clickPoint.y());
+        }};
 }
 
-QVariant pointX(const AlarmDraft &draft)
-{
-    return draft.clickPoint.x();
-}
-
-QVariant pointY(const AlarmDraft &draft)
-{
-    return draft.clickPoint.y();
-}
-
-QString clickParam(const AlarmDraft &draft, const QString &)
-{
-    return clickPointParam(draft.clickPoint.x(), draft.clickPoint.y());
-}
-
-// The panels' control names, as the setup window names its controls.
-const QStringList ClickControls = {u"Label16"_qs, u"se_Inne_X_DC"_qs, u"se_Inne_Y_DC"_qs,
-                                   u"Label17"_qs, u"SpeedButton1"_qs};
-
+// The rows name the setup window's controls by their objectNames.
 const std::array<SubActionRow, 4> SubActionTable = {{
-    {others::DoubleClick,
-     u"p_Inne_Klikniecie1",
-     ClickControls,
-     {{keys::x_DoubleClick, u"se_Inne_X_DC", pointX},
-      {keys::y_DoubleClick, u"se_Inne_Y_DC", pointY}},
-     {},
-     true,
-     false,
-     clickParam},
-    {others::SingleClick,
-     u"p_Inne_Klikniecie1",
-     ClickControls,
-     {{keys::x_SingleClick, u"se_Inne_X_DC", pointX},
-      {keys::y_SingleClick, u"se_Inne_Y_DC", pointY}},
-     {},
-     true,
-     false,
-     clickParam},
+    clickRow(others::DoubleClick, keys::x_DoubleClick, keys::y_DoubleClick),
+    clickRow(others::SingleClick, keys::x_SingleClick, keys::y_SingleClick),
     {others::PressKey,
      u"p_Inne_Klawisz",
      {u"Label14"_qs, u"cb_Klawisze"_qs},
@@ -94,6 +72,28 @@ const std::array<SubActionRow, 4> SubActionTable = {{
          return cdTrayParam(d.cdDrive, d.cdOperation).value_or(previous);
      }},
 }};
+
+/// A kind whose parameter is the text of one field, remembered in its recent list. The file
+/// kinds arm the file that the text names; a preview opens the text as it is.
+KindRow fieldKind(QStringView kind, QStringView panel, QStringView field, const QStringList &locked,
+                  QStringView list, QString AlarmDraft::*text, bool fileName, bool previews)
+{
+    KindRow row{kind, panel, field, locked, true, false, {}, {}, {}, {}};
+    row.mainParam = [text, fileName](const AlarmDraft &d) {
+        return fileName ? fileNameOfFieldText(d.*text) : d.*text;
+    };
+    row.recent = {{list, row.mainParam}};
+    if (previews)
+        row.preview = [text](const AlarmDraft &d, Actions &actions, const PreviewHooks &) {
+            actions.open(d.*text);
+        };
+    return row;
+}
+
+QStringList withPreview(QStringView label, QStringView field, QStringView listButton)
+{
+    return {label.toString(), field.toString(), listButton.toString(), u"cb_Podglad"_qs};
+}
 
 const std::array<KindRow, 9> KindTable = {{
     {kinds::DefaultWindow,
@@ -123,65 +123,22 @@ const std::array<KindRow, 9> KindTable = {{
          using namespace platform::mb;
          actions.showMessage(d.caption, d.message, Ok | IconExclamation);
      }},
-    {kinds::PlaySound,
-     u"p_k_PdegrajDzwiek",
-     u"fne_PlikWAV",
-     {u"Label6"_qs, u"fne_PlikWAV"_qs, u"sb_ListaPlikowWAV"_qs, u"Label128"_qs, u"LabelCzas"_qs,
-      u"Play"_qs, u"Pause"_qs, u"Stop"_qs, u"LoopCheckBox"_qs},
-     true,
-     false,
-     {{keys::Sound_MRU, [](const AlarmDraft &d) { return d.mainParam(); }}},
-     {},
-     [](const AlarmDraft &d) { return fileNameOfFieldText(d.soundField); },
-     nullptr},
-    {kinds::OpenFolder,
-     u"p_OtworzFolder",
-     u"de_Foldery",
-     {u"Label10"_qs, u"de_Foldery"_qs, u"sb_ListaFolderow"_qs, u"cb_Podglad"_qs},
-     true,
-     false,
-     {{keys::Foldery_MRU, [](const AlarmDraft &d) { return d.mainParam(); }}},
-     {},
-     [](const AlarmDraft &d) { return d.folderField; },
-     [](const AlarmDraft &d, Actions &actions, const PreviewHooks &) {
-         openField(actions, d.folderField);
-     }},
-    {kinds::OpenFile,
-     u"p_Plik",
-     u"fne_Plik",
-     {u"Label9"_qs, u"fne_Plik"_qs, u"sb_ListaPlikow"_qs, u"cb_Podglad"_qs},
-     true,
-     false,
-     {{keys::Pliki_MRU, [](const AlarmDraft &d) { return d.mainParam(); }}},
-     {},
-     [](const AlarmDraft &d) { return fileNameOfFieldText(d.fileField); },
-     [](const AlarmDraft &d, Actions &actions, const PreviewHooks &) {
-         openField(actions, d.fileField);
-     }},
-    {kinds::RunProgram,
-     u"p_UrProg",
-     u"fne_PlikEXE",
-     {u"Label8"_qs, u"fne_PlikEXE"_qs, u"sb_ListaPlikowEXE"_qs, u"cb_Podglad"_qs},
-     true,
-     false,
-     {{keys::EXE_MRU, [](const AlarmDraft &d) { return d.mainParam(); }}},
-     {},
-     [](const AlarmDraft &d) { return fileNameOfFieldText(d.programField); },
-     [](const AlarmDraft &d, Actions &actions, const PreviewHooks &) {
-         openField(actions, d.programField);
-     }},
-    {kinds::OpenWebPage,
-     u"p_WWW",
-     u"e_WWW",
-     {u"Label11"_qs, u"e_WWW"_qs, u"sb_ListaWWW"_qs, u"cb_Podglad"_qs},
-     true,
-     false,
-     {{keys::WWW_MRU, [](const AlarmDraft &d) { return d.mainParam(); }}},
-     {},
-     [](const AlarmDraft &d) { return d.webPage; },
-     [](const AlarmDraft &d, Actions &actions, const PreviewHooks &) {
-         openField(actions, d.webPage);
-     }},
+    fieldKind(kinds::PlaySound, u"p_k_PdegrajDzwiek", u"fne_PlikWAV",
+              {u"Label6"_qs, u"fne_PlikWAV"_qs, u"sb_ListaPlikowWAV"_qs, u"Label128"_qs,
+               u"LabelCzas"_qs, u"Play"_qs, u"Pause"_qs, u"Stop"_qs, u"LoopCheckBox"_qs},
+              keys::Sound_MRU, &AlarmDraft::soundField, true, false),
+    fieldKind(kinds::OpenFolder, u"p_OtworzFolder", u"de_Foldery",
+              withPreview(u"Label10", u"de_Foldery", u"sb_ListaFolderow"), keys::Foldery_MRU,
+              &AlarmDraft::folderField, false, true),
+    fieldKind(kinds::OpenFile, u"p_Plik", u"fne_Plik",
+              withPreview(u"Label9", u"fne_Plik", u"sb_ListaPlikow"), keys::Pliki_MRU,
+              &AlarmDraft::fileField, true, true),
+    fieldKind(kinds::RunProgram, u"p_UrProg", u"fne_PlikEXE",
+              withPreview(u"Label8", u"fne_PlikEXE", u"sb_ListaPlikowEXE"), keys::EXE_MRU,
+              &AlarmDraft::programField, true, true),
+    fieldKind(kinds::OpenWebPage, u"p_WWW", u"e_WWW",
+              withPreview(u"Label11", u"e_WWW", u"sb_ListaWWW"), keys::WWW_MRU,
+              &AlarmDraft::webPage, false, true),
     {kinds::Shutdown,
      u"p_Zamknij",
      u"cb_ZamknijSystem",
@@ -191,7 +148,7 @@ const std::array<KindRow, 9> KindTable = {{
      {},
      keys::cb_Reboot,
      [](const AlarmDraft &d) { return d.shutdown(); },
-     nullptr},
+     {}},
     {kinds::Other,
      u"p_Inne",
      u"cb_InneOpcje",

@@ -57,7 +57,7 @@ struct SubActionRow
 struct RecentWrite
 {
     QStringView list;
-    QString (*entry)(const AlarmDraft &draft);
+    std::function<QString(const AlarmDraft &draft)> entry;
 };
 
 /// What an alarm kind means to the setup window: its panel and fields, what Start stores and
@@ -72,9 +72,10 @@ struct KindRow
     bool hasSubAction = false; ///< its sub-action (SubActionRow) is stored and locked with it
     QList<RecentWrite> recent;
     QStringView choiceKey; ///< a key of the base section that remembers the main parameter
-    QString (*mainParam)(const AlarmDraft &draft);
-    /// What "Podgląd" does; null: the kind has no preview.
-    void (*preview)(const AlarmDraft &draft, Actions &actions, const PreviewHooks &hooks);
+    std::function<QString(const AlarmDraft &draft)> mainParam;
+    /// What "Podgląd" does; empty: the kind has no preview.
+    std::function<void(const AlarmDraft &draft, Actions &actions, const PreviewHooks &hooks)>
+        preview;
 };
 
 /// How choosing an entry of a recent list fills the window.
