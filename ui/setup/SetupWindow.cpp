@@ -73,6 +73,12 @@ void SetupWindow::enable(const QStringList &controls, bool enabled) const
         control(name)->setEnabled(enabled);
 }
 
+void SetupWindow::checkField(QStringView field)
+{
+    if (const auto check = m_fieldChecks.value(field.toString()))
+        (this->*check)();
+}
+
 QWidget *SetupWindow::control(QStringView name) const
 {
     auto *found = findChild<QWidget *>(name.toString());
@@ -214,6 +220,12 @@ void SetupWindow::cb_PowtorzAkcjeClick()
     m_repeatSecondsField->setEnabled(m_repeatBox->isChecked() && m_repeatBox->isEnabled());
 }
 
+void SetupWindow::enableRepeatFor(const KindRow *row)
+{
+    m_repeatBox->setEnabled(!row || row->canRepeat);
+    cb_PowtorzAkcjeClick();
+}
+
 void SetupWindow::showPanel(QStringView panel)
 {
     for (const KindRow &row : AlarmDraft::kindRows())
@@ -233,8 +245,7 @@ void SetupWindow::showChosenKind()
     const KindRow *row = AlarmDraft::kindRow(m_kindBox->currentText());
     showPanel(row ? row->panel : QStringView());
     m_previewButton->setVisible(!row || row->preview);
-    m_repeatBox->setEnabled(!row || row->canRepeat);
-    m_repeatSecondsField->setEnabled(m_repeatBox->isChecked() && m_repeatBox->isEnabled());
+    enableRepeatFor(row);
     if (!row) {
         m_startButton->setEnabled(false);
         return;
@@ -245,7 +256,7 @@ void SetupWindow::showChosenKind()
     }
     control(row->firstField)->setFocus();
     // A check that fails is reported, and the switching goes on.
-    handle([this, row] { (this->*m_fieldChecks.value(row->firstField.toString()))(); });
+    handle([this, row] { checkField(row->firstField); });
     if (!row->preview)
         m_previewButton->setEnabled(false);
 }

@@ -34,6 +34,7 @@ class SoundPlayer;
 class StoreFile;
 struct LastSettings;
 struct RecentListContents;
+struct KindRow;
 struct RecentListRow;
 struct SubActionRow;
 namespace platform {
@@ -99,10 +100,14 @@ private:
     void cb_PowtorzAkcjeClick();
     void cb_Typ_AlarmuChange();
     void showChosenKind();
+    /// The repeat box can be used unless the kind (none: any) cannot repeat.
+    void enableRepeatFor(const KindRow *row);
     /// Shows the kind panel named `panel` and hides the others.
     void showPanel(QStringView panel);
     /// The control of that objectName.
     QWidget *control(QStringView name) const;
+    /// Runs the check of the editor of that objectName.
+    void checkField(QStringView field);
     void openHelp();
     void ib_OpcjeClick();
     void ib_AboutClick();

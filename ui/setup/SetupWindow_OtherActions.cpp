@@ -70,7 +70,7 @@ void SetupWindow::cb_InneOpcjeChange()
         control(row->panel)->show();
         m_otherHelp.clear();
         if (!row->checkedField.isEmpty()) // the restored value is checked as a typed one
-            (this->*m_fieldChecks.value(row->checkedField.toString()))();
+            checkField(row->checkedField);
     }
     if (!row || !row->picksPoint)
         endPointPicking();

@@ -95,9 +95,7 @@ void SetupWindow::lockWhileArmed(const AlarmDraft &alarm, bool locked)
     enable(alarm.lockedWhileArmed(), !locked);
     if (!locked) { // the timing rules of the editable window
         rb_ur_o_godzClick();
-        const KindRow *row = alarm.row();
-        m_repeatBox->setEnabled(!row || row->canRepeat);
-        cb_PowtorzAkcjeClick();
+        enableRepeatFor(alarm.row());
     }
     if (alarm.kind == kinds::PlaySound)
         lockSoundPanel(locked);
