@@ -33,13 +33,20 @@ QPoint parseClickPoint(const QString &secondParam)
     return QPoint(xValue, StrToInt(y));
 }
 
-std::optional<QString> cdTrayParam(const QString &drive, const QString &operationText)
+std::optional<QString> cdTrayOperation(const QString &operationText)
 {
     const QString operation = operationText.toUpper();
     if (operation == u"WYSUŃ"_qs)
-        return drive + u";1"_qs;
+        return u"1"_qs;
     if (operation == u"WSUŃ"_qs)
-        return drive + u";0"_qs;
+        return u"0"_qs;
+    return std::nullopt;
+}
+
+std::optional<QString> cdTrayParam(const QString &drive, const QString &operationText)
+{
+    if (const std::optional<QString> operation = cdTrayOperation(operationText))
+        return drive + u';' + *operation;
     return std::nullopt;
 }
 
@@ -48,9 +55,14 @@ CdTrayRequest parseCdTrayParam(const QString &secondParam)
     return {secondParam.mid(0, 1), secondParam.mid(2, 1)};
 }
 
+qint64 countdownSeconds(int hours, int minutes, int seconds)
+{
+    return qint64(hours) * 3600 + qint64(minutes) * 60 + qint64(seconds);
+}
+
 std::optional<int> countdownTotal(int hours, int minutes, int seconds)
 {
-    const qint64 total = qint64(hours) * 3600 + qint64(minutes) * 60 + qint64(seconds);
+    const qint64 total = countdownSeconds(hours, minutes, seconds);
     if (total < 1 || total > std::numeric_limits<int>::max())
         return std::nullopt;
     return int(total);

@@ -100,8 +100,11 @@ QString clickPointParam(int x, int y);
 /// Reads x before the first ";" and y after it as whole numbers; throws ConvertError otherwise.
 QPoint parseClickPoint(const QString &secondParam);
 
-/// The CD tray parameter for a drive letter and the operation text of the editor: "WYSUŃ" (in any
-/// letter case) gives drive;1, "WSUŃ" gives drive;0, any other text gives nothing.
+/// The CD tray operation of the editor's operation text: "WYSUŃ" (in any letter case) gives "1"
+/// (open), "WSUŃ" gives "0" (close), any other text gives nothing.
+std::optional<QString> cdTrayOperation(const QString &operationText);
+/// The CD tray parameter for a drive letter and the operation text of the editor: drive;1 or
+/// drive;0 as cdTrayOperation reads the text, nothing for any other text.
 std::optional<QString> cdTrayParam(const QString &drive, const QString &operationText);
 /// The drive is character 1 and the operation character 3 of the parameter; a character the text
 /// does not have reads as empty.
@@ -112,8 +115,10 @@ struct CdTrayRequest
 };
 CdTrayRequest parseCdTrayParam(const QString &secondParam);
 
-/// The countdown of Start: hours × 3600 + minutes × 60 + seconds, computed without overflow.
-/// A total outside 1 … 2^31−1 gives nothing: such a countdown would never fire.
+/// hours × 3600 + minutes × 60 + seconds, computed without overflow.
+qint64 countdownSeconds(int hours, int minutes, int seconds);
+/// The countdown of Start: countdownSeconds. A total outside 1 … 2^31−1 gives nothing: such a
+/// countdown would never fire.
 std::optional<int> countdownTotal(int hours, int minutes, int seconds);
 
 } // namespace tockwell

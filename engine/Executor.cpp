@@ -4,6 +4,8 @@
 #include "ArmedAlarm.h"
 #include "platform/Dialogs.h"
 
+#include <array>
+
 namespace tockwell {
 
 void Executor::WykonajAkcje()
@@ -23,27 +25,54 @@ void Executor::preAlarmSteps()
         m_actions.hideSetupWindow();
 }
 
+namespace {
+
+using KindRun = void (*)(Actions &, const ArmedAlarm &);
+
+void openMainParam(Actions &actions, const ArmedAlarm &alarm)
+{
+    actions.open(alarm.MainParam);
+}
+
+struct KindAction
+{
+    QStringView kind;
+    KindRun run;
+};
+
+/// What each action kind does when the alarm fires; a kind not listed does nothing.
+const std::array<KindAction, 9> KindActions = {{
+    {kinds::DefaultWindow,
+     [](Actions &actions, const ArmedAlarm &alarm) { actions.showAlarmPopup(alarm.PlayBeep); }},
+    {kinds::Message,
+     [](Actions &actions, const ArmedAlarm &alarm) {
+         const auto [title, text] = splitMessageParam(alarm.MainParam);
+         using namespace platform::mb;
+         actions.showMessage(title, text, Ok | IconExclamation | Topmost);
+     }},
+    {kinds::PlaySound,
+     [](Actions &actions, const ArmedAlarm &alarm) { actions.playSound(alarm.MainParam); }},
+    {kinds::Shutdown,
+     [](Actions &actions, const ArmedAlarm &alarm) { actions.shutdown(alarm.MainParam); }},
+    {kinds::RunProgram, openMainParam},
+    {kinds::OpenFile, openMainParam},
+    {kinds::OpenFolder, openMainParam},
+    {kinds::OpenWebPage, openMainParam},
+    {kinds::Other,
+     [](Actions &actions, const ArmedAlarm &alarm) {
+         const QString second = alarm.SecondParam;
+         actions.other(alarm.MainParam, OtherArgs{[second] { return parseClickPoint(second); },
+                                                  parseCdTrayParam(second), second});
+     }},
+}};
+
+} // namespace
+
 void Executor::runAction()
 {
-    const QString &kind = m_alarm.ActionKind;
-    if (kind == kinds::DefaultWindow) {
-        m_actions.showAlarmPopup(m_alarm.PlayBeep);
-    } else if (kind == kinds::Message) {
-        const auto [title, text] = splitMessageParam(m_alarm.MainParam);
-        using namespace platform::mb;
-        m_actions.showMessage(title, text, Ok | IconExclamation | Topmost);
-    } else if (kind == kinds::PlaySound) {
-        m_actions.playSound(m_alarm.MainParam);
-    } else if (kind == kinds::Shutdown) {
-        m_actions.shutdown(m_alarm.MainParam);
-    } else if (kind == kinds::RunProgram || kind == kinds::OpenFile || kind == kinds::OpenFolder ||
-               kind == kinds::OpenWebPage) {
-        m_actions.open(m_alarm.MainParam);
-    } else if (kind == kinds::Other) {
-        const QString second = m_alarm.SecondParam;
-        m_actions.other(m_alarm.MainParam, OtherArgs{[second] { return parseClickPoint(second); },
-                                                     parseCdTrayParam(second), second});
-    }
+    for (const KindAction &each : KindActions)
+        if (each.kind == m_alarm.ActionKind)
+            each.run(m_actions, m_alarm);
 }
 
 void Executor::afterFiring()

@@ -394,8 +394,8 @@ private slots:
         recorder->clear();
 
         SetupWindow &setup = app->setup;
-        setup.cb_Typ_Alarmu->setCurrentIndex(
-            setup.cb_Typ_Alarmu->findText(kinds::DefaultWindow.toString()));
+        auto *kind = setup.findChild<QComboBox *>(u"cb_Typ_Alarmu"_qs);
+        kind->setCurrentIndex(kind->findText(kinds::DefaultWindow.toString()));
         setup.ib_StartClick();
         QVERIFY(app->controller.isArmed());
         QVERIFY(messageBoxes().isEmpty());

@@ -84,7 +84,7 @@ private slots:
                     filters.append(types->itemText(i));
             dialog.reject();
         });
-        w->fne_Plik->findChild<QToolButton *>()->click();
+        test::child(*w, u"fne_Plik")->findChild<QToolButton *>()->click();
         QCOMPARE(cancel, u"Anuluj"_qs);
         QCOMPARE(filters.size(), 7);
         QCOMPARE(filters.constFirst(), u"Wszystkie pliki (*.*)"_qs);

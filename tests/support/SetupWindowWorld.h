@@ -2,6 +2,7 @@
 
 #include "platform/recording/RecordingPlatform.h"
 #include "settings/Store.h"
+#include "support/Controls.h"
 #include "support/FakeClock.h"
 #include "support/FakeSetupHost.h"
 #include "ui/setup/SetupWindow.h"

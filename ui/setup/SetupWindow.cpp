@@ -1,5 +1,6 @@
 #include "SetupWindow.h"
 
+#include "AlarmDraft.h"
 #include "ClockGroupBox.h"
 #include "FileNameEdit.h"
 #include "SetupHost.h"
@@ -55,15 +56,34 @@ SetupWindow::SetupWindow(platform::Platform &platform, StoreFile &storeFile, con
     createActionGroup();
     fitCaptions();
     connectHandlers();
-    handle([this] { FormCreate(); });
+    handle([this] { initialise(); });
 }
 
 SetupWindow::~SetupWindow() = default;
 
 void SetupWindow::enable(std::initializer_list<QWidget *> controls, bool enabled)
 {
-    for (QWidget *control : controls)
-        control->setEnabled(enabled);
+    for (QWidget *each : controls)
+        each->setEnabled(enabled);
+}
+
+void SetupWindow::enable(const QStringList &controls, bool enabled) const
+{
+    for (const QString &name : controls)
+        control(name)->setEnabled(enabled);
+}
+
+void SetupWindow::checkField(QStringView field)
+{
+    if (const auto check = m_fieldChecks.value(field.toString()))
+        (this->*check)();
+}
+
+QWidget *SetupWindow::control(QStringView name) const
+{
+    auto *found = findChild<QWidget *>(name.toString());
+    Q_ASSERT_X(found, "SetupWindow::control", qPrintable(name.toString()));
+    return found;
 }
 
 void SetupWindow::handle(const std::function<void()> &handler)
@@ -77,61 +97,63 @@ void SetupWindow::connectHandlers()
         connect(sender, signal, this,
                 [this, handler] { handle([this, handler] { (this->*handler)(); }); });
     };
-    on(ib_Start, &ImageButton::clicked, &SetupWindow::ib_StartClick);
-    on(ib_Stop, &ImageButton::clicked, &SetupWindow::stopByUser);
-    on(ib_Minimalizuj, &ImageButton::clicked, &SetupWindow::ib_MinimalizujClick);
-    on(ib_Koniec, &ImageButton::clicked, &SetupWindow::ib_KoniecClick);
-    on(ib_Opcje, &ImageButton::clicked, &SetupWindow::ib_OpcjeClick);
-    on(ib_About, &ImageButton::clicked, &SetupWindow::ib_AboutClick);
-    on(ib_WWW, &ImageButton::clicked, &SetupWindow::ib_WWWClick);
-    on(ib_Mail, &ImageButton::clicked, &SetupWindow::ib_MailClick);
-    on(rb_ur_o_godz, &QRadioButton::toggled, &SetupWindow::rb_ur_o_godzClick);
-    on(rb_ur_po_czasie, &QRadioButton::toggled, &SetupWindow::rb_ur_o_godzClick);
-    on(cb_PowtorzAkcje, &QCheckBox::toggled, &SetupWindow::cb_PowtorzAkcjeClick);
-    on(cb_Typ_Alarmu, &QComboBox::currentIndexChanged, &SetupWindow::cb_Typ_AlarmuChange);
-    on(cb_Komunikat, &QComboBox::editTextChanged, &SetupWindow::cb_KomunikatChange);
-    on(cb_Caption, &QComboBox::editTextChanged, &SetupWindow::cb_KomunikatChange);
-    on(cb_ZamknijSystem, &QComboBox::editTextChanged, &SetupWindow::cb_ZamknijSystemChange);
-    on(fne_PlikEXE, &FileNameEdit::textChanged, &SetupWindow::fne_PlikEXEChange);
-    on(fne_Plik, &FileNameEdit::textChanged, &SetupWindow::fne_PlikChange);
-    on(de_Foldery, &FileNameEdit::textChanged, &SetupWindow::de_FolderyChange);
-    on(e_WWW, &QLineEdit::textChanged, &SetupWindow::e_WWWChange);
-    on(fne_PlikWAV, &FileNameEdit::textChanged, &SetupWindow::fne_PlikWAVChange);
-    on(Play, &QToolButton::clicked, &SetupWindow::PlayClick);
-    on(Pause, &QToolButton::clicked, &SetupWindow::PauseClick);
-    on(Stop, &QToolButton::clicked, &SetupWindow::StopClick);
-    on(cb_InneOpcje, &QComboBox::editTextChanged, &SetupWindow::cb_InneOpcjeChange);
-    on(&t_TimerDoCzasu, &QTimer::timeout, &SetupWindow::t_TimerDoCzasuTimer);
-    on(cb_Podglad, &QPushButton::clicked, &SetupWindow::cb_PodgladClick);
-    on(SpeedButton1, &QToolButton::clicked, &SetupWindow::SpeedButton1Click);
-    on(cb_Inne_DyskCD, &QComboBox::editTextChanged, &SetupWindow::cb_Inne_DyskCDChange);
-    on(cd_Inne_DyskCD_WsWy, &QComboBox::editTextChanged, &SetupWindow::cd_Inne_DyskCD_WsWyChange);
-    on(cb_Klawisze, &QComboBox::editTextChanged, &SetupWindow::cb_KlawiszeChange);
+    on(m_startButton, &ImageButton::clicked, &SetupWindow::ib_StartClick);
+    on(m_stopButton, &ImageButton::clicked, &SetupWindow::stopByUser);
+    on(m_minimizeButton, &ImageButton::clicked, &SetupWindow::ib_MinimalizujClick);
+    on(m_quitButton, &ImageButton::clicked, &SetupWindow::ib_KoniecClick);
+    on(m_optionsButton, &ImageButton::clicked, &SetupWindow::ib_OpcjeClick);
+    on(m_aboutButton, &ImageButton::clicked, &SetupWindow::ib_AboutClick);
+    on(m_webPageButton, &ImageButton::clicked, &SetupWindow::ib_WWWClick);
+    on(m_mailButton, &ImageButton::clicked, &SetupWindow::ib_MailClick);
+    on(m_clockModeButton, &QRadioButton::toggled, &SetupWindow::rb_ur_o_godzClick);
+    on(m_countdownModeButton, &QRadioButton::toggled, &SetupWindow::rb_ur_o_godzClick);
+    on(m_repeatBox, &QCheckBox::toggled, &SetupWindow::cb_PowtorzAkcjeClick);
+    on(m_kindBox, &QComboBox::currentIndexChanged, &SetupWindow::cb_Typ_AlarmuChange);
+    // The editors: each one's check runs on its every change, and when its kind is shown.
+    const auto edits = [this, on](auto *field, auto signal, void (SetupWindow::*check)()) {
+        on(field, signal, check);
+        m_fieldChecks.insert(field->objectName(), check);
+    };
+    edits(m_messageTextBox, &QComboBox::editTextChanged, &SetupWindow::cb_KomunikatChange);
+    on(m_captionBox, &QComboBox::editTextChanged, &SetupWindow::cb_KomunikatChange);
+    edits(m_shutdownBox, &QComboBox::editTextChanged, &SetupWindow::cb_ZamknijSystemChange);
+    edits(m_programField, &FileNameEdit::textChanged, &SetupWindow::fne_PlikEXEChange);
+    edits(m_fileField, &FileNameEdit::textChanged, &SetupWindow::fne_PlikChange);
+    edits(m_folderField, &FileNameEdit::textChanged, &SetupWindow::de_FolderyChange);
+    edits(m_webPageField, &QLineEdit::textChanged, &SetupWindow::e_WWWChange);
+    edits(m_soundField, &FileNameEdit::textChanged, &SetupWindow::fne_PlikWAVChange);
+    on(m_playButton, &QToolButton::clicked, &SetupWindow::PlayClick);
+    on(m_pauseButton, &QToolButton::clicked, &SetupWindow::PauseClick);
+    on(m_stopPlayingButton, &QToolButton::clicked, &SetupWindow::StopClick);
+    edits(m_subActionBox, &QComboBox::editTextChanged, &SetupWindow::cb_InneOpcjeChange);
+    on(&m_clockCaptionTimer, &QTimer::timeout, &SetupWindow::showCurrentTime);
+    on(m_previewButton, &QPushButton::clicked, &SetupWindow::cb_PodgladClick);
+    on(m_pickPointButton, &QToolButton::clicked, &SetupWindow::startPointPicking);
+    on(m_cdDriveBox, &QComboBox::editTextChanged, &SetupWindow::cb_Inne_DyskCDChange);
+    on(m_cdOperationBox, &QComboBox::editTextChanged, &SetupWindow::cd_Inne_DyskCD_WsWyChange);
+    edits(m_keyBox, &QComboBox::editTextChanged, &SetupWindow::cb_KlawiszeChange);
     setUpOtherActions();
 }
 
-void SetupWindow::FormCreate()
+void SetupWindow::initialise()
 {
     createBalloonHints();
-    t_TimerDoCzasuTimer();
-    t_TimerDoCzasu.setInterval(1000);
-    ib_Stop->move(-40, -40);
+    showCurrentTime();
+    m_clockCaptionTimer.setInterval(1000);
+    m_stopButton->move(-40, -40);
     // Click points are in the screen's device pixels, as the pointer is read and clicked.
     const QSize screenSize = m_platform.input().screenSize();
-    se_Inne_X_DC->setRange(0, screenSize.width());
-    se_Inne_Y_DC->setRange(0, screenSize.height());
-    loadTimeMenus();
+    m_pointX->setRange(0, screenSize.width());
+    m_pointY->setRange(0, screenSize.height());
     const LastSettings last = readLastSettings(m_storeFile);
     restoreBaseValues(last);
-    restoreTimeEntries();
-    loadMessageLists();
-    loadFieldLists();
+    loadRecentLists();
     // The sound check runs once: in the kind switching when the sound kind is restored. A check
     // that fails is reported and creation goes on.
-    if (cb_Typ_Alarmu->currentText() != kinds::PlaySound)
-        checkSoundField();
+    if (m_kindBox->currentText() != kinds::PlaySound)
+        handle([this] { fne_PlikWAVChange(); });
     cb_Typ_AlarmuChange();
-    QRadioButton *mode = last.countdown ? rb_ur_po_czasie : rb_ur_o_godz;
+    QRadioButton *mode = last.countdown ? m_countdownModeButton : m_clockModeButton;
     mode->setFocus();
     mode->setChecked(true);
     rb_ur_o_godzClick();
@@ -139,34 +161,34 @@ void SetupWindow::FormCreate()
 
 void SetupWindow::restoreBaseValues(const LastSettings &last)
 {
-    cb_PowtorzAkcje->setChecked(last.repeat);
-    e_CzasPowtorki->setText(last.repeatTime);
-    const QSignalBlocker blocker(cb_Typ_Alarmu); // the kind switching runs once, later
-    cb_Typ_Alarmu->setCurrentIndex(last.lastKind ? cb_Typ_Alarmu->findText(*last.lastKind) : -1);
-    cb_ZamknijSystem->setEditText(shownText(last.reboot));
-    cb_InneOpcje->setEditText(shownText(last.other));
+    m_repeatBox->setChecked(last.repeat);
+    m_repeatSecondsField->setText(last.repeatTime);
+    const QSignalBlocker blocker(m_kindBox); // the kind switching runs once, later
+    m_kindBox->setCurrentIndex(last.lastKind ? m_kindBox->findText(*last.lastKind) : -1);
+    m_shutdownBox->setEditText(shownText(last.reboot));
+    m_subActionBox->setEditText(shownText(last.other));
 }
 
-void SetupWindow::t_TimerDoCzasuTimer()
+void SetupWindow::showCurrentTime()
 {
     // The system's long time format, without the time zone that Qt's long format adds.
     QString format = QLocale::system().timeFormat(QLocale::LongFormat);
     format.remove(u't').replace(u"  "_qs, u" "_qs);
     const QString now = m_clock.now().time().toString(format.trimmed());
-    gb1->setCaption(u" W tej chwili jest: "_qs + now + u" "_qs);
+    m_timingGroup->setCaption(u" W tej chwili jest: "_qs + now + u" "_qs);
 }
 
 void SetupWindow::showEvent(QShowEvent *event)
 {
     // The caption's clock rests while the window is hidden and is current the instant it shows.
-    t_TimerDoCzasuTimer();
-    t_TimerDoCzasu.start();
+    showCurrentTime();
+    m_clockCaptionTimer.start();
     QWidget::showEvent(event);
 }
 
 void SetupWindow::hideEvent(QHideEvent *event)
 {
-    t_TimerDoCzasu.stop();
+    m_clockCaptionTimer.stop();
     QWidget::hideEvent(event);
 }
 
@@ -184,80 +206,68 @@ void SetupWindow::closeEvent(QCloseEvent *event)
 
 void SetupWindow::rb_ur_o_godzClick()
 {
-    if (!rb_ur_o_godz->isChecked() && !rb_ur_po_czasie->isChecked())
+    if (!m_clockModeButton->isChecked() && !m_countdownModeButton->isChecked())
         return;
-    const bool clock = rb_ur_o_godz->isChecked();
-    enable({se_ur_o_godz_godz, se_ur_o_godz_min, se_ur_o_godz_sec, Label1, sb_ur_alarm_o}, clock);
-    enable({se_ur_po_czasie_godz, se_ur_po_czasie_min, se_ur_po_czasie_sec, Label2, sb_ur_alarm_za},
+    const bool clock = m_clockModeButton->isChecked();
+    enable({m_clockHours, m_clockMinutes, m_clockSeconds, m_clockColons, m_clockListButton}, clock);
+    enable({m_countdownHours, m_countdownMinutes, m_countdownSeconds, m_countdownColons,
+            m_countdownListButton},
            !clock);
 }
 
 void SetupWindow::cb_PowtorzAkcjeClick()
 {
-    e_CzasPowtorki->setEnabled(cb_PowtorzAkcje->isChecked() && cb_PowtorzAkcje->isEnabled());
+    m_repeatSecondsField->setEnabled(m_repeatBox->isChecked() && m_repeatBox->isEnabled());
 }
 
-void SetupWindow::showPanel(QWidget *panel)
+void SetupWindow::enableRepeatFor(const KindRow *row)
 {
-    for (QWidget *each : {p_k_komunikat, p_k_PdegrajDzwiek, p_Zamknij, p_UrProg, p_Plik,
-                          p_OtworzFolder, p_WWW, p_Inne})
-        each->setVisible(each == panel);
+    m_repeatBox->setEnabled(!row || row->canRepeat);
+    cb_PowtorzAkcjeClick();
+}
+
+void SetupWindow::showPanel(QStringView panel)
+{
+    for (const KindRow &row : AlarmDraft::kindRows())
+        if (!row.panel.isEmpty())
+            control(row.panel)->setVisible(row.panel == panel);
 }
 
 void SetupWindow::cb_Typ_AlarmuChange()
 {
-    cb_Podglad->setEnabled(false);
-    cb_Podglad->setVisible(true);
-    ib_Start->setEnabled(true);
-    cb_PowtorzAkcje->setEnabled(true);
-    e_CzasPowtorki->setEnabled(cb_PowtorzAkcje->isChecked());
+    showChosenKind();
+}
 
-    const QString kind = cb_Typ_Alarmu->currentText();
-    const auto open = [this](QWidget *panel, QWidget *focus, void (SetupWindow::*check)()) {
-        showPanel(panel);
-        focus->setFocus();
-        (this->*check)();
-    };
-    if (kind == kinds::DefaultWindow) {
-        showPanel(nullptr);
-        cb_PowtorzAkcje->setEnabled(false);
-        e_CzasPowtorki->setEnabled(false);
-        cb_Podglad->setEnabled(true);
-    } else if (kind == kinds::Message) {
-        open(p_k_komunikat, cb_Komunikat, &SetupWindow::cb_KomunikatChange);
-    } else if (kind == kinds::PlaySound) {
-        open(p_k_PdegrajDzwiek, fne_PlikWAV, &SetupWindow::checkSoundField);
-        cb_Podglad->setEnabled(false);
-        cb_Podglad->setVisible(false);
-    } else if (kind == kinds::Shutdown) {
-        open(p_Zamknij, cb_ZamknijSystem, &SetupWindow::cb_ZamknijSystemChange);
-        cb_Podglad->setEnabled(false);
-        cb_Podglad->setVisible(false);
-        cb_PowtorzAkcje->setEnabled(false);
-        e_CzasPowtorki->setEnabled(false);
-    } else if (kind == kinds::RunProgram) {
-        open(p_UrProg, fne_PlikEXE, &SetupWindow::fne_PlikEXEChange);
-    } else if (kind == kinds::OpenFile) {
-        open(p_Plik, fne_Plik, &SetupWindow::fne_PlikChange);
-    } else if (kind == kinds::OpenFolder) {
-        open(p_OtworzFolder, de_Foldery, &SetupWindow::de_FolderyChange);
-    } else if (kind == kinds::OpenWebPage) {
-        open(p_WWW, e_WWW, &SetupWindow::e_WWWChange);
-    } else if (kind == kinds::Other) {
-        open(p_Inne, cb_InneOpcje, &SetupWindow::cb_InneOpcjeChange);
-    } else {
-        showPanel(nullptr);
-        ib_Start->setEnabled(false);
+void SetupWindow::showChosenKind()
+{
+    m_previewButton->setEnabled(false);
+    m_startButton->setEnabled(true);
+    const KindRow *row = AlarmDraft::kindRow(m_kindBox->currentText());
+    showPanel(row ? row->panel : QStringView());
+    m_previewButton->setVisible(!row || row->preview);
+    enableRepeatFor(row);
+    if (!row) {
+        m_startButton->setEnabled(false);
+        return;
     }
+    if (row->firstField.isEmpty()) { // nothing to enter: nothing to check
+        m_previewButton->setEnabled(true);
+        return;
+    }
+    control(row->firstField)->setFocus();
+    // A check that fails is reported, and the switching goes on.
+    handle([this, row] { checkField(row->firstField); });
+    if (!row->preview)
+        m_previewButton->setEnabled(false);
 }
 
 bool SetupWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress &&
-        (watched == se_Inne_X_DC || watched == se_Inne_Y_DC || watched->parent() == se_Inne_X_DC ||
-         watched->parent() == se_Inne_Y_DC)) {
+        (watched == m_pointX || watched == m_pointY || watched->parent() == m_pointX ||
+         watched->parent() == m_pointY)) {
         bool handled = false;
-        handle([&] { handled = se_Inne_X_DCKeyDown(*static_cast<QKeyEvent *>(event)); });
+        handle([&] { handled = pointKeyPressed(*static_cast<QKeyEvent *>(event)); });
         return handled;
     }
     return QWidget::eventFilter(watched, event);

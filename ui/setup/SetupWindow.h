@@ -3,6 +3,7 @@
 #include "ui/skin/ImageButton.h"
 #include "ui/skin/SkinWidget.h"
 
+#include <QHash>
 #include <QTimer>
 #include <QWidget>
 
@@ -24,7 +25,7 @@ class QToolButton;
 
 namespace tockwell {
 
-class Actions;
+class AlarmDraft;
 class Clock;
 class ClockGroupBox;
 class FileNameEdit;
@@ -32,6 +33,10 @@ class SetupHost;
 class SoundPlayer;
 class StoreFile;
 struct LastSettings;
+struct RecentListContents;
+struct KindRow;
+struct RecentListRow;
+struct SubActionRow;
 namespace platform {
 class Platform;
 }
@@ -59,9 +64,9 @@ public:
 
     /// Parses a clock time ("7:5:0", "07:00:00", "7:05") into the clock-time fields; a text
     /// that is not one zeroes them and shows the error box.
-    void SetClockTimeFromText(const QString &text);
+    void setClockTimeFromText(const QString &text);
     /// Parses a countdown ("0:0:90") into the countdown fields; likewise.
-    void SetCountdownFromText(const QString &text);
+    void setCountdownFromText(const QString &text);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -88,13 +93,21 @@ private:
     void fitCaptions();
 
     // Frame (SetupWindow.cpp)
-    void FormCreate();
+    void initialise();
     void restoreBaseValues(const LastSettings &last);
-    void t_TimerDoCzasuTimer();
+    void showCurrentTime();
     void rb_ur_o_godzClick();
     void cb_PowtorzAkcjeClick();
     void cb_Typ_AlarmuChange();
-    void showPanel(QWidget *panel);
+    void showChosenKind();
+    /// The repeat box can be used unless the kind (none: any) cannot repeat.
+    void enableRepeatFor(const KindRow *row);
+    /// Shows the kind panel named `panel` and hides the others.
+    void showPanel(QStringView panel);
+    /// The control of that objectName.
+    QWidget *control(QStringView name) const;
+    /// Runs the check of the editor of that objectName.
+    void checkField(QStringView field);
     void openHelp();
     void ib_OpcjeClick();
     void ib_AboutClick();
@@ -104,6 +117,7 @@ private:
     void ib_MailClick();
     void handle(const std::function<void()> &handler);
     static void enable(std::initializer_list<QWidget *> controls, bool enabled);
+    void enable(const QStringList &controls, bool enabled) const;
 
     // Editors (SetupWindow_Editors.cpp)
     void cb_KomunikatChange();
@@ -120,43 +134,40 @@ private:
     // Other actions (SetupWindow_OtherActions.cpp)
     void setUpOtherActions();
     void cb_InneOpcjeChange();
-    void cb_InneOpcjeDropDown();
-    void restoreOtherString(QStringView name, QComboBox *box);
-    void restoreOtherPoint(QStringView xName, QStringView yName);
+    void restoreSubActionValues(const SubActionRow &row);
+    void widenSubActionList();
     void amh_HelpClick();
-    void SpeedButton1Click();
-    void t_PozycjaMyszyTimer();
+    void startPointPicking();
+    void followPointer();
     void endPointPicking();
-    bool se_Inne_X_DCKeyDown(const QKeyEvent &key);
-    void FillCdDriveList();
+    bool pointKeyPressed(const QKeyEvent &key);
+    void fillCdDriveList();
     void cb_Inne_DyskCDChange();
     void cd_Inne_DyskCD_WsWyChange();
     void cb_KlawiszeChange();
 
     // Preview (SetupWindow_Preview.cpp)
     void cb_PodgladClick();
-    void previewOtherAction(Actions &actions);
+    void preview();
     /// Asks before a preview suspends input devices, saying how they come back.
     bool confirmInputSuspension(QStringView subAction);
 
     // Recent lists (SetupWindow_RecentLists.cpp)
-    struct RecentMenu;
-    void loadTimeMenus();
-    void restoreTimeEntries();
-    void loadMessageLists();
-    void loadFieldLists();
-    void loadMenu(RecentMenu &menu);
-    void ClearRecentList(RecentMenu &menu);
-    void popupMenu(RecentMenu &menu);
+    void loadRecentLists();
+    void loadMenu(const RecentListRow &row, const RecentListContents &contents);
+    void restoreCurrentEntry(const RecentListRow &row, const RecentListContents &contents);
+    void pickRecentEntry(const RecentListRow &row, const QString &entry);
+    static void setFieldText(QWidget *field, const QString &text);
+    void popupMenu(const RecentListRow &row);
     void showTimeFormatError();
 
     // Start and Stop (SetupWindow_StartStop.cpp)
-    void storeStartValues();
-    void disableForKind();
-    void fillArmedAlarm(bool repeatWasEnabled);
-    void enableForKind();
-    void storeOtherAction();
-    void setOtherSubActionEnabled(bool enabled);
+    /// The fields' values as they are now.
+    AlarmDraft draft() const;
+    void start();
+    void stop();
+    /// Locks the timing and the kind's controls while armed, or gives them back.
+    void lockWhileArmed(const AlarmDraft &alarm, bool locked);
 
     // Sound panel (SetupWindow_SoundPanel.cpp)
     enum class Toolbar
@@ -166,14 +177,12 @@ private:
         Stopped
     };
     void fne_PlikWAVChange();
-    /// The sound check of the kind switching and of creation: a failure is reported at once,
-    /// so that the switching or creation goes on.
-    void checkSoundField();
+    void lockSoundPanel(bool locked);
     void openAndTimeSound(QString fileName);
     void PlayClick();
     void PauseClick();
     void StopClick();
-    void PlayerNotify();
+    void playbackEnded();
     void setToolbar(Toolbar state);
     /// Stops the test playback without a notification of its own; toolbar *stopped*.
     void stopTestPlayback();
@@ -185,68 +194,58 @@ private:
     QString m_programDir;
     QString m_otherHelp; ///< the explanation behind "Pomoc ?": text, "|", sub-action
 
-public:
-    // The window's controls, named as the program's forms name them.
-    SkinWidget *PlasmaForm1; ///< the skin: picture, shape and dragging
-    ImageButton *ib_Start, *ib_Stop, *ib_Minimalizuj, *ib_Koniec, *ib_Opcje, *ib_About, *ib_WWW,
-        *ib_Mail;
+    // The window's controls. Their objectNames are the program's form names
+    // (SetupWindow_Layout.cpp), which the tests and the users' scripts reach them by.
+    SkinWidget *m_skin; ///< the skin: picture, shape and dragging
+    ImageButton *m_startButton, *m_stopButton, *m_minimizeButton, *m_quitButton, *m_optionsButton,
+        *m_aboutButton, *m_webPageButton, *m_mailButton;
 
-    ClockGroupBox *gb1;
-    QRadioButton *rb_ur_o_godz, *rb_ur_po_czasie;
-    QSpinBox *se_ur_o_godz_godz, *se_ur_o_godz_min, *se_ur_o_godz_sec;
-    QSpinBox *se_ur_po_czasie_godz, *se_ur_po_czasie_min, *se_ur_po_czasie_sec;
-    QLabel *Label1, *Label2, *Label13;
-    QToolButton *sb_ur_alarm_o, *sb_ur_alarm_za;
-    QCheckBox *cb_PowtorzAkcje;
-    QLineEdit *e_CzasPowtorki;
+    ClockGroupBox *m_timingGroup;
+    QRadioButton *m_clockModeButton, *m_countdownModeButton;
+    QSpinBox *m_clockHours, *m_clockMinutes, *m_clockSeconds;
+    QSpinBox *m_countdownHours, *m_countdownMinutes, *m_countdownSeconds;
+    QLabel *m_clockColons, *m_countdownColons, *m_timeFormatLabel;
+    QToolButton *m_clockListButton, *m_countdownListButton;
+    QCheckBox *m_repeatBox;
+    QLineEdit *m_repeatSecondsField;
 
-    QGroupBox *gb2;
-    QComboBox *cb_Typ_Alarmu;
-    QWidget *p_k_komunikat, *p_k_PdegrajDzwiek, *p_Zamknij, *p_UrProg, *p_Plik, *p_OtworzFolder,
-        *p_WWW, *p_Inne;
-    QPushButton *cb_Podglad;
-    QLabel *amh_Help;
+    QGroupBox *m_actionGroup;
+    QComboBox *m_kindBox;
+    QWidget *m_messagePanel, *m_soundPanel, *m_shutdownPanel, *m_programPanel, *m_filePanel,
+        *m_folderPanel, *m_webPagePanel, *m_otherPanel;
+    QPushButton *m_previewButton;
+    QLabel *m_otherHelpLink;
 
-    QLabel *Label4, *Label5;
-    QComboBox *cb_Komunikat, *cb_Caption;
+    QLabel *m_messageLabel, *m_captionLabel;
+    QComboBox *m_messageTextBox, *m_captionBox;
 
-    QLabel *Label6, *Label128, *LabelCzas;
-    FileNameEdit *fne_PlikWAV;
-    QToolButton *sb_ListaPlikowWAV, *Play, *Pause, *Stop;
-    QCheckBox *LoopCheckBox;
-    std::unique_ptr<SoundPlayer> Player; ///< the test player, which also plays the alarm sound
+    QLabel *m_soundLabel, *m_durationLabel, *m_durationValue;
+    FileNameEdit *m_soundField;
+    QToolButton *m_soundListButton, *m_playButton, *m_pauseButton, *m_stopPlayingButton;
+    QCheckBox *m_loopBox;
+    std::unique_ptr<SoundPlayer> m_player; ///< the test player, which also plays the alarm sound
 
-    QLabel *Label7;
-    QComboBox *cb_ZamknijSystem;
+    QLabel *m_shutdownLabel;
+    QComboBox *m_shutdownBox;
 
-    QLabel *Label8, *Label9, *Label10, *Label11;
-    FileNameEdit *fne_PlikEXE, *fne_Plik, *de_Foldery;
-    QLineEdit *e_WWW;
-    QToolButton *sb_ListaPlikowEXE, *sb_ListaPlikow, *sb_ListaFolderow, *sb_ListaWWW;
+    QLabel *m_programLabel, *m_fileLabel, *m_folderLabel, *m_webPageLabel;
+    FileNameEdit *m_programField, *m_fileField, *m_folderField;
+    QLineEdit *m_webPageField;
+    QToolButton *m_programListButton, *m_fileListButton, *m_folderListButton, *m_webPageListButton;
 
-    QLabel *Label12, *Label14, *Label16, *Label17, *Label18, *Label19;
-    QComboBox *cb_InneOpcje, *cb_Klawisze, *cb_Inne_DyskCD, *cd_Inne_DyskCD_WsWy;
-    QWidget *p_Inne_Klawisz, *p_Inne_Klikniecie1, *p_Inne_DyskCD;
-    QSpinBox *se_Inne_X_DC, *se_Inne_Y_DC;
-    QToolButton *SpeedButton1;
+    QLabel *m_subActionLabel, *m_keyLabel, *m_pointLabel, *m_pointCaption, *m_cdDriveLabel,
+        *m_cdCaption;
+    QComboBox *m_subActionBox, *m_keyBox, *m_cdDriveBox, *m_cdOperationBox;
+    QWidget *m_keyPanel, *m_clickPanel, *m_cdPanel;
+    QSpinBox *m_pointX, *m_pointY;
+    QToolButton *m_pickPointButton;
 
-    QMenu *pm_ur_alarm_o, *pm_ur_alarm_za, *pm_PlikiWAV, *pm_PlikiEXE, *pm_Pliki, *pm_Foldery,
-        *pm_WWW;
-    QTimer t_TimerDoCzasu;
-    QTimer t_PozycjaMyszy;
-    /// Gives the devices back that a preview has suspended.
-    QTimer m_previewInputBack;
-
-private:
-    struct RecentMenu
-    {
-        QStringView list;
-        QMenu *menu;
-        QToolButton *button;
-        QWidget *field;                            ///< the field the menu opens below (file lists)
-        std::function<void(const QString &)> pick; ///< what choosing an entry does
-    };
-    std::array<RecentMenu, 7> m_menus;
+    QTimer m_clockCaptionTimer;
+    QTimer m_pointerTimer;
+    /// Gives the devices back that a preview has suspended (objectName "previewInputBack").
+    QTimer *m_previewInputBack;
+    /// The check of each editor, by its objectName.
+    QHash<QString, void (SetupWindow::*)()> m_fieldChecks;
 };
 
 } // namespace tockwell

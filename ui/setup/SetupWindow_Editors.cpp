@@ -1,5 +1,6 @@
 // The parameter editors: each checks its field on every change and enables Start and Preview
 // only while the parameter is valid.
+#include "AlarmDraft.h"
 #include "FileNameEdit.h"
 #include "SetupWindow.h"
 #include "ShownTexts.h"
@@ -21,68 +22,62 @@ namespace tockwell {
 
 void SetupWindow::setActionButtons(bool enabled)
 {
-    cb_Podglad->setEnabled(enabled);
-    ib_Start->setEnabled(enabled);
+    m_previewButton->setEnabled(enabled);
+    m_startButton->setEnabled(enabled);
 }
 
 QString SetupWindow::chosenShutdown() const
 {
-    return storedText(cb_ZamknijSystem->currentText());
+    return storedText(m_shutdownBox->currentText());
 }
 
 QString SetupWindow::chosenSubAction() const
 {
-    return storedText(cb_InneOpcje->currentText());
+    return storedText(m_subActionBox->currentText());
 }
 
 void SetupWindow::cb_KomunikatChange()
 {
-    setActionButtons(!cb_Komunikat->currentText().isEmpty() &&
-                     !cb_Caption->currentText().isEmpty());
+    setActionButtons(
+        AlarmDraft::isMessageValid(m_messageTextBox->currentText(), m_captionBox->currentText()));
 }
 
 void SetupWindow::cb_ZamknijSystemChange()
 {
-    const QString text = chosenShutdown();
-    ib_Start->setEnabled(std::find(shutdowns::All.begin(), shutdowns::All.end(), text) !=
-                         shutdowns::All.end());
+    m_startButton->setEnabled(AlarmDraft::isShutdownValid(chosenShutdown()));
 }
 
 void SetupWindow::fne_PlikEXEChange()
 {
-    const QString file = fileNameOfFieldText(fne_PlikEXE->text());
-    const QFileInfo info(file);
-    if (file.isEmpty() || !info.isFile()) {
-        setActionButtons(false);
-        return;
-    }
-    // A program on this desktop is an executable file; ".exe" files are programs too.
-    if (info.isExecutable() || Actions::fileExtension(file).toUpper() == u".EXE"_qs) {
+    switch (AlarmDraft::checkProgram(m_programField->text())) {
+    case AlarmDraft::ProgramCheck::Valid:
         setActionButtons(true);
-        return;
+        break;
+    case AlarmDraft::ProgramCheck::Missing:
+        setActionButtons(false);
+        break;
+    case AlarmDraft::ProgramCheck::WrongFormat:
+        m_platform.dialogs().messageBox(
+            u"Wybrany format pliku jest niepoprawny.\rWybierz inny plik lub "
+            "upewnij się, czy wybrany plik ma rozszerzenie typu EXE"_qs,
+            QString::fromUtf16(AppTitle), platform::mb::Ok);
+        break;
     }
-    m_platform.dialogs().messageBox(
-        u"Wybrany format pliku jest niepoprawny.\rWybierz inny plik lub "
-        "upewnij się, czy wybrany plik ma rozszerzenie typu EXE"_qs,
-        QString::fromUtf16(AppTitle), platform::mb::Ok);
 }
 
 void SetupWindow::fne_PlikChange()
 {
-    const QString file = fileNameOfFieldText(fne_Plik->text());
-    setActionButtons(!file.isEmpty() && QFileInfo(file).isFile());
+    setActionButtons(AlarmDraft::isFileValid(m_fileField->text()));
 }
 
 void SetupWindow::de_FolderyChange()
 {
-    const QString folder = de_Foldery->text();
-    setActionButtons(!folder.isEmpty() && QFileInfo(folder).isDir());
+    setActionButtons(AlarmDraft::isFolderValid(m_folderField->text()));
 }
 
 void SetupWindow::e_WWWChange()
 {
-    const QString address = e_WWW->text();
-    setActionButtons(!address.isEmpty() && address.contains(u"www."_qs));
+    setActionButtons(AlarmDraft::isWebPageValid(m_webPageField->text()));
 }
 
 } // namespace tockwell

@@ -1,4 +1,5 @@
 // The setup window's controls: their names, captions, places, ranges and hints.
+#include "AlarmDraft.h"
 #include "ClockGroupBox.h"
 #include "DigitFields.h"
 #include "FileNameEdit.h"
@@ -182,89 +183,88 @@ QStringList listed(const auto &texts)
 
 void SetupWindow::createSkin()
 {
-    PlasmaForm1 = new SkinWidget(this);
-    PlasmaForm1->setObjectName(u"PlasmaForm1"_qs);
-    PlasmaForm1->setPicture(setupSkinPicture());
-    PlasmaForm1->setMaskRegion(setupSkinMask());
+    m_skin = new SkinWidget(this);
+    m_skin->setObjectName(u"PlasmaForm1"_qs);
+    m_skin->setPicture(setupSkinPicture());
+    m_skin->setMaskRegion(setupSkinMask());
 }
 
 void SetupWindow::createCommandButtons()
 {
-    ib_Start = commandButton(this, "ib_Start", 8, u"Rozpocznij odliczanie czasu"_qs);
-    ib_Stop = commandButton(this, "ib_Stop", 8, u"Zatrzymaj odliczanie"_qs);
-    ib_Stop->move(-40, -40);
-    ib_Minimalizuj = commandButton(this, "ib_Minimalizuj", 43, u"Minimalizuj do traya"_qs);
-    ib_Opcje = commandButton(this, "ib_Opcje", 78, u"Opcje programu"_qs);
-    ib_About = commandButton(this, "ib_About", 113, u"Wyświetl informacje o programie"_qs);
-    ib_WWW = commandButton(this, "ib_WWW", 365, QString(), u"Strona WWW autora programu"_qs);
-    ib_Mail = commandButton(this, "ib_Mail", 400, QString(), u"Napisz list do autora programu"_qs);
-    ib_Koniec = commandButton(this, "ib_Koniec", 435, u"Zakończ działanie programu"_qs);
+    m_startButton = commandButton(this, "ib_Start", 8, u"Rozpocznij odliczanie czasu"_qs);
+    m_stopButton = commandButton(this, "ib_Stop", 8, u"Zatrzymaj odliczanie"_qs);
+    m_stopButton->move(-40, -40);
+    m_minimizeButton = commandButton(this, "ib_Minimalizuj", 43, u"Minimalizuj do traya"_qs);
+    m_optionsButton = commandButton(this, "ib_Opcje", 78, u"Opcje programu"_qs);
+    m_aboutButton = commandButton(this, "ib_About", 113, u"Wyświetl informacje o programie"_qs);
+    m_webPageButton =
+        commandButton(this, "ib_WWW", 365, QString(), u"Strona WWW autora programu"_qs);
+    m_mailButton =
+        commandButton(this, "ib_Mail", 400, QString(), u"Napisz list do autora programu"_qs);
+    m_quitButton = commandButton(this, "ib_Koniec", 435, u"Zakończ działanie programu"_qs);
 }
 
 void SetupWindow::createTimingGroup()
 {
     // The clock's caption, from creation on.
-    gb1 = make<ClockGroupBox>(this, "gb1", QRect(8, 42, 214, 196),
-                              u" W tej chwili jest: 00:00:00 "_qs);
-    rb_ur_o_godz = make<QRadioButton>(gb1, "rb_ur_o_godz", QRect(8, 20, 200, 18),
-                                      u"uruchom alarm o godzinie:"_qs);
-    Label1 = timeColons(gb1, "Label1", QRect(56, 42, 74, 22));
+    m_timingGroup = make<ClockGroupBox>(this, "gb1", QRect(8, 42, 214, 196),
+                                        u" W tej chwili jest: 00:00:00 "_qs);
+    m_clockModeButton = make<QRadioButton>(m_timingGroup, "rb_ur_o_godz", QRect(8, 20, 200, 18),
+                                           u"uruchom alarm o godzinie:"_qs);
+    m_clockColons = timeColons(m_timingGroup, "Label1", QRect(56, 42, 74, 22));
     const QString clock = u"Godzina alarmu: "_qs;
-    se_ur_o_godz_godz =
-        timeField(gb1, "se_ur_o_godz_godz", QRect(10, 42, 46, 22), 23, clock + u"godziny"_qs);
-    se_ur_o_godz_min =
-        timeField(gb1, "se_ur_o_godz_min", QRect(70, 42, 46, 22), 59, clock + u"minuty"_qs);
-    se_ur_o_godz_sec =
-        timeField(gb1, "se_ur_o_godz_sec", QRect(130, 42, 46, 22), 59, clock + u"sekundy"_qs);
-    sb_ur_alarm_o = listButton(gb1, "sb_ur_alarm_o", QRect(180, 42, 22, 22),
-                               u"Lista ostatnio wprowadzanych czasów"_qs);
-    sb_ur_alarm_o->setEnabled(false);
+    m_clockHours = timeField(m_timingGroup, "se_ur_o_godz_godz", QRect(10, 42, 46, 22), 23,
+                             clock + u"godziny"_qs);
+    m_clockMinutes = timeField(m_timingGroup, "se_ur_o_godz_min", QRect(70, 42, 46, 22), 59,
+                               clock + u"minuty"_qs);
+    m_clockSeconds = timeField(m_timingGroup, "se_ur_o_godz_sec", QRect(130, 42, 46, 22), 59,
+                               clock + u"sekundy"_qs);
+    m_clockListButton = listButton(m_timingGroup, "sb_ur_alarm_o", QRect(180, 42, 22, 22),
+                                   u"Lista ostatnio wprowadzanych czasów"_qs);
+    m_clockListButton->setEnabled(false);
 
-    rb_ur_po_czasie = make<QRadioButton>(gb1, "rb_ur_po_czasie", QRect(8, 74, 200, 18),
-                                         u"odlicz w dół i uruchom za:"_qs);
-    Label2 = timeColons(gb1, "Label2", QRect(56, 96, 74, 22));
+    m_countdownModeButton = make<QRadioButton>(
+        m_timingGroup, "rb_ur_po_czasie", QRect(8, 74, 200, 18), u"odlicz w dół i uruchom za:"_qs);
+    m_countdownColons = timeColons(m_timingGroup, "Label2", QRect(56, 96, 74, 22));
     // Countdown fields have no upper bound, and do not go below 0.
     const int unbounded = std::numeric_limits<int>::max();
     const QString countdown = u"Odliczanie w dół: "_qs;
-    se_ur_po_czasie_godz = timeField(gb1, "se_ur_po_czasie_godz", QRect(10, 96, 46, 22), unbounded,
-                                     countdown + u"godziny"_qs);
-    se_ur_po_czasie_min = timeField(gb1, "se_ur_po_czasie_min", QRect(70, 96, 46, 22), unbounded,
-                                    countdown + u"minuty"_qs);
-    se_ur_po_czasie_sec = timeField(gb1, "se_ur_po_czasie_sec", QRect(130, 96, 46, 22), unbounded,
-                                    countdown + u"sekundy"_qs);
-    sb_ur_alarm_za = listButton(gb1, "sb_ur_alarm_za", QRect(180, 96, 22, 22),
-                                u"Lista ostatnio odliczanych czasów"_qs);
-    sb_ur_alarm_za->setEnabled(false);
+    m_countdownHours = timeField(m_timingGroup, "se_ur_po_czasie_godz", QRect(10, 96, 46, 22),
+                                 unbounded, countdown + u"godziny"_qs);
+    m_countdownMinutes = timeField(m_timingGroup, "se_ur_po_czasie_min", QRect(70, 96, 46, 22),
+                                   unbounded, countdown + u"minuty"_qs);
+    m_countdownSeconds = timeField(m_timingGroup, "se_ur_po_czasie_sec", QRect(130, 96, 46, 22),
+                                   unbounded, countdown + u"sekundy"_qs);
+    m_countdownListButton = listButton(m_timingGroup, "sb_ur_alarm_za", QRect(180, 96, 22, 22),
+                                       u"Lista ostatnio odliczanych czasów"_qs);
+    m_countdownListButton->setEnabled(false);
 
-    pm_ur_alarm_o = new QMenu(this);
-    pm_ur_alarm_o->setObjectName(u"pm_ur_alarm_o"_qs);
-    pm_ur_alarm_za = new QMenu(this);
-    pm_ur_alarm_za->setObjectName(u"pm_ur_alarm_za"_qs);
-
-    Label13 = label(gb1, "Label13", QRect(10, 128, 196, 16), u"Format czasu: GG:MM:SS"_qs);
-    cb_PowtorzAkcje = make<QCheckBox>(gb1, "cb_PowtorzAkcje", QRect(8, 160, 200, 22),
-                                      u"Powtórz akcję po             sec"_qs);
-    e_CzasPowtorki = make<QLineEdit>(gb1, "e_CzasPowtorki", QRect(119, 160, 44, 22), u"30"_qs);
-    e_CzasPowtorki->setEnabled(false);
-    e_CzasPowtorki->setAccessibleName(u"Powtórz akcję po: sekundy"_qs);
-    acceptDigitsOnly(*e_CzasPowtorki);
+    m_timeFormatLabel =
+        label(m_timingGroup, "Label13", QRect(10, 128, 196, 16), u"Format czasu: GG:MM:SS"_qs);
+    m_repeatBox = make<QCheckBox>(m_timingGroup, "cb_PowtorzAkcje", QRect(8, 160, 200, 22),
+                                  u"Powtórz akcję po             sec"_qs);
+    m_repeatSecondsField =
+        make<QLineEdit>(m_timingGroup, "e_CzasPowtorki", QRect(119, 160, 44, 22), u"30"_qs);
+    m_repeatSecondsField->setEnabled(false);
+    m_repeatSecondsField->setAccessibleName(u"Powtórz akcję po: sekundy"_qs);
+    acceptDigitsOnly(*m_repeatSecondsField);
 }
 
 QWidget *SetupWindow::createPanel(const char *name)
 {
-    auto *panel = make<QWidget>(gb2, name, QRect(4, 44, 230, 118));
+    auto *panel = make<QWidget>(m_actionGroup, name, QRect(4, 44, 230, 118));
     panel->hide();
     return panel;
 }
 
 void SetupWindow::createActionGroup()
 {
-    gb2 = make<QGroupBox>(this, "gb2", QRect(228, 42, 238, 196));
-    gb2->setTitle(u" Zaalarmuj mnie w następujący sposób: "_qs);
-    cb_Typ_Alarmu = combo(gb2, "cb_Typ_Alarmu", QRect(8, 20, 222, 22), false, false);
-    cb_Typ_Alarmu->addItems(listed(kinds::All));
-    cb_Typ_Alarmu->setCurrentIndex(-1);
-    cb_Typ_Alarmu->setAccessibleName(u"Rodzaj alarmu"_qs);
+    m_actionGroup = make<QGroupBox>(this, "gb2", QRect(228, 42, 238, 196));
+    m_actionGroup->setTitle(u" Zaalarmuj mnie w następujący sposób: "_qs);
+    m_kindBox = combo(m_actionGroup, "cb_Typ_Alarmu", QRect(8, 20, 222, 22), false, false);
+    m_kindBox->addItems(listed(kinds::All));
+    m_kindBox->setCurrentIndex(-1);
+    m_kindBox->setAccessibleName(u"Rodzaj alarmu"_qs);
 
     createMessagePanel();
     createSoundPanel();
@@ -272,51 +272,51 @@ void SetupWindow::createActionGroup()
     createFilePanels();
     createOtherPanel();
 
-    for (auto [menu, name] :
-         {std::pair{&pm_PlikiWAV, "pm_PlikiWAV"}, std::pair{&pm_PlikiEXE, "pm_PlikiEXE"},
-          std::pair{&pm_Pliki, "pm_Pliki"}, std::pair{&pm_Foldery, "pm_Foldery"},
-          std::pair{&pm_WWW, "pm_WWW"}}) {
-        *menu = new QMenu(this);
-        (*menu)->setObjectName(QLatin1String(name));
+    for (const RecentListRow &row : AlarmDraft::recentListRows()) {
+        if (!row.menu.isEmpty())
+            (new QMenu(this))->setObjectName(row.menu.toString());
     }
 
-    cb_Podglad = make<QPushButton>(gb2, "cb_Podglad", QRect(150, 166, 80, 24), u"Podgląd"_qs);
-    cb_Podglad->setFlat(true);
-    amh_Help = label(gb2, "amh_Help", QRect(10, 170, 80, 16), u"Pomoc ?"_qs);
-    amh_Help->hide();
+    m_previewButton =
+        make<QPushButton>(m_actionGroup, "cb_Podglad", QRect(150, 166, 80, 24), u"Podgląd"_qs);
+    m_previewButton->setFlat(true);
+    m_otherHelpLink = label(m_actionGroup, "amh_Help", QRect(10, 170, 80, 16), u"Pomoc ?"_qs);
+    m_otherHelpLink->hide();
 }
 
 void SetupWindow::createMessagePanel()
 {
-    p_k_komunikat = createPanel("p_k_komunikat");
-    Label4 = label(p_k_komunikat, "Label4", QRect(4, 0, 222, 16), u"Podaj treść komunikatu:"_qs);
-    cb_Komunikat = combo(p_k_komunikat, "cb_Komunikat", QRect(4, 16, 222, 22), true, true);
-    Label5 = label(p_k_komunikat, "Label5", QRect(4, 46, 222, 16), u"Napis na pasku tytułowym:"_qs);
-    cb_Caption = combo(p_k_komunikat, "cb_Caption", QRect(4, 62, 222, 22), true, true);
-    nameAfter(Label4, cb_Komunikat);
-    nameAfter(Label5, cb_Caption);
+    m_messagePanel = createPanel("p_k_komunikat");
+    m_messageLabel =
+        label(m_messagePanel, "Label4", QRect(4, 0, 222, 16), u"Podaj treść komunikatu:"_qs);
+    m_messageTextBox = combo(m_messagePanel, "cb_Komunikat", QRect(4, 16, 222, 22), true, true);
+    m_captionLabel =
+        label(m_messagePanel, "Label5", QRect(4, 46, 222, 16), u"Napis na pasku tytułowym:"_qs);
+    m_captionBox = combo(m_messagePanel, "cb_Caption", QRect(4, 62, 222, 22), true, true);
+    nameAfter(m_messageLabel, m_messageTextBox);
+    nameAfter(m_captionLabel, m_captionBox);
 }
 
 void SetupWindow::createSoundPanel()
 {
-    p_k_PdegrajDzwiek = createPanel("p_k_PdegrajDzwiek");
-    QWidget *panel = p_k_PdegrajDzwiek;
-    Label6 = label(panel, "Label6", QRect(4, 0, 222, 16), u"Wybierz dźwięk do odegrania:"_qs);
-    fne_PlikWAV = make<FileNameEdit>(panel, "fne_PlikWAV", QRect(4, 16, 198, 22),
-                                     FileNameEdit::Kind::ExistingFile);
-    nameAfter(Label6, fne_PlikWAV);
-    fne_PlikWAV->setFilters({{u"Wszystkie dźwięki (*.wav *.mp3 *.mid *.midi *.oga *.ogg)"_qs,
-                              u"*.wav *.mp3 *.mid *.midi *.oga *.ogg"_qs},
-                             {u"MP3 (*.mp3)"_qs, u"*.mp3"_qs},
-                             {u"MID (*.mid *.midi)"_qs, u"*.mid *.midi"_qs},
-                             {u"WAV (*.wav)"_qs, u"*.wav"_qs}});
-    sb_ListaPlikowWAV = listButton(panel, "sb_ListaPlikowWAV", QRect(204, 16, 22, 22), QString());
-    Label128 = label(panel, "Label128", QRect(4, 46, 36, 16), u"Czas:"_qs);
-    LabelCzas = label(panel, "LabelCzas", QRect(40, 46, 120, 16), u"(brak pliku)"_qs);
-    LabelCzas->setToolTip(u"Czas trwania utworu"_qs);
+    m_soundPanel = createPanel("p_k_PdegrajDzwiek");
+    QWidget *panel = m_soundPanel;
+    m_soundLabel = label(panel, "Label6", QRect(4, 0, 222, 16), u"Wybierz dźwięk do odegrania:"_qs);
+    m_soundField = make<FileNameEdit>(panel, "fne_PlikWAV", QRect(4, 16, 198, 22),
+                                      FileNameEdit::Kind::ExistingFile);
+    nameAfter(m_soundLabel, m_soundField);
+    m_soundField->setFilters({{u"Wszystkie dźwięki (*.wav *.mp3 *.mid *.midi *.oga *.ogg)"_qs,
+                               u"*.wav *.mp3 *.mid *.midi *.oga *.ogg"_qs},
+                              {u"MP3 (*.mp3)"_qs, u"*.mp3"_qs},
+                              {u"MID (*.mid *.midi)"_qs, u"*.mid *.midi"_qs},
+                              {u"WAV (*.wav)"_qs, u"*.wav"_qs}});
+    m_soundListButton = listButton(panel, "sb_ListaPlikowWAV", QRect(204, 16, 22, 22), QString());
+    m_durationLabel = label(panel, "Label128", QRect(4, 46, 36, 16), u"Czas:"_qs);
+    m_durationValue = label(panel, "LabelCzas", QRect(40, 46, 120, 16), u"(brak pliku)"_qs);
+    m_durationValue->setToolTip(u"Czas trwania utworu"_qs);
     QFont bold; // only the weight: the size follows the window's
     bold.setBold(true);
-    LabelCzas->setFont(bold);
+    m_durationValue->setFont(bold);
     const auto toolButton = [panel](const char *name, int left, const QString &image,
                                     const QString &hint) {
         auto *button = make<QToolButton>(panel, name, QRect(left, 68, 26, 24));
@@ -325,25 +325,26 @@ void SetupWindow::createSoundPanel()
         button->setCheckable(true);
         return button;
     };
-    Play = toolButton("Play", 4, u"play.png"_qs, u"Odgrywaj dźwięk"_qs);
-    Pause = toolButton("Pause", 32, u"pause.png"_qs, u"Pauza"_qs);
-    Stop = toolButton("Stop", 60, u"stop.png"_qs, u"Stop"_qs);
-    Stop->setChecked(true);
-    LoopCheckBox =
+    m_playButton = toolButton("Play", 4, u"play.png"_qs, u"Odgrywaj dźwięk"_qs);
+    m_pauseButton = toolButton("Pause", 32, u"pause.png"_qs, u"Pauza"_qs);
+    m_stopPlayingButton = toolButton("Stop", 60, u"stop.png"_qs, u"Stop"_qs);
+    m_stopPlayingButton->setChecked(true);
+    m_loopBox =
         make<QCheckBox>(panel, "LoopCheckBox", QRect(4, 96, 222, 20), u"Graj w nieskończoność"_qs);
-    LoopCheckBox->setToolTip(u"Dźwięk jest cały czas powtarzany"_qs);
-    Player = std::make_unique<SoundPlayer>(m_platform.mediaPlayer(),
-                                           [this] { handle([this] { PlayerNotify(); }); });
+    m_loopBox->setToolTip(u"Dźwięk jest cały czas powtarzany"_qs);
+    m_player = std::make_unique<SoundPlayer>(m_platform.mediaPlayer(),
+                                             [this] { handle([this] { playbackEnded(); }); });
 }
 
 void SetupWindow::createShutdownPanel()
 {
-    p_Zamknij = createPanel("p_Zamknij");
-    Label7 = label(p_Zamknij, "Label7", QRect(4, 0, 222, 16), u"Wybierz odpowiednią opcję:"_qs);
-    cb_ZamknijSystem = combo(p_Zamknij, "cb_ZamknijSystem", QRect(4, 16, 222, 22), true, true);
-    cb_ZamknijSystem->addItems(listed(shutdowns::All));
-    cb_ZamknijSystem->setCurrentIndex(-1);
-    nameAfter(Label7, cb_ZamknijSystem);
+    m_shutdownPanel = createPanel("p_Zamknij");
+    m_shutdownLabel =
+        label(m_shutdownPanel, "Label7", QRect(4, 0, 222, 16), u"Wybierz odpowiednią opcję:"_qs);
+    m_shutdownBox = combo(m_shutdownPanel, "cb_ZamknijSystem", QRect(4, 16, 222, 22), true, true);
+    m_shutdownBox->addItems(listed(shutdowns::All));
+    m_shutdownBox->setCurrentIndex(-1);
+    nameAfter(m_shutdownLabel, m_shutdownBox);
 }
 
 void SetupWindow::createFilePanels()
@@ -358,16 +359,17 @@ void SetupWindow::createFilePanels()
     const QRect field(4, 16, 198, 22);
     const QRect button(204, 16, 22, 22);
 
-    p_UrProg = filePanel("p_UrProg", "Label8", u"Wskaż ścieżkę do programu"_qs, Label8);
-    fne_PlikEXE =
-        make<FileNameEdit>(p_UrProg, "fne_PlikEXE", field, FileNameEdit::Kind::ExistingFile);
-    fne_PlikEXE->setFilters({{u"Programy (*)"_qs, u"*"_qs}});
-    nameAfter(Label8, fne_PlikEXE);
-    sb_ListaPlikowEXE = listButton(p_UrProg, "sb_ListaPlikowEXE", button, QString());
+    m_programPanel =
+        filePanel("p_UrProg", "Label8", u"Wskaż ścieżkę do programu"_qs, m_programLabel);
+    m_programField =
+        make<FileNameEdit>(m_programPanel, "fne_PlikEXE", field, FileNameEdit::Kind::ExistingFile);
+    m_programField->setFilters({{u"Programy (*)"_qs, u"*"_qs}});
+    nameAfter(m_programLabel, m_programField);
+    m_programListButton = listButton(m_programPanel, "sb_ListaPlikowEXE", button, QString());
 
-    p_Plik = filePanel("p_Plik", "Label9", u"Wskaż ścieżkę do pliku:"_qs, Label9);
-    fne_Plik = make<FileNameEdit>(p_Plik, "fne_Plik", field, FileNameEdit::Kind::File);
-    fne_Plik->setFilters({
+    m_filePanel = filePanel("p_Plik", "Label9", u"Wskaż ścieżkę do pliku:"_qs, m_fileLabel);
+    m_fileField = make<FileNameEdit>(m_filePanel, "fne_Plik", field, FileNameEdit::Kind::File);
+    m_fileField->setFilters({
         {u"Wszystkie pliki (*.*)"_qs, u"*"_qs},
         {u"Programy (*.exe, *.com, *.bat)"_qs, u"*.exe *.com *.bat"_qs},
         {u"Pliki graficzne (*.bmp, *.djvu, *.emf, *.gif, *.ico, *.jpg, *.pcx, *.png, *.psd, "
@@ -388,68 +390,67 @@ void SetupWindow::createFilePanels()
          u"*.avi *.wmv *.mpg *.mpeg *.m1v *.mp2 *.mpa *.mpe *.asf *.wm *.wma *.wmv *.mov *.qt "
          "*.dv *.dif *.rm *.ra *.ram *.rmvb *.dat *.vob *.mp4 *.ogm *.m2v *.ifo *.divx"_qs},
     });
-    nameAfter(Label9, fne_Plik);
-    sb_ListaPlikow = listButton(p_Plik, "sb_ListaPlikow", button, QString());
+    nameAfter(m_fileLabel, m_fileField);
+    m_fileListButton = listButton(m_filePanel, "sb_ListaPlikow", button, QString());
 
-    p_OtworzFolder =
-        filePanel("p_OtworzFolder", "Label10", u"Wskaż ścieżkę do folderu:"_qs, Label10);
-    de_Foldery =
-        make<FileNameEdit>(p_OtworzFolder, "de_Foldery", field, FileNameEdit::Kind::Folder);
-    nameAfter(Label10, de_Foldery);
-    sb_ListaFolderow = listButton(p_OtworzFolder, "sb_ListaFolderow", button, QString());
+    m_folderPanel =
+        filePanel("p_OtworzFolder", "Label10", u"Wskaż ścieżkę do folderu:"_qs, m_folderLabel);
+    m_folderField =
+        make<FileNameEdit>(m_folderPanel, "de_Foldery", field, FileNameEdit::Kind::Folder);
+    nameAfter(m_folderLabel, m_folderField);
+    m_folderListButton = listButton(m_folderPanel, "sb_ListaFolderow", button, QString());
 
-    p_WWW = filePanel("p_WWW", "Label11", u"Wskaż adres strony WWW:"_qs, Label11);
-    e_WWW = make<QLineEdit>(p_WWW, "e_WWW", field);
-    nameAfter(Label11, e_WWW);
-    sb_ListaWWW = listButton(p_WWW, "sb_ListaWWW", button, QString());
+    m_webPagePanel = filePanel("p_WWW", "Label11", u"Wskaż adres strony WWW:"_qs, m_webPageLabel);
+    m_webPageField = make<QLineEdit>(m_webPagePanel, "e_WWW", field);
+    nameAfter(m_webPageLabel, m_webPageField);
+    m_webPageListButton = listButton(m_webPagePanel, "sb_ListaWWW", button, QString());
 }
 
 void SetupWindow::createOtherPanel()
 {
-    p_Inne = createPanel("p_Inne");
-    Label12 = label(p_Inne, "Label12", QRect(4, 0, 222, 16),
-                    u"Wybierz jedną z poniższych możliwości:"_qs);
-    cb_InneOpcje = combo(p_Inne, "cb_InneOpcje", QRect(4, 16, 222, 22), true, false);
-    cb_InneOpcje->addItems(listed(others::Listed));
-    cb_InneOpcje->setCurrentIndex(-1);
-    nameAfter(Label12, cb_InneOpcje);
+    m_otherPanel = createPanel("p_Inne");
+    m_subActionLabel = label(m_otherPanel, "Label12", QRect(4, 0, 222, 16),
+                             u"Wybierz jedną z poniższych możliwości:"_qs);
+    m_subActionBox = combo(m_otherPanel, "cb_InneOpcje", QRect(4, 16, 222, 22), true, false);
+    m_subActionBox->addItems(listed(others::Listed));
+    m_subActionBox->setCurrentIndex(-1);
+    nameAfter(m_subActionLabel, m_subActionBox);
 
     const QRect sub(0, 42, 230, 76);
-    p_Inne_Klawisz = make<QWidget>(p_Inne, "p_Inne_Klawisz", sub);
+    m_keyPanel = make<QWidget>(m_otherPanel, "p_Inne_Klawisz", sub);
     // The longest caption of the window may take two lines; its box stands below them.
-    Label14 = label(p_Inne_Klawisz, "Label14", QRect(4, 2, 222, 30),
-                    u"Jaki klawisz (lub kombinację) mam zasymulować:"_qs);
-    Label14->setWordWrap(true);
-    Label14->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    cb_Klawisze = combo(p_Inne_Klawisz, "cb_Klawisze", QRect(4, 34, 222, 22), true, true);
-    nameAfter(Label14, cb_Klawisze);
+    m_keyLabel = label(m_keyPanel, "Label14", QRect(4, 2, 222, 30),
+                       u"Jaki klawisz (lub kombinację) mam zasymulować:"_qs);
+    m_keyLabel->setWordWrap(true);
+    m_keyLabel->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    m_keyBox = combo(m_keyPanel, "cb_Klawisze", QRect(4, 34, 222, 22), true, true);
+    nameAfter(m_keyLabel, m_keyBox);
 
-    p_Inne_Klikniecie1 = make<QWidget>(p_Inne, "p_Inne_Klikniecie1", sub);
-    Label16 = label(p_Inne_Klikniecie1, "Label16", QRect(4, 2, 222, 16),
-                    u"Podaj współrzędne (określ punkt kliknięcia):"_qs);
-    Label17 = label(p_Inne_Klikniecie1, "Label17", QRect(4, 22, 150, 22),
-                    u"x =                     y = "_qs);
-    se_Inne_X_DC = spin(p_Inne_Klikniecie1, "se_Inne_X_DC", QRect(24, 22, 56, 22), 0);
-    se_Inne_Y_DC = spin(p_Inne_Klikniecie1, "se_Inne_Y_DC", QRect(112, 22, 56, 22), 0);
-    SpeedButton1 = make<QToolButton>(p_Inne_Klikniecie1, "SpeedButton1", QRect(4, 48, 100, 22));
-    SpeedButton1->setText(u"Określ punkt"_qs);
-    se_Inne_X_DC->setAccessibleName(u"Punkt kliknięcia: x"_qs);
-    se_Inne_Y_DC->setAccessibleName(u"Punkt kliknięcia: y"_qs);
+    m_clickPanel = make<QWidget>(m_otherPanel, "p_Inne_Klikniecie1", sub);
+    m_pointLabel = label(m_clickPanel, "Label16", QRect(4, 2, 222, 16),
+                         u"Podaj współrzędne (określ punkt kliknięcia):"_qs);
+    m_pointCaption =
+        label(m_clickPanel, "Label17", QRect(4, 22, 150, 22), u"x =                     y = "_qs);
+    m_pointX = spin(m_clickPanel, "se_Inne_X_DC", QRect(24, 22, 56, 22), 0);
+    m_pointY = spin(m_clickPanel, "se_Inne_Y_DC", QRect(112, 22, 56, 22), 0);
+    m_pickPointButton = make<QToolButton>(m_clickPanel, "SpeedButton1", QRect(4, 48, 100, 22));
+    m_pickPointButton->setText(u"Określ punkt"_qs);
+    m_pointX->setAccessibleName(u"Punkt kliknięcia: x"_qs);
+    m_pointY->setAccessibleName(u"Punkt kliknięcia: y"_qs);
 
-    p_Inne_DyskCD = make<QWidget>(p_Inne, "p_Inne_DyskCD", sub);
-    Label18 = label(p_Inne_DyskCD, "Label18", QRect(4, 2, 222, 16),
-                    u"Wybierz dysk, którego szufladę mam ws/wy:"_qs);
-    Label19 = label(p_Inne_DyskCD, "Label19", QRect(4, 20, 222, 16),
-                    u"Litera dysku:             Operacja:"_qs);
-    cb_Inne_DyskCD = combo(p_Inne_DyskCD, "cb_Inne_DyskCD", QRect(4, 38, 70, 22), true, true);
-    cd_Inne_DyskCD_WsWy =
-        combo(p_Inne_DyskCD, "cd_Inne_DyskCD_WsWy", QRect(104, 38, 90, 22), true, true);
-    cd_Inne_DyskCD_WsWy->addItems({u"Wsuń"_qs, u"Wysuń"_qs});
-    cd_Inne_DyskCD_WsWy->setEditText(u"Wysuń"_qs);
-    cb_Inne_DyskCD->setAccessibleName(u"Litera dysku"_qs);
-    cd_Inne_DyskCD_WsWy->setAccessibleName(u"Operacja"_qs);
+    m_cdPanel = make<QWidget>(m_otherPanel, "p_Inne_DyskCD", sub);
+    m_cdDriveLabel = label(m_cdPanel, "Label18", QRect(4, 2, 222, 16),
+                           u"Wybierz dysk, którego szufladę mam ws/wy:"_qs);
+    m_cdCaption = label(m_cdPanel, "Label19", QRect(4, 20, 222, 16),
+                        u"Litera dysku:             Operacja:"_qs);
+    m_cdDriveBox = combo(m_cdPanel, "cb_Inne_DyskCD", QRect(4, 38, 70, 22), true, true);
+    m_cdOperationBox = combo(m_cdPanel, "cd_Inne_DyskCD_WsWy", QRect(104, 38, 90, 22), true, true);
+    m_cdOperationBox->addItems({u"Wsuń"_qs, u"Wysuń"_qs});
+    m_cdOperationBox->setEditText(u"Wysuń"_qs);
+    m_cdDriveBox->setAccessibleName(u"Litera dysku"_qs);
+    m_cdOperationBox->setAccessibleName(u"Operacja"_qs);
 
-    for (QWidget *subPanel : {p_Inne_Klawisz, p_Inne_Klikniecie1, p_Inne_DyskCD})
+    for (QWidget *subPanel : {m_keyPanel, m_clickPanel, m_cdPanel})
         subPanel->hide();
 }
 
@@ -463,24 +464,24 @@ void SetupWindow::createBalloonHints()
                                 .arg(icon, title.toHtmlEscaped(), text.toHtmlEscaped()));
     };
     const QString info = u"INFORMACJA"_qs;
-    balloon(cb_Typ_Alarmu, false, info, u"Wybierz z poniższej listy rodzaj alarmu"_qs);
-    balloon(rb_ur_o_godz, false, info,
+    balloon(m_kindBox, false, info, u"Wybierz z poniższej listy rodzaj alarmu"_qs);
+    balloon(m_clockModeButton, false, info,
             u"Ta opcja pozwoli Ci na uruchomienie alarmu o określonej godzinie"_qs);
-    for (QSpinBox *field : {se_ur_o_godz_godz, se_ur_o_godz_min, se_ur_o_godz_sec})
+    for (QSpinBox *field : {m_clockHours, m_clockMinutes, m_clockSeconds})
         balloon(field, false, info,
                 u"Tu podajesz godzinę o której mam Cię zaalarmować. Należy podać godzinę, minutę "
                 "i sekundę uruchomienia alarmu"_qs);
-    balloon(rb_ur_po_czasie, false, info,
+    balloon(m_countdownModeButton, false, info,
             u"Ta opcja pozwoli Ci na uruchomienie alarmu po określonym czasie"_qs);
-    for (QSpinBox *field : {se_ur_po_czasie_godz, se_ur_po_czasie_min, se_ur_po_czasie_sec})
+    for (QSpinBox *field : {m_countdownHours, m_countdownMinutes, m_countdownSeconds})
         balloon(field, false, info,
                 u"Tu podajesz czas jaki ma być odliczany w dół i po jakim mam Cię zaalarmować. "
                 "Należy podać godzinę, minutę i sekundę uruchomienia alarmu (lub samą liczbę "
                 "sekund)"_qs);
-    balloon(cb_PowtorzAkcje, true, u"UWAGA"_qs,
+    balloon(m_repeatBox, true, u"UWAGA"_qs,
             u"Jeżeli chcesz uruchomić powtarzanie alarmu co określony czas musisz zaznaczyć tą "
             "opcję"_qs);
-    balloon(e_CzasPowtorki, false, info,
+    balloon(m_repeatSecondsField, false, info,
             u"Tu podajesz czas z jakim program ma powtarzać alarm wyrażony w sekundach"_qs);
 }
 
@@ -488,16 +489,17 @@ void SetupWindow::fitCaptions()
 {
     fitCaptionFont(*this, captionsOf(*this));
     // Fields that sit in the blanks of a caption follow the words of the chosen font.
-    placeInGap(cb_PowtorzAkcje, cb_PowtorzAkcje->text(), u"Powtórz akcję po"_qs, e_CzasPowtorki);
-    placeInGap(Label17, Label17->text(), u"x ="_qs, se_Inne_X_DC);
-    const int yLeft = textLeft(Label17) + Label17->fontMetrics().horizontalAdvance(Label17->text());
-    se_Inne_Y_DC->move(yLeft, se_Inne_Y_DC->y());
+    placeInGap(m_repeatBox, m_repeatBox->text(), u"Powtórz akcję po"_qs, m_repeatSecondsField);
+    placeInGap(m_pointCaption, m_pointCaption->text(), u"x ="_qs, m_pointX);
+    const int yLeft = textLeft(m_pointCaption) +
+                      m_pointCaption->fontMetrics().horizontalAdvance(m_pointCaption->text());
+    m_pointY->move(yLeft, m_pointY->y());
     // The operation box stands under its word "Operacja:".
-    const QString cdCaption = Label19->text();
+    const QString cdCaption = m_cdCaption->text();
     const int operation =
-        textLeft(Label19) +
-        Label19->fontMetrics().horizontalAdvance(cdCaption.left(cdCaption.indexOf(u"Operacja"_qs)));
-    cd_Inne_DyskCD_WsWy->move(operation, cd_Inne_DyskCD_WsWy->y());
+        textLeft(m_cdCaption) + m_cdCaption->fontMetrics().horizontalAdvance(
+                                    cdCaption.left(cdCaption.indexOf(u"Operacja"_qs)));
+    m_cdOperationBox->move(operation, m_cdOperationBox->y());
 }
 
 } // namespace tockwell

@@ -1,10 +1,10 @@
 // The editor of "Inne możliwości": the sub-action with its help link, the key, the click point
 // with its picker, and the CD drive with its operation.
+#include "AlarmDraft.h"
 #include "OtherActionTexts.h"
 #include "SetupWindow.h"
 #include "engine/ArmedAlarm.h"
 #include "engine/HelpPages.h"
-#include "engine/KeyCombination.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
@@ -21,104 +21,84 @@
 #include <algorithm>
 
 namespace tockwell {
-namespace {
-
-bool isSubAction(const QString &text)
-{
-    return std::find(others::Listed.begin(), others::Listed.end(), text) != others::Listed.end();
-}
-
-} // namespace
-
 void SetupWindow::setUpOtherActions()
 {
     for (const QStringView key : KeyTexts)
-        cb_Klawisze->addItem(key.toString());
-    cb_Klawisze->setCurrentIndex(-1);
-    amh_Help->setText(u"<a href=\"#\">Pomoc ?</a>"_qs);
-    amh_Help->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-    connect(amh_Help, &QLabel::linkActivated, this,
+        m_keyBox->addItem(key.toString());
+    m_keyBox->setCurrentIndex(-1);
+    m_otherHelpLink->setText(u"<a href=\"#\">Pomoc ?</a>"_qs);
+    m_otherHelpLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    connect(m_otherHelpLink, &QLabel::linkActivated, this,
             [this] { handle([this] { amh_HelpClick(); }); });
     // The coordinates change only by their arrows, the picker and the stored point.
-    for (QSpinBox *field : {se_Inne_X_DC, se_Inne_Y_DC}) {
+    for (QSpinBox *field : {m_pointX, m_pointY}) {
         field->findChild<QLineEdit *>()->setReadOnly(true);
         field->findChild<QLineEdit *>()->setMaxLength(10);
         field->installEventFilter(this);
         field->findChild<QLineEdit *>()->installEventFilter(this);
     }
-    t_PozycjaMyszy.setInterval(10);
-    connect(&t_PozycjaMyszy, &QTimer::timeout, this,
-            [this] { handle([this] { t_PozycjaMyszyTimer(); }); });
-    m_previewInputBack.setSingleShot(true);
-    m_previewInputBack.setInterval(PreviewInputSuspensionMs);
-    connect(&m_previewInputBack, &QTimer::timeout, this,
+    m_pointerTimer.setInterval(10);
+    connect(&m_pointerTimer, &QTimer::timeout, this,
+            [this] { handle([this] { followPointer(); }); });
+    m_previewInputBack = new QTimer(this);
+    m_previewInputBack->setObjectName(u"previewInputBack"_qs);
+    m_previewInputBack->setSingleShot(true);
+    m_previewInputBack->setInterval(PreviewInputSuspensionMs);
+    connect(m_previewInputBack, &QTimer::timeout, this,
             [this] { m_platform.input().resumeInput(); });
-    cb_InneOpcjeDropDown();
+    widenSubActionList();
 }
 
 void SetupWindow::cb_InneOpcjeChange()
 {
     const QString subAction = chosenSubAction();
     for (QWidget *hidden :
-         {p_Inne_Klawisz, p_Inne_DyskCD, p_Inne_Klikniecie1, static_cast<QWidget *>(amh_Help)})
+         {m_keyPanel, m_cdPanel, m_clickPanel, static_cast<QWidget *>(m_otherHelpLink)})
         hidden->hide();
-    if (!isSubAction(subAction)) {
+    if (!AlarmDraft::isSubActionValid(subAction)) {
         setActionButtons(false);
         endPointPicking();
         return;
     }
     setActionButtons(true);
     m_otherHelp = otherActionHelp(subAction);
-    QWidget *subPanel = nullptr;
-    if (subAction == others::PressKey) {
-        restoreOtherString(keys::Klawisz, cb_Klawisze);
-        subPanel = p_Inne_Klawisz;
-    } else if (subAction == others::DoubleClick || subAction == others::SingleClick) {
-        const bool twice = subAction == others::DoubleClick;
-        restoreOtherPoint(twice ? keys::x_DoubleClick : keys::x_SingleClick,
-                          twice ? keys::y_DoubleClick : keys::y_SingleClick);
-        subPanel = p_Inne_Klikniecie1;
-    } else if (subAction == others::CdTray) {
-        FillCdDriveList();
-        restoreOtherString(keys::Dysk_CD, cb_Inne_DyskCD);
-        restoreOtherString(keys::Dysk_CD_Ws_Wy, cd_Inne_DyskCD_WsWy);
-        subPanel = p_Inne_DyskCD;
-    }
-    if (subPanel) {
-        subPanel->show();
+    const SubActionRow *row = AlarmDraft::subActionRow(subAction);
+    if (row) {
+        if (row->listsDrives)
+            fillCdDriveList();
+        restoreSubActionValues(*row);
+        control(row->panel)->show();
         m_otherHelp.clear();
+        if (!row->checkedField.isEmpty()) // the restored value is checked as a typed one
+            checkField(row->checkedField);
     }
-    if (subPanel == p_Inne_Klawisz)
-        cb_KlawiszeChange(); // the restored key is checked as a typed one
-    if (subPanel != p_Inne_Klikniecie1)
+    if (!row || !row->picksPoint)
         endPointPicking();
-    amh_Help->setVisible(!m_otherHelp.isEmpty());
+    m_otherHelpLink->setVisible(!m_otherHelp.isEmpty());
 }
 
-void SetupWindow::restoreOtherString(QStringView name, QComboBox *box)
+void SetupWindow::restoreSubActionValues(const SubActionRow &row)
 {
     Store store(m_storeFile);
     store.openKey(keys::under(keys::Inne_MRU));
-    if (const auto text = store.readString(name.toString())) {
-        const QSignalBlocker blocker(box); // restoring is not an edit: the checks do not run
-        box->setEditText(*text);
+    for (const StoredValue &stored : row.stored) {
+        const QString name = stored.key.toString();
+        if (auto *number = findChild<QSpinBox *>(stored.field.toString())) {
+            number->setValue(store.readInteger(name).value_or(0));
+        } else if (const auto text = store.readString(name)) {
+            auto *box = findChild<QComboBox *>(stored.field.toString());
+            const QSignalBlocker blocker(box); // restoring is not an edit: the checks do not run
+            box->setEditText(*text);
+        }
     }
 }
 
-void SetupWindow::restoreOtherPoint(QStringView xName, QStringView yName)
+void SetupWindow::widenSubActionList()
 {
-    Store store(m_storeFile);
-    store.openKey(keys::under(keys::Inne_MRU));
-    se_Inne_X_DC->setValue(store.readInteger(xName.toString()).value_or(0));
-    se_Inne_Y_DC->setValue(store.readInteger(yName.toString()).value_or(0));
-}
-
-void SetupWindow::cb_InneOpcjeDropDown()
-{
-    int widest = cb_InneOpcje->width() - 30;
-    for (int i = 0; i < cb_InneOpcje->count(); ++i)
-        widest = std::max(widest, fontMetrics().horizontalAdvance(cb_InneOpcje->itemText(i)));
-    cb_InneOpcje->view()->setMinimumWidth(widest + 30);
+    int widest = m_subActionBox->width() - 30;
+    for (int i = 0; i < m_subActionBox->count(); ++i)
+        widest = std::max(widest, fontMetrics().horizontalAdvance(m_subActionBox->itemText(i)));
+    m_subActionBox->view()->setMinimumWidth(widest + 30);
 }
 
 void SetupWindow::amh_HelpClick()
@@ -130,7 +110,7 @@ void SetupWindow::amh_HelpClick()
     m_platform.dialogs().messageBox(text, caption, Ok | IconInformation | Topmost);
 }
 
-void SetupWindow::SpeedButton1Click()
+void SetupWindow::startPointPicking()
 {
     using namespace platform::mb;
     m_platform.dialogs().messageBox(
@@ -138,29 +118,29 @@ void SetupWindow::SpeedButton1Click()
         "!!!\r\rAby to zrobić najedź na wybrany punkt (miejsce kliknięcia) i naciśnij klawisz "
         "ENTER pozostawiając kursor myszy bez zmian."_qs,
         u"UWAGA !!!"_qs, Ok | IconInformation);
-    t_PozycjaMyszy.start();
+    m_pointerTimer.start();
 }
 
-void SetupWindow::t_PozycjaMyszyTimer()
+void SetupWindow::followPointer()
 {
     // The fields are gone from view (another sub-action or kind, the window hidden): picking
     // has no target any more.
-    if (!se_Inne_X_DC->isVisible()) {
+    if (!m_pointX->isVisible()) {
         endPointPicking();
         return;
     }
     const QPoint pointer = m_platform.input().cursorPos();
-    se_Inne_X_DC->setValue(pointer.x());
-    se_Inne_Y_DC->setValue(pointer.y());
-    se_Inne_X_DC->setFocus();
+    m_pointX->setValue(pointer.x());
+    m_pointY->setValue(pointer.y());
+    m_pointX->setFocus();
 }
 
 void SetupWindow::endPointPicking()
 {
-    t_PozycjaMyszy.stop();
+    m_pointerTimer.stop();
 }
 
-bool SetupWindow::se_Inne_X_DCKeyDown(const QKeyEvent &key)
+bool SetupWindow::pointKeyPressed(const QKeyEvent &key)
 {
     if (key.key() == Qt::Key_F1) {
         openHelp();
@@ -170,36 +150,35 @@ bool SetupWindow::se_Inne_X_DCKeyDown(const QKeyEvent &key)
         return false;
     endPointPicking();
     m_platform.dialogs().messageBox(
-        u"Wprowadzono punkt o współrzędnych x = "_qs + QString::number(se_Inne_X_DC->value()) +
-            u"  y = "_qs + QString::number(se_Inne_Y_DC->value()),
+        u"Wprowadzono punkt o współrzędnych x = "_qs + QString::number(m_pointX->value()) +
+            u"  y = "_qs + QString::number(m_pointY->value()),
         u"INFORMACJA"_qs, platform::mb::Ok | platform::mb::IconInformation);
     return true;
 }
 
-void SetupWindow::FillCdDriveList()
+void SetupWindow::fillCdDriveList()
 {
     QStringList drives = m_platform.opticalDrives().drives();
     drives.sort();
-    const QSignalBlocker blocker(cb_Inne_DyskCD);
-    cb_Inne_DyskCD->clear(); // the items and the text, as a refill does
-    cb_Inne_DyskCD->addItems(drives);
-    cb_Inne_DyskCD->setCurrentIndex(-1);
+    const QSignalBlocker blocker(m_cdDriveBox);
+    m_cdDriveBox->clear(); // the items and the text, as a refill does
+    m_cdDriveBox->addItems(drives);
+    m_cdDriveBox->setCurrentIndex(-1);
 }
 
 void SetupWindow::cb_Inne_DyskCDChange()
 {
-    setActionButtons(cb_Inne_DyskCD->currentText().size() == 1);
+    setActionButtons(AlarmDraft::isCdDriveValid(m_cdDriveBox->currentText()));
 }
 
 void SetupWindow::cb_KlawiszeChange()
 {
-    setActionButtons(keyCombination(cb_Klawisze->currentText()).has_value());
+    setActionButtons(AlarmDraft::isKeyValid(m_keyBox->currentText()));
 }
 
 void SetupWindow::cd_Inne_DyskCD_WsWyChange()
 {
-    const QString operation = cd_Inne_DyskCD_WsWy->currentText();
-    setActionButtons(operation == u"Wsuń"_qs || operation == u"Wysuń"_qs);
+    setActionButtons(AlarmDraft::isCdOperationValid(m_cdOperationBox->currentText()));
 }
 
 } // namespace tockwell

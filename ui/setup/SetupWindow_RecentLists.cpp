@@ -1,5 +1,6 @@
 // The recent-entries lists in the window: the seven list menus, the two message combo boxes,
 // the current entries restored into the fields, picking and clearing.
+#include "AlarmDraft.h"
 #include "FileNameEdit.h"
 #include "SetupWindow.h"
 #include "engine/ErrorBox.h"
@@ -48,90 +49,92 @@ void fillMessageCombo(QComboBox *box, const RecentListContents &contents)
 
 } // namespace
 
-void SetupWindow::loadTimeMenus()
+void SetupWindow::loadRecentLists()
 {
-    m_menus[0] = {keys::O_MRU, pm_ur_alarm_o, sb_ur_alarm_o, nullptr,
-                  [this](const QString &entry) { SetClockTimeFromText(entry); }};
-    m_menus[1] = {keys::ZA_MRU, pm_ur_alarm_za, sb_ur_alarm_za, nullptr,
-                  [this](const QString &entry) { SetCountdownFromText(entry); }};
-    loadMenu(m_menus[0]);
-    loadMenu(m_menus[1]);
+    for (const RecentListRow &row : AlarmDraft::recentListRows()) {
+        const RecentListContents contents = readRecentList(m_storeFile, row.list);
+        if (row.pick == RecentPick::ComboItems) {
+            fillMessageCombo(findChild<QComboBox *>(row.field.toString()), contents);
+            continue;
+        }
+        loadMenu(row, contents);
+        restoreCurrentEntry(row, contents);
+    }
 }
 
-void SetupWindow::restoreTimeEntries()
+void SetupWindow::restoreCurrentEntry(const RecentListRow &row, const RecentListContents &contents)
 {
-    const auto current = [this](QStringView list) {
-        return readRecentList(m_storeFile, list).current.value_or(QString());
-    };
-    if (const QString clock = current(keys::O_MRU); !clock.isEmpty())
-        SetClockTimeFromText(clock);
-    if (const QString countdown = current(keys::ZA_MRU); !countdown.isEmpty())
-        SetCountdownFromText(countdown);
+    if (row.pick != RecentPick::FieldText) {
+        if (const QString current = contents.current.value_or(QString()); !current.isEmpty())
+            pickRecentEntry(row, current);
+        return;
+    }
+    // Restoring is not an edit: the field's check runs when its kind is shown.
+    QWidget *field = control(row.field);
+    const QSignalBlocker blocker(field);
+    setFieldText(field, restoredFieldText(row.list, contents));
 }
 
-void SetupWindow::loadMessageLists()
+void SetupWindow::setFieldText(QWidget *field, const QString &text)
 {
-    fillMessageCombo(cb_Komunikat, readRecentList(m_storeFile, keys::Kom_Text_MRU));
-    fillMessageCombo(cb_Caption, readRecentList(m_storeFile, keys::Kom_Caption_MRU));
+    if (auto *file = qobject_cast<FileNameEdit *>(field))
+        file->setText(text);
+    else if (auto *edit = qobject_cast<QLineEdit *>(field))
+        edit->setText(text);
 }
 
-void SetupWindow::loadFieldLists()
+void SetupWindow::pickRecentEntry(const RecentListRow &row, const QString &entry)
 {
-    const auto into = [](FileNameEdit *field) {
-        return [field](const QString &entry) { field->setText(entry); };
-    };
-    m_menus[2] = {keys::Sound_MRU, pm_PlikiWAV, sb_ListaPlikowWAV, fne_PlikWAV, into(fne_PlikWAV)};
-    m_menus[3] = {keys::EXE_MRU, pm_PlikiEXE, sb_ListaPlikowEXE, fne_PlikEXE, into(fne_PlikEXE)};
-    m_menus[4] = {keys::Pliki_MRU, pm_Pliki, sb_ListaPlikow, fne_Plik, into(fne_Plik)};
-    m_menus[5] = {keys::Foldery_MRU, pm_Foldery, sb_ListaFolderow, de_Foldery, into(de_Foldery)};
-    m_menus[6] = {keys::WWW_MRU, pm_WWW, sb_ListaWWW, e_WWW,
-                  [this](const QString &entry) { e_WWW->setText(entry); }};
-    for (std::size_t i = 2; i < m_menus.size(); ++i)
-        loadMenu(m_menus[i]);
+    switch (row.pick) {
+    case RecentPick::ClockTime:
+        setClockTimeFromText(entry);
+        break;
+    case RecentPick::Countdown:
+        setCountdownFromText(entry);
+        break;
+    case RecentPick::FieldText:
+        setFieldText(control(row.field), entry);
+        break;
+    case RecentPick::ComboItems:
+        break;
+    }
 }
 
-void SetupWindow::loadMenu(RecentMenu &menu)
+void SetupWindow::loadMenu(const RecentListRow &row, const RecentListContents &contents)
 {
-    const RecentListContents contents = readRecentList(m_storeFile, menu.list);
-    for (const QString &entry : shownEntries(menu.list, contents.names)) {
-        QAction *item = menu.menu->addAction(menuCaption(menu.list, entry));
+    auto *menu = findChild<QMenu *>(row.menu.toString());
+    auto *button = findChild<QToolButton *>(row.button.toString());
+    for (const QString &entry : shownEntries(row.list, contents.names)) {
+        QAction *item = menu->addAction(menuCaption(row.list, entry));
         item->setToolTip(entry);
-        connect(item, &QAction::triggered, this,
-                [this, &menu, item] { handle([&menu, item] { menu.pick(item->toolTip()); }); });
+        connect(item, &QAction::triggered, this, [this, &row, item] {
+            handle([this, &row, item] { pickRecentEntry(row, item->toolTip()); });
+        });
     }
-    menu.menu->addSeparator();
-    QAction *clear = menu.menu->addAction(u"Wyczyść listę"_qs);
-    connect(clear, &QAction::triggered, this,
-            [this, &menu] { handle([this, &menu] { ClearRecentList(menu); }); });
-    menu.button->setVisible(contents.buttonVisible());
-    connect(menu.button, &QToolButton::clicked, this, [this, &menu] { popupMenu(menu); });
-
-    if (menu.field) { // the time lists restore their current entries later
-        // Restoring is not an edit: the field's check runs when its kind is shown.
-        const QSignalBlocker blocker(menu.field);
-        const QString text = restoredFieldText(menu.list, contents);
-        if (auto *file = qobject_cast<FileNameEdit *>(menu.field))
-            file->setText(text);
-        else if (auto *edit = qobject_cast<QLineEdit *>(menu.field))
-            edit->setText(text);
-    }
+    menu->addSeparator();
+    QAction *clear = menu->addAction(u"Wyczyść listę"_qs);
+    connect(clear, &QAction::triggered, this, [this, &row, button] {
+        handle([this, &row, button] {
+            clearRecentList(m_storeFile, row.list);
+            button->hide();
+        });
+    });
+    button->setVisible(contents.buttonVisible());
+    connect(button, &QToolButton::clicked, this, [this, &row] { popupMenu(row); });
 }
 
-void SetupWindow::ClearRecentList(RecentMenu &menu)
+void SetupWindow::popupMenu(const RecentListRow &row)
 {
-    clearRecentList(m_storeFile, menu.list);
-    menu.button->hide();
-}
-
-void SetupWindow::popupMenu(RecentMenu &menu)
-{
+    const auto *button = findChild<QToolButton *>(row.button.toString());
     QPoint at;
-    if (!menu.field) // beside the time list's button, level with its top
-        at = menu.button->mapToGlobal(QPoint(menu.button->width(), 0));
-    else // below the field, 5 pixels in from its left edge
-        at = menu.field->parentWidget()->mapToGlobal(
-            QPoint(menu.field->x() + 5, menu.button->y() + menu.button->height()));
-    menu.menu->popup(at);
+    if (row.field.isEmpty()) { // beside the time list's button, level with its top
+        at = button->mapToGlobal(QPoint(button->width(), 0));
+    } else { // below the field, 5 pixels in from its left edge
+        const QWidget *field = control(row.field);
+        at = field->parentWidget()->mapToGlobal(
+            QPoint(field->x() + 5, button->y() + button->height()));
+    }
+    findChild<QMenu *>(row.menu.toString())->popup(at);
 }
 
 void SetupWindow::showTimeFormatError()
@@ -141,18 +144,18 @@ void SetupWindow::showTimeFormatError()
                                     platform::mb::Ok | platform::mb::IconError);
 }
 
-void SetupWindow::SetClockTimeFromText(const QString &text)
+void SetupWindow::setClockTimeFromText(const QString &text)
 {
     const std::optional<TimeParts> parts = clockTimeFromText(text);
-    setFields(se_ur_o_godz_godz, se_ur_o_godz_min, se_ur_o_godz_sec, parts.value_or(TimeParts()));
+    setFields(m_clockHours, m_clockMinutes, m_clockSeconds, parts.value_or(TimeParts()));
     if (!parts)
         showTimeFormatError();
 }
 
-void SetupWindow::SetCountdownFromText(const QString &text)
+void SetupWindow::setCountdownFromText(const QString &text)
 {
     const std::optional<TimeParts> parts = countdownFromText(text);
-    setFields(se_ur_po_czasie_godz, se_ur_po_czasie_min, se_ur_po_czasie_sec,
+    setFields(m_countdownHours, m_countdownMinutes, m_countdownSeconds,
               parts.value_or(TimeParts()));
     if (!parts)
         showTimeFormatError();

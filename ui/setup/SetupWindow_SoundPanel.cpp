@@ -20,29 +20,29 @@ namespace tockwell {
 
 void SetupWindow::setToolbar(Toolbar state)
 {
-    Play->setChecked(state == Toolbar::Playing);
-    Pause->setChecked(state == Toolbar::Paused);
-    Stop->setChecked(state == Toolbar::Stopped);
+    m_playButton->setChecked(state == Toolbar::Playing);
+    m_pauseButton->setChecked(state == Toolbar::Paused);
+    m_stopPlayingButton->setChecked(state == Toolbar::Stopped);
 }
 
 void SetupWindow::stopTestPlayback()
 {
     // With no sound open there is nothing to stop; the buttons are set all the same.
-    if (Player->isOpen()) {
-        Player->setNotify(false);
-        Player->stop();
+    if (m_player->isOpen()) {
+        m_player->setNotify(false);
+        m_player->stop();
     }
     setToolbar(Toolbar::Stopped);
 }
 
 void SetupWindow::fne_PlikWAVChange()
 {
-    const QString file = fileNameOfFieldText(fne_PlikWAV->text());
+    const QString file = fileNameOfFieldText(m_soundField->text());
     if (file.isEmpty() || !QFileInfo(file).isFile()) {
-        LabelCzas->setText(u"(brak pliku)"_qs);
-        if (Play->isChecked())
+        m_durationValue->setText(u"(brak pliku)"_qs);
+        if (m_playButton->isChecked())
             stopTestPlayback();
-        enable({Play, Pause, Stop, LoopCheckBox, ib_Start}, false);
+        enable({m_playButton, m_pauseButton, m_stopPlayingButton, m_loopBox, m_startButton}, false);
         return;
     }
     if (!isSoundFileName(file)) {
@@ -55,14 +55,18 @@ void SetupWindow::fne_PlikWAVChange()
     try {
         openAndTimeSound(file);
     } catch (const MediaDeviceError &) {
-        throw Error(Actions::soundErrorText(Player->fileName()));
+        throw Error(Actions::soundErrorText(m_player->fileName()));
     }
-    enable({Play, Pause, Stop, LoopCheckBox, cb_Podglad, ib_Start}, true);
+    enable({m_playButton, m_pauseButton, m_stopPlayingButton, m_loopBox, m_previewButton,
+            m_startButton},
+           true);
 }
 
-void SetupWindow::checkSoundField()
+void SetupWindow::lockSoundPanel(bool locked)
 {
-    handle([this] { fne_PlikWAVChange(); });
+    // A test playback ends with the lock; after the alarm's own sound the buttons are reset.
+    if (locked ? m_playButton->isChecked() : m_stopPlayingButton->isChecked())
+        stopTestPlayback();
 }
 
 void SetupWindow::openAndTimeSound(QString fileName)
@@ -73,19 +77,19 @@ void SetupWindow::openAndTimeSound(QString fileName)
     if (QFileInfo(systemSound).isFile())
         fileName = systemSound;
     setToolbar(Toolbar::Stopped);
-    Player->setFileName(fileName);
-    Player->open();
-    LabelCzas->setText(playingTimeText(Player->length()));
+    m_player->setFileName(fileName);
+    m_player->open();
+    m_durationValue->setText(playingTimeText(m_player->length()));
 }
 
 void SetupWindow::PlayClick()
 {
     try {
-        Player->setNotify(true);
-        Player->play();
+        m_player->setNotify(true);
+        m_player->play();
         setToolbar(Toolbar::Playing);
     } catch (const MediaDeviceError &) {
-        Play->setChecked(false);
+        m_playButton->setChecked(false);
         throw Error(u"Najpierw musisz wybrac dźwięk do odtworzenia !!!"_qs);
     }
 }
@@ -93,10 +97,10 @@ void SetupWindow::PlayClick()
 void SetupWindow::PauseClick()
 {
     try {
-        Player->pause();
+        m_player->pause();
         setToolbar(Toolbar::Paused);
     } catch (const MediaDeviceError &) {
-        Pause->setChecked(false);
+        m_pauseButton->setChecked(false);
         throw Error(u"Dźwięk nie jest odtwarzany !!!"_qs);
     }
 }
@@ -104,33 +108,33 @@ void SetupWindow::PauseClick()
 void SetupWindow::StopClick()
 {
     try {
-        Player->setNotify(false);
-        Player->stop();
+        m_player->setNotify(false);
+        m_player->stop();
         setToolbar(Toolbar::Stopped);
     } catch (const MediaDeviceError &) {
-        Stop->setChecked(false);
+        m_stopPlayingButton->setChecked(false);
         throw Error(u"Nie można wyłączyć dźwięku ponieważ nie jest on odtwarzany !!!"_qs);
     }
 }
 
-void SetupWindow::PlayerNotify()
+void SetupWindow::playbackEnded()
 {
     // The loop box is read now, so a change during a play counts from the end of that play.
-    if (!LoopCheckBox->isChecked()) {
+    if (!m_loopBox->isChecked()) {
         setToolbar(Toolbar::Stopped);
         return;
     }
-    if (Player->notifyValue() == platform::MediaNotification::Successful && Player->isOpen())
-        Player->play();
+    if (m_player->notifyValue() == platform::MediaNotification::Successful && m_player->isOpen())
+        m_player->play();
 }
 
 void SetupWindow::playAlarmSound(const QString &file)
 {
-    Stop->setChecked(false);
-    Player->setFileName(file);
-    Player->open();
-    Play->setChecked(true);
-    Player->play();
+    m_stopPlayingButton->setChecked(false);
+    m_player->setFileName(file);
+    m_player->open();
+    m_playButton->setChecked(true);
+    m_player->play();
 }
 
 } // namespace tockwell

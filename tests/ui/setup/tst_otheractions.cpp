@@ -29,8 +29,9 @@ class TestOtherActions : public QObject
     {
         auto window = world->makeWindow();
         if (!kind.isEmpty())
-            window->cb_Typ_Alarmu->setCurrentIndex(
-                window->cb_Typ_Alarmu->findText(kind.toString()));
+            test::child<QComboBox>(*window, u"cb_Typ_Alarmu")
+                ->setCurrentIndex(
+                    test::child<QComboBox>(*window, u"cb_Typ_Alarmu")->findText(kind.toString()));
         world->recorder->clear();
         return window;
     }
@@ -48,9 +49,10 @@ class TestOtherActions : public QObject
     // Start and Preview go together in this editor; -1 when they disagree.
     static int actionsEnabled(const SetupWindow &w)
     {
-        if (w.ib_Start->isEnabled() != w.cb_Podglad->isEnabled())
+        if (test::child<ImageButton>(w, u"ib_Start")->isEnabled() !=
+            test::child<QPushButton>(w, u"cb_Podglad")->isEnabled())
             return -1;
-        return w.ib_Start->isEnabled() ? 1 : 0;
+        return test::child<ImageButton>(w, u"ib_Start")->isEnabled() ? 1 : 0;
     }
 
 private slots:
@@ -85,19 +87,22 @@ private slots:
         QFETCH(QString, subPanel);
         QFETCH(bool, help);
         const auto w = makeWindow(kinds::Other);
-        w->cb_InneOpcje->setEditText(others::SingleClick.toString()); // a panel and …
-        w->cb_InneOpcje->setEditText(text);                           // … then the row's text
+        test::child<QComboBox>(*w, u"cb_InneOpcje")
+            ->setEditText(others::SingleClick.toString());              // a panel and …
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(text); // … then the row's text
         QCOMPARE(actionsEnabled(*w), valid ? 1 : 0);
-        for (QWidget *panel : {w->p_Inne_Klawisz, w->p_Inne_Klikniecie1, w->p_Inne_DyskCD})
+        for (QWidget *panel : {test::child<QWidget>(*w, u"p_Inne_Klawisz"),
+                               test::child<QWidget>(*w, u"p_Inne_Klikniecie1"),
+                               test::child<QWidget>(*w, u"p_Inne_DyskCD")})
             QCOMPARE(panel->isVisible(), panel->objectName() == subPanel);
-        QCOMPARE(w->amh_Help->isVisible(), help);
+        QCOMPARE(test::child<QLabel>(*w, u"amh_Help")->isVisible(), help);
     }
 
     void helpBoxSplitsTheExplanationFromTheCaption()
     {
         const auto w = makeWindow(kinds::Other);
-        w->cb_InneOpcje->setEditText(others::SuspendMouse.toString());
-        emit w->amh_Help->linkActivated(u"#"_qs);
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::SuspendMouse.toString());
+        emit test::child<QLabel>(*w, u"amh_Help")->linkActivated(u"#"_qs);
         QCOMPARE(
             world->recorder->lines(),
             QStringList{
@@ -114,47 +119,54 @@ private slots:
         storeOther(keys::x_DoubleClick, 10);
         storeOther(keys::y_DoubleClick, u"20"_qs); // a string where a number belongs: 0
         const auto w = makeWindow(kinds::Other);
-        w->cb_InneOpcje->setEditText(others::PressKey.toString());
-        QCOMPARE(w->cb_Klawisze->currentText(), u"[ALT + F4]"_qs);
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::PressKey.toString());
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Klawisze")->currentText(), u"[ALT + F4]"_qs);
         QCOMPARE(actionsEnabled(*w), 1);
 
-        w->cb_InneOpcje->setEditText(others::SingleClick.toString());
-        QCOMPARE(w->se_Inne_X_DC->value(), 0);
-        QCOMPARE(w->se_Inne_Y_DC->value(), w->screen()->geometry().height());
-        w->cb_InneOpcje->setEditText(others::DoubleClick.toString());
-        QCOMPARE(w->se_Inne_X_DC->value(), 10);
-        QCOMPARE(w->se_Inne_Y_DC->value(), 0);
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::SingleClick.toString());
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_Inne_X_DC")->value(), 0);
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_Inne_Y_DC")->value(),
+                 w->screen()->geometry().height());
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::DoubleClick.toString());
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_Inne_X_DC")->value(), 10);
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_Inne_Y_DC")->value(), 0);
 
-        w->se_Inne_X_DC->setValue(300); // picked, not stored: gone after a change of sub-action
-        w->cb_InneOpcje->setEditText(others::MonitorOff.toString());
-        w->cb_InneOpcje->setEditText(others::DoubleClick.toString());
-        QCOMPARE(w->se_Inne_X_DC->value(), 10);
+        test::child<QSpinBox>(*w, u"se_Inne_X_DC")
+            ->setValue(300); // picked, not stored: gone after a change of sub-action
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::MonitorOff.toString());
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::DoubleClick.toString());
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_Inne_X_DC")->value(), 10);
     }
 
     void keyPressIsTheListsFourteenthItem()
     {
         const auto w = makeWindow(kinds::Other);
-        QCOMPARE(w->cb_InneOpcje->count(), 14);
-        QCOMPARE(w->cb_InneOpcje->itemText(12), others::MaxVolume.toString());
-        QCOMPARE(w->cb_InneOpcje->itemText(13), others::PressKey.toString());
-        w->cb_InneOpcje->setCurrentIndex(13);
-        QVERIFY(w->p_Inne_Klawisz->isVisible());
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_InneOpcje")->count(), 14);
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_InneOpcje")->itemText(12),
+                 others::MaxVolume.toString());
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_InneOpcje")->itemText(13),
+                 others::PressKey.toString());
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setCurrentIndex(13);
+        QVERIFY(test::child<QWidget>(*w, u"p_Inne_Klawisz")->isVisible());
     }
 
     void keyTextDecidesStartAndPreview()
     {
         storeOther(keys::Klawisz, u"[PAUZA]"_qs); // stands for no key
         const auto w = makeWindow(kinds::Other);
-        w->cb_InneOpcje->setEditText(others::PressKey.toString());
-        QCOMPARE(w->cb_Klawisze->currentText(), u"[PAUZA]"_qs);
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::PressKey.toString());
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Klawisze")->currentText(), u"[PAUZA]"_qs);
         QCOMPARE(actionsEnabled(*w), 0);
-        w->cb_Klawisze->setCurrentIndex(w->cb_Klawisze->findText(u"[CTRL+C] Kopiuj"_qs));
+        test::child<QComboBox>(*w, u"cb_Klawisze")
+            ->setCurrentIndex(
+                test::child<QComboBox>(*w, u"cb_Klawisze")->findText(u"[CTRL+C] Kopiuj"_qs));
         QCOMPARE(actionsEnabled(*w), 1);
-        w->cb_Klawisze->setEditText(u"[CTRL + "_qs);
+        test::child<QComboBox>(*w, u"cb_Klawisze")->setEditText(u"[CTRL + "_qs);
         QCOMPARE(actionsEnabled(*w), 0);
-        w->cb_Klawisze->setEditText(u"[CTRL + SHIFT + F5] Odśwież"_qs); // typed, not listed
+        test::child<QComboBox>(*w, u"cb_Klawisze")
+            ->setEditText(u"[CTRL + SHIFT + F5] Odśwież"_qs); // typed, not listed
         QCOMPARE(actionsEnabled(*w), 1);
-        w->cb_Klawisze->setEditText(QString());
+        test::child<QComboBox>(*w, u"cb_Klawisze")->setEditText(QString());
         QCOMPARE(actionsEnabled(*w), 0);
     }
 
@@ -163,15 +175,16 @@ private slots:
         // The bounds are the screen's device pixels, twice Qt's at a scale of 2.
         world->recorder->script(u"ScreenSize"_qs, u"2560 1600"_qs);
         const auto w = makeWindow(kinds::Other);
-        QCOMPARE(w->se_Inne_X_DC->maximum(), 2560);
-        QCOMPARE(w->se_Inne_Y_DC->maximum(), 1600);
-        QCOMPARE(w->cb_Klawisze->count(), 140);
-        QCOMPARE(w->cb_Klawisze->itemText(0), u"'"_qs);
-        QCOMPARE(w->cb_Klawisze->itemText(139), u"[TAB]"_qs);
-        QCOMPARE(w->cb_Klawisze->findText(u"Q"_qs), -1);
-        w->cb_InneOpcje->setEditText(others::SingleClick.toString());
-        QTest::keyClicks(w->se_Inne_X_DC, u"77"_qs); // the coordinates cannot be typed
-        QCOMPARE(w->se_Inne_X_DC->value(), 0);
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_Inne_X_DC")->maximum(), 2560);
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_Inne_Y_DC")->maximum(), 1600);
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Klawisze")->count(), 140);
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Klawisze")->itemText(0), u"'"_qs);
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Klawisze")->itemText(139), u"[TAB]"_qs);
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Klawisze")->findText(u"Q"_qs), -1);
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::SingleClick.toString());
+        QTest::keyClicks(test::child<QSpinBox>(*w, u"se_Inne_X_DC"),
+                         u"77"_qs); // the coordinates cannot be typed
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_Inne_X_DC")->value(), 0);
     }
 
     void cdDrivesAndTheirChecks()
@@ -180,35 +193,36 @@ private slots:
         storeOther(keys::Dysk_CD_Ws_Wy, u"Wsuń"_qs);
         const auto w = makeWindow(kinds::Other);
         world->recorder->script(u"CdDrives"_qs, u"E G D"_qs);
-        w->cb_InneOpcje->setEditText(others::CdTray.toString());
-        QCOMPARE(w->cb_Inne_DyskCD->count(), 3);
-        QCOMPARE(w->cb_Inne_DyskCD->itemText(0), u"D"_qs);
-        QCOMPARE(w->cb_Inne_DyskCD->itemText(2), u"G"_qs);
-        QCOMPARE(w->cd_Inne_DyskCD_WsWy->currentText(), u"Wsuń"_qs);
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::CdTray.toString());
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Inne_DyskCD")->count(), 3);
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Inne_DyskCD")->itemText(0), u"D"_qs);
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Inne_DyskCD")->itemText(2), u"G"_qs);
+        QCOMPARE(test::child<QComboBox>(*w, u"cd_Inne_DyskCD_WsWy")->currentText(), u"Wsuń"_qs);
         QCOMPARE(actionsEnabled(*w), 1); // even with no drive chosen yet
 
-        w->cb_Inne_DyskCD->setEditText(u"DE"_qs);
+        test::child<QComboBox>(*w, u"cb_Inne_DyskCD")->setEditText(u"DE"_qs);
         QCOMPARE(actionsEnabled(*w), 0);
-        w->cb_Inne_DyskCD->setEditText(u"X"_qs); // one character: whether it exists is not asked
+        test::child<QComboBox>(*w, u"cb_Inne_DyskCD")
+            ->setEditText(u"X"_qs); // one character: whether it exists is not asked
         QCOMPARE(actionsEnabled(*w), 1);
-        w->cd_Inne_DyskCD_WsWy->setEditText(u"wysuń"_qs);
+        test::child<QComboBox>(*w, u"cd_Inne_DyskCD_WsWy")->setEditText(u"wysuń"_qs);
         QCOMPARE(actionsEnabled(*w), 0);
-        w->cd_Inne_DyskCD_WsWy->setEditText(u"Wysuń"_qs);
+        test::child<QComboBox>(*w, u"cd_Inne_DyskCD_WsWy")->setEditText(u"Wysuń"_qs);
         QCOMPARE(actionsEnabled(*w), 1);
     }
 
     void pickingAPoint()
     {
         const auto w = makeWindow(kinds::Other);
-        w->cb_InneOpcje->setEditText(others::SingleClick.toString());
-        w->SpeedButton1->click();
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::SingleClick.toString());
+        test::child<QToolButton>(*w, u"SpeedButton1")->click();
         QVERIFY(world->recorder->lines().value(0).startsWith(
             u"MessageBox \"UŻYTKOWNIKU PROGRAMU WPROWADZASZ TERAZ WSPÓŁRZĘDNĄ"_qs));
         for (int i = 0; i < 20; ++i)
             world->recorder->script(u"CursorPos"_qs, u"100 200"_qs);
-        QTRY_COMPARE(w->se_Inne_X_DC->value(), 100);
-        QCOMPARE(w->se_Inne_Y_DC->value(), 200);
-        QTest::keyClick(w->se_Inne_X_DC, Qt::Key_Return);
+        QTRY_COMPARE(test::child<QSpinBox>(*w, u"se_Inne_X_DC")->value(), 100);
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_Inne_Y_DC")->value(), 200);
+        QTest::keyClick(test::child<QSpinBox>(*w, u"se_Inne_X_DC"), Qt::Key_Return);
         QCOMPARE(world->recorder->lines().back(),
                  u"MessageBox \"Wprowadzono punkt o współrzędnych x = 100  y = 200\" "
                  "\"INFORMACJA\" 0x40 -> 1"_qs);
@@ -220,9 +234,9 @@ private slots:
     void pickingEndsWhenItsFieldsAreHidden()
     {
         const auto w = makeWindow(kinds::Other);
-        w->cb_InneOpcje->setEditText(others::DoubleClick.toString());
-        w->SpeedButton1->click();
-        w->cb_InneOpcje->setEditText(others::MonitorOff.toString());
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::DoubleClick.toString());
+        test::child<QToolButton>(*w, u"SpeedButton1")->click();
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::MonitorOff.toString());
         world->recorder->clear();
         QTest::qWait(50);
         QVERIFY(world->recorder->lines().isEmpty());
@@ -261,24 +275,29 @@ private slots:
         QFETCH(QString, subAction);
         QFETCH(QStringList, calls);
         const auto w = makeWindow(QString());
-        w->cb_Komunikat->setEditText(u"Już czas"_qs);
-        w->cb_Caption->setEditText(u"UWAGA !!!"_qs);
-        w->e_WWW->setText(u"www.example.pl"_qs);
+        test::child<QComboBox>(*w, u"cb_Komunikat")->setEditText(u"Już czas"_qs);
+        test::child<QComboBox>(*w, u"cb_Caption")->setEditText(u"UWAGA !!!"_qs);
+        test::child<QLineEdit>(*w, u"e_WWW")->setText(u"www.example.pl"_qs);
         {
-            const QSignalBlocker quiet(w->fne_PlikEXE); // the text alone, unchecked
-            w->fne_PlikEXE->setText(u"\"/opt/a b/run\" -x"_qs);
+            const QSignalBlocker quiet(
+                test::child<FileNameEdit>(*w, u"fne_PlikEXE")); // the text alone, unchecked
+            test::child<FileNameEdit>(*w, u"fne_PlikEXE")->setText(u"\"/opt/a b/run\" -x"_qs);
         }
-        w->cb_Typ_Alarmu->setCurrentIndex(w->cb_Typ_Alarmu->findText(kind));
-        w->ib_Start->setEnabled(true); // as the field checks leave it for a valid parameter
-        w->cb_Podglad->setEnabled(true);
-        w->cb_InneOpcje->setEditText(subAction);
-        w->cb_Klawisze->setEditText(u"[CTRL+C] Kopiuj"_qs);
-        w->se_Inne_X_DC->setValue(12);
-        w->se_Inne_Y_DC->setValue(34);
-        w->cd_Inne_DyskCD_WsWy->setEditText(u"wysuń"_qs); // the preview upper-cases it …
-        w->cb_Inne_DyskCD->setEditText(u"D"_qs);          // … and this check enables again
+        test::child<QComboBox>(*w, u"cb_Typ_Alarmu")
+            ->setCurrentIndex(test::child<QComboBox>(*w, u"cb_Typ_Alarmu")->findText(kind));
+        test::child<ImageButton>(*w, u"ib_Start")
+            ->setEnabled(true); // as the field checks leave it for a valid parameter
+        test::child<QPushButton>(*w, u"cb_Podglad")->setEnabled(true);
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(subAction);
+        test::child<QComboBox>(*w, u"cb_Klawisze")->setEditText(u"[CTRL+C] Kopiuj"_qs);
+        test::child<QSpinBox>(*w, u"se_Inne_X_DC")->setValue(12);
+        test::child<QSpinBox>(*w, u"se_Inne_Y_DC")->setValue(34);
+        test::child<QComboBox>(*w, u"cd_Inne_DyskCD_WsWy")
+            ->setEditText(u"wysuń"_qs); // the preview upper-cases it …
+        test::child<QComboBox>(*w, u"cb_Inne_DyskCD")
+            ->setEditText(u"D"_qs); // … and this check enables again
         world->recorder->clear();
-        w->cb_Podglad->click();
+        test::child<QPushButton>(*w, u"cb_Podglad")->click();
         QCOMPARE(world->recorder->lines(), calls);
         QVERIFY(!world->host.ticking);
         QVERIFY(w->isVisible());
@@ -303,19 +322,19 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(QStringList, suspensions);
         const auto w = makeWindow(kinds::Other);
-        w->cb_InneOpcje->setEditText(subAction);
-        QCOMPARE(w->m_previewInputBack.interval(), 10'000);
-        w->m_previewInputBack.setInterval(10);
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(subAction);
+        QCOMPARE(test::child<QTimer>(*w, u"previewInputBack")->interval(), 10'000);
+        test::child<QTimer>(*w, u"previewInputBack")->setInterval(10);
         world->recorder->clear();
         world->recorder->script(u"MessageBox"_qs, answer);
-        w->cb_Podglad->click();
+        test::child<QPushButton>(*w, u"cb_Podglad")->click();
         const QStringList lines = world->recorder->lines();
         QVERIFY(lines.value(0).startsWith(u"MessageBox \"Podgląd zawiesi działanie "_qs));
         QVERIFY(lines.value(0).contains(u"10 sekund"_qs));
         QVERIFY(lines.value(0).endsWith(u"\" \"UWAGA !!!\" 0x24 -> "_qs + answer));
         QCOMPARE(lines.mid(1), suspensions);
         if (suspensions.isEmpty()) {
-            QVERIFY(!w->m_previewInputBack.isActive());
+            QVERIFY(!test::child<QTimer>(*w, u"previewInputBack")->isActive());
             return;
         }
         QTRY_COMPARE(world->recorder->lines().mid(1 + suspensions.size()),
@@ -324,12 +343,13 @@ private slots:
     void previewOfAKeyTakesTheFocusFromTheControls()
     {
         const auto w = makeWindow(kinds::Other);
-        w->cb_InneOpcje->setEditText(others::PressKey.toString());
-        w->cb_Klawisze->setEditText(u"[SPACJA]"_qs);
-        w->cb_Podglad->setFocus(); // as a click leaves it: Space would press it again
-        QCOMPARE(w->focusWidget(), w->cb_Podglad);
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::PressKey.toString());
+        test::child<QComboBox>(*w, u"cb_Klawisze")->setEditText(u"[SPACJA]"_qs);
+        test::child<QPushButton>(*w, u"cb_Podglad")
+            ->setFocus(); // as a click leaves it: Space would press it again
+        QCOMPARE(w->focusWidget(), test::child<QPushButton>(*w, u"cb_Podglad"));
         world->recorder->clear();
-        w->cb_Podglad->click();
+        test::child<QPushButton>(*w, u"cb_Podglad")->click();
         QCOMPARE(world->recorder->lines(), QStringList{u"PressKeys 0x20"_qs});
         QCOMPARE(w->focusWidget(), nullptr);
     }
@@ -340,7 +360,7 @@ private slots:
         world->host.armed.PlayBeep = true;
         world->host.armed.MinimizeProg = true;
         world->host.armed.Wyg_Off = true; // not a step of the preview
-        w->cb_Podglad->click();
+        test::child<QPushButton>(*w, u"cb_Podglad")->click();
         QCOMPARE(world->host.popups, QList<bool>{true});
         QVERIFY(!w->isVisible());
         QVERIFY(world->recorder->lines().isEmpty());

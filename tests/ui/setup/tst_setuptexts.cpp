@@ -138,7 +138,9 @@ class TestSetupTexts : public QObject
     }
     static void chooseKind(SetupWindow &w, QStringView kind)
     {
-        w.cb_Typ_Alarmu->setCurrentIndex(w.cb_Typ_Alarmu->findText(kind.toString()));
+        test::child<QComboBox>(w, u"cb_Typ_Alarmu")
+            ->setCurrentIndex(
+                test::child<QComboBox>(w, u"cb_Typ_Alarmu")->findText(kind.toString()));
     }
     static QStringList items(const QComboBox *box)
     {
@@ -149,8 +151,12 @@ class TestSetupTexts : public QObject
     }
     std::vector<QSpinBox *> timeFields(const SetupWindow &w)
     {
-        return {w.se_ur_o_godz_godz,    w.se_ur_o_godz_min,    w.se_ur_o_godz_sec,
-                w.se_ur_po_czasie_godz, w.se_ur_po_czasie_min, w.se_ur_po_czasie_sec};
+        return {test::child<QSpinBox>(w, u"se_ur_o_godz_godz"),
+                test::child<QSpinBox>(w, u"se_ur_o_godz_min"),
+                test::child<QSpinBox>(w, u"se_ur_o_godz_sec"),
+                test::child<QSpinBox>(w, u"se_ur_po_czasie_godz"),
+                test::child<QSpinBox>(w, u"se_ur_po_czasie_min"),
+                test::child<QSpinBox>(w, u"se_ur_po_czasie_sec")};
     }
 
 private slots:
@@ -197,37 +203,41 @@ private slots:
     void fieldsSitInTheBlanksOfTheirCaptions()
     {
         const auto w = world->makeWindow();
-        const QCheckBox *repeat = w->cb_PowtorzAkcje;
+        const QCheckBox *repeat = test::child<QCheckBox>(*w, u"cb_PowtorzAkcje");
         const QFontMetrics metrics = repeat->fontMetrics();
         const int left = checkBoxTextLeft(repeat);
-        const QRect field = w->e_CzasPowtorki->geometry();
+        const QRect field = test::child<QLineEdit>(*w, u"e_CzasPowtorki")->geometry();
         QVERIFY(field.left() >= left + metrics.horizontalAdvance(u"Powtórz akcję po"_qs));
         QVERIFY(field.right() < left + metrics.horizontalAdvance(repeat->text()) -
                                     metrics.horizontalAdvance(u"sec"_qs));
 
-        const QLabel *point = w->Label17;
+        const QLabel *point = test::child<QLabel>(*w, u"Label17");
         const QFontMetrics pointMetrics = point->fontMetrics();
-        const QRect x = w->se_Inne_X_DC->geometry();
-        const QRect y = w->se_Inne_Y_DC->geometry();
+        const QRect x = test::child<QSpinBox>(*w, u"se_Inne_X_DC")->geometry();
+        const QRect y = test::child<QSpinBox>(*w, u"se_Inne_Y_DC")->geometry();
         QVERIFY(x.left() >= point->x() + pointMetrics.horizontalAdvance(u"x ="_qs));
         QVERIFY(x.right() < point->x() + pointMetrics.horizontalAdvance(point->text()) -
                                 pointMetrics.horizontalAdvance(u"y = "_qs));
         QVERIFY(y.left() >= point->x() + pointMetrics.horizontalAdvance(point->text()));
-        QVERIFY(w->p_Inne_Klikniecie1->rect().contains(y));
-        QVERIFY(w->p_Inne_DyskCD->rect().contains(w->cd_Inne_DyskCD_WsWy->geometry()));
+        QVERIFY(test::child<QWidget>(*w, u"p_Inne_Klikniecie1")->rect().contains(y));
+        QVERIFY(test::child<QWidget>(*w, u"p_Inne_DyskCD")
+                    ->rect()
+                    .contains(test::child<QComboBox>(*w, u"cd_Inne_DyskCD_WsWy")->geometry()));
     }
 
     void aTimeRowGreysBothItsColons()
     {
         const auto w = world->makeWindow();
-        w->rb_ur_po_czasie->setChecked(true);
+        test::child<QRadioButton>(*w, u"rb_ur_po_czasie")->setChecked(true);
         QList<QLabel *> colons;
-        for (QLabel *label : w->gb1->findChildren<QLabel *>())
+        for (QLabel *label : test::child<ClockGroupBox>(*w, u"gb1")->findChildren<QLabel *>())
             if (label->text() == u":"_qs)
                 colons.append(label);
         QCOMPARE(colons.size(), 4);
         for (const QLabel *colon : colons) {
-            const bool clockRow = colon->mapTo(w->gb1, QPoint()).y() == w->se_ur_o_godz_godz->y();
+            const bool clockRow =
+                colon->mapTo(test::child<ClockGroupBox>(*w, u"gb1"), QPoint()).y() ==
+                test::child<QSpinBox>(*w, u"se_ur_o_godz_godz")->y();
             QCOMPARE(colon->isEnabled(), !clockRow);
         }
     }
@@ -236,16 +246,19 @@ private slots:
     {
         writeBase(keys::cb_Inne, others::SingleClick.toString());
         const auto w = world->makeWindow();
-        QCOMPARE(w->cb_InneOpcje->currentText(), others::SingleClick.toString());
-        QCOMPARE(w->cb_InneOpcje->lineEdit()->cursorPosition(), 0);
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_InneOpcje")->currentText(),
+                 others::SingleClick.toString());
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_InneOpcje")->lineEdit()->cursorPosition(), 0);
         chooseKind(*w, kinds::Other);
-        w->cb_InneOpcje->setCurrentIndex(w->cb_InneOpcje->findText(others::DoubleClick.toString()));
-        QCOMPARE(w->cb_InneOpcje->lineEdit()->cursorPosition(), 0);
+        test::child<QComboBox>(*w, u"cb_InneOpcje")
+            ->setCurrentIndex(test::child<QComboBox>(*w, u"cb_InneOpcje")
+                                  ->findText(others::DoubleClick.toString()));
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_InneOpcje")->lineEdit()->cursorPosition(), 0);
         // Typing is left alone.
         chooseKind(*w, kinds::Message);
-        QTest::keyClicks(w->cb_Komunikat->lineEdit(), u"Wstawaj"_qs);
-        QCOMPARE(w->cb_Komunikat->currentText(), u"Wstawaj"_qs);
-        QCOMPARE(w->cb_Komunikat->lineEdit()->cursorPosition(), 7);
+        QTest::keyClicks(test::child<QComboBox>(*w, u"cb_Komunikat")->lineEdit(), u"Wstawaj"_qs);
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Komunikat")->currentText(), u"Wstawaj"_qs);
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Komunikat")->lineEdit()->cursorPosition(), 7);
     }
 
     // Texts in Linux wording over stored identifiers
@@ -274,11 +287,11 @@ private slots:
     void theListsShowLinuxWording()
     {
         const auto w = world->makeWindow();
-        const QStringList subActions = items(w->cb_InneOpcje);
+        const QStringList subActions = items(test::child<QComboBox>(*w, u"cb_InneOpcje"));
         QCOMPARE(subActions.size(), 14);
         QVERIFY(subActions.contains(u"Uruchom menedżer plików"_qs));
         QVERIFY(subActions.contains(u"Uruchom ustawienia systemu"_qs));
-        const QStringList shutdownChoices = items(w->cb_ZamknijSystem);
+        const QStringList shutdownChoices = items(test::child<QComboBox>(*w, u"cb_ZamknijSystem"));
         QCOMPARE(shutdownChoices.size(), 6);
         QVERIFY(shutdownChoices.contains(u"Zamknij system (wyłącz komputer)"_qs));
         for (const QString &text : subActions + shutdownChoices)
@@ -310,10 +323,10 @@ private slots:
         QFETCH(QString, previewLine);
         const auto w = world->makeWindow();
         chooseKind(*w, kinds::Other);
-        w->cb_InneOpcje->setEditText(shown);
-        QVERIFY(w->ib_Start->isEnabled());
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(shown);
+        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
         world->recorder->clear(); // the window's creation asked for the screen size
-        w->cb_Podglad->click();
+        test::child<QPushButton>(*w, u"cb_Podglad")->click();
         QCOMPARE(world->recorder->lines(), QStringList{previewLine});
         w->ib_StartClick();
         QCOMPARE(world->host.armed.MainParam, stored);
@@ -326,9 +339,11 @@ private slots:
         writeBase(keys::cb_Reboot, shutdowns::ShutDown.toString());
         writeBase(keys::cb_Inne, others::ControlPanel.toString());
         const auto w = world->makeWindow();
-        QCOMPARE(w->cb_ZamknijSystem->currentText(), u"Zamknij system (wyłącz komputer)"_qs);
-        QCOMPARE(w->cb_InneOpcje->currentText(), u"Uruchom ustawienia systemu"_qs);
-        QVERIFY(w->ib_Start->isEnabled());
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_ZamknijSystem")->currentText(),
+                 u"Zamknij system (wyłącz komputer)"_qs);
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_InneOpcje")->currentText(),
+                 u"Uruchom ustawienia systemu"_qs);
+        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
         w->ib_StartClick();
         QCOMPARE(world->host.armed.MainParam, shutdowns::ShutDown.toString());
         QCOMPARE(readBase(keys::cb_Reboot), shutdowns::ShutDown.toString());
@@ -337,7 +352,9 @@ private slots:
     void shownTextsAreSpelledRight()
     {
         const auto w = world->makeWindow();
-        for (const QLabel *label : {w->Label8, w->Label9, w->Label10})
+        for (const QLabel *label :
+             {test::child<QLabel>(*w, u"Label8"), test::child<QLabel>(*w, u"Label9"),
+              test::child<QLabel>(*w, u"Label10")})
             QVERIFY2(label->text().startsWith(u"Wskaż ścieżkę do "_qs), qPrintable(label->text()));
         for (const QSpinBox *field : timeFields(*w)) {
             QVERIFY(field->toolTip().contains(u"Należy podać godzinę, minutę i sekundę"_qs));
@@ -345,7 +362,7 @@ private slots:
         }
         world->host.ticking = true;
         world->recorder->script(u"MessageBox"_qs, u"7"_qs); // No
-        w->ib_Koniec->click();
+        test::child<ImageButton>(*w, u"ib_Koniec")->click();
         const QString question = world->recorder->lines().constLast();
         QVERIFY(question.contains(u"czas ustawiony przez użytkownika."_qs));
         QVERIFY(question.contains(u"Czy mam mimo to zamknąć program ???"_qs));
@@ -363,7 +380,7 @@ private slots:
     {
         QFETCH(int, field);
         const auto w = world->makeWindow();
-        w->rb_ur_po_czasie->setChecked(field >= 3);
+        test::child<QRadioButton>(*w, u"rb_ur_po_czasie")->setChecked(field >= 3);
         QSpinBox *spin = timeFields(*w).at(std::size_t(field));
         QVERIFY(spin->isEnabled());
         spin->selectAll();
@@ -386,20 +403,22 @@ private slots:
     {
         const auto w = world->makeWindow();
         chooseKind(*w, kinds::OpenWebPage);
-        w->e_WWW->setText(u"www.example.pl"_qs);
-        w->cb_PowtorzAkcje->setChecked(true);
-        w->e_CzasPowtorki->clear();
-        QTest::keyClicks(w->e_CzasPowtorki, u"+4a 5-"_qs);
-        QCOMPARE(w->e_CzasPowtorki->text(), u"45"_qs);
+        test::child<QLineEdit>(*w, u"e_WWW")->setText(u"www.example.pl"_qs);
+        test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->setChecked(true);
+        test::child<QLineEdit>(*w, u"e_CzasPowtorki")->clear();
+        QTest::keyClicks(test::child<QLineEdit>(*w, u"e_CzasPowtorki"), u"+4a 5-"_qs);
+        QCOMPARE(test::child<QLineEdit>(*w, u"e_CzasPowtorki")->text(), u"45"_qs);
         QApplication::clipboard()->setText(u"x7y"_qs);
-        QTest::keyClick(w->e_CzasPowtorki, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(w->e_CzasPowtorki->text(), u"45"_qs);
-        w->e_CzasPowtorki->paste(); // as the context menu pastes
-        QCOMPARE(w->e_CzasPowtorki->text(), u"45"_qs);
-        w->e_CzasPowtorki->selectAll();
+        QTest::keyClick(test::child<QLineEdit>(*w, u"e_CzasPowtorki"), Qt::Key_V,
+                        Qt::ControlModifier);
+        QCOMPARE(test::child<QLineEdit>(*w, u"e_CzasPowtorki")->text(), u"45"_qs);
+        test::child<QLineEdit>(*w, u"e_CzasPowtorki")->paste(); // as the context menu pastes
+        QCOMPARE(test::child<QLineEdit>(*w, u"e_CzasPowtorki")->text(), u"45"_qs);
+        test::child<QLineEdit>(*w, u"e_CzasPowtorki")->selectAll();
         QApplication::clipboard()->setText(u"30"_qs);
-        QTest::keyClick(w->e_CzasPowtorki, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(w->e_CzasPowtorki->text(), u"30"_qs);
+        QTest::keyClick(test::child<QLineEdit>(*w, u"e_CzasPowtorki"), Qt::Key_V,
+                        Qt::ControlModifier);
+        QCOMPARE(test::child<QLineEdit>(*w, u"e_CzasPowtorki")->text(), u"30"_qs);
         w->ib_StartClick();
         QVERIFY(world->host.ticking);
         QCOMPARE(world->host.armed.RepeatSeconds, 30);
@@ -417,45 +436,54 @@ private slots:
     {
         const auto w = world->makeWindow();
         const std::pair<QWidget *, QString> inputs[] = {
-            {w->se_ur_o_godz_godz, u"Godzina alarmu: godziny"_qs},
-            {w->se_ur_o_godz_min, u"Godzina alarmu: minuty"_qs},
-            {w->se_ur_o_godz_sec, u"Godzina alarmu: sekundy"_qs},
-            {w->se_ur_po_czasie_godz, u"Odliczanie w dół: godziny"_qs},
-            {w->se_ur_po_czasie_min, u"Odliczanie w dół: minuty"_qs},
-            {w->se_ur_po_czasie_sec, u"Odliczanie w dół: sekundy"_qs},
-            {w->e_CzasPowtorki, u"Powtórz akcję po: sekundy"_qs},
-            {w->cb_Typ_Alarmu, u"Rodzaj alarmu"_qs},
-            {w->cb_Komunikat, u"Podaj treść komunikatu"_qs},
-            {w->cb_Caption, u"Napis na pasku tytułowym"_qs},
-            {w->fne_PlikWAV->edit(), u"Wybierz dźwięk do odegrania"_qs},
-            {w->cb_ZamknijSystem, u"Wybierz odpowiednią opcję"_qs},
-            {w->fne_PlikEXE->edit(), u"Wskaż ścieżkę do programu"_qs},
-            {w->fne_Plik->edit(), u"Wskaż ścieżkę do pliku"_qs},
-            {w->de_Foldery->edit(), u"Wskaż ścieżkę do folderu"_qs},
-            {w->e_WWW, u"Wskaż adres strony WWW"_qs},
-            {w->cb_InneOpcje, u"Wybierz jedną z poniższych możliwości"_qs},
-            {w->cb_Klawisze, u"Jaki klawisz (lub kombinację) mam zasymulować"_qs},
-            {w->se_Inne_X_DC, u"Punkt kliknięcia: x"_qs},
-            {w->se_Inne_Y_DC, u"Punkt kliknięcia: y"_qs},
-            {w->cb_Inne_DyskCD, u"Litera dysku"_qs},
-            {w->cd_Inne_DyskCD_WsWy, u"Operacja"_qs},
+            {test::child<QSpinBox>(*w, u"se_ur_o_godz_godz"), u"Godzina alarmu: godziny"_qs},
+            {test::child<QSpinBox>(*w, u"se_ur_o_godz_min"), u"Godzina alarmu: minuty"_qs},
+            {test::child<QSpinBox>(*w, u"se_ur_o_godz_sec"), u"Godzina alarmu: sekundy"_qs},
+            {test::child<QSpinBox>(*w, u"se_ur_po_czasie_godz"), u"Odliczanie w dół: godziny"_qs},
+            {test::child<QSpinBox>(*w, u"se_ur_po_czasie_min"), u"Odliczanie w dół: minuty"_qs},
+            {test::child<QSpinBox>(*w, u"se_ur_po_czasie_sec"), u"Odliczanie w dół: sekundy"_qs},
+            {test::child<QLineEdit>(*w, u"e_CzasPowtorki"), u"Powtórz akcję po: sekundy"_qs},
+            {test::child<QComboBox>(*w, u"cb_Typ_Alarmu"), u"Rodzaj alarmu"_qs},
+            {test::child<QComboBox>(*w, u"cb_Komunikat"), u"Podaj treść komunikatu"_qs},
+            {test::child<QComboBox>(*w, u"cb_Caption"), u"Napis na pasku tytułowym"_qs},
+            {test::child<FileNameEdit>(*w, u"fne_PlikWAV")->edit(),
+             u"Wybierz dźwięk do odegrania"_qs},
+            {test::child<QComboBox>(*w, u"cb_ZamknijSystem"), u"Wybierz odpowiednią opcję"_qs},
+            {test::child<FileNameEdit>(*w, u"fne_PlikEXE")->edit(),
+             u"Wskaż ścieżkę do programu"_qs},
+            {test::child<FileNameEdit>(*w, u"fne_Plik")->edit(), u"Wskaż ścieżkę do pliku"_qs},
+            {test::child<FileNameEdit>(*w, u"de_Foldery")->edit(), u"Wskaż ścieżkę do folderu"_qs},
+            {test::child<QLineEdit>(*w, u"e_WWW"), u"Wskaż adres strony WWW"_qs},
+            {test::child<QComboBox>(*w, u"cb_InneOpcje"),
+             u"Wybierz jedną z poniższych możliwości"_qs},
+            {test::child<QComboBox>(*w, u"cb_Klawisze"),
+             u"Jaki klawisz (lub kombinację) mam zasymulować"_qs},
+            {test::child<QSpinBox>(*w, u"se_Inne_X_DC"), u"Punkt kliknięcia: x"_qs},
+            {test::child<QSpinBox>(*w, u"se_Inne_Y_DC"), u"Punkt kliknięcia: y"_qs},
+            {test::child<QComboBox>(*w, u"cb_Inne_DyskCD"), u"Litera dysku"_qs},
+            {test::child<QComboBox>(*w, u"cd_Inne_DyskCD_WsWy"), u"Operacja"_qs},
         };
-        w->cd_Inne_DyskCD_WsWy->setEditText(QString()); // no text: its own name
+        test::child<QComboBox>(*w, u"cd_Inne_DyskCD_WsWy")
+            ->setEditText(QString()); // no text: its own name
         for (const auto &[input, name] : inputs)
             QCOMPARE(readerName(input), name);
-        QVERIFY(!accessibleName(w->se_ur_o_godz_godz).contains(u"W tej chwili"_qs));
+        QVERIFY(!accessibleName(test::child<QSpinBox>(*w, u"se_ur_o_godz_godz"))
+                     .contains(u"W tej chwili"_qs));
     }
 
     void eachImageButtonIsNamedByItsHint()
     {
         const auto w = world->makeWindow();
         for (ImageButton *button :
-             {w->ib_Start, w->ib_Stop, w->ib_Minimalizuj, w->ib_Koniec, w->ib_Opcje, w->ib_About}) {
+             {test::child<ImageButton>(*w, u"ib_Start"), test::child<ImageButton>(*w, u"ib_Stop"),
+              test::child<ImageButton>(*w, u"ib_Minimalizuj"),
+              test::child<ImageButton>(*w, u"ib_Koniec"), test::child<ImageButton>(*w, u"ib_Opcje"),
+              test::child<ImageButton>(*w, u"ib_About")}) {
             QVERIFY(!button->toolTip().isEmpty());
             QCOMPARE(accessibleName(button), button->toolTip());
         }
-        QVERIFY(!accessibleName(w->ib_WWW).isEmpty());
-        QVERIFY(!accessibleName(w->ib_Mail).isEmpty());
+        QVERIFY(!accessibleName(test::child<ImageButton>(*w, u"ib_WWW")).isEmpty());
+        QVERIFY(!accessibleName(test::child<ImageButton>(*w, u"ib_Mail")).isEmpty());
     }
 };
 

@@ -4,6 +4,7 @@
 #include "settings/RecentList.h"
 #include "settings/Store.h"
 #include "support/SetupWindowWorld.h"
+#include "ui/setup/AlarmDraft.h"
 #include "ui/setup/ClockGroupBox.h"
 #include "ui/setup/FileNameEdit.h"
 #include "ui/setup/SetupWindow.h"
@@ -66,7 +67,9 @@ class TestSetupWindow : public QObject
 
     static void chooseKind(SetupWindow &w, QStringView kind)
     {
-        w.cb_Typ_Alarmu->setCurrentIndex(w.cb_Typ_Alarmu->findText(kind.toString()));
+        test::child<QComboBox>(w, u"cb_Typ_Alarmu")
+            ->setCurrentIndex(
+                test::child<QComboBox>(w, u"cb_Typ_Alarmu")->findText(kind.toString()));
     }
 
     QStringList boxes() const
@@ -84,32 +87,63 @@ private slots:
     void creationOnAnEmptyStore()
     {
         const auto w = makeWindow();
-        QCOMPARE(w->cb_Typ_Alarmu->currentIndex(), -1);
-        for (QWidget *panel : {w->p_k_komunikat, w->p_k_PdegrajDzwiek, w->p_Zamknij, w->p_UrProg,
-                               w->p_Plik, w->p_OtworzFolder, w->p_WWW, w->p_Inne})
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Typ_Alarmu")->currentIndex(), -1);
+        for (QWidget *panel :
+             {test::child<QWidget>(*w, u"p_k_komunikat"),
+              test::child<QWidget>(*w, u"p_k_PdegrajDzwiek"),
+              test::child<QWidget>(*w, u"p_Zamknij"), test::child<QWidget>(*w, u"p_UrProg"),
+              test::child<QWidget>(*w, u"p_Plik"), test::child<QWidget>(*w, u"p_OtworzFolder"),
+              test::child<QWidget>(*w, u"p_WWW"), test::child<QWidget>(*w, u"p_Inne")})
             QVERIFY(!panel->isVisible());
-        QVERIFY(!w->ib_Start->isEnabled());
-        QVERIFY(w->rb_ur_o_godz->isChecked());
-        QVERIFY(w->se_ur_o_godz_godz->isEnabled());
-        QVERIFY(!w->se_ur_po_czasie_godz->isEnabled());
-        QCOMPARE(w->se_ur_o_godz_godz->value(), 0);
-        QVERIFY(!w->cb_PowtorzAkcje->isChecked());
-        QCOMPARE(w->e_CzasPowtorki->text(), u"1"_qs);
-        QVERIFY(!w->e_CzasPowtorki->isEnabled());
-        QCOMPARE(w->ib_Stop->pos(), QPoint(-40, -40));
-        QVERIFY(w->gb1->caption().startsWith(u" W tej chwili jest: 12:00:00"_qs));
+        QVERIFY(!test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
+        QVERIFY(test::child<QRadioButton>(*w, u"rb_ur_o_godz")->isChecked());
+        QVERIFY(test::child<QSpinBox>(*w, u"se_ur_o_godz_godz")->isEnabled());
+        QVERIFY(!test::child<QSpinBox>(*w, u"se_ur_po_czasie_godz")->isEnabled());
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_ur_o_godz_godz")->value(), 0);
+        QVERIFY(!test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->isChecked());
+        QCOMPARE(test::child<QLineEdit>(*w, u"e_CzasPowtorki")->text(), u"1"_qs);
+        QVERIFY(!test::child<QLineEdit>(*w, u"e_CzasPowtorki")->isEnabled());
+        QCOMPARE(test::child<ImageButton>(*w, u"ib_Stop")->pos(), QPoint(-40, -40));
+        QVERIFY(test::child<ClockGroupBox>(*w, u"gb1")
+                    ->caption()
+                    .startsWith(u" W tej chwili jest: 12:00:00"_qs));
         QVERIFY(boxes().isEmpty());
+    }
+
+    void theTablesNameTheWindowsControls()
+    {
+        const auto w = makeWindow();
+        QStringList widgets;
+        for (const KindRow &row : AlarmDraft::kindRows())
+            widgets << row.panel.toString() << row.firstField.toString() << row.locked;
+        for (const SubActionRow &row : AlarmDraft::subActionRows()) {
+            widgets << row.panel.toString() << row.checkedField.toString() << row.locked;
+            for (const StoredValue &stored : row.stored)
+                widgets << stored.field.toString();
+        }
+        QStringList menus;
+        for (const RecentListRow &row : AlarmDraft::recentListRows()) {
+            widgets << row.button.toString() << row.field.toString();
+            menus << row.menu.toString();
+        }
+        widgets.removeAll(QString());
+        menus.removeAll(QString());
+        for (const QString &name : std::as_const(widgets))
+            QVERIFY2(w->findChild<QWidget *>(name), qPrintable(name));
+        for (const QString &name : std::as_const(menus))
+            QVERIFY2(w->findChild<QMenu *>(name), qPrintable(name));
     }
 
     void restoresTheLastKindWithoutRegardToCase()
     {
         writeBase(keys::LastAction, u"komunikat"_qs);
         const auto w = makeWindow();
-        QCOMPARE(w->cb_Typ_Alarmu->currentText(), kinds::Message.toString());
-        QVERIFY(w->p_k_komunikat->isVisible());
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Typ_Alarmu")->currentText(),
+                 kinds::Message.toString());
+        QVERIFY(test::child<QWidget>(*w, u"p_k_komunikat")->isVisible());
 
         writeBase(keys::LastAction, u"Komunikat "_qs);
-        QCOMPARE(makeWindow()->cb_Typ_Alarmu->currentIndex(), -1);
+        QCOMPARE(test::child<QComboBox>(*makeWindow(), u"cb_Typ_Alarmu")->currentIndex(), -1);
     }
 
     void restoresCountdownModeAndRepeat_data()
@@ -136,13 +170,13 @@ private slots:
             store.writeString(keys::Repeat_Time.toString(), u"45"_qs);
         }
         const auto w = makeWindow();
-        QVERIFY(w->rb_ur_po_czasie->isChecked());
-        QVERIFY(w->se_ur_po_czasie_min->isEnabled());
-        QVERIFY(w->sb_ur_alarm_za->isEnabled());
-        QVERIFY(!w->se_ur_o_godz_min->isEnabled());
-        QVERIFY(w->cb_PowtorzAkcje->isChecked());
-        QCOMPARE(w->e_CzasPowtorki->text(), u"45"_qs);
-        QCOMPARE(w->e_CzasPowtorki->isEnabled(), repeatEnabled);
+        QVERIFY(test::child<QRadioButton>(*w, u"rb_ur_po_czasie")->isChecked());
+        QVERIFY(test::child<QSpinBox>(*w, u"se_ur_po_czasie_min")->isEnabled());
+        QVERIFY(test::child<QToolButton>(*w, u"sb_ur_alarm_za")->isEnabled());
+        QVERIFY(!test::child<QSpinBox>(*w, u"se_ur_o_godz_min")->isEnabled());
+        QVERIFY(test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->isChecked());
+        QCOMPARE(test::child<QLineEdit>(*w, u"e_CzasPowtorki")->text(), u"45"_qs);
+        QCOMPARE(test::child<QLineEdit>(*w, u"e_CzasPowtorki")->isEnabled(), repeatEnabled);
     }
 
     void kindSwitching_data()
@@ -171,45 +205,45 @@ private slots:
         QFETCH(bool, repeatEnabled);
         QFETCH(bool, startEnabled);
         const auto w = makeWindow();
-        w->cb_PowtorzAkcje->setChecked(true);
+        test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->setChecked(true);
         chooseKind(*w, kind);
-        QCOMPARE(w->cb_Podglad->isVisible(), previewVisible);
-        QCOMPARE(w->cb_Podglad->isEnabled(), previewEnabled);
-        QCOMPARE(w->cb_PowtorzAkcje->isEnabled(), repeatEnabled);
-        QCOMPARE(w->e_CzasPowtorki->isEnabled(), repeatEnabled);
-        QCOMPARE(w->ib_Start->isEnabled(), startEnabled);
+        QCOMPARE(test::child<QPushButton>(*w, u"cb_Podglad")->isVisible(), previewVisible);
+        QCOMPARE(test::child<QPushButton>(*w, u"cb_Podglad")->isEnabled(), previewEnabled);
+        QCOMPARE(test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->isEnabled(), repeatEnabled);
+        QCOMPARE(test::child<QLineEdit>(*w, u"e_CzasPowtorki")->isEnabled(), repeatEnabled);
+        QCOMPARE(test::child<ImageButton>(*w, u"ib_Start")->isEnabled(), startEnabled);
     }
 
     void shutdownThenMessageShowsPreviewAgain()
     {
         const auto w = makeWindow();
         chooseKind(*w, kinds::Shutdown);
-        QVERIFY(!w->cb_Podglad->isVisible());
+        QVERIFY(!test::child<QPushButton>(*w, u"cb_Podglad")->isVisible());
         chooseKind(*w, kinds::Message);
-        QVERIFY(w->cb_Podglad->isVisible());
-        QVERIFY(!w->cb_Podglad->isEnabled());
-        QVERIFY(w->cb_PowtorzAkcje->isEnabled());
+        QVERIFY(test::child<QPushButton>(*w, u"cb_Podglad")->isVisible());
+        QVERIFY(!test::child<QPushButton>(*w, u"cb_Podglad")->isEnabled());
+        QVERIFY(test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->isEnabled());
     }
 
     void messageEditor()
     {
         const auto w = makeWindow();
         chooseKind(*w, kinds::Message);
-        w->cb_Komunikat->setEditText(u"ALARM !!!"_qs);
-        QVERIFY(!w->ib_Start->isEnabled());
-        QTest::keyClicks(w->cb_Caption->lineEdit(), u"x"_qs);
-        QVERIFY(w->ib_Start->isEnabled());
-        QVERIFY(w->cb_Podglad->isEnabled());
+        test::child<QComboBox>(*w, u"cb_Komunikat")->setEditText(u"ALARM !!!"_qs);
+        QVERIFY(!test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
+        QTest::keyClicks(test::child<QComboBox>(*w, u"cb_Caption")->lineEdit(), u"x"_qs);
+        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
+        QVERIFY(test::child<QPushButton>(*w, u"cb_Podglad")->isEnabled());
     }
 
     void shutdownChoiceIsExact()
     {
         const auto w = makeWindow();
         chooseKind(*w, kinds::Shutdown);
-        w->cb_ZamknijSystem->setEditText(u"wyłącz komputer"_qs);
-        QVERIFY(!w->ib_Start->isEnabled());
-        w->cb_ZamknijSystem->setEditText(u"Wyłącz komputer"_qs);
-        QVERIFY(w->ib_Start->isEnabled());
+        test::child<QComboBox>(*w, u"cb_ZamknijSystem")->setEditText(u"wyłącz komputer"_qs);
+        QVERIFY(!test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
+        test::child<QComboBox>(*w, u"cb_ZamknijSystem")->setEditText(u"Wyłącz komputer"_qs);
+        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
     }
 
     void programEditor()
@@ -218,20 +252,23 @@ private slots:
         chooseKind(*w, kinds::RunProgram);
         const QString program = makeFile(u"budzik"_qs, true);
         const QString text = makeFile(u"notatka.txt"_qs);
-        w->fne_PlikEXE->setText(program);
-        QVERIFY(w->ib_Start->isEnabled());
-        w->fne_PlikEXE->setText(text); // not a program: the message, the buttons stay as they were
-        QVERIFY(w->ib_Start->isEnabled());
+        test::child<FileNameEdit>(*w, u"fne_PlikEXE")->setText(program);
+        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
+        test::child<FileNameEdit>(*w, u"fne_PlikEXE")
+            ->setText(text); // not a program: the message, the buttons stay as they were
+        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
         QCOMPARE(boxes(),
                  QStringList{u"MessageBox \"Wybrany format pliku jest niepoprawny.\\rWybierz "
                              "inny plik lub upewnij się, czy wybrany plik ma rozszerzenie "
                              "typu EXE\" \"Tockwell\" 0x0 -> 1"_qs});
-        w->fne_PlikEXE->setText(makeFile(u"setup.Exe"_qs));
-        QVERIFY(w->ib_Start->isEnabled());
-        w->fne_PlikEXE->setText(world->dir.filePath(u"brak --opcja"_qs));
-        QVERIFY(!w->ib_Start->isEnabled());
-        w->fne_PlikEXE->setText(u"\""_qs + program + u"\" --cicho"_qs); // the first item names it
-        QVERIFY(w->ib_Start->isEnabled());
+        test::child<FileNameEdit>(*w, u"fne_PlikEXE")->setText(makeFile(u"setup.Exe"_qs));
+        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
+        test::child<FileNameEdit>(*w, u"fne_PlikEXE")
+            ->setText(world->dir.filePath(u"brak --opcja"_qs));
+        QVERIFY(!test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
+        test::child<FileNameEdit>(*w, u"fne_PlikEXE")
+            ->setText(u"\""_qs + program + u"\" --cicho"_qs); // the first item names it
+        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
     }
 
     void fileFolderAndWebEditors()
@@ -239,42 +276,42 @@ private slots:
         const auto w = makeWindow();
         chooseKind(*w, kinds::OpenFile);
         const QString blank = makeFile(u"z odstępem.txt"_qs);
-        w->fne_Plik->setText(FileNameEdit::displayedPath(blank));
-        QCOMPARE(w->fne_Plik->text(), u"\""_qs + blank + u"\""_qs);
-        QVERIFY(w->ib_Start->isEnabled());
+        test::child<FileNameEdit>(*w, u"fne_Plik")->setText(FileNameEdit::displayedPath(blank));
+        QCOMPARE(test::child<FileNameEdit>(*w, u"fne_Plik")->text(), u"\""_qs + blank + u"\""_qs);
+        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
 
         chooseKind(*w, kinds::OpenFolder);
-        w->de_Foldery->setText(blank);
-        QVERIFY(!w->ib_Start->isEnabled());
-        w->de_Foldery->setText(world->dir.path());
-        QVERIFY(w->ib_Start->isEnabled());
+        test::child<FileNameEdit>(*w, u"de_Foldery")->setText(blank);
+        QVERIFY(!test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
+        test::child<FileNameEdit>(*w, u"de_Foldery")->setText(world->dir.path());
+        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
 
         chooseKind(*w, kinds::OpenWebPage);
         for (const auto &[address, valid] :
              {std::pair{u"www.example.pl"_qs, true}, std::pair{u"https://example.pl"_qs, false},
               std::pair{u"WWW.EXAMPLE.PL"_qs, false}, std::pair{u"http://www.x.pl"_qs, true}}) {
-            w->e_WWW->setText(address);
-            QCOMPARE(w->ib_Start->isEnabled(), valid);
+            test::child<QLineEdit>(*w, u"e_WWW")->setText(address);
+            QCOMPARE(test::child<ImageButton>(*w, u"ib_Start")->isEnabled(), valid);
         }
     }
 
     void digitFilter()
     {
         const auto w = makeWindow();
-        w->cb_PowtorzAkcje->setChecked(true);
-        w->e_CzasPowtorki->clear();
-        QTest::keyClicks(w->e_CzasPowtorki, u"1a:2-"_qs);
-        QCOMPARE(w->e_CzasPowtorki->text(), u"12"_qs);
-        QTest::keyClick(w->e_CzasPowtorki, Qt::Key_Backspace);
-        QCOMPARE(w->e_CzasPowtorki->text(), u"1"_qs);
+        test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->setChecked(true);
+        test::child<QLineEdit>(*w, u"e_CzasPowtorki")->clear();
+        QTest::keyClicks(test::child<QLineEdit>(*w, u"e_CzasPowtorki"), u"1a:2-"_qs);
+        QCOMPARE(test::child<QLineEdit>(*w, u"e_CzasPowtorki")->text(), u"12"_qs);
+        QTest::keyClick(test::child<QLineEdit>(*w, u"e_CzasPowtorki"), Qt::Key_Backspace);
+        QCOMPARE(test::child<QLineEdit>(*w, u"e_CzasPowtorki")->text(), u"1"_qs);
     }
 
     void startInClockMode()
     {
         auto w = makeWindow();
         chooseKind(*w, kinds::DefaultWindow);
-        w->se_ur_o_godz_godz->setValue(7);
-        w->se_ur_o_godz_min->setValue(5);
+        test::child<QSpinBox>(*w, u"se_ur_o_godz_godz")->setValue(7);
+        test::child<QSpinBox>(*w, u"se_ur_o_godz_min")->setValue(5);
         w->ib_StartClick();
         QVERIFY(world->host.ticking);
         QVERIFY(!w->isVisible());
@@ -284,8 +321,9 @@ private slots:
         QCOMPARE(world->host.armed.CountdownLeft, 0);
         QCOMPARE(world->host.armed.ActionKind, kinds::DefaultWindow.toString());
         QCOMPARE(world->host.armed.RepeatSeconds, 0);
-        QCOMPARE(w->ib_Stop->pos(), w->ib_Start->pos());
-        QVERIFY(!w->cb_Typ_Alarmu->isEnabled());
+        QCOMPARE(test::child<ImageButton>(*w, u"ib_Stop")->pos(),
+                 test::child<ImageButton>(*w, u"ib_Start")->pos());
+        QVERIFY(!test::child<QComboBox>(*w, u"cb_Typ_Alarmu")->isEnabled());
         const RecentListContents clockList = readRecentList(world->storeFile, keys::O_MRU);
         QCOMPARE(clockList.current, u"7:5:0"_qs);
         QVERIFY(clockList.names.contains(u"7:5:0"_qs));
@@ -296,13 +334,13 @@ private slots:
     void startACountdownMessageWithRepeat()
     {
         auto w = makeWindow();
-        w->rb_ur_po_czasie->setChecked(true);
-        w->se_ur_po_czasie_sec->setValue(90);
+        test::child<QRadioButton>(*w, u"rb_ur_po_czasie")->setChecked(true);
+        test::child<QSpinBox>(*w, u"se_ur_po_czasie_sec")->setValue(90);
         chooseKind(*w, kinds::Message);
-        w->cb_Komunikat->setEditText(u"Już czas"_qs);
-        w->cb_Caption->setEditText(u"UWAGA !!!"_qs);
-        w->cb_PowtorzAkcje->setChecked(true);
-        w->e_CzasPowtorki->setText(u"30"_qs);
+        test::child<QComboBox>(*w, u"cb_Komunikat")->setEditText(u"Już czas"_qs);
+        test::child<QComboBox>(*w, u"cb_Caption")->setEditText(u"UWAGA !!!"_qs);
+        test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->setChecked(true);
+        test::child<QLineEdit>(*w, u"e_CzasPowtorki")->setText(u"30"_qs);
         w->ib_StartClick();
         QCOMPARE(world->host.armed.Mode, u"D"_qs);
         QCOMPARE(world->host.armed.CountdownLeft, 90);
@@ -311,85 +349,89 @@ private slots:
         QCOMPARE(readRecentList(world->storeFile, keys::ZA_MRU).current, u"0:0:90"_qs);
         QCOMPARE(readRecentList(world->storeFile, keys::Kom_Text_MRU).current, u"Już czas"_qs);
         QCOMPARE(readRecentList(world->storeFile, keys::Kom_Caption_MRU).current, u"UWAGA !!!"_qs);
-        QVERIFY(!w->cb_Komunikat->isEnabled());
-        QVERIFY(!w->e_CzasPowtorki->isEnabled());
+        QVERIFY(!test::child<QComboBox>(*w, u"cb_Komunikat")->isEnabled());
+        QVERIFY(!test::child<QLineEdit>(*w, u"e_CzasPowtorki")->isEnabled());
 
         world->recorder->clear();
         world->platform->input().suspendKeyboard(); // as the alarm's action would
         w->ib_StopClick(); // as the alarm disarms itself: the suspension it made stays
         QVERIFY(!world->recorder->lines().contains(u"ResumeInput"_qs));
         w->ib_StartClick();
-        w->ib_Stop->click(); // the user's Stop gives suspended devices back
+        test::child<ImageButton>(*w, u"ib_Stop")
+            ->click(); // the user's Stop gives suspended devices back
         QCOMPARE(world->recorder->lines().last(), u"ResumeInput"_qs);
         QVERIFY(!world->host.ticking);
-        QCOMPARE(w->ib_Stop->pos(), QPoint(-40, -40));
-        QVERIFY(w->cb_Komunikat->isEnabled());
-        QVERIFY(w->cb_Podglad->isEnabled());
-        QVERIFY(w->se_ur_po_czasie_sec->isEnabled());
-        QVERIFY(!w->se_ur_o_godz_sec->isEnabled());
-        QVERIFY(w->e_CzasPowtorki->isEnabled());
+        QCOMPARE(test::child<ImageButton>(*w, u"ib_Stop")->pos(), QPoint(-40, -40));
+        QVERIFY(test::child<QComboBox>(*w, u"cb_Komunikat")->isEnabled());
+        QVERIFY(test::child<QPushButton>(*w, u"cb_Podglad")->isEnabled());
+        QVERIFY(test::child<QSpinBox>(*w, u"se_ur_po_czasie_sec")->isEnabled());
+        QVERIFY(!test::child<QSpinBox>(*w, u"se_ur_o_godz_sec")->isEnabled());
+        QVERIFY(test::child<QLineEdit>(*w, u"e_CzasPowtorki")->isEnabled());
     }
 
     void shutdownNeverRepeats()
     {
         auto w = makeWindow();
         chooseKind(*w, kinds::Shutdown);
-        w->cb_ZamknijSystem->setEditText(shutdowns::PowerOff.toString());
-        w->cb_PowtorzAkcje->setChecked(true);
+        test::child<QComboBox>(*w, u"cb_ZamknijSystem")
+            ->setEditText(shutdowns::PowerOff.toString());
+        test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->setChecked(true);
         w->ib_StartClick();
         QCOMPARE(world->host.armed.RepeatSeconds, 0);
         QCOMPARE(readBaseString(keys::cb_Reboot), shutdowns::PowerOff.toString());
         w->ib_StopClick();
-        QVERIFY(!w->cb_PowtorzAkcje->isEnabled());
-        QVERIFY(!w->e_CzasPowtorki->isEnabled());
-        QVERIFY(w->cb_ZamknijSystem->isEnabled());
-        QVERIFY(!w->cb_Podglad->isEnabled());
+        QVERIFY(!test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->isEnabled());
+        QVERIFY(!test::child<QLineEdit>(*w, u"e_CzasPowtorki")->isEnabled());
+        QVERIFY(test::child<QComboBox>(*w, u"cb_ZamknijSystem")->isEnabled());
+        QVERIFY(!test::child<QPushButton>(*w, u"cb_Podglad")->isEnabled());
     }
 
     void otherActionStoresItsPoint()
     {
         auto w = makeWindow();
         chooseKind(*w, kinds::Message); // the point is written whatever the kind
-        w->cb_Komunikat->setEditText(u"a"_qs);
-        w->cb_Caption->setEditText(u"b"_qs);
-        w->cb_InneOpcje->setEditText(others::SingleClick.toString());
-        w->se_Inne_X_DC->setRange(0, 2000);
-        w->se_Inne_Y_DC->setRange(0, 2000);
-        w->se_Inne_X_DC->setValue(640);
-        w->se_Inne_Y_DC->setValue(480);
+        test::child<QComboBox>(*w, u"cb_Komunikat")->setEditText(u"a"_qs);
+        test::child<QComboBox>(*w, u"cb_Caption")->setEditText(u"b"_qs);
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::SingleClick.toString());
+        test::child<QSpinBox>(*w, u"se_Inne_X_DC")->setRange(0, 2000);
+        test::child<QSpinBox>(*w, u"se_Inne_Y_DC")->setRange(0, 2000);
+        test::child<QSpinBox>(*w, u"se_Inne_X_DC")->setValue(640);
+        test::child<QSpinBox>(*w, u"se_Inne_Y_DC")->setValue(480);
         w->ib_StartClick();
         QCOMPARE(world->host.armed.SecondParam, u"640;480"_qs);
 
         w->ib_StopClick();
         chooseKind(*w, kinds::Other); // restores the stored point: none yet
-        QCOMPARE(w->se_Inne_X_DC->value(), 0);
-        w->se_Inne_X_DC->setValue(640);
-        w->se_Inne_Y_DC->setValue(480);
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_Inne_X_DC")->value(), 0);
+        test::child<QSpinBox>(*w, u"se_Inne_X_DC")->setValue(640);
+        test::child<QSpinBox>(*w, u"se_Inne_Y_DC")->setValue(480);
         w->ib_StartClick();
         QCOMPARE(world->host.armed.MainParam, others::SingleClick.toString());
-        QVERIFY(!w->se_Inne_X_DC->isEnabled());
+        QVERIFY(!test::child<QSpinBox>(*w, u"se_Inne_X_DC")->isEnabled());
         Store inne(world->storeFile);
         inne.openKey(keys::under(keys::Inne_MRU));
         QCOMPARE(inne.readInteger(keys::x_SingleClick.toString()), 640);
         QCOMPARE(inne.readInteger(keys::y_SingleClick.toString()), 480);
         w->ib_StopClick();
-        QVERIFY(w->se_Inne_X_DC->isEnabled());
-        QVERIFY(w->cb_InneOpcje->isEnabled());
+        QVERIFY(test::child<QSpinBox>(*w, u"se_Inne_X_DC")->isEnabled());
+        QVERIFY(test::child<QComboBox>(*w, u"cb_InneOpcje")->isEnabled());
     }
 
     void zeroCountdownIsRefused()
     {
         auto w = makeWindow();
         chooseKind(*w, kinds::DefaultWindow);
-        w->rb_ur_po_czasie->setChecked(true);
-        w->se_ur_po_czasie_sec->findChild<QLineEdit *>()->clear(); // an empty field reads as 0
+        test::child<QRadioButton>(*w, u"rb_ur_po_czasie")->setChecked(true);
+        test::child<QSpinBox>(*w, u"se_ur_po_czasie_sec")
+            ->findChild<QLineEdit *>()
+            ->clear(); // an empty field reads as 0
         w->ib_StartClick();
         QCOMPARE(boxes(), QStringList{u"MessageBox \"Odliczany czas musi być większy od 0\" "
                                       "\"BŁĄD !!!\" 0x10 -> 1"_qs});
         QVERIFY(!world->host.ticking);
         QVERIFY(w->isVisible());
-        QVERIFY(w->cb_Typ_Alarmu->isEnabled());
-        QCOMPARE(w->ib_Stop->pos(), QPoint(-40, -40));
+        QVERIFY(test::child<QComboBox>(*w, u"cb_Typ_Alarmu")->isEnabled());
+        QCOMPARE(test::child<ImageButton>(*w, u"ib_Stop")->pos(), QPoint(-40, -40));
         QVERIFY(!readBaseString(keys::LastAction));
     }
 
@@ -397,8 +439,8 @@ private slots:
     {
         auto w = makeWindow();
         chooseKind(*w, kinds::DefaultWindow);
-        w->rb_ur_po_czasie->setChecked(true);
-        w->se_ur_po_czasie_godz->setValue(600000);
+        test::child<QRadioButton>(*w, u"rb_ur_po_czasie")->setChecked(true);
+        test::child<QSpinBox>(*w, u"se_ur_po_czasie_godz")->setValue(600000);
         w->ib_StartClick();
         QCOMPARE(boxes().size(), 1);
         QVERIFY(boxes().constFirst().contains(u"zbyt długi"_qs));
@@ -409,17 +451,17 @@ private slots:
     {
         auto w = makeWindow();
         chooseKind(*w, kinds::OpenWebPage);
-        w->e_WWW->setText(u"www.example.pl"_qs);
-        w->cb_PowtorzAkcje->setChecked(true);
-        w->e_CzasPowtorki->clear();
+        test::child<QLineEdit>(*w, u"e_WWW")->setText(u"www.example.pl"_qs);
+        test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->setChecked(true);
+        test::child<QLineEdit>(*w, u"e_CzasPowtorki")->clear();
         QVERIFY_THROWS_EXCEPTION(ConvertError, w->ib_StartClick());
         QVERIFY(!world->host.ticking);
         QVERIFY(w->isVisible());
-        QVERIFY(!w->e_WWW->isEnabled());
+        QVERIFY(!test::child<QLineEdit>(*w, u"e_WWW")->isEnabled());
         QCOMPARE(readRecentList(world->storeFile, keys::WWW_MRU).current, u"www.example.pl"_qs);
         w->ib_StopClick();
-        QVERIFY(w->e_WWW->isEnabled());
-        QVERIFY(w->ib_Start->isEnabled());
+        QVERIFY(test::child<QLineEdit>(*w, u"e_WWW")->isEnabled());
+        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
     }
 
     void listButtonsAndClearing()
@@ -436,24 +478,24 @@ private slots:
             store.writeString(world->dir.path(), QString());
         }
         const auto w = makeWindow();
-        QVERIFY(!w->sb_ListaWWW->isHidden());
-        QVERIFY(w->sb_ListaPlikowWAV->isHidden());
-        QVERIFY(!w->sb_ListaFolderow->isHidden());
-        QCOMPARE(w->e_WWW->text(), u"www.a.pl"_qs);
+        QVERIFY(!test::child<QToolButton>(*w, u"sb_ListaWWW")->isHidden());
+        QVERIFY(test::child<QToolButton>(*w, u"sb_ListaPlikowWAV")->isHidden());
+        QVERIFY(!test::child<QToolButton>(*w, u"sb_ListaFolderow")->isHidden());
+        QCOMPARE(test::child<QLineEdit>(*w, u"e_WWW")->text(), u"www.a.pl"_qs);
 
-        const QList<QAction *> folders = w->pm_Foldery->actions();
+        const QList<QAction *> folders = test::child<QMenu>(*w, u"pm_Foldery")->actions();
         QCOMPARE(folders.size(), 3); // the existing folder, "-", "Wyczyść listę"
         QCOMPARE(folders.at(0)->toolTip(), world->dir.path());
         QVERIFY(folders.at(1)->isSeparator());
         QCOMPARE(folders.at(2)->text(), u"Wyczyść listę"_qs);
-        const QList<QAction *> sounds = w->pm_PlikiWAV->actions();
+        const QList<QAction *> sounds = test::child<QMenu>(*w, u"pm_PlikiWAV")->actions();
         QCOMPARE(sounds.at(0)->text(), u"dzwonek"_qs);
         sounds.at(0)->trigger();
-        QCOMPARE(w->fne_PlikWAV->text(), sound);
+        QCOMPARE(test::child<FileNameEdit>(*w, u"fne_PlikWAV")->text(), sound);
 
-        w->pm_WWW->actions().constLast()->trigger();
-        QVERIFY(w->sb_ListaWWW->isHidden());
-        QCOMPARE(w->e_WWW->text(), u"www.a.pl"_qs);
+        test::child<QMenu>(*w, u"pm_WWW")->actions().constLast()->trigger();
+        QVERIFY(test::child<QToolButton>(*w, u"sb_ListaWWW")->isHidden());
+        QCOMPARE(test::child<QLineEdit>(*w, u"e_WWW")->text(), u"www.a.pl"_qs);
         QVERIFY(readRecentList(world->storeFile, keys::WWW_MRU).names.isEmpty());
     }
 
@@ -466,16 +508,16 @@ private slots:
                 store.writeString(entry, QString());
         }
         const auto w = makeWindow();
-        const QList<QAction *> items = w->pm_ur_alarm_za->actions();
+        const QList<QAction *> items = test::child<QMenu>(*w, u"pm_ur_alarm_za")->actions();
         items.at(0)->trigger();
-        QCOMPARE(w->se_ur_po_czasie_min->value(), 1);
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_ur_po_czasie_min")->value(), 1);
         items.at(2)->trigger();
-        QCOMPARE(w->se_ur_po_czasie_godz->value(), 1);
-        QCOMPARE(w->se_ur_po_czasie_sec->value(), 3);
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_ur_po_czasie_godz")->value(), 1);
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_ur_po_czasie_sec")->value(), 3);
         QVERIFY(boxes().isEmpty());
         items.at(1)->trigger();
-        QCOMPARE(w->se_ur_po_czasie_godz->value(), 0);
-        QCOMPARE(w->se_ur_po_czasie_min->value(), 0);
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_ur_po_czasie_godz")->value(), 0);
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_ur_po_czasie_min")->value(), 0);
         QCOMPARE(boxes(), QStringList{u"MessageBox \"Wskazany format czasu jest niepoprawny !!!\" "
                                       "\"BŁĄD !!!\" 0x10 -> 1"_qs});
     }
@@ -488,7 +530,7 @@ private slots:
             store.writeString(QString(), u"24:00:00"_qs);
         }
         const auto w = makeWindow();
-        QCOMPARE(w->se_ur_o_godz_godz->value(), 0);
+        QCOMPARE(test::child<QSpinBox>(*w, u"se_ur_o_godz_godz")->value(), 0);
         QCOMPARE(boxes().size(), 1);
     }
 
@@ -497,21 +539,22 @@ private slots:
         rememberEntry(world->storeFile, keys::Kom_Text_MRU, u"Wstawaj"_qs);
         rememberEntry(world->storeFile, keys::Kom_Text_MRU, u"ALARM !!!"_qs);
         const auto w = makeWindow();
-        QCOMPARE(w->cb_Komunikat->count(), 3);
-        QCOMPARE(w->cb_Komunikat->itemText(0), QString()); // the current entry's empty name
-        QCOMPARE(w->cb_Komunikat->itemText(1), u"ALARM !!!"_qs);
-        QCOMPARE(w->cb_Komunikat->currentText(), u"ALARM !!!"_qs);
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Komunikat")->count(), 3);
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Komunikat")->itemText(0),
+                 QString()); // the current entry's empty name
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Komunikat")->itemText(1), u"ALARM !!!"_qs);
+        QCOMPARE(test::child<QComboBox>(*w, u"cb_Komunikat")->currentText(), u"ALARM !!!"_qs);
     }
 
     void helpKeyOpensTheHelpPageWhenItExists()
     {
         const auto w = makeWindow();
         world->recorder->clear(); // the screen's size, read at creation
-        QTest::keyClick(w->e_WWW, Qt::Key_F1);
+        QTest::keyClick(test::child<QLineEdit>(*w, u"e_WWW"), Qt::Key_F1);
         QVERIFY(world->recorder->lines().isEmpty());
         QDir(world->dir.path()).mkdir(u"help"_qs);
         const QString page = makeFile(u"help/alarm.html"_qs);
-        QTest::keyClick(w->se_ur_o_godz_min, Qt::Key_F1);
+        QTest::keyClick(test::child<QSpinBox>(*w, u"se_ur_o_godz_min"), Qt::Key_F1);
         QCOMPARE(world->recorder->lines(),
                  QStringList{u"ShellOpen \""_qs + page + u"\" \"\" maximized"_qs});
     }
@@ -519,11 +562,11 @@ private slots:
     void secondaryWindowsDisableTheSetupWindow()
     {
         const auto w = makeWindow();
-        w->ib_Opcje->click();
+        test::child<ImageButton>(*w, u"ib_Opcje")->click();
         QCOMPARE(world->host.optionsShown, 1);
         QVERIFY(!w->isEnabled());
         w->setEnabled(true);
-        w->ib_About->click();
+        test::child<ImageButton>(*w, u"ib_About")->click();
         QCOMPARE(world->host.aboutShown, 1);
         QVERIFY(!w->isEnabled());
     }
@@ -533,14 +576,20 @@ private slots:
         const auto w = makeWindow();
         QVERIFY(w->windowFlags().testFlag(Qt::FramelessWindowHint));
         QCOMPARE(w->size(), QSize(474, 245));
-        QCOMPARE(w->PlasmaForm1->geometry(), w->rect());
-        QCOMPARE(w->children().constFirst(), w->PlasmaForm1); // under every control
+        QCOMPARE(test::child<SkinWidget>(*w, u"PlasmaForm1")->geometry(), w->rect());
+        QCOMPARE(w->children().constFirst(),
+                 test::child<SkinWidget>(*w, u"PlasmaForm1")); // under every control
         QCOMPARE(w->mask().rectCount(), 64);
         QCOMPARE(w->mask().boundingRect(), QRect(0, 0, 473, 245));
         // The command buttons stay in their row along the top edge, inside the shape.
         const std::pair<ImageButton *, int> row[] = {
-            {w->ib_Start, 8}, {w->ib_Minimalizuj, 43}, {w->ib_Opcje, 78},  {w->ib_About, 113},
-            {w->ib_WWW, 365}, {w->ib_Mail, 400},       {w->ib_Koniec, 435}};
+            {test::child<ImageButton>(*w, u"ib_Start"), 8},
+            {test::child<ImageButton>(*w, u"ib_Minimalizuj"), 43},
+            {test::child<ImageButton>(*w, u"ib_Opcje"), 78},
+            {test::child<ImageButton>(*w, u"ib_About"), 113},
+            {test::child<ImageButton>(*w, u"ib_WWW"), 365},
+            {test::child<ImageButton>(*w, u"ib_Mail"), 400},
+            {test::child<ImageButton>(*w, u"ib_Koniec"), 435}};
         for (const auto &[button, left] : row) {
             QCOMPARE(button->geometry(), QRect(left, 6, 31, 31));
             QVERIFY(!button->bitmap().isNull());
@@ -550,8 +599,9 @@ private slots:
             QVERIFY(!button->bitmapDisabled().isNull());
             QVERIFY(w->mask().contains(button->geometry().center()));
         }
-        QCOMPARE(w->ib_Stop->size(), QSize(31, 31));
-        QCOMPARE(w->ib_Start->toolTip(), u"Rozpocznij odliczanie czasu"_qs);
+        QCOMPARE(test::child<ImageButton>(*w, u"ib_Stop")->size(), QSize(31, 31));
+        QCOMPARE(test::child<ImageButton>(*w, u"ib_Start")->toolTip(),
+                 u"Rozpocznij odliczanie czasu"_qs);
     }
 
     void quitAsksOnlyWhileArmed()
@@ -562,11 +612,11 @@ private slots:
         QVERIFY(boxes().isEmpty());
         world->host.ticking = true;
         world->recorder->script(u"MessageBox"_qs, u"7"_qs); // No
-        w->ib_Koniec->click();
+        test::child<ImageButton>(*w, u"ib_Koniec")->click();
         QCOMPARE(world->host.quits, 1);
         QCOMPARE(boxes().size(), 1);
         QVERIFY(boxes().constFirst().endsWith(u"\"UWAGA !!!\" 0x34 -> 7"_qs));
-        w->ib_Koniec->click(); // default answer: Yes
+        test::child<ImageButton>(*w, u"ib_Koniec")->click(); // default answer: Yes
         QCOMPARE(world->host.quits, 2);
     }
 };

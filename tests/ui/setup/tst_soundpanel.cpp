@@ -8,6 +8,7 @@
 #include "settings/Keys.h"
 #include "settings/RecentList.h"
 #include "settings/Store.h"
+#include "support/Controls.h"
 #include "support/FakeClock.h"
 #include "support/FakeSetupHost.h"
 #include "ui/setup/FileNameEdit.h"
@@ -79,17 +80,19 @@ class TestSoundPanel : public QObject
     void chooseSound(const QString &file, qint64 length = 3000)
     {
         recorder->script(u"MediaLength"_qs, QString::number(length));
-        w->cb_Typ_Alarmu->setCurrentIndex(w->cb_Typ_Alarmu->findText(kinds::PlaySound.toString()));
-        w->fne_PlikWAV->setText(file);
+        test::child<QComboBox>(*w, u"cb_Typ_Alarmu")
+            ->setCurrentIndex(test::child<QComboBox>(*w, u"cb_Typ_Alarmu")
+                                  ->findText(kinds::PlaySound.toString()));
+        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(file);
         QVERIFY(device().isOpen());
         recorder->clear();
     }
 
     QString toolbar() const
     {
-        return QString(w->Play->isChecked() ? u"P"_qs : u"-"_qs) +
-               (w->Pause->isChecked() ? u"A"_qs : u"-"_qs) +
-               (w->Stop->isChecked() ? u"S"_qs : u"-"_qs);
+        return QString(test::child<QToolButton>(*w, u"Play")->isChecked() ? u"P"_qs : u"-"_qs) +
+               (test::child<QToolButton>(*w, u"Pause")->isChecked() ? u"A"_qs : u"-"_qs) +
+               (test::child<QToolButton>(*w, u"Stop")->isChecked() ? u"S"_qs : u"-"_qs);
     }
 
     /// Lets the posted notifications arrive.
@@ -157,19 +160,24 @@ private slots:
 
     void theToolbarButtonsShowTheirImages()
     {
-        for (QToolButton *button : {w->Play, w->Pause, w->Stop})
+        for (QToolButton *button :
+             {test::child<QToolButton>(*w, u"Play"), test::child<QToolButton>(*w, u"Pause"),
+              test::child<QToolButton>(*w, u"Stop")})
             QVERIFY2(!button->icon().pixmap(16, 16).isNull(), qPrintable(button->objectName()));
     }
 
     void aNameOfNoFileShowsNoFileAndDisables()
     {
         chooseSound(makeFile(u"a.wav"_qs));
-        QVERIFY(w->ib_Start->isEnabled());
+        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
         for (const QString &text : {QString(), dir->filePath(u"a.wa"_qs), dir->path()}) {
-            w->fne_PlikWAV->setText(text);
-            QCOMPARE(w->LabelCzas->text(), u"(brak pliku)"_qs);
-            for (QWidget *control : std::initializer_list<QWidget *>{w->Play, w->Pause, w->Stop,
-                                                                     w->LoopCheckBox, w->ib_Start})
+            test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(text);
+            QCOMPARE(test::child<QLabel>(*w, u"LabelCzas")->text(), u"(brak pliku)"_qs);
+            for (QWidget *control : std::initializer_list<QWidget *>{
+                     test::child<QToolButton>(*w, u"Play"), test::child<QToolButton>(*w, u"Pause"),
+                     test::child<QToolButton>(*w, u"Stop"),
+                     test::child<QCheckBox>(*w, u"LoopCheckBox"),
+                     test::child<ImageButton>(*w, u"ib_Start")})
                 QVERIFY(!control->isEnabled());
         }
         QVERIFY(recorder->lines().isEmpty()); // not playing: the player is left alone
@@ -178,8 +186,8 @@ private slots:
     void aNameOfNoFileStopsAPlayingSound()
     {
         chooseSound(makeFile(u"a.wav"_qs));
-        w->Play->click();
-        w->fne_PlikWAV->setText(QString());
+        test::child<QToolButton>(*w, u"Play")->click();
+        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(QString());
         QCOMPARE(toolbar(), u"--S"_qs);
         QCOMPARE(device().mode(), MediaMode::Stopped);
         QCOMPARE(recorder->lines(), (QStringList{u"MediaPlay"_qs, u"MediaStop"_qs}));
@@ -188,45 +196,50 @@ private slots:
     void aForeignExtensionShowsTheFormatMessageAndChangesNothing()
     {
         chooseSound(makeFile(u"a.wav"_qs), 65000);
-        w->Play->click();
+        test::child<QToolButton>(*w, u"Play")->click();
         recorder->clear();
-        w->fne_PlikWAV->setText(makeFile(u"b.xyz"_qs));
+        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(makeFile(u"b.xyz"_qs));
         QCOMPARE(recorder->lines(), QStringList{FormatMessage});
-        QCOMPARE(w->LabelCzas->text(), u"1:05s"_qs);
+        QCOMPARE(test::child<QLabel>(*w, u"LabelCzas")->text(), u"1:05s"_qs);
         QCOMPARE(toolbar(), u"P--"_qs);
         QCOMPARE(device().mode(), MediaMode::Playing);
-        QVERIFY(w->ib_Start->isEnabled());
+        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
     }
 
     void aSoundOpensAndShowsItsTime()
     {
-        w->cb_Typ_Alarmu->setCurrentIndex(w->cb_Typ_Alarmu->findText(kinds::PlaySound.toString()));
-        QVERIFY(!w->ib_Start->isEnabled());
+        test::child<QComboBox>(*w, u"cb_Typ_Alarmu")
+            ->setCurrentIndex(test::child<QComboBox>(*w, u"cb_Typ_Alarmu")
+                                  ->findText(kinds::PlaySound.toString()));
+        QVERIFY(!test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
         const QString file = makeFile(u"Dzwonek długi.MIDI"_qs);
         recorder->script(u"MediaLength"_qs, u"65000"_qs);
-        w->fne_PlikWAV->setText(FileNameEdit::displayedPath(file));
+        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(FileNameEdit::displayedPath(file));
         QCOMPARE(recorder->lines(),
                  (QStringList{u"MediaOpen "_qs + Recorder::quoted(file) + u" -> ok"_qs,
                               u"MediaLength -> 65000"_qs}));
-        QCOMPARE(w->LabelCzas->text(), u"1:05s"_qs);
+        QCOMPARE(test::child<QLabel>(*w, u"LabelCzas")->text(), u"1:05s"_qs);
         QCOMPARE(toolbar(), u"--S"_qs);
-        for (QWidget *control : std::initializer_list<QWidget *>{w->Play, w->Pause, w->Stop,
-                                                                 w->LoopCheckBox, w->ib_Start})
+        for (QWidget *control : std::initializer_list<QWidget *>{
+                 test::child<QToolButton>(*w, u"Play"), test::child<QToolButton>(*w, u"Pause"),
+                 test::child<QToolButton>(*w, u"Stop"), test::child<QCheckBox>(*w, u"LoopCheckBox"),
+                 test::child<ImageButton>(*w, u"ib_Start")})
             QVERIFY(control->isEnabled());
     }
 
     void aFileTheDeviceCannotOpenRaisesTheErrorWithItsExtension()
     {
         chooseSound(makeFile(u"a.wav"_qs), 3000);
-        w->Play->click();
+        test::child<QToolButton>(*w, u"Play")->click();
         recorder->script(u"MediaOpen"_qs, u"error Could not determine type of stream."_qs);
-        w->fne_PlikWAV->setText(makeFile(u"broken.Mp3"_qs));
+        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(makeFile(u"broken.Mp3"_qs));
         QCOMPARE(recorder->lines().last(), openError(u".Mp3"_qs));
         QVERIFY(!device().isOpen());
         QCOMPARE(toolbar(), u"--S"_qs);
-        QCOMPARE(w->LabelCzas->text(), u"0:03s"_qs); // the label and the enabled states stay
-        QVERIFY(w->Play->isEnabled());
-        QVERIFY(w->ib_Start->isEnabled());
+        QCOMPARE(test::child<QLabel>(*w, u"LabelCzas")->text(),
+                 u"0:03s"_qs); // the label and the enabled states stay
+        QVERIFY(test::child<QToolButton>(*w, u"Play")->isEnabled());
+        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
         deliver(); // the aborted play of a.wav: the toolbar stays stopped
         QCOMPARE(toolbar(), u"--S"_qs);
     }
@@ -272,11 +285,11 @@ private slots:
         QCOMPARE(shownBoxes, boxes);
         QCOMPARE(openLines.size(), opens);
         // The rest of creation ran: the kind's panel, the timing mode.
-        QVERIFY(w->p_k_PdegrajDzwiek->isVisible());
-        QVERIFY(!w->cb_Podglad->isVisible());
-        QVERIFY(w->rb_ur_po_czasie->isChecked());
-        QVERIFY(w->se_ur_po_czasie_sec->isEnabled());
-        QVERIFY(!w->se_ur_o_godz_sec->isEnabled());
+        QVERIFY(test::child<QWidget>(*w, u"p_k_PdegrajDzwiek")->isVisible());
+        QVERIFY(!test::child<QPushButton>(*w, u"cb_Podglad")->isVisible());
+        QVERIFY(test::child<QRadioButton>(*w, u"rb_ur_po_czasie")->isChecked());
+        QVERIFY(test::child<QSpinBox>(*w, u"se_ur_po_czasie_sec")->isEnabled());
+        QVERIFY(!test::child<QSpinBox>(*w, u"se_ur_o_godz_sec")->isEnabled());
     }
 
     void theButtonsWithNoSoundOpenRaiseTheirErrors_data()
@@ -295,9 +308,9 @@ private slots:
         QFETCH(QString, message);
         chooseSound(makeFile(u"a.wav"_qs));
         recorder->script(u"MediaOpen"_qs, u"error broken"_qs);
-        w->fne_PlikWAV->setText(makeFile(u"b.wav"_qs));
+        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(makeFile(u"b.wav"_qs));
         recorder->clear();
-        w->Stop->setChecked(false);
+        test::child<QToolButton>(*w, u"Stop")->setChecked(false);
         auto *clicked = w->findChild<QToolButton *>(button);
         QVERIFY(clicked && clicked->isEnabled());
         clicked->click();
@@ -308,7 +321,7 @@ private slots:
     void playToTheEndWithoutLoopShowsStopped()
     {
         chooseSound(makeFile(u"a.wav"_qs));
-        w->Play->click();
+        test::child<QToolButton>(*w, u"Play")->click();
         QCOMPARE(toolbar(), u"P--"_qs);
         device().finishPlaying();
         deliver();
@@ -319,15 +332,15 @@ private slots:
     void theLoopPlaysAgainFromTheStartUntilStop()
     {
         chooseSound(makeFile(u"a.wav"_qs));
-        w->LoopCheckBox->setChecked(true);
-        w->Play->click();
+        test::child<QCheckBox>(*w, u"LoopCheckBox")->setChecked(true);
+        test::child<QToolButton>(*w, u"Play")->click();
         for (int pass = 0; pass < 2; ++pass) {
             device().finishPlaying();
             deliver();
             QCOMPARE(device().mode(), MediaMode::Playing);
             QCOMPARE(toolbar(), u"P--"_qs);
         }
-        w->Stop->click();
+        test::child<QToolButton>(*w, u"Stop")->click();
         deliver(); // the aborted play does not start the loop again
         QCOMPARE(device().mode(), MediaMode::Stopped);
         QCOMPARE(toolbar(), u"--S"_qs);
@@ -338,9 +351,9 @@ private slots:
     void clearingTheLoopBoxEndsAfterTheCurrentPass()
     {
         chooseSound(makeFile(u"a.wav"_qs));
-        w->LoopCheckBox->setChecked(true);
-        w->Play->click();
-        w->LoopCheckBox->setChecked(false);
+        test::child<QCheckBox>(*w, u"LoopCheckBox")->setChecked(true);
+        test::child<QToolButton>(*w, u"Play")->click();
+        test::child<QCheckBox>(*w, u"LoopCheckBox")->setChecked(false);
         device().finishPlaying();
         deliver();
         QCOMPARE(device().mode(), MediaMode::Stopped);
@@ -350,11 +363,11 @@ private slots:
     void pausePausesAndResumes()
     {
         chooseSound(makeFile(u"a.wav"_qs));
-        w->Play->click();
-        w->Pause->click();
+        test::child<QToolButton>(*w, u"Play")->click();
+        test::child<QToolButton>(*w, u"Pause")->click();
         QCOMPARE(toolbar(), u"-A-"_qs);
         QCOMPARE(device().mode(), MediaMode::Paused);
-        w->Pause->click();
+        test::child<QToolButton>(*w, u"Pause")->click();
         QCOMPARE(toolbar(), u"-A-"_qs); // also after a resume
         QCOMPARE(device().mode(), MediaMode::Playing);
         deliver();
@@ -368,14 +381,14 @@ private slots:
     void choosingAnotherSoundWhilePlayingStartsItStopped()
     {
         chooseSound(makeFile(u"a.wav"_qs));
-        w->LoopCheckBox->setChecked(true);
-        w->Play->click();
+        test::child<QCheckBox>(*w, u"LoopCheckBox")->setChecked(true);
+        test::child<QToolButton>(*w, u"Play")->click();
         recorder->script(u"MediaLength"_qs, u"10000"_qs);
-        w->fne_PlikWAV->setText(makeFile(u"b.mp3"_qs));
+        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(makeFile(u"b.mp3"_qs));
         deliver();
         QCOMPARE(device().mode(), MediaMode::Stopped);
         QCOMPARE(toolbar(), u"--S"_qs);
-        QCOMPARE(w->LabelCzas->text(), u"0:10s"_qs);
+        QCOMPARE(test::child<QLabel>(*w, u"LabelCzas")->text(), u"0:10s"_qs);
         QCOMPARE(recorder->lines().mid(1, 2),
                  (QStringList{u"MediaClose"_qs, u"MediaOpen "_qs +
                                                     Recorder::quoted(dir->filePath(u"b.mp3"_qs)) +
@@ -386,12 +399,15 @@ private slots:
     {
         const QString file = makeFile(u"a.wav"_qs);
         chooseSound(file);
-        w->Play->click();
+        test::child<QToolButton>(*w, u"Play")->click();
         w->ib_StartClick();
         QCOMPARE(device().mode(), MediaMode::Stopped);
         QCOMPARE(toolbar(), u"--S"_qs);
         for (QWidget *control : std::initializer_list<QWidget *>{
-                 w->fne_PlikWAV, w->Play, w->Pause, w->Stop, w->LoopCheckBox, w->LabelCzas})
+                 test::child<FileNameEdit>(*w, u"fne_PlikWAV"),
+                 test::child<QToolButton>(*w, u"Play"), test::child<QToolButton>(*w, u"Pause"),
+                 test::child<QToolButton>(*w, u"Stop"), test::child<QCheckBox>(*w, u"LoopCheckBox"),
+                 test::child<QLabel>(*w, u"LabelCzas")})
             QVERIFY(!control->isEnabled());
         QVERIFY(host->ticking);
         QCOMPARE(host->armed.MainParam, file);
@@ -403,7 +419,8 @@ private slots:
         w->ib_StopClick();
         QCOMPARE(device().mode(), MediaMode::Playing);
         QCOMPARE(toolbar(), u"P--"_qs);
-        QVERIFY(w->Stop->isEnabled() && w->LoopCheckBox->isEnabled());
+        QVERIFY(test::child<QToolButton>(*w, u"Stop")->isEnabled() &&
+                test::child<QCheckBox>(*w, u"LoopCheckBox")->isEnabled());
         QCOMPARE(
             recorder->lines(),
             (QStringList{u"MediaClose"_qs, u"MediaOpen "_qs + Recorder::quoted(file) + u" -> ok"_qs,
@@ -420,10 +437,10 @@ private slots:
         w->ib_StartClick();
         w->ib_StopClick();
         QCOMPARE(toolbar(), u"--S"_qs);
-        QVERIFY(w->Play->isEnabled());
+        QVERIFY(test::child<QToolButton>(*w, u"Play")->isEnabled());
         // With no sound open (the last open failed) there is nothing to stop and no error.
         recorder->script(u"MediaOpen"_qs, u"error broken"_qs);
-        w->fne_PlikWAV->setText(makeFile(u"b.wav"_qs));
+        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(makeFile(u"b.wav"_qs));
         recorder->clear();
         w->ib_StartClick();
         w->ib_StopClick();
@@ -437,7 +454,7 @@ private slots:
         recorder->script(u"MediaOpen"_qs, u"error Could not determine type of stream."_qs);
         QVERIFY_THROWS_EXCEPTION(MediaDeviceError, w->playAlarmSound(makeFile(u"x.xyz"_qs)));
         QVERIFY(!device().isOpen());
-        QVERIFY(!w->Play->isChecked());
+        QVERIFY(!test::child<QToolButton>(*w, u"Play")->isChecked());
     }
 };
 
