@@ -6,9 +6,14 @@ Application::Application(platform::Platform &platform, StoreFile &storeFile, con
                          const SeedingPaths &paths)
     : F_Glowna(platform, storeFile, clock, paths),
       F_Alarm(platform, storeFile, clock, F_Glowna, paths.programDir),
-      F_About(platform, F_Alarm, AboutSettings::forProgram(paths.programDir)),
-      F_Opcje(platform, storeFile, F_Glowna.alarm(), F_Alarm, paths.programFile),
-      F_ALARMUJ(F_Alarm, platform)
+      F_About([&platform, this, dir = paths.programDir] {
+          return std::make_unique<AboutWindow>(platform, F_Alarm, AboutSettings::forProgram(dir));
+      }),
+      F_Opcje([&platform, &storeFile, this, file = paths.programFile] {
+          return std::make_unique<OptionsDialog>(platform, storeFile, F_Glowna.alarm(), F_Alarm,
+                                                 file);
+      }),
+      F_ALARMUJ([&platform, this] { return std::make_unique<AlarmPopup>(F_Alarm, platform); })
 {
     F_Glowna.setForms({&F_Alarm, &F_About, &F_Opcje, &F_ALARMUJ});
 }

@@ -76,8 +76,10 @@ void MainController::setForms(const Forms &forms)
 {
     m_forms = forms;
     m_forms.F_Alarm->installEventFilter(this);
-    connect(m_forms.F_Opcje, &OptionsDialog::saved, this,
-            [this] { guard([this] { m_wake.optionsChanged(); }); });
+    m_forms.F_Opcje->whenCreated([this](OptionsDialog &options) {
+        connect(&options, &OptionsDialog::saved, this,
+                [this] { guard([this] { m_wake.optionsChanged(); }); });
+    });
 }
 
 bool MainController::eventFilter(QObject *watched, QEvent *event)
@@ -196,8 +198,8 @@ void MainController::TrayClick()
         showAndActivate(*m_forms.F_Alarm);
     // A hidden popup has nothing to close; closing it would enable the setup window behind an
     // open dialog.
-    if (m_forms.F_ALARMUJ->isVisible())
-        m_forms.F_ALARMUJ->close();
+    if (AlarmPopup *popup = m_forms.F_ALARMUJ->created(); popup && popup->isVisible())
+        popup->close();
 }
 
 void MainController::Ustawnowyczas1Click()
@@ -243,12 +245,12 @@ void MainController::stopTick()
 
 void MainController::showOptions()
 {
-    showAndActivate(*m_forms.F_Opcje);
+    showAndActivate(m_forms.F_Opcje->get());
 }
 
 void MainController::showAbout()
 {
-    showAndActivate(*m_forms.F_About);
+    showAndActivate(m_forms.F_About->get());
 }
 
 void MainController::quit()
@@ -268,7 +270,7 @@ void MainController::hideSetupWindow()
 
 void MainController::showAlarmPopup(bool beep)
 {
-    m_forms.F_ALARMUJ->showAlarm(beep);
+    m_forms.F_ALARMUJ->get().showAlarm(beep);
 }
 
 void MainController::playAlarmSound(const QString &file)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LazyForm.h"
 #include "TrayIcon.h"
 #include "TrayWatcher.h"
 #include "engine/AlarmHost.h"
@@ -30,13 +31,14 @@ namespace platform {
 class Platform;
 }
 
-/// The program's other forms, as the main form reaches them.
+/// The program's other forms, as the main form reaches them; all but the setup window are
+/// created when first shown.
 struct Forms
 {
     SetupWindow *F_Alarm = nullptr;
-    AboutWindow *F_About = nullptr;
-    OptionsDialog *F_Opcje = nullptr;
-    AlarmPopup *F_ALARMUJ = nullptr;
+    LazyForm<AboutWindow> *F_About = nullptr;
+    LazyForm<OptionsDialog> *F_Opcje = nullptr;
+    LazyForm<AlarmPopup> *F_ALARMUJ = nullptr;
 };
 
 /// The hidden main form: the tray icon with its menu, the armed alarm, the once-a-second tick
