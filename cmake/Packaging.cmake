@@ -1,14 +1,17 @@
 # Installation and the Debian package.
 #
-# The program lives in one folder with its help pages and sounds, as it expects them next to
-# itself: <prefix>/lib/tockwell/{tockwell, tockwell-reg, help/, sound/}. <prefix>/bin holds links
-# to both programs; the menu entry and the icons go where the desktop looks for them.
+# The program lives in one folder with its sound library, help pages and sounds, as it expects
+# them next to itself: <prefix>/lib/tockwell/{tockwell, tockwell-reg, tockwell-sound.so, help/,
+# sound/}. <prefix>/bin holds links to both programs; the menu entry and the icons go where the
+# desktop looks for them.
 include(GNUInstallDirs)
 
 # One folder whatever the multiarch triplet of the libraries.
 set(TOCKWELL_PROGRAM_DIR lib/tockwell)
 
 install(TARGETS tockwell tockwell-reg RUNTIME DESTINATION ${TOCKWELL_PROGRAM_DIR})
+# The sound library, which the program opens next to itself with the first sound.
+install(TARGETS tockwell-sound LIBRARY DESTINATION ${TOCKWELL_PROGRAM_DIR})
 if(TARGET tockwell-input-guard)
     install(TARGETS tockwell-input-guard RUNTIME DESTINATION ${TOCKWELL_PROGRAM_DIR})
 endif()
