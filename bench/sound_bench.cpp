@@ -163,7 +163,7 @@ int main(int argc, char *argv[])
     report("first sound: loading the sound library", ms(timer), 150);
     player.open(mp3);
     const qint64 firstLength = player.length();
-    report("first open + length of the MP3 (loads GStreamer)", ms(timer), 150);
+    report("first open + length of the MP3 (with the library, loads GStreamer)", ms(timer), 150);
 
     // Every buffer that reaches a fakeaudiosink passes this hook.
     Gst gst;
