@@ -243,6 +243,14 @@ private slots:
         QCOMPARE(player.mode(), MediaMode::NotOpen);
     }
 
+    void aSoundLibraryOfAnotherBuildIsRefused()
+    {
+        LibraryBackend<sound::Backend> other(QStringLiteral(TOCKWELL_SOUND_LIBRARY),
+                                             sound::EntryPoint, sound::InterfaceVersion + 1);
+        QCOMPARE(other.backend(), nullptr);
+        QVERIFY2(other.error().contains(u"another build"_qs), qPrintable(other.error()));
+    }
+
     void withoutTheSoundLibraryNothingOpens()
     {
         const auto missing = std::make_shared<SoundLibrary>(path("missing/tockwell-sound.so"));
