@@ -6,9 +6,14 @@ Application::Application(platform::Platform &platform, StoreFile &storeFile, con
                          const SeedingPaths &paths)
     : controller(platform, storeFile, clock, paths),
       setup(platform, storeFile, clock, controller, paths.programDir),
-      about(platform, setup, AboutSettings::forProgram(paths.programDir)),
-      options(platform, storeFile, controller.alarm(), setup, paths.programFile),
-      popup(setup, platform)
+      about([&platform, this, dir = paths.programDir] {
+          return std::make_unique<AboutWindow>(platform, setup, AboutSettings::forProgram(dir));
+      }),
+      options([&platform, &storeFile, this, file = paths.programFile] {
+          return std::make_unique<OptionsDialog>(platform, storeFile, controller.alarm(), setup,
+                                                 file);
+      }),
+      popup([&platform, this] { return std::make_unique<AlarmPopup>(setup, platform); })
 {
     controller.setForms({&setup, &about, &options, &popup});
 }

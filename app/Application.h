@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LazyForm.h"
 #include "MainController.h"
 #include "ui/dialogs/AboutWindow.h"
 #include "ui/dialogs/OptionsDialog.h"
@@ -8,7 +9,8 @@
 
 namespace tockwell {
 
-/// The program's five forms, created once in their order and kept to the end.
+/// The program's five forms, kept to the end: the main form and the setup window created at
+/// start, the About window, the options dialog and the alarm popup when first shown.
 class Application final
 {
 public:
@@ -24,9 +26,9 @@ public:
 
     MainController controller;
     SetupWindow setup;
-    AboutWindow about;
-    OptionsDialog options;
-    AlarmPopup popup;
+    LazyForm<AboutWindow> about;
+    LazyForm<OptionsDialog> options;
+    LazyForm<AlarmPopup> popup;
 };
 
 } // namespace tockwell

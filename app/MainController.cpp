@@ -76,8 +76,10 @@ void MainController::setForms(const Forms &forms)
 {
     m_forms = forms;
     m_forms.setup->installEventFilter(this);
-    connect(m_forms.options, &OptionsDialog::saved, this,
-            [this] { guard([this] { m_wake.optionsChanged(); }); });
+    m_forms.options->whenCreated([this](OptionsDialog &options) {
+        connect(&options, &OptionsDialog::saved, this,
+                [this] { guard([this] { m_wake.optionsChanged(); }); });
+    });
 }
 
 bool MainController::eventFilter(QObject *watched, QEvent *event)
@@ -196,8 +198,8 @@ void MainController::TrayClick()
         showAndActivate(*m_forms.setup);
     // A hidden popup has nothing to close; closing it would enable the setup window behind an
     // open dialog.
-    if (m_forms.popup->isVisible())
-        m_forms.popup->close();
+    if (AlarmPopup *popup = m_forms.popup->created(); popup && popup->isVisible())
+        popup->close();
 }
 
 void MainController::showSetupWindow()
@@ -238,12 +240,12 @@ void MainController::stopTick()
 
 void MainController::showOptions()
 {
-    showAndActivate(*m_forms.options);
+    showAndActivate(m_forms.options->get());
 }
 
 void MainController::showAbout()
 {
-    showAndActivate(*m_forms.about);
+    showAndActivate(m_forms.about->get());
 }
 
 void MainController::quit()
@@ -263,7 +265,7 @@ void MainController::hideSetupWindow()
 
 void MainController::showAlarmPopup(bool beep)
 {
-    m_forms.popup->showAlarm(beep);
+    m_forms.popup->get().showAlarm(beep);
 }
 
 void MainController::playAlarmSound(const QString &file)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LazyForm.h"
 #include "TrayIcon.h"
 #include "TrayWatcher.h"
 #include "engine/AlarmHost.h"
@@ -30,13 +31,14 @@ namespace platform {
 class Platform;
 }
 
-/// The program's other forms, as the main form reaches them.
+/// The program's other forms, as the main form reaches them; all but the setup window are
+/// created when first shown.
 struct Forms
 {
     SetupWindow *setup = nullptr;
-    AboutWindow *about = nullptr;
-    OptionsDialog *options = nullptr;
-    AlarmPopup *popup = nullptr;
+    LazyForm<AboutWindow> *about = nullptr;
+    LazyForm<OptionsDialog> *options = nullptr;
+    LazyForm<AlarmPopup> *popup = nullptr;
 };
 
 /// The hidden main form: the tray icon with its menu, the armed alarm, the once-a-second tick

@@ -155,9 +155,12 @@ for sound in 'MP3, 3 minutes' MIDI; do
     row "sound, $sound: play → first buffer at the sink (median of 11)" "$play_ms ms" "< 100 ms" \
         "$(verdict "$play_ms < 100")"
 done
-first_ms=$(pick sound 'first open \+ length of the MP3 \(loads GStreamer\) +([0-9.]+) ms')
-row "sound: first open + length in the process (loads GStreamer)" "$first_ms ms" "< 150 ms" \
-    "$(verdict "$first_ms < 150")"
+library_ms=$(pick sound 'first sound: loading the sound library +([0-9.]+) ms')
+row "sound: loading the sound library at the first sound" "$library_ms ms" "< 150 ms" \
+    "$(verdict "$library_ms < 150")"
+first_ms=$(pick sound 'first open \+ length of the MP3 \(with the library, loads GStreamer\) +([0-9.]+) ms')
+row "sound: first open + length in the process (with the library, loads GStreamer)" "$first_ms ms" \
+    "< 150 ms" "$(verdict "$first_ms < 150")"
 
 # store_row LABEL FIGURE TARGET_MS: a line of store_bench.
 store_row() {

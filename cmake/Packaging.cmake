@@ -1,14 +1,18 @@
 # Installation and the Debian package.
 #
-# The program lives in one folder with its help pages and sounds, as it expects them next to
-# itself: <prefix>/lib/tockwell/{tockwell, tockwell-reg, help/, sound/}. <prefix>/bin holds links
-# to both programs; the menu entry and the icons go where the desktop looks for them.
+# The program lives in one folder with its sound and network libraries, help pages and sounds,
+# as it expects them next to itself: <prefix>/lib/tockwell/{tockwell, tockwell-reg,
+# tockwell-sound.so, tockwell-network.so, help/, sound/}. <prefix>/bin holds links to both programs; the menu entry and the icons go where the
+# desktop looks for them.
 include(GNUInstallDirs)
 
 # One folder whatever the multiarch triplet of the libraries.
 set(TOCKWELL_PROGRAM_DIR lib/tockwell)
 
 install(TARGETS tockwell tockwell-reg RUNTIME DESTINATION ${TOCKWELL_PROGRAM_DIR})
+# The sound and network libraries, which the program opens next to itself with the first sound
+# and the first update check.
+install(TARGETS tockwell-sound tockwell-network LIBRARY DESTINATION ${TOCKWELL_PROGRAM_DIR})
 if(TARGET tockwell-input-guard)
     install(TARGETS tockwell-input-guard RUNTIME DESTINATION ${TOCKWELL_PROGRAM_DIR})
 endif()
@@ -50,9 +54,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the libraries do not tell dpkg-shlibdeps: Qt's X11 platform plugin, Qt's own Polish
-# texts, the sound decoders and their MIDI soundfont, the desktop's opening of documents.
+# texts, the sound decoders and their MIDI soundfont, the desktop's opening of documents (GIO,
+# loaded at the first opening, and xdg-utils).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, qt6-translations-l10n, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-plugins-ugly, timgm6mb-soundfont | fluid-soundfont-gm, xdg-utils")
+    "libglib2.0-0, qt6-qpa-plugins, qt6-translations-l10n, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-plugins-ugly, timgm6mb-soundfont | fluid-soundfont-gm, xdg-utils")
 # pkexec (with polkitd) starts the helper that wakes the computer for an alarm; without it the
 # program only cannot wake the computer.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-pulseaudio | gstreamer1.0-alsa, pkexec | policykit-1")

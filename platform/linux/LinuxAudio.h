@@ -2,35 +2,32 @@
 
 #include "../Audio.h"
 
-#include <QTimer>
-
-#include <chrono>
 #include <memory>
 
 namespace tockwell::platform {
 
+class SoundLibrary;
+
 /// Sound output of a Linux desktop: the volume of the default output through the sound server
-/// (PulseAudio or PipeWire) or the ALSA mixer, and a short beep through GStreamer.
+/// (PulseAudio or PipeWire) or the ALSA mixer, and a short beep through GStreamer. All of it
+/// lives in the sound library, opened with the first call; without it the volume stays as it is
+/// and the beep is the X bell.
 class LinuxAudio final : public Audio
 {
 public:
-    LinuxAudio();
+    explicit LinuxAudio(std::shared_ptr<SoundLibrary> library);
     ~LinuxAudio() override;
 
     void maximiseVolume() override;
     void beep() override;
 
 private:
-    class Beeper;
-    std::unique_ptr<Beeper> m_beeper;
+    /// The back end's audio, made at the first call; nullptr without the library.
+    Audio *audio();
+
+    std::shared_ptr<SoundLibrary> m_library;
+    bool m_made = false;
+    std::unique_ptr<Audio> m_audio;
 };
-
-/// Sets the sound server's default output to 100 % on every channel; false when there is no
-/// server or it did not answer within `timeout`.
-bool maximisePulseVolume(std::chrono::milliseconds timeout);
-
-/// Sets the "Master" and "PCM" playback controls of ALSA's default mixer to their maximum; false
-/// when there is no such mixer.
-bool maximiseAlsaVolume();
 
 } // namespace tockwell::platform

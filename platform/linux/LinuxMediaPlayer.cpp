@@ -1,257 +1,74 @@
 #include "LinuxMediaPlayer.h"
 
-#include "LinuxConfig.h"
-
-#if TOCKWELL_WITH_GSTREAMER
-#include <gst/gst.h>
-#endif
-
-#include <QMutex>
+#include "SoundLibrary.h"
 
 namespace tockwell::platform {
 
-#if TOCKWELL_WITH_GSTREAMER
-
-namespace {
-
-// playbin's "flags": audio with its own volume, no video or subtitles (an MP3 with a cover
-// picture would otherwise want a video sink).
-constexpr guint PlayAudioOnly = 0x2 | 0x10;
-// How long an open may take to read the file's start; broken files fail far sooner.
-constexpr GstClockTime OpenTimeout = 10 * GST_SECOND;
-
-struct GlibFree
-{
-    void operator()(gchar *text) const { g_free(text); }
-};
-
-QString errorText(GstMessage *message)
-{
-    GError *error = nullptr;
-    gchar *debug = nullptr;
-    gst_message_parse_error(message, &error, &debug);
-    const QString text = error ? QString::fromUtf8(error->message) : QString();
-    g_clear_error(&error);
-    g_free(debug);
-    return text;
-}
-
-} // namespace
-
-/// One `playbin` with one file. Opened or played to the end it rests in NULL, which gives back
-/// the sound output and stops its threads, and plays from the start from there; stopped or
-/// paused in the middle it holds its place in PAUSED.
-class LinuxMediaPlayer::Pipeline
-{
-public:
-    Pipeline(LinuxMediaPlayer &owner, const QString &sink) : m_owner(owner)
-    {
-        GstElement *playbin = gst_element_factory_make("playbin", nullptr);
-        if (!playbin)
-            return;
-        m_playbin = GST_ELEMENT(gst_object_ref_sink(playbin));
-        g_object_set(m_playbin, "flags", PlayAudioOnly, nullptr);
-        if (!sink.isEmpty()) {
-            GstElement *output =
-                gst_parse_bin_from_description(sink.toUtf8().constData(), TRUE, nullptr);
-            if (output)
-                g_object_set(m_playbin, "audio-sink", output, nullptr);
-        }
-        GstBus *bus = gst_element_get_bus(m_playbin);
-        gst_bus_set_sync_handler(bus, &Pipeline::onBus, this, nullptr);
-        gst_object_unref(bus);
-    }
-
-    ~Pipeline()
-    {
-        if (!m_playbin)
-            return;
-        // NULL joins the streaming threads, so the handler is not running any more.
-        gst_element_set_state(m_playbin, GST_STATE_NULL);
-        GstBus *bus = gst_element_get_bus(m_playbin);
-        gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
-        gst_object_unref(bus);
-        gst_object_unref(m_playbin);
-    }
-
-    Pipeline(const Pipeline &) = delete;
-    Pipeline &operator=(const Pipeline &) = delete;
-
-    /// Opens `fileName` and waits until its start is decoded; the error text on failure.
-    std::optional<QString> open(const QString &fileName)
-    {
-        if (!m_playbin)
-            return u"GStreamer has no playbin element (gstreamer1.0-plugins-base)."_qs;
-        GError *error = nullptr;
-        const std::unique_ptr<gchar, GlibFree> uri(
-            gst_filename_to_uri(fileName.toUtf8().constData(), &error));
-        if (!uri) {
-            const QString text = QString::fromUtf8(error ? error->message : "invalid file name");
-            g_clear_error(&error);
-            return text;
-        }
-        g_object_set(m_playbin, "uri", uri.get(), nullptr);
-        if (gst_element_set_state(m_playbin, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ||
-            gst_element_get_state(m_playbin, nullptr, nullptr, OpenTimeout) !=
-                GST_STATE_CHANGE_SUCCESS) {
-            const QMutexLocker lock(&m_errorLock);
-            return m_error.isEmpty() ? u"The file cannot be opened."_qs : m_error;
-        }
-        gint64 duration = 0;
-        if (gst_element_query_duration(m_playbin, GST_FORMAT_TIME, &duration) && duration > 0)
-            m_length = duration / GST_MSECOND;
-        rest();
-        return std::nullopt;
-    }
-
-    qint64 length() const { return m_length; }
-
-    bool setState(GstState state)
-    {
-        m_resting = false;
-        return gst_element_set_state(m_playbin, state) != GST_STATE_CHANGE_FAILURE;
-    }
-
-    void rest()
-    {
-        gst_element_set_state(m_playbin, GST_STATE_NULL);
-        m_resting = true;
-    }
-
-    /// Plays on from where it stands, or from the start.
-    bool play(bool fromStart)
-    {
-        if (fromStart && !m_resting)
-            gst_element_seek_simple(m_playbin, GST_FORMAT_TIME,
-                                    GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), 0);
-        return setState(GST_STATE_PLAYING);
-    }
-
-private:
-    // Runs on whichever thread posts the message: keeps the first error text for open and
-    // hands ends and errors to the interface thread. The bus keeps nothing.
-    static GstBusSyncReply onBus(GstBus *, GstMessage *message, gpointer data)
-    {
-        auto *self = static_cast<Pipeline *>(data);
-        const GstMessageType type = GST_MESSAGE_TYPE(message);
-        if (type == GST_MESSAGE_ERROR) {
-            const QMutexLocker lock(&self->m_errorLock);
-            if (self->m_error.isEmpty())
-                self->m_error = errorText(message);
-        }
-        if (type == GST_MESSAGE_EOS || type == GST_MESSAGE_ERROR) {
-            LinuxMediaPlayer *owner = &self->m_owner;
-            const unsigned run = owner->m_run.load();
-            QMetaObject::invokeMethod(
-                owner, [owner, type, run] { owner->busMessage(int(type), run); },
-                Qt::QueuedConnection);
-        }
-        return GST_BUS_DROP;
-    }
-
-    LinuxMediaPlayer &m_owner;
-    GstElement *m_playbin = nullptr;
-    qint64 m_length = 0;
-    bool m_resting = false;
-    QMutex m_errorLock;
-    QString m_error;
-};
-
-LinuxMediaPlayer::LinuxMediaPlayer(QString sink) : m_sink(std::move(sink)) {}
+LinuxMediaPlayer::LinuxMediaPlayer(std::shared_ptr<SoundLibrary> library, QString sink)
+    : m_library(std::move(library)), m_sink(std::move(sink))
+{}
 
 LinuxMediaPlayer::~LinuxMediaPlayer() = default;
 
 std::optional<QString> LinuxMediaPlayer::openDevice(const QString &fileName)
 {
     ++m_run;
-    GError *error = nullptr;
-    if (!gst_init_check(nullptr, nullptr, &error)) {
-        const QString text = QString::fromUtf8(error ? error->message : "GStreamer cannot start");
-        g_clear_error(&error);
-        return text;
-    }
-    auto pipeline = std::make_unique<Pipeline>(*this, m_sink);
-    if (std::optional<QString> failed = pipeline->open(fileName))
+    sound::Backend *backend = m_library->backend();
+    if (!backend)
+        return m_library->error();
+    auto playback = backend->makePlayback(m_sink, [this](bool failed) { playbackEnded(failed); });
+    if (std::optional<QString> failed = playback->open(fileName))
         return failed;
-    m_pipeline = std::move(pipeline);
+    m_playback = std::move(playback);
     return std::nullopt;
 }
 
 void LinuxMediaPlayer::closeDevice()
 {
     ++m_run;
-    m_pipeline.reset();
+    m_playback.reset();
 }
 
 qint64 LinuxMediaPlayer::deviceLength()
 {
-    return m_pipeline ? m_pipeline->length() : 0;
+    return m_playback ? m_playback->length() : 0;
 }
 
 bool LinuxMediaPlayer::playDevice(bool fromStart)
 {
     ++m_run;
-    return m_pipeline && m_pipeline->play(fromStart);
+    return m_playback && m_playback->play(fromStart);
 }
 
 bool LinuxMediaPlayer::pauseDevice()
 {
-    return m_pipeline && m_pipeline->setState(GST_STATE_PAUSED);
+    return m_playback && m_playback->pause();
 }
 
 bool LinuxMediaPlayer::resumeDevice()
 {
-    return m_pipeline && m_pipeline->setState(GST_STATE_PLAYING);
+    return m_playback && m_playback->resume();
 }
 
 bool LinuxMediaPlayer::stopDevice()
 {
     ++m_run;
-    return m_pipeline && m_pipeline->setState(GST_STATE_PAUSED);
+    return m_playback && m_playback->pause();
 }
 
-void LinuxMediaPlayer::busMessage(int type, unsigned run)
+void LinuxMediaPlayer::playbackEnded(bool failed)
 {
-    if (!m_pipeline || run != m_run.load())
+    const unsigned run = m_run.load();
+    QMetaObject::invokeMethod(
+        this, [this, failed, run] { ended(failed, run); }, Qt::QueuedConnection);
+}
+
+void LinuxMediaPlayer::ended(bool failed, unsigned run)
+{
+    if (!m_playback || run != m_run.load())
         return;
-    m_pipeline->rest();
-    deviceEnded(type == GST_MESSAGE_ERROR);
+    m_playback->rest();
+    deviceEnded(failed);
 }
-
-#else // without GStreamer no sound can be opened
-
-class LinuxMediaPlayer::Pipeline
-{};
-
-LinuxMediaPlayer::LinuxMediaPlayer(QString sink) : m_sink(std::move(sink)) {}
-LinuxMediaPlayer::~LinuxMediaPlayer() = default;
-std::optional<QString> LinuxMediaPlayer::openDevice(const QString &)
-{
-    return u"This program was built without GStreamer."_qs;
-}
-void LinuxMediaPlayer::closeDevice() {}
-qint64 LinuxMediaPlayer::deviceLength()
-{
-    return 0;
-}
-bool LinuxMediaPlayer::playDevice(bool)
-{
-    return false;
-}
-bool LinuxMediaPlayer::pauseDevice()
-{
-    return false;
-}
-bool LinuxMediaPlayer::resumeDevice()
-{
-    return false;
-}
-bool LinuxMediaPlayer::stopDevice()
-{
-    return false;
-}
-void LinuxMediaPlayer::busMessage(int, unsigned) {}
-
-#endif
 
 } // namespace tockwell::platform

@@ -9,6 +9,7 @@
 #include "LinuxShell.h"
 #include "LinuxSleep.h"
 #include "LinuxWakeAlarm.h"
+#include "SoundLibrary.h"
 #include "X11Input.h"
 
 namespace tockwell::platform {
@@ -20,8 +21,10 @@ std::unique_ptr<Platform> makeLinuxPlatform()
     parts.session = std::make_unique<LinuxSession>();
     parts.input = std::make_unique<X11Input>();
     parts.display = std::make_unique<LinuxDisplay>();
-    parts.audio = std::make_unique<LinuxAudio>();
-    parts.mediaPlayer = std::make_unique<LinuxMediaPlayer>();
+    // Both sound parts load the one sound library with the first sound.
+    const auto sound = std::make_shared<SoundLibrary>();
+    parts.audio = std::make_unique<LinuxAudio>(sound);
+    parts.mediaPlayer = std::make_unique<LinuxMediaPlayer>(sound);
     parts.opticalDrives = std::make_unique<CdDrives>();
     parts.dialogs = std::make_unique<LinuxDialogs>();
     parts.sleep = std::make_unique<LinuxSleep>();

@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -15,16 +16,44 @@
 #include <memory>
 
 namespace tockwell::platform {
-namespace {
 
-struct GObjectUnref
+/// The few GIO functions that open things, from the system's GIO loaded at the first opening:
+/// a start does not load GIO and GObject (and the mount and SELinux libraries they bring).
+/// Their types come from GIO's headers, so the compiler checks every call.
+class LinuxShell::Gio
 {
-    void operator()(gpointer object) const { g_object_unref(object); }
+public:
+    /// Nothing when GIO or one of the functions is missing.
+    static std::unique_ptr<Gio> load()
+    {
+        // Never unloaded: the QLibrary object goes, the library stays.
+        QLibrary library(u"gio-2.0"_qs, 0);
+        auto gio = std::make_unique<Gio>();
+        if (!resolve(library, "g_app_info_launch_default_for_uri", gio->launchDefaultForUri) ||
+            !resolve(library, "g_app_info_get_default_for_uri_scheme", gio->defaultForScheme) ||
+            !resolve(library, "g_app_info_launch_uris", gio->launchUris) ||
+            !resolve(library, "g_object_unref", gio->objectUnref) ||
+            !resolve(library, "g_error_free", gio->errorFree))
+            return nullptr;
+        return gio;
+    }
+
+    decltype(&g_app_info_launch_default_for_uri) launchDefaultForUri = nullptr;
+    decltype(&g_app_info_get_default_for_uri_scheme) defaultForScheme = nullptr;
+    decltype(&g_app_info_launch_uris) launchUris = nullptr;
+    decltype(&g_object_unref) objectUnref = nullptr;
+    decltype(&g_error_free) errorFree = nullptr;
+
+private:
+    template <typename Function>
+    static bool resolve(QLibrary &library, const char *name, Function &function)
+    {
+        function = reinterpret_cast<Function>(library.resolve(name));
+        return function != nullptr;
+    }
 };
-struct GErrorFree
-{
-    void operator()(GError *error) const { g_error_free(error); }
-};
+
+namespace {
 
 QString unquoted(const QString &target)
 {
@@ -43,18 +72,6 @@ bool hasScheme(const QString &target)
         return false;
     const QString rest = target.mid(scheme.size() + 1);
     return rest.isEmpty() || !rest.front().isDigit();
-}
-
-// Opens `url` in the default application of its type (files, folders) or scheme (web addresses)
-// as GIO finds it; Qt's opener (xdg-open or the desktop's portal) where GIO knows none.
-void openWithDefault(const QUrl &url)
-{
-    GError *raw = nullptr;
-    const QByteArray uri = url.toEncoded();
-    if (g_app_info_launch_default_for_uri(uri.constData(), nullptr, &raw))
-        return;
-    const std::unique_ptr<GError, GErrorFree> error(raw);
-    QDesktopServices::openUrl(url);
 }
 
 } // namespace
@@ -91,6 +108,34 @@ OpenRequest openRequest(const QString &target, const QString &parameters)
     return request;
 }
 
+LinuxShell::LinuxShell() = default;
+
+LinuxShell::~LinuxShell() = default;
+
+const LinuxShell::Gio *LinuxShell::gio()
+{
+    if (!m_gioTried) {
+        m_gioTried = true;
+        m_gio = Gio::load();
+    }
+    return m_gio.get();
+}
+
+// Opens `url` in the default application of its type (files, folders) or scheme (web addresses)
+// as GIO finds it; Qt's opener (xdg-open or the desktop's portal) where GIO knows none.
+void LinuxShell::openWithDefault(const QUrl &url)
+{
+    if (const Gio *functions = gio()) {
+        GError *error = nullptr;
+        const QByteArray uri = url.toEncoded();
+        if (functions->launchDefaultForUri(uri.constData(), nullptr, &error))
+            return;
+        if (error)
+            functions->errorFree(error);
+    }
+    QDesktopServices::openUrl(url);
+}
+
 void LinuxShell::open(const QString &target, const QString &parameters, ShowCommand)
 {
     const OpenRequest request = openRequest(target, parameters);
@@ -113,13 +158,14 @@ void LinuxShell::openFileManager()
 void LinuxShell::openBlankBrowser()
 {
     // "about:blank" has no handler of its own: it goes to the application of web addresses.
-    const std::unique_ptr<GAppInfo, GObjectUnref> browser(
-        g_app_info_get_default_for_uri_scheme("http"));
-    if (browser) {
+    if (const Gio *functions = gio()) {
+        const auto unref = [functions](GAppInfo *info) { functions->objectUnref(info); };
+        const std::unique_ptr<GAppInfo, decltype(unref)> browser(
+            functions->defaultForScheme("http"), unref);
         GList uris{};
         char blank[] = "about:blank";
         uris.data = blank;
-        if (g_app_info_launch_uris(browser.get(), &uris, nullptr, nullptr))
+        if (browser && functions->launchUris(browser.get(), &uris, nullptr, nullptr))
             return;
     }
     QDesktopServices::openUrl(QUrl(u"about:blank"_qs));

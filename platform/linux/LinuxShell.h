@@ -5,18 +5,34 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <memory>
+
 namespace tockwell::platform {
 
 /// Opening and starting on a Linux desktop. Programs are started directly with their argument
 /// list, never through a shell; documents, folders and web addresses go to the desktop's default
-/// application (the freedesktop.org associations, through GIO).
+/// application (the freedesktop.org associations, through GIO, which is loaded with the first
+/// opening; without it through Qt's opener).
 class LinuxShell final : public Shell
 {
 public:
+    LinuxShell();
+    ~LinuxShell() override;
+
     void open(const QString &target, const QString &parameters, ShowCommand show) override;
     void openFileManager() override;
     void openBlankBrowser() override;
     void openControlPanel() override;
+
+private:
+    class Gio;
+    /// GIO's functions, looked up at the first opening; nullptr without GIO.
+    const Gio *gio();
+    /// Opens `url` in the default application of its type or scheme.
+    void openWithDefault(const QUrl &url);
+
+    bool m_gioTried = false;
+    std::unique_ptr<Gio> m_gio;
 };
 
 /// What opening a target comes to.

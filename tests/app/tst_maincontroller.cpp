@@ -156,10 +156,10 @@ private slots:
         QVERIFY(app->setup.isEnabled());
         QVERIFY(!app->controller.isVisible());
         QVERIFY(!app->controller.isArmed());
-        for (QWidget *form :
-             {static_cast<QWidget *>(&app->about), static_cast<QWidget *>(&app->options),
-              static_cast<QWidget *>(&app->popup)})
-            QVERIFY(!form->isVisible());
+        // The other forms come when first shown.
+        QVERIFY(!app->about.created());
+        QVERIFY(!app->options.created());
+        QVERIFY(!app->popup.created());
         // Without a tray the user is told so once, when the wait for one has run out.
         QTRY_COMPARE(messageBoxes().size(), 1);
         QVERIFY(messageBoxes()[0].contains(u"\"INFORMACJA\" 0x40"_qs));
@@ -249,14 +249,14 @@ private slots:
     {
         startProgram();
         app->controller.showAlarmPopup(false);
-        QVERIFY(app->popup.isVisible());
+        QVERIFY(app->popup->isVisible());
         QVERIFY(!app->setup.isEnabled());
         const QRect area = platform->display().workArea();
-        QCOMPARE(app->popup.geometry().bottomRight(), area.bottomRight());
+        QCOMPARE(app->popup->geometry().bottomRight(), area.bottomRight());
 
         emit tray().activated(QSystemTrayIcon::Trigger);
         QVERIFY(!app->setup.isVisible());
-        QVERIFY(!app->popup.isVisible());
+        QVERIFY(!app->popup->isVisible());
         QVERIFY(app->setup.isEnabled());
 
         QTest::qWait(QApplication::doubleClickInterval() + 50);
@@ -281,6 +281,8 @@ private slots:
         platform->input().suspendKeyboard();
         emit tray().activated(QSystemTrayIcon::Trigger);
         QCOMPARE(recorder->lines().last(), u"ResumeInput"_qs);
+        // Closing a popup that was never shown does not create it.
+        QVERIFY(!app->popup.created());
     }
 
     void aDoubleClickTogglesOnce()
@@ -319,11 +321,11 @@ private slots:
         startProgram();
         if (!setupShown)
             app->setup.close();
-        QWidget *dialog = form == u"F_Opcje"_qs ? static_cast<QWidget *>(&app->options)
-                                                : static_cast<QWidget *>(&app->about);
-        QCOMPARE(dialog->objectName(), form);
-
         tray().contextMenu()->findChild<QAction *>(item)->trigger();
+        QWidget *dialog = form == u"F_Opcje"_qs ? static_cast<QWidget *>(app->options.created())
+                                                : static_cast<QWidget *>(app->about.created());
+        QVERIFY(dialog);
+        QCOMPARE(dialog->objectName(), form);
         QVERIFY(dialog->isVisible());
         QVERIFY(!app->setup.isEnabled());
         QCOMPARE(app->setup.isVisible(), setupShown);
@@ -347,9 +349,9 @@ private slots:
     {
         startProgram();
         app->setup.setEnabled(false);
-        app->popup.show();
-        QTest::mouseClick(app->popup.findChild<QPushButton *>(u"SpeedButton1"_qs), Qt::LeftButton);
-        QVERIFY(!app->popup.isVisible());
+        app->popup->show();
+        QTest::mouseClick(app->popup->findChild<QPushButton *>(u"SpeedButton1"_qs), Qt::LeftButton);
+        QVERIFY(!app->popup->isVisible());
         QVERIFY(app->setup.isEnabled());
     }
 

@@ -32,7 +32,7 @@ class TestSleepWake : public QObject
     {
         return static_cast<platform::RecordingSleep &>(platform->sleep());
     }
-    QCheckBox *wakeBox() { return app->options.findChild<QCheckBox *>(u"CheckBox7"_qs); }
+    QCheckBox *wakeBox() { return app->options->findChild<QCheckBox *>(u"CheckBox7"_qs); }
 
     void armClockAlarm(QTime time)
     {
@@ -47,7 +47,7 @@ class TestSleepWake : public QObject
 
     void pressOk()
     {
-        QTest::mouseClick(app->options.findChild<QPushButton *>(u"SpeedButton1"_qs),
+        QTest::mouseClick(app->options->findChild<QPushButton *>(u"SpeedButton1"_qs),
                           Qt::LeftButton);
     }
 
@@ -95,15 +95,15 @@ private slots:
             store.openKey(keys::Base.toString());
             store.writeRaw(keys::WakeFromSleep.toString(), RawValue{storedType, u"0"_qs, 1, {}});
         }
-        app->options.show();
+        app->options->show();
         QCheckBox *box = wakeBox();
         QVERIFY(box);
         QCOMPARE(box->text(), u"Budź komputer ze stanu uśpienia na alarm"_qs);
         QCOMPARE(box->isChecked(), ticked);
-        const QCheckBox *above = app->options.findChild<QCheckBox *>(u"CheckBox6"_qs);
+        const QCheckBox *above = app->options->findChild<QCheckBox *>(u"CheckBox6"_qs);
         QVERIFY(box->y() > above->y());
         QCOMPARE(box->x(), above->x());
-        QVERIFY(app->options.rect().contains(box->geometry()));
+        QVERIFY(app->options->rect().contains(box->geometry()));
         QVERIFY(box->sizeHint().width() <= box->width());
 
         // Turned off: stored as REG_DWORD 0 and read by the armed alarm at once.
@@ -145,11 +145,11 @@ private slots:
 
         // Turned off in the options while armed: the lock is given back at once.
         recorder->clear();
-        app->options.show();
+        app->options->show();
         wakeBox()->setChecked(false);
         pressOk();
         QCOMPARE(recorder->lines(), QStringList{u"ReleaseSleep"_qs});
-        app->options.show();
+        app->options->show();
         wakeBox()->setChecked(true);
         pressOk();
         QCOMPARE(recorder->lines().last(), inhibit);

@@ -24,13 +24,22 @@ done
 root=$e2e_tmp/root
 dpkg-deb -x "$deb" "$root"
 for file in usr/bin/tockwell usr/bin/tockwell-reg usr/lib/tockwell/tockwell \
-    usr/lib/tockwell/tockwell-input-guard \
+    usr/lib/tockwell/tockwell-input-guard usr/lib/tockwell/tockwell-sound.so \
+    usr/lib/tockwell/tockwell-network.so \
     usr/lib/tockwell/help/tockwell.html usr/lib/tockwell/help/alarm.html \
     "usr/lib/tockwell/sound/Płacz tarzana.mp3" usr/share/applications/tockwell.desktop \
     usr/share/icons/hicolor/48x48/apps/tockwell.png usr/share/icons/hicolor/256x256/apps/tockwell.png \
     usr/lib/tockwell/tockwell-wake usr/share/polkit-1/actions/pl.kestrolab.tockwell.wake.policy; do
     [[ -e $root/$file ]] || e2e_fail "the package lacks $file"
 done
+# GStreamer, PulseAudio and ALSA come with the sound library at the first sound, Qt Network
+# with the network library at the first update check, not with the program.
+! ldd "$root/usr/lib/tockwell/tockwell" | grep -E 'libgstreamer|libpulse|libasound|libQt6Network' ||
+    e2e_fail "the program links sound or network libraries itself"
+ldd "$root/usr/lib/tockwell/tockwell-sound.so" | grep -q libgstreamer ||
+    e2e_fail "the sound library does not link GStreamer"
+ldd "$root/usr/lib/tockwell/tockwell-network.so" | grep -q libQt6Network ||
+    e2e_fail "the network library does not link Qt Network"
 # The wake helper: root-owned and executable, but no set-uid bit (pkexec runs it); its policy names
 # it and lets the active session use it without a password.
 [[ -x $root/usr/lib/tockwell/tockwell-wake && ! -u $root/usr/lib/tockwell/tockwell-wake ]] ||

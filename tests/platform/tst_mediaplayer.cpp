@@ -1,6 +1,7 @@
 // The GStreamer media player with real files made here (sox, lame, a MIDI file written byte by
 // byte), played into a sink that keeps real time without a sound card.
 #include "platform/linux/LinuxMediaPlayer.h"
+#include "platform/linux/SoundLibrary.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -58,6 +59,8 @@ class TestMediaPlayer : public QObject
     Q_OBJECT
 
     QTemporaryDir dir;
+    const std::shared_ptr<SoundLibrary> m_library =
+        std::make_shared<SoundLibrary>(QStringLiteral(TOCKWELL_SOUND_LIBRARY));
     QString longWav, longMp3, shortWav, shortMp3, midi, brokenWav, brokenMid;
 
     QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
@@ -105,7 +108,7 @@ private slots:
     void lengthWithinTwoPercent()
     {
         QFETCH(QString, file);
-        LinuxMediaPlayer player(TestSink);
+        LinuxMediaPlayer player(m_library, TestSink);
         QCOMPARE(player.open(file), std::nullopt);
         QVERIFY(player.isOpen());
         QCOMPARE(player.mode(), MediaMode::Stopped);
@@ -125,7 +128,7 @@ private slots:
     {
         QFETCH(QString, file);
         QFETCH(int, atLeast);
-        LinuxMediaPlayer player(TestSink);
+        LinuxMediaPlayer player(m_library, TestSink);
         QCOMPARE(player.open(file), std::nullopt);
         QVERIFY(player.length() > 0);
         QSignalSpy spy(&player, &MediaPlayer::notified);
@@ -143,7 +146,7 @@ private slots:
 
     void playAfterTheEndStartsAgainFromTheStart()
     {
-        LinuxMediaPlayer player(TestSink);
+        LinuxMediaPlayer player(m_library, TestSink);
         QCOMPARE(player.open(shortWav), std::nullopt);
         QSignalSpy spy(&player, &MediaPlayer::notified);
         player.play(true);
@@ -158,7 +161,7 @@ private slots:
 
     void stopGivesOneAbortedAndPlaysNoFurther()
     {
-        LinuxMediaPlayer player(TestSink);
+        LinuxMediaPlayer player(m_library, TestSink);
         QCOMPARE(player.open(longWav), std::nullopt);
         QSignalSpy spy(&player, &MediaPlayer::notified);
         player.play(true);
@@ -173,7 +176,7 @@ private slots:
 
     void pauseHoldsAndResumeContinues()
     {
-        LinuxMediaPlayer player(TestSink);
+        LinuxMediaPlayer player(m_library, TestSink);
         QCOMPARE(player.open(shortWav), std::nullopt);
         QSignalSpy spy(&player, &MediaPlayer::notified);
         player.play(true);
@@ -195,7 +198,7 @@ private slots:
 
     void aNewPlayWithNotificationSupersedesThePendingOne()
     {
-        LinuxMediaPlayer player(TestSink);
+        LinuxMediaPlayer player(m_library, TestSink);
         QCOMPARE(player.open(shortWav), std::nullopt);
         QSignalSpy spy(&player, &MediaPlayer::notified);
         player.play(true);
@@ -207,7 +210,7 @@ private slots:
 
     void openingAnotherFileAbortsThePlayAndStartsStopped()
     {
-        LinuxMediaPlayer player(TestSink);
+        LinuxMediaPlayer player(m_library, TestSink);
         QCOMPARE(player.open(longWav), std::nullopt);
         QSignalSpy spy(&player, &MediaPlayer::notified);
         player.play(true);
@@ -229,7 +232,7 @@ private slots:
     void filesThatCannotBeOpenedGiveTheDeviceErrorAndLeaveNoneOpen()
     {
         QFETCH(QString, file);
-        LinuxMediaPlayer player(TestSink);
+        LinuxMediaPlayer player(m_library, TestSink);
         QCOMPARE(player.open(shortWav), std::nullopt);
         const std::optional<QString> error = player.open(file);
         QVERIFY(error.has_value());
@@ -238,6 +241,26 @@ private slots:
         QCOMPARE(player.length(), 0);
         player.play(true); // nothing open: nothing happens
         QCOMPARE(player.mode(), MediaMode::NotOpen);
+    }
+
+    void aSoundLibraryOfAnotherBuildIsRefused()
+    {
+        LibraryBackend<sound::Backend> other(QStringLiteral(TOCKWELL_SOUND_LIBRARY),
+                                             sound::EntryPoint, sound::InterfaceVersion + 1);
+        QCOMPARE(other.backend(), nullptr);
+        QVERIFY2(other.error().contains(u"another build"_qs), qPrintable(other.error()));
+    }
+
+    void withoutTheSoundLibraryNothingOpens()
+    {
+        const auto missing = std::make_shared<SoundLibrary>(path("missing/tockwell-sound.so"));
+        LinuxMediaPlayer player(missing, TestSink);
+        for (int i = 0; i < 2; ++i) { // tried once, refused every time
+            const std::optional<QString> error = player.open(shortWav);
+            QVERIFY(error.has_value());
+            QVERIFY2(error->contains(u"tockwell-sound.so"_qs), qPrintable(*error));
+            QVERIFY(!player.isOpen());
+        }
     }
 };
 

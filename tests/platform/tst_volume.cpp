@@ -1,5 +1,6 @@
 // Full volume against a PulseAudio server of the test's own with a null sink.
 #include "platform/linux/LinuxAudio.h"
+#include "platform/linux/SoundLibrary.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -48,7 +49,8 @@ private slots:
         pactl({u"set-sink-volume"_qs, u"@DEFAULT_SINK@"_qs, u"30%"_qs});
         pactl({u"set-sink-mute"_qs, u"@DEFAULT_SINK@"_qs, mute});
         QVERIFY(pactl({u"get-sink-volume"_qs, u"@DEFAULT_SINK@"_qs}).contains(" 30% "));
-        LinuxAudio().maximiseVolume();
+        LinuxAudio(std::make_shared<SoundLibrary>(QStringLiteral(TOCKWELL_SOUND_LIBRARY)))
+            .maximiseVolume();
         const QByteArray volume = pactl({u"get-sink-volume"_qs, u"@DEFAULT_SINK@"_qs});
         QVERIFY2(volume.count(" 100% ") == 2, volume.constData()); // both channels
         const QByteArray muted = pactl({u"get-sink-mute"_qs, u"@DEFAULT_SINK@"_qs});

@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QNetworkAccessManager>
 #include <QStyle>
 #include <QTemporaryFile>
 
@@ -48,10 +47,17 @@ public:
 AboutSettings AboutSettings::forProgram(const QString &programDir)
 {
     const QString fromEnvironment = qEnvironmentVariable("TOCKWELL_UPDATE_LOCATION");
-    return {programDir,
-            QUrl(fromEnvironment.isEmpty() ? QStringLiteral(TOCKWELL_UPDATE_LOCATION)
-                                           : fromEnvironment),
-            &systeminfo::isOnline, std::chrono::milliseconds(10000)};
+    AboutSettings settings{programDir,
+                           QUrl(fromEnvironment.isEmpty() ? QStringLiteral(TOCKWELL_UPDATE_LOCATION)
+                                                          : fromEnvironment),
+                           {},
+                           std::chrono::milliseconds(10000)};
+    // Not knowing, as without the library, counts as online: the check then tells.
+    settings.online = [library = settings.network] {
+        network::Backend *backend = library->backend();
+        return !backend || backend->isOnline();
+    };
+    return settings;
 }
 
 template <typename Handler> void AboutWindow::guard(Handler &&handler)
@@ -207,12 +213,14 @@ void AboutWindow::prepareShowing()
 void AboutWindow::checkForUpdate()
 {
     const BusyCursor busy;
-    if (!m_network)
-        m_network = std::make_unique<QNetworkAccessManager>();
-    // Without a temporary folder the download fails: it goes nowhere else.
-    const std::unique_ptr<QTemporaryFile> file = downloadToTemporaryFile(
-        *m_network, m_settings.updateLocation.resolved(QUrl(QString::fromUtf16(UpdateFileName))),
-        systeminfo::tempDirectory(), m_settings.timeLimit);
+    // Without the network library or a temporary folder the download fails: it goes nowhere
+    // else.
+    network::Backend *backend = m_settings.network->backend();
+    const std::unique_ptr<QTemporaryFile> file =
+        backend ? backend->download(
+                      m_settings.updateLocation.resolved(QUrl(QString::fromUtf16(UpdateFileName))),
+                      systeminfo::tempDirectory(), m_settings.timeLimit)
+                : nullptr;
     const std::optional<ProfileIni> ini =
         file ? ProfileIni::fromFile(file->fileName()) : std::nullopt;
     takeUpdateFile(ini ? &*ini : nullptr, QString::fromUtf16(BuiltInHomePage), m_update);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "NetworkLibrary.h"
 #include "UpdateCheck.h"
 
 #include <QLabel>
@@ -11,21 +12,22 @@
 #include <functional>
 #include <memory>
 
-class QNetworkAccessManager;
-
 namespace tockwell {
 namespace platform {
 class Platform;
 }
 
-/// Where the About window finds its help page and the update file, and how it tells whether the
-/// computer is online. forProgram() gives the program's own; tests replace them.
+/// Where the About window finds its help page and the update file, how it tells whether the
+/// computer is online and what downloads. forProgram() gives the program's own; tests replace
+/// them.
 struct AboutSettings
 {
     QString programDir;           ///< the help pages are in its "help" folder
     QUrl updateLocation;          ///< a base address ending in "/"; "version.ini" is added
     std::function<bool()> online; ///< the online test
     std::chrono::milliseconds timeLimit{10000}; ///< of the download
+    /// The network library, opened at the first check; by default the one next to the program.
+    std::shared_ptr<NetworkLibrary> network = std::make_shared<NetworkLibrary>();
 
     /// The update location from the build, or from $TOCKWELL_UPDATE_LOCATION when it is set.
     static AboutSettings forProgram(const QString &programDir);
@@ -71,7 +73,6 @@ private:
     platform::Platform &m_platform;
     QWidget &m_setupWindow;
     const AboutSettings m_settings;
-    std::unique_ptr<QNetworkAccessManager> m_network; ///< made at the first check
     UpdateInfo m_update;
     QString m_currentVersion;
     bool m_checkDone = false;

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QNetworkInformation>
 
 #include <unistd.h>
 
@@ -13,27 +12,6 @@ namespace tockwell::systeminfo {
 QString versionString()
 {
     return QStringLiteral(TOCKWELL_VERSION);
-}
-
-bool isOnline()
-{
-    // Loading a backend costs a plugin and, for some, a D-Bus connection: only when first asked.
-    if (!QNetworkInformation::instance() && !QNetworkInformation::loadDefaultBackend() &&
-        !QNetworkInformation::loadBackendByFeatures(QNetworkInformation::Feature::Reachability))
-        return true;
-    const QNetworkInformation *info = QNetworkInformation::instance();
-    if (!info || !info->supports(QNetworkInformation::Feature::Reachability))
-        return true;
-    switch (info->reachability()) {
-    case QNetworkInformation::Reachability::Disconnected:
-    case QNetworkInformation::Reachability::Local:
-        return false;
-    case QNetworkInformation::Reachability::Unknown:
-    case QNetworkInformation::Reachability::Site:
-    case QNetworkInformation::Reachability::Online:
-        break;
-    }
-    return true;
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #include "ui/dialogs/AboutWindow.h"
 #include "ui/dialogs/SystemInfo.h"
 #include "ui/dialogs/UpdateCheck.h"
+#include "ui/dialogs/network/Download.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -174,11 +175,13 @@ class TestAboutWindow : public QObject
     bool online = true;
     std::unique_ptr<AboutWindow> about;
 
-    void makeWindow(std::chrono::milliseconds limit = std::chrono::milliseconds(5000))
+    void makeWindow(std::chrono::milliseconds limit = std::chrono::milliseconds(5000),
+                    const QString &networkLibrary = QStringLiteral(TOCKWELL_NETWORK_LIBRARY))
     {
         about = std::make_unique<AboutWindow>(
             *platform, *setupWindow,
-            AboutSettings{programDir.path(), server->base(), [this] { return online; }, limit});
+            AboutSettings{programDir.path(), server->base(), [this] { return online; }, limit,
+                          std::make_shared<NetworkLibrary>(networkLibrary)});
     }
     void open()
     {
@@ -591,6 +594,18 @@ private slots:
         server->body = NewerWithAddress;
         open();
         QCOMPARE(server->paths.size(), 1);
+    }
+
+    void withoutTheNetworkLibraryTheCheckFailsQuietly()
+    {
+        makeWindow(std::chrono::milliseconds(5000), programDir.filePath(u"none.so"_qs));
+        server->body = NewerWithAddress;
+        open();
+        QVERIFY(about->isVisible());
+        QVERIFY(server->paths.isEmpty());
+        QVERIFY(!updateOffered());
+        QCOMPARE(about->updateInfo().homePage, u"https://www.kestrolab.pl/"_qs);
+        QVERIFY(recorder->lines().filter(u"MessageBox"_qs).isEmpty());
     }
 
     void offlineFirstThenOnline()
