@@ -1,7 +1,7 @@
 #include "DigitFields.h"
 
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
+#include <QValidator>
 
 #include <algorithm>
 
@@ -20,10 +20,29 @@ QValidator::State DigitSpinBox::validate(QString &text, int &position) const
     return QSpinBox::validate(text, position);
 }
 
+namespace {
+
+/// Up to nine digits 0 to 9, checked by hand: a regular expression here would compile and keep
+/// a PCRE2 pattern (and its JIT pages) for one field.
+class DigitsValidator final : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString &text, int &) const override
+    {
+        return text.size() <= MaxDigits && isDigitsOnly(text) ? Acceptable : Invalid;
+    }
+
+private:
+    static constexpr qsizetype MaxDigits = 9;
+};
+
+} // namespace
+
 void acceptDigitsOnly(QLineEdit &field)
 {
-    field.setValidator(
-        new QRegularExpressionValidator(QRegularExpression(u"[0-9]{0,9}"_qs), &field));
+    field.setValidator(new DigitsValidator(&field));
 }
 
 } // namespace tockwell

@@ -419,6 +419,12 @@ private slots:
         QTest::keyClick(test::child<QLineEdit>(*w, u"e_CzasPowtorki"), Qt::Key_V,
                         Qt::ControlModifier);
         QCOMPARE(test::child<QLineEdit>(*w, u"e_CzasPowtorki")->text(), u"30"_qs);
+        // Nine digits at most, so that the number always fits.
+        auto *repeat = test::child<QLineEdit>(*w, u"e_CzasPowtorki");
+        repeat->clear();
+        QTest::keyClicks(repeat, u"1234567890"_qs);
+        QCOMPARE(repeat->text(), u"123456789"_qs);
+        repeat->setText(u"30"_qs);
         w->ib_StartClick();
         QVERIFY(world->host.ticking);
         QCOMPARE(world->host.armed.RepeatSeconds, 30);
