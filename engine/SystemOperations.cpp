@@ -1,6 +1,6 @@
 #include "SystemOperations.h"
 
-#include "Error.h"
+#include "core/Error.h"
 #include "platform/Display.h"
 #include "platform/OpticalDrives.h"
 #include "platform/Session.h"

@@ -1,7 +1,7 @@
 #include "app/Application.h"
 #include "app/TrayIcon.h"
 #include "app/TrayWatcher.h"
-#include "engine/ArmedAlarm.h"
+#include "core/ArmedAlarm.h"
 #include "platform/recording/RecordingPlatform.h"
 #include "settings/Store.h"
 #include "support/FakeClock.h"

@@ -1,4 +1,4 @@
-#include "engine/ArmedAlarm.h"
+#include "core/ArmedAlarm.h"
 #include "settings/Keys.h"
 #include "settings/LastSettings.h"
 #include "settings/RecentList.h"

@@ -3,8 +3,8 @@
 #include "SystemInfo.h"
 #include "UpdateLocation.h"
 #include "WindowPlacement.h"
+#include "core/HelpPages.h"
 #include "engine/ErrorBox.h"
-#include "engine/HelpPages.h"
 #include "platform/Platform.h"
 #include "ui/skin/ImageFile.h"
 

@@ -1,9 +1,9 @@
 #include "OptionsDialog.h"
 
 #include "WindowPlacement.h"
-#include "engine/ArmedAlarm.h"
+#include "core/ArmedAlarm.h"
+#include "core/HelpPages.h"
 #include "engine/ErrorBox.h"
-#include "engine/HelpPages.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"

@@ -2,8 +2,8 @@
 // with its picker, and the CD drive with its operation.
 #include "OtherActionTexts.h"
 #include "SetupWindow.h"
-#include "engine/ArmedAlarm.h"
-#include "engine/HelpPages.h"
+#include "core/ArmedAlarm.h"
+#include "core/HelpPages.h"
 #include "engine/KeyCombination.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
