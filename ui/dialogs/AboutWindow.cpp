@@ -1,10 +1,11 @@
 #include "AboutWindow.h"
 
-#include "SystemInfo.h"
 #include "UpdateLocation.h"
 #include "WindowPlacement.h"
 #include "core/HelpPages.h"
 #include "engine/ErrorBox.h"
+#include "engine/SystemInfo.h"
+#include "engine/UpdateDownload.h"
 #include "platform/Platform.h"
 #include "ui/skin/ImageFile.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UpdateCheck.h"
+#include "core/UpdateFile.h"
 
 #include <QLabel>
 #include <QPushButton>

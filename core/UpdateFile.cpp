@@ -1,22 +1,15 @@
-#include "UpdateCheck.h"
+#include "UpdateFile.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QEventLoop>
 #include <QFile>
-#include <QFileInfo>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QTemporaryFile>
-#include <QTimer>
+#include <QUrl>
 
+#include <algorithm>
 #include <array>
 
 namespace tockwell {
 namespace {
 
 constexpr qsizetype MaxValueLength = 2047;
-constexpr qint64 MaxDownloadSize = 1024 * 1024;
 
 constexpr auto DataSection = u"dane";
 constexpr auto VersionSection = u"Tockwell";
@@ -49,45 +42,6 @@ QString unquoted(QString value)
         (value.front() == u'"' || value.front() == u'\''))
         value = value.mid(1, value.size() - 2);
     return value.left(MaxValueLength);
-}
-
-/// How much of a reply Qt may hold that this code has not read yet: the network thread stops
-/// reading the connection while that much is waiting.
-constexpr qint64 ReadChunkSize = 64 * 1024;
-
-/// The body of `reply`, read as it arrives, when it finished within `timeLimit` and was no
-/// larger than MaxDownloadSize. The reply is aborted as soon as it announces a larger body
-/// or sends more, so no more than that and one chunk is ever held, whatever the server sends.
-std::optional<QByteArray> readBody(QNetworkReply &reply, std::chrono::milliseconds timeLimit)
-{
-    QByteArray body;
-    bool failed = false;
-    const auto fail = [&] {
-        failed = true;
-        reply.abort();
-    };
-    const auto take = [&] {
-        body += reply.read(MaxDownloadSize + 1 - body.size());
-        if (body.size() > MaxDownloadSize)
-            fail();
-    };
-    QEventLoop loop;
-    QTimer limit;
-    limit.setSingleShot(true);
-    QObject::connect(&limit, &QTimer::timeout, &loop, fail);
-    QObject::connect(&reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QObject::connect(&reply, &QNetworkReply::metaDataChanged, &loop, [&] {
-        const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > MaxDownloadSize)
-            fail();
-    });
-    QObject::connect(&reply, &QNetworkReply::readyRead, &loop, take);
-    limit.start(timeLimit);
-    if (!reply.isFinished())
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (!failed)
-        take();
-    return failed ? std::nullopt : std::optional(body);
 }
 
 } // namespace
@@ -141,7 +95,7 @@ std::optional<ProfileIni> ProfileIni::fromFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return fromBytes(file.read(MaxDownloadSize));
+    return fromBytes(file.read(MaxUpdateFileSize));
 }
 
 const ProfileIni::Section *ProfileIni::find(const QString &section) const
@@ -193,35 +147,6 @@ bool isWebAddress(const QString &address)
     const QUrl url(address, QUrl::StrictMode);
     const QString scheme = url.scheme().toLower();
     return url.isValid() && (scheme == u"http" || scheme == u"https") && !url.host().isEmpty();
-}
-
-std::unique_ptr<QTemporaryFile> downloadToTemporaryFile(QNetworkAccessManager &network,
-                                                        const QUrl &url, const QString &directory,
-                                                        std::chrono::milliseconds timeLimit)
-{
-    // Never beside a folder that is not there (a missing $TMPDIR would put the file into "/").
-    if (directory.isEmpty() || !QFileInfo(directory).isDir())
-        return nullptr;
-    QNetworkRequest request(url);
-    request.setTransferTimeout(int(timeLimit.count()));
-    // The size limit counts the bytes that arrive: no compressed body that unpacks to more.
-    request.setRawHeader("Accept-Encoding", "identity");
-    const std::unique_ptr<QNetworkReply> reply(network.get(request));
-    reply->setReadBufferSize(ReadChunkSize);
-    const std::optional<QByteArray> contents = readBody(*reply, timeLimit);
-    if (!contents || reply->error() != QNetworkReply::NoError)
-        return nullptr;
-    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299))
-        return nullptr;
-
-    // A name of its own, created exclusively and readable by this user only: nobody can plant
-    // or swap the file that is read.
-    auto file = std::make_unique<QTemporaryFile>(QDir(directory).filePath(u"dane-XXXXXX.ini"_qs));
-    if (!file->open() || file->write(*contents) != contents->size() || !file->flush())
-        return nullptr;
-    file->close();
-    return file;
 }
 
 } // namespace tockwell

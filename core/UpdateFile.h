@@ -1,19 +1,16 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
-#include <QStringList>
-#include <QUrl>
 
-#include <chrono>
-#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
-class QNetworkAccessManager;
-class QTemporaryFile;
-
 namespace tockwell {
+
+/// The largest update file the program reads or downloads: 1 MiB.
+inline constexpr qint64 MaxUpdateFileSize = 1024 * 1024;
 
 /// Whether `newest` is a newer version than `current`. Both are split at their first three "."
 /// into four parts, each a decimal number (the fourth part is everything after the third dot);
@@ -66,15 +63,5 @@ void takeUpdateFile(const ProfileIni *file, const QString &builtInHomePage, Upda
 /// Whether `address` is an http or https address with a host: the only addresses from the
 /// network that the program lets the desktop open.
 bool isWebAddress(const QString &address);
-
-/// Downloads `url` into a new private temporary file in `directory` (readable by this user
-/// only) and returns it, closed; it is deleted when the returned object goes. Waits for the end
-/// of the download, keeping timers and network events running but taking no user input. Nothing
-/// when the download failed: `directory` is no existing folder, an error reply, an HTTP status
-/// other than 2xx, more than 1 MiB announced or sent (the download stops there: no more is ever
-/// held in memory), or not finished within `timeLimit`.
-std::unique_ptr<QTemporaryFile> downloadToTemporaryFile(QNetworkAccessManager &network,
-                                                        const QUrl &url, const QString &directory,
-                                                        std::chrono::milliseconds timeLimit);
 
 } // namespace tockwell
