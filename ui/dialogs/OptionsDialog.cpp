@@ -39,13 +39,12 @@ template <typename Handler> void OptionsDialog::guard(Handler &&handler)
 }
 
 OptionsDialog::OptionsDialog(platform::Platform &platform, StoreFile &storeFile, ArmedAlarm &alarm,
-                             QWidget &setupWindow, QString programFile, AutostartEntry autostart,
-                             QWidget *parent)
+                             QWidget &setupWindow, QString programFile, QWidget *parent)
     : QWidget(parent, Qt::Tool), m_platform(platform), m_storeFile(storeFile), m_alarm(alarm),
-      m_setupWindow(setupWindow), m_programFile(std::move(programFile)),
-      m_autostart(std::move(autostart)), Bevel1(this), CheckBox1(this), CheckBox2(&Bevel1),
-      GroupBox1(this), CheckBox4(&GroupBox1), CheckBox3(&GroupBox1), CheckBox5(this),
-      CheckBox6(this), CheckBox7(this), Bevel2(this), SpeedButton2(this), SpeedButton1(this)
+      m_setupWindow(setupWindow), m_programFile(std::move(programFile)), Bevel1(this),
+      CheckBox1(this), CheckBox2(&Bevel1), GroupBox1(this), CheckBox4(&GroupBox1),
+      CheckBox3(&GroupBox1), CheckBox5(this), CheckBox6(this), CheckBox7(this), Bevel2(this),
+      SpeedButton2(this), SpeedButton1(this)
 {
     setObjectName(u"F_Opcje"_qs);
     setWindowTitle(u"Opcje"_qs);
@@ -152,7 +151,7 @@ void OptionsDialog::FormShow()
                 CheckBox6Click();
         }
     }
-    CheckBox1.setChecked(m_autostart.isActive());
+    CheckBox1.setChecked(m_platform.autostart().isActive());
     SpeedButton2.setVisible(QFileInfo::exists(helpFile()));
 }
 
@@ -167,10 +166,13 @@ void OptionsDialog::SpeedButton1Click()
             m_alarm.*option.flag = ticked;
         }
     }
-    if (CheckBox1.isChecked())
-        m_autostart.write(m_programFile);
-    else
-        m_autostart.removeIfActive();
+    const QString entryName = u"Alarm"_qs; // the autostart entry's name in messages
+    if (CheckBox1.isChecked()) {
+        if (!m_platform.autostart().write(m_programFile))
+            throw StoreError(entryName);
+    } else if (!m_platform.autostart().removeIfActive()) {
+        throw StoreError::withText(u"Failed to delete value '%1'"_qs.arg(entryName));
+    }
     emit saved();
     close();
 }
