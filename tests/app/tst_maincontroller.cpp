@@ -336,7 +336,9 @@ private slots:
             QTest::mouseClick(dialog->findChild<QPushButton *>(u"sb_OK"_qs), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
         QVERIFY(app->F_Alarm.isEnabled());
-        QVERIFY(recorder->lines().isEmpty());
+        // Only the options dialog's look at the autostart entry when it was shown.
+        QCOMPARE(recorder->lines(),
+                 form == u"F_Opcje"_qs ? QStringList{u"AutostartActive -> no"_qs} : QStringList{});
     }
 
     void popupClosesWithItsButton()
