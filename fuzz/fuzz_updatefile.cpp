@@ -4,6 +4,8 @@
 #include "FuzzCheck.h"
 #include "core/UpdateFile.h"
 
+#include <QUrl>
+
 using namespace tockwell;
 using tockwell::fuzz::check;
 
