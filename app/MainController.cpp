@@ -1,8 +1,8 @@
 #include "MainController.h"
 
+#include "core/HelpPages.h"
 #include "engine/ErrorBox.h"
 #include "engine/Executor.h"
-#include "engine/HelpPages.h"
 #include "engine/SystemOperations.h"
 #include "platform/Platform.h"
 #include "settings/Store.h"

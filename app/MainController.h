@@ -3,10 +3,10 @@
 #include "LazyForm.h"
 #include "TrayIcon.h"
 #include "TrayWatcher.h"
+#include "core/ArmedAlarm.h"
 #include "engine/AlarmHost.h"
 #include "engine/AlarmTick.h"
 #include "engine/AlarmWake.h"
-#include "engine/ArmedAlarm.h"
 #include "settings/Seeding.h"
 #include "ui/setup/SetupHost.h"
 

@@ -3,7 +3,7 @@
 #include "QtTranslation.h"
 #include "engine/Clock.h"
 #include "engine/ErrorBox.h"
-#include "platform/Platform.h"
+#include "platform/linux/LoadPlatform.h"
 #include "settings/Store.h"
 #include "ui/skin/ImageFile.h"
 

@@ -18,8 +18,8 @@
 //   (environment: TICK_ALIGN=0 arms the trials with a plain 1000 ms timer instead, for a
 //   comparison with a tick whose phase is wherever the alarm was armed)
 
+#include "core/ArmedAlarm.h"
 #include "engine/AlarmTick.h"
-#include "engine/ArmedAlarm.h"
 #include "engine/Clock.h"
 
 #include <QCoreApplication>

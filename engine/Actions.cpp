@@ -1,9 +1,9 @@
 #include "Actions.h"
 
 #include "AlarmHost.h"
-#include "Error.h"
 #include "KeyCombination.h"
 #include "SystemOperations.h"
+#include "core/Error.h"
 #include "platform/Platform.h"
 
 namespace tockwell {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ArmedAlarm.h"
+#include "core/ArmedAlarm.h"
 
 #include <QPoint>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "AlarmTick.h"
 
-#include "ArmedAlarm.h"
 #include "Clock.h"
 #include "ClockTime.h"
+#include "core/ArmedAlarm.h"
 
 namespace tockwell {
 

@@ -1,9 +1,9 @@
 #include "AlarmWake.h"
 
 #include "AlarmTick.h"
-#include "ArmedAlarm.h"
 #include "Clock.h"
 #include "ClockTime.h"
+#include "core/ArmedAlarm.h"
 #include "platform/Sleep.h"
 #include "platform/WakeAlarm.h"
 

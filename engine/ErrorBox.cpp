@@ -1,6 +1,6 @@
 #include "ErrorBox.h"
 
-#include "Error.h"
+#include "core/Error.h"
 #include "platform/Dialogs.h"
 
 namespace tockwell {

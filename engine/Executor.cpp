@@ -1,7 +1,7 @@
 #include "Executor.h"
 
 #include "AlarmHost.h"
-#include "ArmedAlarm.h"
+#include "core/ArmedAlarm.h"
 #include "platform/Dialogs.h"
 
 #include <array>

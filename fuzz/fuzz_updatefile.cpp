@@ -2,7 +2,9 @@
 // check knows. Values stay within their length, a value found is found again by any letter
 // case of its names, and what reaches the desktop from the file is checked as a web address.
 #include "FuzzCheck.h"
-#include "ui/dialogs/UpdateCheck.h"
+#include "core/UpdateFile.h"
+
+#include <QUrl>
 
 using namespace tockwell;
 using tockwell::fuzz::check;

@@ -2,7 +2,7 @@
 // plain reading of the rule: four dot-separated decimal numbers, compared part by part; a text
 // that is not one is never newer, and neither is an equal version.
 #include "FuzzCheck.h"
-#include "ui/dialogs/UpdateCheck.h"
+#include "core/UpdateFile.h"
 
 #include <QStringList>
 

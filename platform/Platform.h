@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Audio.h"
+#include "Autostart.h"
 #include "Dialogs.h"
 #include "Display.h"
 #include "Input.h"
@@ -31,6 +32,7 @@ public:
         std::unique_ptr<Dialogs> dialogs;
         std::unique_ptr<Sleep> sleep;
         std::unique_ptr<WakeAlarm> wakeAlarm;
+        std::unique_ptr<Autostart> autostart;
     };
 
     explicit Platform(Parts parts);
@@ -47,13 +49,10 @@ public:
     Dialogs &dialogs() const { return *m_parts.dialogs; }
     Sleep &sleep() const { return *m_parts.sleep; }
     WakeAlarm &wakeAlarm() const { return *m_parts.wakeAlarm; }
+    Autostart &autostart() const { return *m_parts.autostart; }
 
 private:
     Parts m_parts;
 };
-
-/// The platform of the running program: the Linux desktop, or, when the environment variable
-/// TOCKWELL_PLATFORM is "record:FILE" (for tests), the recording platform appending to FILE.
-std::unique_ptr<Platform> loadPlatform();
 
 } // namespace tockwell::platform

@@ -2,7 +2,7 @@
 
 #include "Keys.h"
 #include "Store.h"
-#include "engine/ArmedAlarm.h"
+#include "core/ArmedAlarm.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "TimeEntry.h"
 
-#include "engine/Error.h"
+#include "core/Error.h"
 
 #include <QStringList>
 

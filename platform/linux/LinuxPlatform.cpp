@@ -2,6 +2,7 @@
 
 #include "CdDrives.h"
 #include "LinuxAudio.h"
+#include "LinuxAutostart.h"
 #include "LinuxDialogs.h"
 #include "LinuxDisplay.h"
 #include "LinuxMediaPlayer.h"
@@ -29,6 +30,7 @@ std::unique_ptr<Platform> makeLinuxPlatform()
     parts.dialogs = std::make_unique<LinuxDialogs>();
     parts.sleep = std::make_unique<LinuxSleep>();
     parts.wakeAlarm = std::make_unique<LinuxWakeAlarm>();
+    parts.autostart = std::make_unique<LinuxAutostart>();
     return std::make_unique<Platform>(std::move(parts));
 }
 

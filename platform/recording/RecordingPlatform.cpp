@@ -248,6 +248,36 @@ public:
     }
 };
 
+/// Remembers what it was told: active after a write answered "ok", inactive after a removal
+/// answered "ok", so that a dialog shown again finds what it saved.
+class RecordingAutostart final : public Autostart, Recording
+{
+public:
+    using Recording::Recording;
+    bool isActive() override
+    {
+        return answer(QStringLiteral("AutostartActive"), QString(),
+                      m_active ? QStringLiteral("yes") : QStringLiteral("no")) == u"yes"_qs;
+    }
+    bool write(const QString &programFile) override
+    {
+        const bool written = answer(QStringLiteral("AutostartWrite"), Recorder::quoted(programFile),
+                                    QStringLiteral("ok")) == u"ok"_qs;
+        m_active = m_active || written;
+        return written;
+    }
+    bool removeIfActive() override
+    {
+        const bool removed =
+            answer(QStringLiteral("AutostartRemove"), QString(), QStringLiteral("ok")) == u"ok"_qs;
+        m_active = m_active && !removed;
+        return removed;
+    }
+
+private:
+    bool m_active = false;
+};
+
 } // namespace
 
 std::unique_ptr<Platform> makeRecordingPlatform(std::shared_ptr<Recorder> recorder)
@@ -263,6 +293,7 @@ std::unique_ptr<Platform> makeRecordingPlatform(std::shared_ptr<Recorder> record
     parts.dialogs = std::make_unique<RecordingDialogs>(recorder);
     parts.sleep = std::make_unique<RecordingSleep>(recorder);
     parts.wakeAlarm = std::make_unique<RecordingWakeAlarm>(recorder);
+    parts.autostart = std::make_unique<RecordingAutostart>(recorder);
     return std::make_unique<Platform>(std::move(parts));
 }
 

@@ -148,7 +148,9 @@ private slots:
         app->options->show();
         wakeBox()->setChecked(false);
         pressOk();
-        QCOMPARE(recorder->lines(), QStringList{u"ReleaseSleep"_qs});
+        // Showing asks for the autostart entry, OK removes it when it is the program's.
+        QCOMPARE(recorder->lines(), (QStringList{u"AutostartActive -> no"_qs,
+                                                 u"AutostartRemove -> ok"_qs, u"ReleaseSleep"_qs}));
         app->options->show();
         wakeBox()->setChecked(true);
         pressOk();

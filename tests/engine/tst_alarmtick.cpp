@@ -1,5 +1,5 @@
+#include "core/ArmedAlarm.h"
 #include "engine/AlarmTick.h"
-#include "engine/ArmedAlarm.h"
 #include "support/FakeClock.h"
 
 #include <QTest>

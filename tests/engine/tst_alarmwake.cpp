@@ -1,9 +1,9 @@
 // Waking for a clock-time alarm and telling of one that a sleep swallowed: the clock-time
 // arithmetic across summer-time changes, the tick's skipped seconds, and AlarmWake on the
 // recording platform with a clock that the test sets. Local time is Europe/Warsaw.
+#include "core/ArmedAlarm.h"
 #include "engine/AlarmTick.h"
 #include "engine/AlarmWake.h"
-#include "engine/ArmedAlarm.h"
 #include "engine/ClockTime.h"
 #include "platform/recording/RecordingSleep.h"
 #include "support/FakeClock.h"

@@ -1,4 +1,4 @@
-#include "engine/Error.h"
+#include "core/Error.h"
 #include "engine/ErrorBox.h"
 #include "platform/recording/RecordingPlatform.h"
 

@@ -1,5 +1,5 @@
-#include "engine/ArmedAlarm.h"
-#include "engine/Error.h"
+#include "core/ArmedAlarm.h"
+#include "core/Error.h"
 #include "engine/Executor.h"
 #include "platform/recording/RecordingPlatform.h"
 #include "support/FakeHost.h"

@@ -1,6 +1,6 @@
 // Session and power through a fake logind (python3-dbusmock's template) on a private bus that
 // this test starts; the machine's own logind is never reached.
-#include "engine/Error.h"
+#include "core/Error.h"
 #include "engine/SystemOperations.h"
 #include "platform/linux/LinuxSession.h"
 #include "support/PrivateBus.h"

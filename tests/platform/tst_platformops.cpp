@@ -85,6 +85,9 @@ const std::vector<Operation> &everyOperation()
         {"CanWake", [](Platform &p) { p.wakeAlarm().canWake(); }},
         {"SetWakeTime", [](Platform &p) { p.wakeAlarm().setWakeTime(1796000000); }},
         {"ClearWakeTime", [](Platform &p) { p.wakeAlarm().clearWakeTime(); }},
+        {"AutostartActive", [](Platform &p) { p.autostart().isActive(); }},
+        {"AutostartWrite", [](Platform &p) { p.autostart().write(u"/usr/bin/tockwell"_qs); }},
+        {"AutostartRemove", [](Platform &p) { p.autostart().removeIfActive(); }},
     };
     return operations;
 }

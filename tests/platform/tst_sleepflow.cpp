@@ -2,9 +2,9 @@
 // private bus that this test starts: the delay lock is held while the alarm is armed, the wake
 // time is set (recorded) and the lock given back when logind announces a sleep, and after the
 // resume the wake time is cleared, the lock taken again, and an alarm slept through is told.
+#include "core/ArmedAlarm.h"
 #include "engine/AlarmTick.h"
 #include "engine/AlarmWake.h"
-#include "engine/ArmedAlarm.h"
 #include "platform/linux/LinuxSleep.h"
 #include "platform/recording/RecordingSleep.h"
 #include "support/FakeClock.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/Error.h"
 #include "engine/AlarmHost.h"
-#include "engine/Error.h"
 #include "platform/recording/Recorder.h"
 
 #include <memory>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/ArmedAlarm.h"
 #include "engine/AlarmHost.h"
-#include "engine/ArmedAlarm.h"
 #include "ui/setup/SetupHost.h"
 
 namespace tockwell::test {

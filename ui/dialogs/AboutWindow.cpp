@@ -1,10 +1,10 @@
 #include "AboutWindow.h"
 
-#include "SystemInfo.h"
 #include "UpdateLocation.h"
 #include "WindowPlacement.h"
+#include "core/HelpPages.h"
 #include "engine/ErrorBox.h"
-#include "engine/HelpPages.h"
+#include "engine/SystemInfo.h"
 #include "platform/Platform.h"
 #include "ui/skin/ImageFile.h"
 

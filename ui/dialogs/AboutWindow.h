@@ -1,7 +1,7 @@
 #pragma once
 
 #include "NetworkLibrary.h"
-#include "UpdateCheck.h"
+#include "core/UpdateFile.h"
 
 #include <QLabel>
 #include <QPushButton>

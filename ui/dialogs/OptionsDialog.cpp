@@ -1,9 +1,9 @@
 #include "OptionsDialog.h"
 
 #include "WindowPlacement.h"
-#include "engine/ArmedAlarm.h"
+#include "core/ArmedAlarm.h"
+#include "core/HelpPages.h"
 #include "engine/ErrorBox.h"
-#include "engine/HelpPages.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
@@ -39,12 +39,10 @@ template <typename Handler> void OptionsDialog::guard(Handler &&handler)
 }
 
 OptionsDialog::OptionsDialog(platform::Platform &platform, StoreFile &storeFile, ArmedAlarm &alarm,
-                             QWidget &setupWindow, QString programFile, AutostartEntry autostart,
-                             QWidget *parent)
+                             QWidget &setupWindow, QString programFile, QWidget *parent)
     : QWidget(parent, Qt::Tool), m_platform(platform), m_storeFile(storeFile), m_alarm(alarm),
-      m_setupWindow(setupWindow), m_programFile(std::move(programFile)),
-      m_autostart(std::move(autostart)), m_startupFrame(this), m_autostartBox(this),
-      m_minimizeAtStartBox(&m_startupFrame), m_beforeAlarmGroup(this),
+      m_setupWindow(setupWindow), m_programFile(std::move(programFile)), m_startupFrame(this),
+      m_autostartBox(this), m_minimizeAtStartBox(&m_startupFrame), m_beforeAlarmGroup(this),
       m_screenSaverOffBox(&m_beforeAlarmGroup), m_minimizeAllBox(&m_beforeAlarmGroup),
       m_minimizeOnPreviewBox(this), m_beepBox(this), m_wakeBox(this), m_buttonLine(this),
       m_helpButton(this), m_okButton(this)
@@ -153,7 +151,7 @@ void OptionsDialog::load()
                 beep();
         }
     }
-    m_autostartBox.setChecked(m_autostart.isActive());
+    m_autostartBox.setChecked(m_platform.autostart().isActive());
     m_helpButton.setVisible(QFileInfo::exists(helpFile()));
 }
 
@@ -168,10 +166,13 @@ void OptionsDialog::save()
             m_alarm.*option.flag = ticked;
         }
     }
-    if (m_autostartBox.isChecked())
-        m_autostart.write(m_programFile);
-    else
-        m_autostart.removeIfActive();
+    const QString entryName = u"Alarm"_qs; // the autostart entry's name in messages
+    if (m_autostartBox.isChecked()) {
+        if (!m_platform.autostart().write(m_programFile))
+            throw StoreError(entryName);
+    } else if (!m_platform.autostart().removeIfActive()) {
+        throw StoreError::withText(u"Failed to delete value '%1'"_qs.arg(entryName));
+    }
     emit saved();
     close();
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "Autostart.h"
-
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -31,8 +29,7 @@ public:
     /// `setupWindow` is enabled again when the dialog closes; `programFile` is the program's full
     /// path, which the autostart entry names and next to which the help pages lie.
     OptionsDialog(platform::Platform &platform, StoreFile &storeFile, ArmedAlarm &alarm,
-                  QWidget &setupWindow, QString programFile,
-                  AutostartEntry autostart = AutostartEntry(), QWidget *parent = nullptr);
+                  QWidget &setupWindow, QString programFile, QWidget *parent = nullptr);
 
 signals:
     /// "OK" has written the options to the store and the armed alarm.
@@ -75,7 +72,6 @@ private:
     ArmedAlarm &m_alarm;
     QWidget &m_setupWindow;
     const QString m_programFile;
-    const AutostartEntry m_autostart;
 
     QFrame m_startupFrame;
     QCheckBox m_autostartBox;

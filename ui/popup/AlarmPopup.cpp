@@ -1,7 +1,8 @@
 #include "AlarmPopup.h"
 
+#include "WindowSlide.h"
+#include "core/SlidePath.h"
 #include "engine/ErrorBox.h"
-#include "engine/SystemOperations.h"
 #include "platform/Platform.h"
 #include "ui/skin/ImageFile.h"
 

@@ -2,8 +2,8 @@
 
 #include "OtherActionTexts.h"
 #include "ShownTexts.h"
+#include "core/Error.h"
 #include "engine/Actions.h"
-#include "engine/Error.h"
 #include "engine/KeyCombination.h"
 #include "platform/Dialogs.h"
 #include "settings/Keys.h"

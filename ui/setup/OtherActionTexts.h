@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/ArmedAlarm.h"
+#include "core/ArmedAlarm.h"
 
 #include <QStringView>
 

@@ -6,7 +6,7 @@
 #include "SetupWindow.h"
 #include "ShownTexts.h"
 #include "SoundPlayer.h"
-#include "engine/ArmedAlarm.h"
+#include "core/ArmedAlarm.h"
 #include "platform/Platform.h"
 #include "ui/skin/CaptionFont.h"
 #include "ui/skin/ImageFile.h"

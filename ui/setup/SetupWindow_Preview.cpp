@@ -3,8 +3,8 @@
 #include "OtherActionTexts.h"
 #include "SetupHost.h"
 #include "SetupWindow.h"
+#include "core/ArmedAlarm.h"
 #include "engine/Actions.h"
-#include "engine/ArmedAlarm.h"
 #include "platform/Platform.h"
 
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "SoundPlayer.h"
 
+#include "core/Error.h"
 #include "engine/Actions.h"
-#include "engine/Error.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "SkinWidget.h"
 
-#include "engine/Error.h"
+#include "core/Error.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,8 +1,7 @@
-#include "engine/ArmedAlarm.h"
+#include "core/ArmedAlarm.h"
 #include "platform/recording/RecordingPlatform.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
-#include "ui/dialogs/Autostart.h"
 #include "ui/dialogs/OptionsDialog.h"
 
 #include <QCheckBox>
@@ -26,12 +25,6 @@ bool writeFile(const QString &path, const QByteArray &contents)
            file.write(contents) == contents.size();
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestOptionsDialog : public QObject
@@ -47,15 +40,22 @@ class TestOptionsDialog : public QObject
     std::unique_ptr<OptionsDialog> dialog;
 
     QString programFile() const { return dir->filePath(u"bin dir/tock$well %1"_qs); }
-    QString autostartDir() const { return dir->filePath(u"config/autostart"_qs); }
-    QString entryFile() const { return autostartDir() + u"/Alarm.desktop"_qs; }
+
+    /// The recorded calls apart from the autostart entry's, which every showing and every OK
+    /// makes (the autostart cases below look at those).
+    QStringList calls() const
+    {
+        QStringList lines = recorder->lines();
+        lines.removeIf([](const QString &line) { return line.startsWith(u"Autostart"_qs); });
+        return lines;
+    }
 
     void makeDialog(const QString &storePath = {})
     {
         storeFile = std::make_unique<StoreFile>(storePath.isEmpty() ? dir->filePath(u"s.db"_qs)
                                                                     : storePath);
         dialog = std::make_unique<OptionsDialog>(*platform, *storeFile, alarm, *setupWindow,
-                                                 programFile(), AutostartEntry(autostartDir()));
+                                                 programFile());
     }
 
     /// Opens the dialog as the tray menu does.
@@ -148,13 +148,14 @@ private slots:
         for (const char *name : Boxes)
             QVERIFY(!box(name)->isChecked());
         QVERIFY(!box("CheckBox1")->isChecked());
-        QVERIFY(recorder->lines().isEmpty()); // no beep: PlayBeep did not change the box
+        QVERIFY(calls().isEmpty()); // no beep: PlayBeep did not change the box
         clickOk();
         QVERIFY(!dialog->isVisible());
         QVERIFY(setupWindow->isEnabled());
         for (QStringView name : keys::OptionFlags)
             QCOMPARE(stored(name), (RawValue{regtype::Dword, {}, 0, {}}));
-        QVERIFY(!QFile::exists(entryFile()));
+        QCOMPARE(recorder->lines().filter(u"Autostart"_qs),
+                 (QStringList{u"AutostartActive -> no"_qs, u"AutostartRemove -> ok"_qs}));
     }
 
     void okWritesEachBoxToTheStoreAndToTheArmedAlarm_data()
@@ -205,24 +206,24 @@ private slots:
     {
         store(keys::PlayBeep, 1);
         open();
-        QCOMPARE(recorder->lines(), QStringList{u"Beep"_qs});
+        QCOMPARE(calls(), QStringList{u"Beep"_qs});
         QTest::keyClick(dialog.get(), Qt::Key_Escape);
         open(); // the box is ticked already
-        QCOMPARE(recorder->lines().size(), 1);
+        QCOMPARE(calls().size(), 1);
         dialog->close();
         store(keys::PlayBeep, 0);
         open();
-        QCOMPARE(recorder->lines().size(), 2);
+        QCOMPARE(calls().size(), 2);
 
         recorder->clear();
         QTest::mouseClick(box("CheckBox6"), Qt::LeftButton);
         QVERIFY(box("CheckBox6")->isChecked());
         QTest::mouseClick(box("CheckBox6"), Qt::LeftButton);
         QVERIFY(!box("CheckBox6")->isChecked());
-        QCOMPARE(recorder->lines(), (QStringList{u"Beep"_qs, u"Beep"_qs}));
+        QCOMPARE(calls(), (QStringList{u"Beep"_qs, u"Beep"_qs}));
         // The other boxes are silent.
         QTest::mouseClick(box("CheckBox5"), Qt::LeftButton);
-        QCOMPARE(recorder->lines().size(), 2);
+        QCOMPARE(calls().size(), 2);
     }
 
     void escAndTheFrameDiscardChanges_data()
@@ -248,13 +249,13 @@ private slots:
         for (QStringView name : keys::OptionFlags)
             QCOMPARE(stored(name).type, regtype::None);
         QCOMPARE(flags(), (std::array<bool, 5>{}));
-        QVERIFY(!QFile::exists(entryFile()));
+        QVERIFY(recorder->lines().isEmpty()); // the entry neither written nor removed
         // Unsaved changes are not carried over to the next showing.
         open();
         QVERIFY(!box("CheckBox2")->isChecked());
         QVERIFY(!box("CheckBox1")->isChecked());
         // CheckBox6 went back from ticked to clear: that beeps as a click would.
-        QCOMPARE(recorder->lines(), QStringList{u"Beep"_qs});
+        QCOMPARE(calls(), QStringList{u"Beep"_qs});
     }
 
     void keysOnTheBoxes_data()
@@ -296,7 +297,7 @@ private slots:
         QCOMPARE(dialog->isVisible(), !closed);
         QCOMPARE(stored(keys::AutoMinimize).type, saved ? regtype::Dword : regtype::None);
         QCOMPARE(alarm.AutoMinimize, saved);
-        QVERIFY(recorder->lines().isEmpty());
+        QVERIFY(calls().isEmpty());
     }
 
     void helpButtonAndF1FollowTheHelpFile()
@@ -305,7 +306,7 @@ private slots:
         open();
         QVERIFY(button("SpeedButton2")->isHidden());
         QTest::keyClick(box("CheckBox1"), Qt::Key_F1);
-        QVERIFY(recorder->lines().isEmpty());
+        QVERIFY(calls().isEmpty());
         dialog->close();
 
         // Decided anew at every showing.
@@ -315,86 +316,45 @@ private slots:
         QTest::keyClick(box("CheckBox1"), Qt::Key_F1, Qt::ControlModifier);
         QTest::mouseClick(button("SpeedButton2"), Qt::LeftButton);
         const QString line = u"ShellOpen \"%1\" \"\" maximized"_qs.arg(help);
-        QCOMPARE(recorder->lines(), (QStringList{line, line}));
+        QCOMPARE(calls(), (QStringList{line, line}));
         QVERIFY(dialog->isVisible());
     }
 
-    void autostart_data()
+    void theBoxShowsTheEntryAndOkWritesOrRemovesIt()
     {
-        QTest::addColumn<QByteArray>("entry"); // "PROGRAM" stands for the program's Exec text
-        QTest::addColumn<bool>("shown");
-        QTest::addColumn<bool>("keptWhenClear");
-        const QByteArray head = "[Desktop Entry]\nType=Application\nName=Alarm\n";
-        QTest::newRow("plain") << head + "Exec=PROGRAM\n" << true << false;
-        QTest::newRow("plain, comments and blanks")
-            << "# ours\n\n" + head + "Exec = PROGRAM \n[Other]\nExec=/bin/false\n"
-            << true << false;
-        QTest::newRow("missing file") << head + "Exec=/nonexistent/tockwell\n" << false << true;
-        QTest::newRow("a folder") << head + "Exec=/tmp\n" << false << true;
-        QTest::newRow("field code") << head + "Exec=PROGRAM %U\n" << false << true;
-        QTest::newRow("an argument") << head + "Exec=PROGRAM --hidden\n" << false << true;
-        QTest::newRow("sh -c") << head + "Exec=sh -c \"PROGRAM\"\n" << false << true;
-        QTest::newRow("env variable") << head + "Exec=env TOCK=\\\\$HOME PROGRAM\n"
-                                      << false << true;
-        QTest::newRow("relative path") << head + "Exec=tockwell\n" << false << true;
-        QTest::newRow("broken quotes") << head + "Exec=\"/bin/true\n" << false << true;
-        QTest::newRow("hidden") << head + "Hidden=true\nExec=PROGRAM\n" << false << true;
-        QTest::newRow("switched off") << head + "X-GNOME-Autostart-enabled=false\nExec=PROGRAM\n"
-                                      << false << true;
-        QTest::newRow("no main group") << QByteArray("[Other]\nExec=PROGRAM\n") << false << true;
-        QTest::newRow("not an application")
-            << QByteArray("[Desktop Entry]\nType=Link\nExec=PROGRAM\n") << false << true;
-    }
-    void autostart()
-    {
-        QFETCH(QByteArray, entry);
-        QFETCH(bool, shown);
-        QFETCH(bool, keptWhenClear);
-        // The program's path holds a blank, "$" and "%": quoted, escaped and doubled.
-        const QString exec = execLineFor(programFile()).replace(u"\\"_qs, u"\\\\"_qs);
-        QCOMPARE(exec, u"\"%1\""_qs.arg(
-                           programFile().replace(u"$"_qs, u"\\\\$"_qs).replace(u"%"_qs, u"%%"_qs)));
-        entry.replace("PROGRAM", exec.toUtf8());
-        QVERIFY(writeFile(entryFile(), entry));
-
+        recorder->script(u"AutostartActive"_qs, u"yes"_qs);
         open();
-        QCOMPARE(box("CheckBox1")->isChecked(), shown);
+        QVERIFY(box("CheckBox1")->isChecked());
         box("CheckBox1")->setChecked(false);
         clickOk();
-        QCOMPARE(QFile::exists(entryFile()), keptWhenClear);
-        if (keptWhenClear)
-            QCOMPARE(readFile(entryFile()), entry);
+        QCOMPARE(recorder->lines().filter(u"Autostart"_qs),
+                 (QStringList{u"AutostartActive -> yes"_qs, u"AutostartRemove -> ok"_qs}));
 
-        // Ticking writes the plain entry for this program, whatever was there.
+        // Ticking writes the entry for this program's full path; the next showing finds it.
+        recorder->clear();
         open();
         QVERIFY(!box("CheckBox1")->isChecked());
         box("CheckBox1")->setChecked(true);
         clickOk();
-        QCOMPARE(AutostartEntry(autostartDir()).plainProgram(), programFile());
         open();
         QVERIFY(box("CheckBox1")->isChecked());
+        QCOMPARE(
+            recorder->lines().filter(u"Autostart"_qs),
+            (QStringList{u"AutostartActive -> no"_qs,
+                         u"AutostartWrite "_qs + Recorder::quoted(programFile()) + u" -> ok"_qs,
+                         u"AutostartActive -> yes"_qs}));
     }
 
-    void execLinesRoundTrip_data()
+    void aRefusedAutostartRemovalIsShownAndTheDialogStaysOpen()
     {
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("exec");
-        QTest::newRow("simple") << u"/usr/bin/tockwell"_qs << u"/usr/bin/tockwell"_qs;
-        QTest::newRow("blank") << u"/opt/my apps/tockwell"_qs << u"\"/opt/my apps/tockwell\""_qs;
-        QTest::newRow("percent") << u"/opt/100%/t"_qs << u"/opt/100%%/t"_qs;
-        QTest::newRow("quote, backslash, backquote")
-            << u"/a\"b\\c`d"_qs << u"\"/a\\\"b\\\\c\\`d\""_qs;
-        QTest::newRow("Polish letters") << u"/home/łódź/zegar"_qs << u"/home/łódź/zegar"_qs;
-    }
-    void execLinesRoundTrip()
-    {
-        QFETCH(QString, program);
-        QFETCH(QString, exec);
-        QCOMPARE(execLineFor(program), exec);
-        QCOMPARE(splitExecLine(exec), QStringList{program});
-        AutostartEntry entry(autostartDir());
-        entry.write(program);
-        QCOMPARE(entry.plainProgram(), program);
+        recorder->script(u"AutostartActive"_qs, u"yes"_qs);
+        recorder->script(u"AutostartRemove"_qs, u"failed"_qs);
+        open();
+        box("CheckBox1")->setChecked(false);
+        clickOk();
+        QCOMPARE(calls(), QStringList{u"MessageBox \"Failed to delete value 'Alarm'\" "_qs
+                                      u"\"Tockwell\" 0x10 -> 1"_qs});
+        QVERIFY(dialog->isVisible());
     }
 
     void aRefusedStoreWriteIsShownAndTheDialogStaysOpen()
@@ -406,7 +366,7 @@ private slots:
         box("CheckBox2")->setChecked(true);
         clickOk();
         QCOMPARE(
-            recorder->lines(),
+            calls(),
             QStringList{
                 u"MessageBox \"Nie można zapisać wartości 'AutoMinimize'.\\rPlik ustawień: "_qs +
                 dir->filePath(u"blocker/s.db"_qs) +
@@ -419,13 +379,13 @@ private slots:
 
     void aRefusedAutostartWriteIsShownAndTheDialogStaysOpen()
     {
-        QVERIFY(writeFile(autostartDir(), "a file where the folder should be"));
+        recorder->script(u"AutostartWrite"_qs, u"failed"_qs);
         open();
         box("CheckBox1")->setChecked(true);
         box("CheckBox6")->setChecked(true);
         clickOk();
         QCOMPARE(
-            recorder->lines(),
+            calls(),
             QStringList{
                 u"MessageBox \"Nie można zapisać wartości 'Alarm'.\" \"Tockwell\" 0x10 -> 1"_qs});
         QVERIFY(dialog->isVisible());

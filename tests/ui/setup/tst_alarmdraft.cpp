@@ -1,7 +1,7 @@
 // The rules of Start, Stop and Preview on the alarm being composed, without a window: the kind
 // table, the countdown check, the armed alarm, Start's store writes and the preview's actions.
+#include "core/Error.h"
 #include "engine/Actions.h"
-#include "engine/Error.h"
 #include "platform/recording/RecordingPlatform.h"
 #include "settings/Keys.h"
 #include "settings/RecentList.h"

@@ -1,7 +1,7 @@
 // What the setup window shows and how it reads: captions that fit, lists in Linux wording over
 // the stored identifiers, digits only in the time and repeat fields, hints and names for a
 // screen reader.
-#include "engine/ArmedAlarm.h"
+#include "core/ArmedAlarm.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
 #include "support/SetupWindowWorld.h"

@@ -1,4 +1,4 @@
-#include "engine/ArmedAlarm.h"
+#include "core/ArmedAlarm.h"
 #include "platform/recording/RecordingPlatform.h"
 #include "settings/Keys.h"
 #include "settings/RecentList.h"

@@ -1,8 +1,8 @@
 // The sound panel of the setup window over the recording media player: the file checks, the
 // playing-time text, the test player's buttons, the loop rule, Start's and Stop's player steps
 // and the alarm sound.
-#include "engine/ArmedAlarm.h"
-#include "engine/Error.h"
+#include "core/ArmedAlarm.h"
+#include "core/Error.h"
 #include "platform/recording/RecordingMediaPlayer.h"
 #include "platform/recording/RecordingPlatform.h"
 #include "settings/Keys.h"

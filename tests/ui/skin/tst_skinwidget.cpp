@@ -1,5 +1,5 @@
 // The skin: it takes only a window, fills it, shapes it and lets it be dragged.
-#include "engine/Error.h"
+#include "core/Error.h"
 #include "ui/skin/SkinAssets.h"
 #include "ui/skin/SkinWidget.h"
 

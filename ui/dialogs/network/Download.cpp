@@ -19,7 +19,7 @@ namespace {
 constexpr qint64 ReadChunkSize = 64 * 1024;
 
 /// The body of `reply`, read as it arrives, when it finished within `timeLimit` and was no
-/// larger than MaxDownloadSize. The reply is aborted as soon as it announces a larger body
+/// larger than MaxUpdateFileSize. The reply is aborted as soon as it announces a larger body
 /// or sends more, so no more than that and one chunk is ever held, whatever the server sends.
 std::optional<QByteArray> readBody(QNetworkReply &reply, std::chrono::milliseconds timeLimit)
 {
@@ -30,8 +30,8 @@ std::optional<QByteArray> readBody(QNetworkReply &reply, std::chrono::millisecon
         reply.abort();
     };
     const auto take = [&] {
-        body += reply.read(MaxDownloadSize + 1 - body.size());
-        if (body.size() > MaxDownloadSize)
+        body += reply.read(MaxUpdateFileSize + 1 - body.size());
+        if (body.size() > MaxUpdateFileSize)
             fail();
     };
     QEventLoop loop;
@@ -41,7 +41,7 @@ std::optional<QByteArray> readBody(QNetworkReply &reply, std::chrono::millisecon
     QObject::connect(&reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     QObject::connect(&reply, &QNetworkReply::metaDataChanged, &loop, [&] {
         const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid() && length.toLongLong() > MaxDownloadSize)
+        if (length.isValid() && length.toLongLong() > MaxUpdateFileSize)
             fail();
     });
     QObject::connect(&reply, &QNetworkReply::readyRead, &loop, take);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/UpdateFile.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -10,9 +12,6 @@ class QNetworkAccessManager;
 class QTemporaryFile;
 
 namespace tockwell {
-
-/// The most that is downloaded or read of an update file.
-constexpr qint64 MaxDownloadSize = 1024 * 1024;
 
 /// Whether the desktop reports a connection to the Internet. The network-state backend is
 /// loaded on the first call; when no backend is available or the state is not known, true.

@@ -37,14 +37,4 @@ QString tempDirectory()
     return path.endsWith(u'/') ? path : path + u'/';
 }
 
-QString systemDirectory(const QString &name)
-{
-    const QString upper = name.toUpper();
-    if (upper == u"WIN")
-        return u"/usr"_qs;
-    if (upper == u"SYS")
-        return u"/usr/bin"_qs;
-    return {};
-}
-
 } // namespace tockwell::systeminfo

@@ -1,6 +1,4 @@
-#include "Autostart.h"
-
-#include "settings/Store.h"
+#include "LinuxAutostart.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +10,7 @@
 #include <map>
 #include <utility>
 
-namespace tockwell {
+namespace tockwell::platform {
 namespace {
 
 constexpr auto EntryName = u"Alarm";
@@ -179,20 +177,20 @@ QString execLineFor(const QString &program)
     return quotedArg + u'"';
 }
 
-AutostartEntry::AutostartEntry(QString directory) : m_directory(std::move(directory)) {}
+LinuxAutostart::LinuxAutostart(QString directory) : m_directory(std::move(directory)) {}
 
-QString AutostartEntry::defaultDirectory()
+QString LinuxAutostart::defaultDirectory()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
         .filePath(u"autostart"_qs);
 }
 
-QString AutostartEntry::filePath() const
+QString LinuxAutostart::filePath() const
 {
     return QDir(m_directory).filePath(QString::fromUtf16(EntryName) + u".desktop"_qs);
 }
 
-std::optional<QString> AutostartEntry::plainProgram() const
+std::optional<QString> LinuxAutostart::plainProgram() const
 {
     QFile file(filePath());
     if (file.size() > MaxEntrySize || !file.open(QIODevice::ReadOnly))
@@ -207,13 +205,13 @@ std::optional<QString> AutostartEntry::plainProgram() const
     return args->front();
 }
 
-bool AutostartEntry::isActive() const
+bool LinuxAutostart::isActive()
 {
     const std::optional<QString> program = plainProgram();
     return program && QFileInfo(*program).isFile();
 }
 
-void AutostartEntry::write(const QString &programFile) const
+bool LinuxAutostart::write(const QString &programFile)
 {
     const QString name = QString::fromUtf16(EntryName);
     QSaveFile file(filePath());
@@ -223,16 +221,13 @@ void AutostartEntry::write(const QString &programFile) const
                                  name + u"\nExec="_qs + escapeValue(execLineFor(programFile)) +
                                  u"\nX-GNOME-Autostart-enabled=true\n"_qs)
                                     .toUtf8();
-    if (!QDir().mkpath(m_directory) || !file.open(QIODevice::WriteOnly) ||
-        file.write(contents) != contents.size() || !file.commit())
-        throw StoreError(name);
+    return QDir().mkpath(m_directory) && file.open(QIODevice::WriteOnly) &&
+           file.write(contents) == contents.size() && file.commit();
 }
 
-void AutostartEntry::removeIfActive() const
+bool LinuxAutostart::removeIfActive()
 {
-    if (isActive() && !QFile::remove(filePath()))
-        throw StoreError::withText(
-            u"Failed to delete value '%1'"_qs.arg(QString::fromUtf16(EntryName)));
+    return !isActive() || QFile::remove(filePath());
 }
 
-} // namespace tockwell
+} // namespace tockwell::platform

@@ -1,9 +1,9 @@
-#include "UpdateCheck.h"
-
-#include "network/Download.h"
+#include "UpdateFile.h"
 
 #include <QFile>
+#include <QUrl>
 
+#include <algorithm>
 #include <array>
 
 namespace tockwell {
@@ -95,7 +95,7 @@ std::optional<ProfileIni> ProfileIni::fromFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return fromBytes(file.read(MaxDownloadSize));
+    return fromBytes(file.read(MaxUpdateFileSize));
 }
 
 const ProfileIni::Section *ProfileIni::find(const QString &section) const

@@ -1,16 +1,16 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
-#include <QStringList>
-#include <QUrl>
 
-#include <chrono>
-#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 namespace tockwell {
+
+/// The largest update file the program reads or downloads: 1 MiB.
+inline constexpr qint64 MaxUpdateFileSize = 1024 * 1024;
 
 /// Whether `newest` is a newer version than `current`. Both are split at their first three "."
 /// into four parts, each a decimal number (the fourth part is everything after the third dot);

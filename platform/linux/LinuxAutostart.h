@@ -1,11 +1,13 @@
 #pragma once
 
+#include "../Autostart.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <optional>
 
-namespace tockwell {
+namespace tockwell::platform {
 
 /// The program's entry in the desktop's per-user autostart: the XDG autostart file
 /// "Alarm.desktop" that starts the program by its full path when the user logs on.
@@ -14,11 +16,11 @@ namespace tockwell {
 /// whose command is exactly one absolute path, with no field codes and no further arguments.
 /// Anything else (a command with arguments, `sh -c …`, `env …`, a field code such as %f) is an
 /// entry someone else wrote: it is reported but never counted as ours.
-class AutostartEntry final
+class LinuxAutostart final : public Autostart
 {
 public:
     /// The entry in `directory` (the autostart folder).
-    explicit AutostartEntry(QString directory = defaultDirectory());
+    explicit LinuxAutostart(QString directory = defaultDirectory());
 
     /// The user's autostart folder: "autostart" under $XDG_CONFIG_HOME (~/.config when unset).
     static QString defaultDirectory();
@@ -30,16 +32,10 @@ public:
     /// not in the plain form.
     std::optional<QString> plainProgram() const;
 
-    /// Whether the entry exists in its plain form and names a file that exists.
-    bool isActive() const;
-
-    /// Writes the entry (replacing whatever is there) so that it starts `programFile`. Throws
-    /// StoreError for "Alarm" when the file cannot be written.
-    void write(const QString &programFile) const;
-
-    /// Deletes the entry, but only when it is active; other entries stay. Throws StoreError when
-    /// an active entry cannot be deleted.
-    void removeIfActive() const;
+    bool isActive() override;
+    /// Written whole or not at all (a new file renamed over the old one).
+    bool write(const QString &programFile) override;
+    bool removeIfActive() override;
 
 private:
     QString m_directory;
@@ -54,4 +50,4 @@ std::optional<QStringList> splitExecLine(const QString &exec);
 /// character, "%" doubled.
 QString execLineFor(const QString &program);
 
-} // namespace tockwell
+} // namespace tockwell::platform
