@@ -190,6 +190,17 @@ private slots:
         QDir(folder()).removeRecursively();
     }
 
+    // First, before anything else in the process uses SQLite: a store of a few values holds a
+    // few pages of SQLite's cache, not the 20 pages (about 85 kB) SQLite sets aside by default.
+    void smallStoreHoldsLittleMemory()
+    {
+        makeStore();
+        StoreFile file(dbPath());
+        QVERIFY(file.isWritable());
+        QCOMPARE(readValue(file, u"Path"_qs), std::optional(u"/home/łucja/tockwell"_qs));
+        QCOMPARE_LT(sqlite3_memory_used(), 64 * 1024);
+    }
+
     // The settings are read and the user is told why they cannot be kept; a change names the
     // file and the cause, and is dropped once the user has been told; when the cause goes, the
     // next change is kept, without a new start.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ImageFile.h"
+
 #include <QAbstractButton>
 #include <QImage>
 
@@ -7,6 +9,8 @@ namespace tockwell {
 
 /// A button drawn from up to five bitmaps that it swaps as the mouse enters, presses, releases
 /// and leaves it. `clicked` is its click event; it fires only while the button is enabled.
+/// The four state bitmaps may be files read when the button first shows them (LazyImage); they
+/// are dropped again when the button is hidden.
 class ImageButton final : public QAbstractButton
 {
     Q_OBJECT
@@ -16,16 +20,18 @@ public:
 
     /// The normal image; also becomes the current image and sets the button's size.
     void setBitmap(const QImage &image);
-    void setBitmapOver(const QImage &image);     ///< while the mouse is over the button
-    void setBitmapDown(const QImage &image);     ///< while the left button is held on it
-    void setBitmapUp(const QImage &image);       ///< after a release over the button
-    void setBitmapDisabled(const QImage &image); ///< while the button is disabled
+    void setBitmapOver(const LazyImage &image);     ///< while the mouse is over the button
+    void setBitmapDown(const LazyImage &image);     ///< while the left button is held on it
+    void setBitmapUp(const LazyImage &image);       ///< after a release over the button
+    void setBitmapDisabled(const LazyImage &image); ///< while the button is disabled
 
     const QImage &bitmap() const { return m_bitmap; }
-    const QImage &bitmapOver() const { return m_bitmapOver; }
-    const QImage &bitmapDown() const { return m_bitmapDown; }
-    const QImage &bitmapUp() const { return m_bitmapUp; }
-    const QImage &bitmapDisabled() const { return m_bitmapDisabled; }
+    const QImage &bitmapOver() const { return m_bitmapOver.image(); }
+    const QImage &bitmapDown() const { return m_bitmapDown.image(); }
+    const QImage &bitmapUp() const { return m_bitmapUp.image(); }
+    const QImage &bitmapDisabled() const { return m_bitmapDisabled.image(); }
+    /// How many of the four state bitmaps are held decoded now.
+    int decodedStates() const;
 
     /// The image that is painted: the disabled image while disabled (when there is one),
     /// otherwise the current image.
@@ -48,7 +54,8 @@ private:
     void showImage(const QImage &image);
     const QImage &current() const { return m_current.isNull() ? m_bitmap : m_current; }
 
-    QImage m_bitmap, m_bitmapOver, m_bitmapDown, m_bitmapUp, m_bitmapDisabled;
+    QImage m_bitmap;
+    LazyImage m_bitmapOver, m_bitmapDown, m_bitmapUp, m_bitmapDisabled;
     QImage m_current;
 };
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -17,5 +18,32 @@ QPixmap readPixmap(const QString &path, const char *format);
 
 /// readImage as an icon, decoded now rather than when first painted.
 QIcon readIcon(const QString &path, const char *format);
+
+/// A picture that is either given decoded or read from one of the program's files (readImage)
+/// when first asked for, so that a picture that is seldom or never shown holds no memory until
+/// then. A file read once is kept until release().
+class LazyImage
+{
+public:
+    LazyImage() = default;
+    LazyImage(const QImage &image) : m_image(image) {} // NOLINT: an image is a read picture
+    LazyImage(const QString &path, const char *format) : m_path(path), m_format(format) {}
+
+    /// The picture, read now when it comes from a file not read yet (a null image when the file
+    /// is missing or not in its format).
+    const QImage &image() const;
+    bool isNull() const { return image().isNull(); }
+    /// Whether the picture is held decoded now.
+    bool isDecoded() const { return !m_image.isNull(); }
+    /// Drops a picture read from a file; the next image() reads it again. A picture given
+    /// decoded stays.
+    void release();
+
+private:
+    QString m_path;
+    QByteArray m_format;
+    mutable QImage m_image;
+    mutable bool m_read = false; ///< whether the file was read (a missing one is not tried again)
+};
 
 } // namespace tockwell

@@ -24,14 +24,15 @@ WindowShape setupSkinMask()
 
 void loadButtonBitmaps(ImageButton &button, const QString &name)
 {
-    const auto image = [&name](QStringView state) {
-        return readImage(u":/skin/"_qs + name + state.toString() + u".bmp"_qs, "BMP");
+    const auto path = [&name](QStringView state) {
+        return u":/skin/"_qs + name + state.toString() + u".bmp"_qs;
     };
-    button.setBitmap(image(u""));
-    button.setBitmapOver(image(u"_over"));
-    button.setBitmapDown(image(u"_down"));
-    button.setBitmapUp(image(u"_up"));
-    button.setBitmapDisabled(image(u"_disabled"));
+    button.setBitmap(readImage(path(u""), "BMP"));
+    // The other states are read when the button first shows them.
+    button.setBitmapOver(LazyImage(path(u"_over"), "BMP"));
+    button.setBitmapDown(LazyImage(path(u"_down"), "BMP"));
+    button.setBitmapUp(LazyImage(path(u"_up"), "BMP"));
+    button.setBitmapDisabled(LazyImage(path(u"_disabled"), "BMP"));
 }
 
 } // namespace tockwell

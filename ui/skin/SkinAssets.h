@@ -12,7 +12,8 @@ class WindowShape;
 QImage setupSkinPicture();
 /// The setup window's shape, read from its stored mask stream.
 WindowShape setupSkinMask();
-/// Gives the command button `name` (for example "ib_Start") its five bitmaps.
+/// Gives the command button `name` (for example "ib_Start") its five bitmaps: the normal one
+/// decoded now, the over, down, up and disabled ones read when the button first shows them.
 void loadButtonBitmaps(ImageButton &button, const QString &name);
 
 } // namespace tockwell

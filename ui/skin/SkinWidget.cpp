@@ -28,7 +28,11 @@ SkinWidget::SkinWidget(QWidget *form) : QWidget(requireForm(form))
 
 void SkinWidget::setPicture(const QImage &picture)
 {
-    m_picture = picture;
+    // An opaque picture is kept in three bytes a pixel rather than four: the window holds it
+    // as long as it lives, and painting it gives the same pixels.
+    m_picture = picture.hasAlphaChannel() || picture.depth() != 32
+                    ? picture
+                    : picture.convertToFormat(QImage::Format_RGB888);
     if (!m_picture.isNull()) {
         form()->setFixedSize(m_picture.size());
         resize(m_picture.size());

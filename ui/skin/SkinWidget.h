@@ -18,7 +18,8 @@ public:
     /// frameless and fills it.
     explicit SkinWidget(QWidget *form);
 
-    /// The picture; a non-empty one sets the form's client size to its own.
+    /// The picture; a non-empty one sets the form's client size to its own. An opaque picture
+    /// is kept as RGB888 (its pixels unchanged).
     void setPicture(const QImage &picture);
     const QImage &picture() const { return m_picture; }
 

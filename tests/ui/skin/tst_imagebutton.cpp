@@ -1,6 +1,8 @@
 // Image buttons: which of the five bitmaps is shown after each mouse event, and when the
 // button clicks.
 #include "ui/skin/ImageButton.h"
+#include "ui/skin/ImageFile.h"
+#include "ui/skin/SkinAssets.h"
 #include "ui/skin/SkinWidget.h"
 
 #include <QApplication>
@@ -158,6 +160,40 @@ private slots:
         button.hide();
         button.show();
         QCOMPARE(button.shownImage(), Normal);
+    }
+
+    // The skin's buttons read their state bitmaps when first shown, show them at the event
+    // itself, and drop them when hidden.
+    void stateBitmapsAreReadWhenFirstShown()
+    {
+        const auto file = [](const char *state) {
+            return readImage(u":/skin/ib_Opcje"_qs + QLatin1String(state) + u".bmp"_qs, "BMP");
+        };
+        QWidget window;
+        window.resize(200, 200);
+        auto *button = new ImageButton(&window);
+        loadButtonBitmaps(*button, u"ib_Opcje"_qs);
+        window.show();
+        QCOMPARE(button->decodedStates(), 0);
+        QCOMPARE(button->shownImage(), file(""));
+
+        perform(*button, Enter);
+        QCOMPARE(button->decodedStates(), 1);
+        QCOMPARE(button->grab().toImage().convertToFormat(QImage::Format_RGB32), file("_over"));
+        perform(*button, PressLeft);
+        QCOMPARE(button->shownImage(), file("_down"));
+        perform(*button, ReleaseOver);
+        QCOMPARE(button->shownImage(), file("_up"));
+        perform(*button, Disable);
+        QCOMPARE(button->grab().toImage().convertToFormat(QImage::Format_RGB32), file("_disabled"));
+        QCOMPARE(button->decodedStates(), 4);
+
+        window.hide();
+        QCOMPARE(button->decodedStates(), 0);
+        perform(*button, Enable);
+        window.show();
+        QCOMPARE(button->shownImage(), file(""));
+        QVERIFY(!button->bitmapUp().isNull()); // read again when asked for
     }
 
     void clicksOnlyWhenEnabled()

@@ -54,6 +54,31 @@ private slots:
         if (!size.isEmpty())
             QCOMPARE(image.size(), size);
     }
+
+    // A lazy picture is read at the first ask, kept, dropped by release and read again; a
+    // picture given decoded stays; a missing file stays null.
+    void lazyImageReadsWhenAskedFor()
+    {
+        LazyImage file(u":/skin/ib_Start_over.bmp"_qs, "BMP");
+        QVERIFY(!file.isDecoded());
+        QCOMPARE(file.image(), readImage(u":/skin/ib_Start_over.bmp"_qs, "BMP"));
+        QVERIFY(file.isDecoded());
+        file.release();
+        QVERIFY(!file.isDecoded());
+        QCOMPARE(file.image().size(), QSize(31, 31));
+
+        QImage picture(3, 2, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        LazyImage given(picture);
+        given.release();
+        QVERIFY(given.isDecoded());
+        QCOMPARE(given.image(), picture);
+
+        const LazyImage missing(m_dir.filePath(u"missing.bmp"_qs), "BMP");
+        QVERIFY(missing.isNull());
+        QVERIFY(!missing.isDecoded());
+        QVERIFY(LazyImage().isNull());
+    }
 };
 
 QTEST_GUILESS_MAIN(TestImageFile)

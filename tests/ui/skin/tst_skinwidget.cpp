@@ -62,6 +62,23 @@ private slots:
         QCOMPARE(form.size(), QSize(474, 245));
     }
 
+    // The opaque skin is kept in three bytes a pixel and paints the same pixels as its file.
+    void keepsTheSkinSmallWithItsPixels()
+    {
+        QWidget form;
+        auto *skin = new SkinWidget(&form);
+        const QImage file = setupSkinPicture();
+        skin->setPicture(file);
+        QCOMPARE(skin->picture().format(), QImage::Format_RGB888);
+        QCOMPARE(skin->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                 file.convertToFormat(QImage::Format_RGB32));
+
+        QImage translucent(4, 4, QImage::Format_ARGB32);
+        translucent.fill(Qt::transparent);
+        skin->setPicture(translucent);
+        QCOMPARE(skin->picture(), translucent);
+    }
+
     void drag_data()
     {
         QTest::addColumn<Qt::MouseButtons>("buttons");
