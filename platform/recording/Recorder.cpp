@@ -10,7 +10,10 @@ Recorder::Recorder(const QString &logFile) : m_file(logFile)
 
 void Recorder::record(const QString &line)
 {
-    m_lines.append(line);
+    if (m_file.fileName().isEmpty()) {
+        m_lines.append(line);
+        return;
+    }
     if (m_file.isOpen()) {
         m_file.write(line.toUtf8() + '\n');
         m_file.flush();

@@ -14,10 +14,13 @@ namespace tockwell::platform {
 class Recorder final
 {
 public:
-    /// With a file name, every line is also appended to that file and flushed at once.
+    /// With a file name, every line is appended to that file and flushed at once, and not kept
+    /// in memory: a program recording for hours keeps a flat memory. Without one, the lines are
+    /// kept for lines().
     explicit Recorder(const QString &logFile = QString());
 
     void record(const QString &line);
+    /// The lines recorded so far by a recorder without a file.
     QStringList lines() const { return m_lines; }
     void clear() { m_lines.clear(); }
 
