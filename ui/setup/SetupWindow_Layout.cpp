@@ -183,6 +183,7 @@ QStringList listed(const auto &texts)
 
 void SetupWindow::createSkin()
 {
+    cacheStylePictures();
     m_skin = new SkinWidget(this);
     m_skin->setObjectName(u"PlasmaForm1"_qs);
     m_skin->setPicture(setupSkinPicture());

@@ -19,6 +19,12 @@ QPixmap readPixmap(const QString &path, const char *format);
 /// readImage as an icon, decoded now rather than when first painted.
 QIcon readIcon(const QString &path, const char *format);
 
+/// Reads the pictures that the Fusion style draws a group box's frame from as PNG into the
+/// pixmap cache, where the style's own reading finds them: left to the style, the reading of
+/// those files guesses their format and so loads every image plugin. Returns the frame picture
+/// as cached (a null pixmap where the style has none).
+QPixmap cacheStylePictures();
+
 /// A picture that is either given decoded or read from one of the program's files (readImage)
 /// when first asked for, so that a picture that is seldom or never shown holds no memory until
 /// then. A file read once is kept until release().

@@ -1,7 +1,11 @@
 #include "ui/skin/ImageFile.h"
 
+#include <QStyle>
+#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <memory>
 
 using namespace tockwell;
 
@@ -21,6 +25,17 @@ private slots:
         QVERIFY(picture.save(m_dir.filePath(u"picture.jpg"_qs), "JPEG"));
         // A PNG under a JPEG's name: the format given decides, not the name.
         QVERIFY(picture.save(m_dir.filePath(u"png-named.jpg"_qs), "PNG"));
+    }
+
+    // The style's group box frame comes from the cache: its reading does not guess the format.
+    void theStyleFindsItsFramePictureCached()
+    {
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(u"Fusion"_qs)); // its files
+        const QPixmap cached = cacheStylePictures();
+        QVERIFY(!cached.isNull());
+        const QPixmap asTheStyleReadsIt(
+            u":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"_qs);
+        QCOMPARE(asTheStyleReadsIt.cacheKey(), cached.cacheKey());
     }
 
     // Read in the format given, and only in it: a file of another format is a null image.
@@ -81,5 +96,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestImageFile)
+QTEST_MAIN(TestImageFile)
 #include "tst_imagefile.moc"
