@@ -1,20 +1,10 @@
 #include "core/UpdateFile.h"
+#include "support/UpdateFiles.h"
 
 #include <QTest>
 
 using namespace tockwell;
-
-namespace {
-
-const QByteArray NewerWithAddress = "[Tockwell]\n"
-                                    "version=1.5.0.18\n"
-                                    "url=https://www.kestrolab.pl/pobierz/tockwell.tar.gz\n"
-                                    "new=Poprawki budzika\n"
-                                    "[dane]\n"
-                                    "KestrolabHomePage=https://kestrolab.example/\n"
-                                    "CV_File=https://kestrolab.example/o-nas\n";
-
-} // namespace
+using test::NewerWithAddress;
 
 class TestUpdateFile : public QObject
 {

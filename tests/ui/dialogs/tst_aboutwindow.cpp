@@ -1,5 +1,6 @@
 #include "platform/recording/RecordingPlatform.h"
 #include "support/TinyHttpServer.h"
+#include "support/UpdateFiles.h"
 #include "ui/dialogs/AboutWindow.h"
 
 #include <QDir>
@@ -12,18 +13,7 @@
 
 using namespace tockwell;
 using platform::Recorder;
-
-namespace {
-
-const QByteArray NewerWithAddress = "[Tockwell]\n"
-                                    "version=1.5.0.18\n"
-                                    "url=https://www.kestrolab.pl/pobierz/tockwell.tar.gz\n"
-                                    "new=Poprawki budzika\n"
-                                    "[dane]\n"
-                                    "KestrolabHomePage=https://kestrolab.example/\n"
-                                    "CV_File=https://kestrolab.example/o-nas\n";
-
-} // namespace
+using test::NewerWithAddress;
 
 class TestAboutWindow : public QObject
 {
