@@ -89,6 +89,13 @@ int main(int argc, char *argv[])
     StoreFile file(large);
     report("handler: open a store, read one value", medianMs(5000, [&](int) { readPath(file); }),
            1);
+    report("handler after the file rested: load SQLite, open the file, read one value",
+           medianMs(200,
+                    [&](int) {
+                        file.rest();
+                        readPath(file);
+                    }),
+           5);
     report("10,000 entries: add one already present",
            medianMs(300,
                     [&](int i) {

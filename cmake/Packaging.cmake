@@ -53,11 +53,12 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# What the libraries do not tell dpkg-shlibdeps: Qt's X11 platform plugin, Qt's own Polish
-# texts, the sound decoders and their MIDI soundfont, the desktop's opening of documents (GIO,
-# loaded at the first opening, and xdg-utils).
+# What the libraries do not tell dpkg-shlibdeps: SQLite (loaded while the settings are read or
+# written), Qt's X11 platform plugin, Qt's own Polish texts, the sound decoders and their MIDI
+# soundfont, the desktop's opening of documents (GIO, loaded at the first opening, and
+# xdg-utils).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libglib2.0-0, qt6-qpa-plugins, qt6-translations-l10n, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-plugins-ugly, timgm6mb-soundfont | fluid-soundfont-gm, xdg-utils")
+    "libsqlite3-0, libglib2.0-0, qt6-qpa-plugins, qt6-translations-l10n, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-plugins-ugly, timgm6mb-soundfont | fluid-soundfont-gm, xdg-utils")
 # pkexec (with polkitd) starts the helper that wakes the computer for an alarm; without it the
 # program only cannot wake the computer.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-pulseaudio | gstreamer1.0-alsa, pkexec | policykit-1")

@@ -1,5 +1,8 @@
 #include "Store.h"
 
+#include "SqliteLibrary.h"
+
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,8 +15,8 @@
 #include <chrono>
 #include <fcntl.h>
 #include <initializer_list>
-#include <sqlite3.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace tockwell {
@@ -47,15 +50,8 @@ PRAGMA user_version = 1;
 
 constexpr qint64 RootKey = 1;
 
-/// SQLite's page cache sets aside 20 pages (about 85 kB) for each open file at its first read,
-/// whatever the file's size; a store of a normal size is a handful of pages. Told before SQLite
-/// starts, it takes each page when it needs it. Too late (SQLite already started in this
-/// process) it changes nothing.
-void takeCachePagesAsNeeded()
-{
-    [[maybe_unused]] static const bool told =
-        sqlite3_config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0) == SQLITE_OK;
-}
+/// The failure code of a store whose SQLite library could not be opened.
+constexpr int LibraryMissing = -1;
 
 bool isDamage(int rc)
 {
@@ -81,7 +77,7 @@ int waitBriefly(void *since, int count)
         start = now;
     if (now - start >= StoreFile::BusyWaitMs)
         return 0;
-    sqlite3_sleep(1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return 1;
 }
 
@@ -99,10 +95,13 @@ int writeAccessError(const QString &path)
     return mayWrite(file) ? EACCES : errno;
 }
 
-/// The cause of a failure, in words for the user.
-QString causeText(int code, int systemError)
+/// The cause of a failure, in words for the user; `sqlite`, when loaded, names SQLite's own
+/// errors.
+QString causeText(int code, int systemError, const SqliteLibrary *sqlite)
 {
     const int primary = code & 0xff;
+    if (code == LibraryMissing)
+        return u"nie można wczytać biblioteki SQLite (%1)"_qs.arg(SqliteLibrary::defaultFileName());
     if (code == SQLITE_OK)
         return u"zapis został przerwany"_qs;
     if (isBusy(code))
@@ -134,40 +133,43 @@ QString causeText(int code, int systemError)
         return u"nie można otworzyć ani utworzyć pliku"_qs;
     if (isDamage(code))
         return u"plik jest uszkodzony albo nie jest plikiem ustawień"_qs;
-    return u"błąd bazy danych nr %1 (%2)"_qs.arg(code).arg(QString::fromUtf8(sqlite3_errstr(code)));
+    if (!sqlite)
+        return u"błąd bazy danych nr %1"_qs.arg(code);
+    return u"błąd bazy danych nr %1 (%2)"_qs.arg(code).arg(QString::fromUtf8(sqlite->errstr(code)));
 }
 
 /// The numbers in the first row that `sql` selects, or SQLite's error code.
-int selectNumbers(sqlite3 *db, const char *sql, std::initializer_list<int *> numbers)
+int selectNumbers(const SqliteLibrary &sqlite, sqlite3 *db, const char *sql,
+                  std::initializer_list<int *> numbers)
 {
     sqlite3_stmt *stmt = nullptr;
-    int rc = sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    int rc = sqlite.prepare_v2(db, sql, -1, &stmt, nullptr);
     if (rc == SQLITE_OK) {
-        rc = sqlite3_step(stmt);
+        rc = sqlite.step(stmt);
         if (rc == SQLITE_ROW) {
             int column = 0;
             for (int *number : numbers)
-                *number = sqlite3_column_int(stmt, column++);
+                *number = sqlite.column_int(stmt, column++);
             rc = SQLITE_OK;
         }
     }
-    sqlite3_finalize(stmt);
+    sqlite.finalize(stmt);
     return rc;
 }
 
-int selectNumber(sqlite3 *db, const char *sql, int &number)
+int selectNumber(const SqliteLibrary &sqlite, sqlite3 *db, const char *sql, int &number)
 {
-    return selectNumbers(db, sql, {&number});
+    return selectNumbers(sqlite, db, sql, {&number});
 }
 
 /// SQLITE_OK for a store made by this program or a database without any table; SQLITE_NOTADB
 /// for a database of another program; else the error that stopped the reading.
-int checkShape(sqlite3 *db)
+int checkShape(const SqliteLibrary &sqlite, sqlite3 *db)
 {
     // One statement, so one snapshot: another copy may be creating the schema just now.
     int version = 0;
     int objects = 0;
-    const int rc = selectNumbers(db,
+    const int rc = selectNumbers(sqlite, db,
                                  "SELECT (SELECT user_version FROM pragma_user_version), "
                                  "(SELECT count(*) FROM sqlite_schema)",
                                  {&version, &objects});
@@ -176,88 +178,67 @@ int checkShape(sqlite3 *db)
     return version >= 1 || objects == 0 ? SQLITE_OK : SQLITE_NOTADB;
 }
 
-bool isEmptyDatabase(sqlite3 *db)
+bool isEmptyDatabase(const SqliteLibrary &sqlite, sqlite3 *db)
 {
     int objects = -1;
-    return selectNumber(db, "SELECT count(*) FROM sqlite_schema", objects) == SQLITE_OK &&
+    return selectNumber(sqlite, db, "SELECT count(*) FROM sqlite_schema", objects) == SQLITE_OK &&
            objects == 0;
 }
 
-int createSchema(sqlite3 *db)
+int createSchema(const SqliteLibrary &sqlite, sqlite3 *db)
 {
     // A store made before has its schema; looking costs no write.
     int version = 0;
-    int rc = selectNumber(db, "PRAGMA user_version", version);
+    int rc = selectNumber(sqlite, db, "PRAGMA user_version", version);
     if (rc != SQLITE_OK || version >= 1)
         return rc;
-    rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    rc = sqlite.exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, SchemaSql, nullptr, nullptr, nullptr);
+        rc = sqlite.exec(db, SchemaSql, nullptr, nullptr, nullptr);
     if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        rc = sqlite.exec(db, "COMMIT", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite.exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     return rc;
 }
 
 /// Whether the tables are those of a settings store and the file reads sound.
-bool hasOurShape(sqlite3 *db)
+bool hasOurShape(const SqliteLibrary &sqlite, sqlite3 *db)
 {
     int version = 0;
-    if (selectNumber(db, "PRAGMA user_version", version) != SQLITE_OK || version < 1)
+    if (selectNumber(sqlite, db, "PRAGMA user_version", version) != SQLITE_OK || version < 1)
         return false;
     for (const char *probe : {"SELECT id, parent, name, folded FROM keys LIMIT 0",
                               "SELECT id, key, name, folded, type, data FROM vals LIMIT 0"}) {
         sqlite3_stmt *stmt = nullptr;
-        const int rc = sqlite3_prepare_v2(db, probe, -1, &stmt, nullptr);
-        sqlite3_finalize(stmt);
+        const int rc = sqlite.prepare_v2(db, probe, -1, &stmt, nullptr);
+        sqlite.finalize(stmt);
         if (rc != SQLITE_OK)
             return false;
     }
     sqlite3_stmt *check = nullptr;
-    bool sound = sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &check, nullptr) == SQLITE_OK;
+    bool sound = sqlite.prepare_v2(db, "PRAGMA quick_check(1)", -1, &check, nullptr) == SQLITE_OK;
     if (sound) {
-        const int rc = sqlite3_step(check);
+        const int rc = sqlite.step(check);
         const auto *text = reinterpret_cast<const char *>(
-            rc == SQLITE_ROW ? sqlite3_column_text(check, 0) : nullptr);
+            rc == SQLITE_ROW ? sqlite.column_text(check, 0) : nullptr);
         sound = !isDamage(rc) && (rc != SQLITE_ROW || (text && qstrcmp(text, "ok") == 0));
     }
-    sqlite3_finalize(check);
+    sqlite.finalize(check);
     return sound;
 }
 
-void bindText(sqlite3_stmt *stmt, int index, const QString &text)
+void bindText(const SqliteLibrary &sqlite, sqlite3_stmt *stmt, int index, const QString &text)
 {
-    sqlite3_bind_text16(stmt, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
+    sqlite.bind_text16(stmt, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
 }
 
-QString columnText(sqlite3_stmt *stmt, int column)
+QString columnText(const SqliteLibrary &sqlite, sqlite3_stmt *stmt, int column)
 {
-    const void *data = sqlite3_column_text16(stmt, column);
-    const int bytes = sqlite3_column_bytes16(stmt, column);
+    const void *data = sqlite.column_text16(stmt, column);
+    const int bytes = sqlite.column_bytes16(stmt, column);
     return data ? QString(static_cast<const QChar *>(data), bytes / 2) : QString();
 }
-
-/// Resets a cached statement when the scope that uses it ends.
-class Use final
-{
-public:
-    explicit Use(sqlite3_stmt *stmt) : m_stmt(stmt) {}
-    ~Use()
-    {
-        if (m_stmt) {
-            sqlite3_reset(m_stmt);
-            sqlite3_clear_bindings(m_stmt);
-        }
-    }
-    Use(const Use &) = delete;
-    Use &operator=(const Use &) = delete;
-    explicit operator bool() const { return m_stmt != nullptr; }
-    sqlite3_stmt *operator*() const { return m_stmt; }
-
-private:
-    sqlite3_stmt *m_stmt;
-};
 
 } // namespace
 
@@ -280,13 +261,37 @@ QStringList keyPathParts(const QString &path)
 // ---------------------------------------------------------------------------------------------
 // StoreFile
 
+// A Store's statement from the connection's cache, reset when the scope that uses it ends.
+class StoreFile::Use final
+{
+public:
+    Use(StoreFile &file, const char *sql) : m_file(file), m_stmt(file.statement(sql)) {}
+    ~Use()
+    {
+        if (m_stmt) {
+            m_file.sqlite().reset(m_stmt);
+            m_file.sqlite().clear_bindings(m_stmt);
+        }
+    }
+    Use(const Use &) = delete;
+    Use &operator=(const Use &) = delete;
+    explicit operator bool() const { return m_stmt != nullptr; }
+    sqlite3_stmt *operator*() const { return m_stmt; }
+
+private:
+    const StoreFile &m_file;
+    sqlite3_stmt *m_stmt;
+};
+
 StoreFile::StoreFile(QString path) : m_path(std::move(path))
 {
-    takeCachePagesAsNeeded();
+    m_restTimer.setSingleShot(true);
+    m_restTimer.setInterval(RestAfterMs);
+    m_restTimer.callOnTimeout([this] { rest(); });
     sqlite3 *db = nullptr;
     OpenResult result = openWritable(db, m_openFailure);
     if (result == OpenResult::Damaged) {
-        sqlite3_close_v2(db);
+        closeConnection(db);
         db = nullptr;
         keepDamagedFile();
         result = openWritable(db, m_openFailure);
@@ -294,15 +299,82 @@ StoreFile::StoreFile(QString path) : m_path(std::move(path))
     if (result == OpenResult::Ok) {
         m_db = db;
         m_access = Access::Writable;
-        return;
+    } else {
+        closeConnection(db);
+        m_access = openReadOnly() ? Access::ReadOnly : Access::Closed;
     }
-    sqlite3_close_v2(db);
-    m_access = openReadOnly() ? Access::ReadOnly : Access::Closed;
+    restLater();
 }
 
 StoreFile::~StoreFile()
 {
     closeDatabase();
+}
+
+void StoreFile::rest()
+{
+    if (m_transactionDepth > 0) {
+        restLater();
+        return;
+    }
+    closeDatabase();
+    m_sqlite.reset();
+}
+
+bool StoreFile::isResting() const
+{
+    return !m_sqlite;
+}
+
+void StoreFile::restLater()
+{
+    // Only where an event loop can run the timer: a tool that reads and ends keeps its file.
+    if (QCoreApplication::instance())
+        m_restTimer.start();
+}
+
+bool StoreFile::loadSqlite()
+{
+    if (m_sqlite)
+        return true;
+    auto sqlite = std::make_unique<const SqliteLibrary>();
+    if (!sqlite->isLoaded())
+        return false;
+    // SQLite's page cache sets aside 20 pages (about 85 kB) for each open file at its first
+    // read, whatever the file's size; a store of a normal size is a handful of pages. Told
+    // before SQLite starts, it takes each page when it needs it. When SQLite has already
+    // started in this process (another user of the library), this changes nothing.
+    sqlite->config(SQLITE_CONFIG_PAGECACHE, nullptr, 0, 0);
+    m_sqlite = std::move(sqlite);
+    return true;
+}
+
+bool StoreFile::wake()
+{
+    restLater();
+    if (m_db || m_access == Access::Closed)
+        return m_db != nullptr;
+    // Opened again as it was left. A file damaged meanwhile is not moved aside behind the
+    // user's back: it is only not used, as when it goes bad while open.
+    if (m_access == Access::Writable) {
+        sqlite3 *db = nullptr;
+        Failure failure;
+        if (openWritable(db, failure) == OpenResult::Ok) {
+            m_db = db;
+            return true;
+        }
+        closeConnection(db);
+        if (failure.code != SQLITE_OK)
+            m_openFailure = failure;
+    }
+    m_access = openReadOnly() ? Access::ReadOnly : Access::Closed;
+    return m_db != nullptr;
+}
+
+void StoreFile::closeConnection(sqlite3 *db) const
+{
+    if (db && m_sqlite)
+        m_sqlite->close_v2(db);
 }
 
 QString StoreFile::defaultPath()
@@ -325,7 +397,7 @@ QString StoreFile::notice() const
 {
     QString access;
     const QString file = QDir::toNativeSeparators(m_path);
-    const QString cause = causeText(m_openFailure.code, m_openFailure.systemError);
+    const QString cause = causeText(m_openFailure.code, m_openFailure.systemError, m_sqlite.get());
     if (m_access == Access::ReadOnly)
         access = u"Nie można zapisywać w pliku ustawień:\r%1\rPrzyczyna: %2.\r"
                  u"Ustawienia zostały odczytane, ale zmiany nie zostaną zapamiętane, "
@@ -341,32 +413,36 @@ QString StoreFile::notice() const
 
 void StoreFile::configure(sqlite3 *db)
 {
-    sqlite3_extended_result_codes(db, 1);
-    sqlite3_busy_handler(db, &waitBriefly, &m_busySince);
+    sqlite().extended_result_codes(db, 1);
+    sqlite().busy_handler(db, &waitBriefly, &m_busySince);
 }
 
 StoreFile::OpenResult StoreFile::openWritable(sqlite3 *&db, Failure &failure)
 {
+    if (!loadSqlite()) {
+        failure = {LibraryMissing, 0};
+        return OpenResult::Failed;
+    }
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     if (!repairSideFiles(failure))
         return OpenResult::Failed;
     const QByteArray file = QFile::encodeName(m_path);
-    int rc =
-        sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    int rc = sqlite().open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                              nullptr);
     const auto failed = [&](int code) {
-        failure = {code, db ? sqlite3_system_errno(db) : 0};
+        failure = {code, db ? sqlite().system_errno(db) : 0};
         return isDamage(code) ? OpenResult::Damaged : OpenResult::Failed;
     };
     if (rc != SQLITE_OK)
         return failed(rc);
     configure(db);
     // SQLite quietly opens a file that it may not write for reading only.
-    if (sqlite3_db_readonly(db, "main") == 1) {
+    if (sqlite().db_readonly(db, "main") == 1) {
         failure = {SQLITE_READONLY, writeAccessError(m_path)};
         return OpenResult::Failed;
     }
     // Before anything is changed: a database of another program is not ours to use.
-    rc = checkShape(db);
+    rc = checkShape(sqlite(), db);
     if (rc != SQLITE_OK)
         return failed(rc);
 
@@ -375,25 +451,29 @@ StoreFile::OpenResult StoreFile::openWritable(sqlite3 *&db, Failure &failure)
     QElapsedTimer waited;
     waited.start();
     do {
-        rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+        rc = sqlite().exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
         if (!isBusy(rc))
             break;
-        sqlite3_sleep(10);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     } while (waited.elapsed() < StoreFile::BusyWaitMs);
     if (rc != SQLITE_OK)
         return failed(rc);
     // A write is on disk when its call returns.
-    sqlite3_exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
-    sqlite3_exec(db, "PRAGMA foreign_keys=ON", nullptr, nullptr, nullptr);
+    sqlite().exec(db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    sqlite().exec(db, "PRAGMA foreign_keys=ON", nullptr, nullptr, nullptr);
 
-    rc = createSchema(db);
+    rc = createSchema(sqlite(), db);
     if (rc != SQLITE_OK)
         return failed(rc);
-    return hasOurShape(db) ? OpenResult::Ok : OpenResult::Damaged;
+    return hasOurShape(sqlite(), db) ? OpenResult::Ok : OpenResult::Damaged;
 }
 
 bool StoreFile::openReadOnly()
 {
+    if (!loadSqlite()) {
+        m_openFailure = {LibraryMissing, 0};
+        return false;
+    }
     // Reading a WAL database needs its index of the journal. A reader that may not write keeps
     // that index in its own memory when it finds an index file it cannot use (readonly_shm);
     // without an index file and with an empty journal, the database file alone holds every
@@ -408,15 +488,15 @@ bool StoreFile::openReadOnly()
     for (const QString &uri : std::as_const(tries)) {
         sqlite3 *db = nullptr;
         const QByteArray name = uri.toUtf8();
-        if (sqlite3_open_v2(name.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
-                            nullptr) == SQLITE_OK) {
+        if (sqlite().open_v2(name.constData(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI,
+                             nullptr) == SQLITE_OK) {
             configure(db);
-            if (isEmptyDatabase(db) || hasOurShape(db)) {
+            if (isEmptyDatabase(sqlite(), db) || hasOurShape(sqlite(), db)) {
                 m_db = db;
                 return true;
             }
         }
-        sqlite3_close_v2(db);
+        closeConnection(db);
     }
     return false;
 }
@@ -444,10 +524,9 @@ bool StoreFile::repairSideFiles(Failure &failure) const
 void StoreFile::closeDatabase()
 {
     for (auto &[sql, stmt] : m_statements)
-        sqlite3_finalize(stmt);
+        sqlite().finalize(stmt);
     m_statements.clear();
-    if (m_db)
-        sqlite3_close_v2(m_db);
+    closeConnection(m_db);
     m_db = nullptr;
 }
 
@@ -468,6 +547,7 @@ void StoreFile::keepDamagedFile()
 
 bool StoreFile::becomeWritable()
 {
+    wake();
     if (m_access == Access::Writable)
         return true;
     if (m_transactionDepth > 0)
@@ -481,7 +561,7 @@ bool StoreFile::becomeWritable()
         m_access = Access::Writable;
         return true;
     }
-    sqlite3_close_v2(db);
+    closeConnection(db);
     if (failure.code != SQLITE_OK)
         m_openFailure = failure;
     m_access = openReadOnly() ? Access::ReadOnly : Access::Closed;
@@ -502,7 +582,8 @@ bool StoreFile::readyToChange(const QString &what)
 void StoreFile::refuse(const QString &what, Failure failure) const
 {
     throw StoreError::withText(u"%1\rPlik ustawień: %2\rPrzyczyna: %3."_qs.arg(
-        what, QDir::toNativeSeparators(m_path), causeText(failure.code, failure.systemError)));
+        what, QDir::toNativeSeparators(m_path),
+        causeText(failure.code, failure.systemError, m_sqlite.get())));
 }
 
 void StoreFile::refuseInTransaction(const QString &what, int code)
@@ -517,18 +598,28 @@ void StoreFile::refuseInTransaction(const QString &what, int code)
 
 StoreFile::Failure StoreFile::failureOf(int code) const
 {
-    return {code, m_db ? sqlite3_system_errno(m_db) : 0};
+    return {code, m_db ? sqlite().system_errno(m_db) : 0};
+}
+
+int StoreFile::lastError() const
+{
+    return m_db ? sqlite().errcode(m_db) : SQLITE_CANTOPEN;
+}
+
+const SqliteLibrary &StoreFile::sqlite() const
+{
+    return *m_sqlite;
 }
 
 sqlite3_stmt *StoreFile::statement(const char *sql)
 {
-    if (!m_db)
+    if (!wake())
         return nullptr;
     const auto found = m_statements.find(sql);
     if (found != m_statements.end())
         return found->second;
     sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
+    if (sqlite().prepare_v3(m_db, sql, -1, SQLITE_PREPARE_PERSISTENT, &stmt, nullptr) != SQLITE_OK)
         return nullptr;
     m_statements.emplace(sql, stmt);
     return stmt;
@@ -536,7 +627,7 @@ sqlite3_stmt *StoreFile::statement(const char *sql)
 
 int StoreFile::exec(const char *sql)
 {
-    return m_db ? sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr) : SQLITE_CANTOPEN;
+    return wake() ? sqlite().exec(m_db, sql, nullptr, nullptr, nullptr) : SQLITE_CANTOPEN;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -592,12 +683,12 @@ void StoreTransaction::commit()
 
 qint64 Store::childKey(qint64 parent, const QString &name) const
 {
-    Use q(m_file.statement("SELECT id FROM keys WHERE parent = ?1 AND folded = ?2"));
+    StoreFile::Use q(m_file, "SELECT id FROM keys WHERE parent = ?1 AND folded = ?2");
     if (!q)
         return 0;
-    sqlite3_bind_int64(*q, 1, parent);
-    bindText(*q, 2, name.toCaseFolded());
-    return sqlite3_step(*q) == SQLITE_ROW ? sqlite3_column_int64(*q, 0) : 0;
+    sqlite().bind_int64(*q, 1, parent);
+    bindText(sqlite(), *q, 2, name.toCaseFolded());
+    return sqlite().step(*q) == SQLITE_ROW ? sqlite().column_int64(*q, 0) : 0;
 }
 
 qint64 Store::createChildKey(qint64 parent, const QString &name)
@@ -609,14 +700,14 @@ qint64 Store::createChildKey(qint64 parent, const QString &name)
     if (!m_file.becomeWritable())
         return 0;
     {
-        Use q(m_file.statement(
-            "INSERT OR IGNORE INTO keys (parent, name, folded) VALUES (?1, ?2, ?3)"));
+        StoreFile::Use q(m_file,
+                         "INSERT OR IGNORE INTO keys (parent, name, folded) VALUES (?1, ?2, ?3)");
         if (!q)
             return 0;
-        sqlite3_bind_int64(*q, 1, parent);
-        bindText(*q, 2, name);
-        bindText(*q, 3, name.toCaseFolded());
-        if (sqlite3_step(*q) != SQLITE_DONE)
+        sqlite().bind_int64(*q, 1, parent);
+        bindText(sqlite(), *q, 2, name);
+        bindText(sqlite(), *q, 3, name.toCaseFolded());
+        if (sqlite().step(*q) != SQLITE_DONE)
             return 0;
     }
     // Another copy of the program may have created it in between: look it up either way.
@@ -667,7 +758,7 @@ void Store::recreateSubkey(const QString &name)
         return;
     deleteSubkey(name);
     if (!createChildKey(m_key, name))
-        m_file.refuse(what, m_file.failureOf(sqlite3_errcode(m_file.m_db)));
+        m_file.refuse(what, m_file.failureOf(m_file.lastError()));
     transaction.commit();
 }
 
@@ -676,36 +767,36 @@ void Store::recreateSubkey(const QString &name)
 
 int Store::valueType(const QString &name) const
 {
-    Use q(m_file.statement("SELECT type FROM vals WHERE key = ?1 AND folded = ?2"));
+    StoreFile::Use q(m_file, "SELECT type FROM vals WHERE key = ?1 AND folded = ?2");
     if (!q || !m_key)
         return regtype::None;
-    sqlite3_bind_int64(*q, 1, m_key);
-    bindText(*q, 2, name.toCaseFolded());
-    return sqlite3_step(*q) == SQLITE_ROW ? sqlite3_column_int(*q, 0) : regtype::None;
+    sqlite().bind_int64(*q, 1, m_key);
+    bindText(sqlite(), *q, 2, name.toCaseFolded());
+    return sqlite().step(*q) == SQLITE_ROW ? sqlite().column_int(*q, 0) : regtype::None;
 }
 
 std::optional<RawValue> Store::readRaw(const QString &name) const
 {
-    Use q(m_file.statement("SELECT type, data FROM vals WHERE key = ?1 AND folded = ?2"));
+    StoreFile::Use q(m_file, "SELECT type, data FROM vals WHERE key = ?1 AND folded = ?2");
     if (!q || !m_key)
         return std::nullopt;
-    sqlite3_bind_int64(*q, 1, m_key);
-    bindText(*q, 2, name.toCaseFolded());
-    if (sqlite3_step(*q) != SQLITE_ROW)
+    sqlite().bind_int64(*q, 1, m_key);
+    bindText(sqlite(), *q, 2, name.toCaseFolded());
+    if (sqlite().step(*q) != SQLITE_ROW)
         return std::nullopt;
     RawValue value;
-    value.type = sqlite3_column_int(*q, 0);
+    value.type = sqlite().column_int(*q, 0);
     switch (value.type) {
     case regtype::Sz:
     case regtype::ExpandSz:
-        value.text = columnText(*q, 1);
+        value.text = columnText(sqlite(), *q, 1);
         break;
     case regtype::Dword:
-        value.number = quint32(sqlite3_column_int64(*q, 1));
+        value.number = quint32(sqlite().column_int64(*q, 1));
         break;
     default: {
-        const auto *bytes = static_cast<const char *>(sqlite3_column_blob(*q, 1));
-        value.bytes = QByteArray(bytes, sqlite3_column_bytes(*q, 1));
+        const auto *bytes = static_cast<const char *>(sqlite().column_blob(*q, 1));
+        value.bytes = QByteArray(bytes, sqlite().column_bytes(*q, 1));
         break;
     }
     }
@@ -750,31 +841,31 @@ void Store::upsert(const QString &name, const RawValue &value)
     if (!m_file.readyToChange(what))
         return;
     // Updating in place keeps the row, so the value keeps its place and its first spelling.
-    Use q(m_file.statement(
+    StoreFile::Use q(
+        m_file,
         "INSERT INTO vals (key, name, folded, type, data) VALUES (?1, ?2, ?3, ?4, ?5) "
         "ON CONFLICT (key, folded) DO UPDATE SET type = excluded.type, data = excluded.data "
-        "WHERE type IS NOT excluded.type OR data IS NOT excluded.data"));
+        "WHERE type IS NOT excluded.type OR data IS NOT excluded.data");
     if (!q || !m_key)
-        m_file.refuse(
-            what, m_file.failureOf(m_file.m_db ? sqlite3_errcode(m_file.m_db) : SQLITE_CANTOPEN));
-    sqlite3_bind_int64(*q, 1, m_key);
-    bindText(*q, 2, name);
-    bindText(*q, 3, name.toCaseFolded());
-    sqlite3_bind_int(*q, 4, value.type);
+        m_file.refuse(what, m_file.failureOf(m_file.lastError()));
+    sqlite().bind_int64(*q, 1, m_key);
+    bindText(sqlite(), *q, 2, name);
+    bindText(sqlite(), *q, 3, name.toCaseFolded());
+    sqlite().bind_int(*q, 4, value.type);
     switch (value.type) {
     case regtype::Sz:
     case regtype::ExpandSz:
-        bindText(*q, 5, value.text);
+        bindText(sqlite(), *q, 5, value.text);
         break;
     case regtype::Dword:
-        sqlite3_bind_int64(*q, 5, value.number);
+        sqlite().bind_int64(*q, 5, value.number);
         break;
     default:
-        sqlite3_bind_blob(*q, 5, value.bytes.constData(), int(value.bytes.size()),
-                          SQLITE_TRANSIENT);
+        sqlite().bind_blob(*q, 5, value.bytes.constData(), int(value.bytes.size()),
+                           SQLITE_TRANSIENT);
         break;
     }
-    if (const int rc = sqlite3_step(*q); rc != SQLITE_DONE)
+    if (const int rc = sqlite().step(*q); rc != SQLITE_DONE)
         m_file.refuseInTransaction(what, rc);
 }
 
@@ -811,12 +902,12 @@ QStringList Store::valueNames() const
 QStringList Store::namesUnderKey(const char *sql) const
 {
     QStringList names;
-    Use q(m_file.statement(sql));
+    StoreFile::Use q(m_file, sql);
     if (!q || !m_key)
         return names;
-    sqlite3_bind_int64(*q, 1, m_key);
-    while (sqlite3_step(*q) == SQLITE_ROW)
-        names << columnText(*q, 0);
+    sqlite().bind_int64(*q, 1, m_key);
+    while (sqlite().step(*q) == SQLITE_ROW)
+        names << columnText(sqlite(), *q, 0);
     return names;
 }
 
@@ -830,15 +921,19 @@ bool Store::deleteNamed(const char *sql, const QString &what, const QString &nam
 {
     if (!m_file.readyToChange(what))
         return false;
-    Use q(m_file.statement(sql));
+    StoreFile::Use q(m_file, sql);
     if (!q || !m_key)
-        m_file.refuse(
-            what, m_file.failureOf(m_file.m_db ? sqlite3_errcode(m_file.m_db) : SQLITE_CANTOPEN));
-    sqlite3_bind_int64(*q, 1, m_key);
-    bindText(*q, 2, name.toCaseFolded());
-    if (const int rc = sqlite3_step(*q); rc != SQLITE_DONE)
+        m_file.refuse(what, m_file.failureOf(m_file.lastError()));
+    sqlite().bind_int64(*q, 1, m_key);
+    bindText(sqlite(), *q, 2, name.toCaseFolded());
+    if (const int rc = sqlite().step(*q); rc != SQLITE_DONE)
         m_file.refuseInTransaction(what, rc);
-    return sqlite3_changes(m_file.m_db) > 0;
+    return sqlite().changes(m_file.m_db) > 0;
+}
+
+const SqliteLibrary &Store::sqlite() const
+{
+    return m_file.sqlite();
 }
 
 } // namespace tockwell

@@ -5,14 +5,18 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <map>
+#include <memory>
 #include <optional>
 
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace tockwell {
+
+class SqliteLibrary;
 
 /// The type codes of stored values. They are the Windows registry's, so that exported files
 /// read the same on both systems.
@@ -55,7 +59,11 @@ struct RawValue
 
 /// The database file of one user's settings, with its one connection. The program opens it once
 /// at start-up and hands it to everything that reads or writes settings; each of those makes a
-/// short-lived Store on it, which costs no file opening.
+/// short-lived Store on it.
+///
+/// The file rests between uses: RestAfterMs after the last use (where an event loop runs), the
+/// connection is closed and SQLite's library let go; the next use loads and opens them again
+/// as they were left (for writing, or for reading only), in a few milliseconds.
 ///
 /// A file that is damaged or is not a settings database is moved aside (nothing is deleted) and
 /// a fresh store is started in its place; damagedCopy() then says where the old file went.
@@ -72,6 +80,8 @@ class StoreFile final
 public:
     /// The longest time a call waits for another program that holds the store.
     static constexpr int BusyWaitMs = 1000;
+    /// How long the file stays open after its last use.
+    static constexpr int RestAfterMs = 1000;
 
     /// Opens (creating when missing) the store at `path`.
     explicit StoreFile(QString path = defaultPath());
@@ -84,7 +94,7 @@ public:
 
     const QString &path() const { return m_path; }
     /// Whether the settings can be read (for writing or for reading only).
-    bool isOpen() const { return m_db != nullptr; }
+    bool isOpen() const { return m_access != Access::Closed; }
     /// Whether the store was opened for writing.
     bool isWritable() const { return m_access == Access::Writable; }
 
@@ -99,9 +109,16 @@ public:
     /// on, a change to a store that still cannot be written is dropped instead of throwing.
     void acceptReadOnly() { m_dropRefusedChanges = true; }
 
+    /// Closes the file and lets SQLite's library go now, unless a transaction is open; the next
+    /// use opens them again.
+    void rest();
+    /// Whether the file rests: SQLite's library is not loaded for it.
+    bool isResting() const;
+
 private:
     friend class Store;
     friend class StoreTransaction;
+    class Use;
 
     enum class OpenResult
     {
@@ -122,6 +139,14 @@ private:
         int systemError = 0;
     };
 
+    /// Loads SQLite's library when it is not; false when it cannot be loaded.
+    bool loadSqlite();
+    const SqliteLibrary &sqlite() const;
+    /// Opens the file again as it was left when it rests; true when it can be read.
+    bool wake();
+    /// Starts (again) the wait after which the file rests.
+    void restLater();
+    void closeConnection(sqlite3 *db) const;
     OpenResult openWritable(sqlite3 *&db, Failure &failure);
     bool openReadOnly();
     bool repairSideFiles(Failure &failure) const;
@@ -139,12 +164,16 @@ private:
     [[noreturn]] void refuseInTransaction(const QString &what, int code);
     /// The failure of the last call on the connection that returned `code`.
     Failure failureOf(int code) const;
+    /// The result code of the connection's last call; SQLITE_CANTOPEN when there is none.
+    int lastError() const;
     /// A prepared statement for `sql` (a string literal), kept for the life of the connection.
     sqlite3_stmt *statement(const char *sql);
     int exec(const char *sql);
 
     QString m_path;
     QString m_damagedCopy;
+    std::unique_ptr<const SqliteLibrary> m_sqlite;
+    QTimer m_restTimer;
     sqlite3 *m_db = nullptr;
     Access m_access = Access::Closed;
     Failure m_openFailure;
@@ -230,6 +259,7 @@ public:
     void recreateSubkey(const QString &name);
 
 private:
+    const SqliteLibrary &sqlite() const;
     /// The names that `sql` (with the open key bound to ?1) selects, in its order.
     QStringList namesUnderKey(const char *sql) const;
     /// Runs the deletion `sql` (?1 the open key, ?2 the folded name); throws StoreError with

@@ -40,6 +40,13 @@ bool readsAs(const Store &store, const QString &name, int type)
     }
 }
 
+/// Whether SQLite's library is mapped into this process.
+bool sqliteIsMapped()
+{
+    QFile maps(u"/proc/self/maps"_qs);
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("libsqlite3");
+}
+
 } // namespace
 
 class TestStore : public QObject
@@ -290,6 +297,62 @@ private slots:
     {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
         QCOMPARE(StoreFile::defaultPath(), m_dir.filePath(u"tockwell/settings.db"_qs));
+    }
+
+    // Between uses the file rests: its connection is closed and SQLite unmapped. The next use
+    // opens both again and finds everything as it was, even through a Store made before.
+    void fileRestsBetweenUsesAndWakesAsLeft()
+    {
+        StoreFile file(dbPath());
+        Store store(file);
+        QVERIFY(store.openKey(Key));
+        store.writeString(u"kept"_qs, u"tak"_qs);
+        QVERIFY(sqliteIsMapped());
+
+        file.rest();
+        QVERIFY(file.isResting());
+        QVERIFY(!sqliteIsMapped());
+        QVERIFY(file.isOpen() && file.isWritable());
+
+        QCOMPARE(store.readString(u"kept"_qs), std::optional(u"tak"_qs));
+        QVERIFY(!file.isResting());
+        file.rest();
+        store.writeInteger(u"after"_qs, 7);
+        file.rest();
+        QCOMPARE(store.valueNames(), QStringList({u"kept"_qs, u"after"_qs}));
+        QCOMPARE(Store(file).keyExists(Key), true);
+    }
+
+    // An open transaction keeps the file awake: its changes are written together.
+    void transactionKeepsTheFileAwake()
+    {
+        StoreFile file(dbPath());
+        Store store(file);
+        QVERIFY(store.openKey(Key));
+        {
+            StoreTransaction transaction(file);
+            store.writeInteger(u"a"_qs, 1);
+            file.rest();
+            QVERIFY(!file.isResting());
+            store.writeInteger(u"b"_qs, 2);
+            transaction.commit();
+        }
+        file.rest();
+        QVERIFY(file.isResting());
+        QCOMPARE(store.readInteger(u"a"_qs), std::optional(1));
+        QCOMPARE(store.readInteger(u"b"_qs), std::optional(2));
+    }
+
+    // With an event loop, the file rests by itself a moment after its last use.
+    void fileRestsAMomentAfterItsLastUse()
+    {
+        StoreFile file(dbPath());
+        QVERIFY(!file.isResting());
+        QTRY_VERIFY_WITH_TIMEOUT(file.isResting(), 20 * StoreFile::RestAfterMs);
+        Store store(file);
+        QVERIFY(store.openKey(Key));
+        QVERIFY(!file.isResting());
+        QTRY_VERIFY_WITH_TIMEOUT(file.isResting(), 20 * StoreFile::RestAfterMs);
     }
 };
 

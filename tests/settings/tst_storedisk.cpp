@@ -260,6 +260,12 @@ private slots:
                      qPrintable(refused));
             QVERIFY(refusalOf([&] { StoreTransaction transaction(file); }).contains(cause));
 
+            // Resting and waking leave it as it was: read, and refused for the same cause.
+            file.rest();
+            QVERIFY(file.isResting());
+            QCOMPARE(readValue(file, u"Path"_qs), u"/home/łucja/tockwell"_qs);
+            QVERIFY(refusalOf([&] { writeValue(file, u"O_ZA"_qs, u"2"_qs); }).contains(cause));
+
             // Told once: what Start and the options write is dropped without a word.
             file.acceptReadOnly();
             QVERIFY(refusalOf([&] {
