@@ -26,7 +26,6 @@ void SetupWindow::setUpOtherActions()
     for (const QStringView key : KeyTexts)
         m_keyBox->addItem(key.toString());
     m_keyBox->setCurrentIndex(-1);
-    m_otherHelpLink->setText(u"<a href=\"#\">Pomoc ?</a>"_qs);
     m_otherHelpLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
     connect(m_otherHelpLink, &QLabel::linkActivated, this,
             [this] { handle([this] { amh_HelpClick(); }); });
@@ -74,6 +73,9 @@ void SetupWindow::cb_InneOpcjeChange()
     }
     if (!row || !row->picksPoint)
         endPointPicking();
+    // The link's rich text, and Qt's text document behind it, are made when it is first shown.
+    if (!m_otherHelp.isEmpty())
+        m_otherHelpLink->setText(u"<a href=\"#\">Pomoc ?</a>"_qs);
     m_otherHelpLink->setVisible(!m_otherHelp.isEmpty());
 }
 
