@@ -6,6 +6,7 @@
 #include "SetupHost.h"
 #include "ShownTexts.h"
 #include "SoundPlayer.h"
+#include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
 #include "core/Error.h"
 #include "core/HelpPages.h"

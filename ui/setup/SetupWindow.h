@@ -32,6 +32,7 @@ class FileNameEdit;
 class SetupHost;
 class SoundPlayer;
 class StoreFile;
+class WideListComboBox;
 struct LastSettings;
 struct RecentListContents;
 struct KindRow;
@@ -135,7 +136,6 @@ private:
     void setUpOtherActions();
     void cb_InneOpcjeChange();
     void restoreSubActionValues(const SubActionRow &row);
-    void widenSubActionList();
     void amh_HelpClick();
     void startPointPicking();
     void followPointer();
@@ -217,7 +217,7 @@ private:
     QLabel *m_otherHelpLink;
 
     QLabel *m_messageLabel, *m_captionLabel;
-    QComboBox *m_messageTextBox, *m_captionBox;
+    WideListComboBox *m_messageTextBox, *m_captionBox;
 
     QLabel *m_soundLabel, *m_durationLabel, *m_durationValue;
     FileNameEdit *m_soundField;
@@ -235,7 +235,8 @@ private:
 
     QLabel *m_subActionLabel, *m_keyLabel, *m_pointLabel, *m_pointCaption, *m_cdDriveLabel,
         *m_cdCaption;
-    QComboBox *m_subActionBox, *m_keyBox, *m_cdDriveBox, *m_cdOperationBox;
+    WideListComboBox *m_subActionBox;
+    QComboBox *m_keyBox, *m_cdDriveBox, *m_cdOperationBox;
     QWidget *m_keyPanel, *m_clickPanel, *m_cdPanel;
     QSpinBox *m_pointX, *m_pointY;
     QToolButton *m_pickPointButton;

@@ -4,6 +4,7 @@
 #include "FileNameEdit.h"
 #include "SetupWindow.h"
 #include "ShownTexts.h"
+#include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
 #include "engine/Actions.h"
 #include "engine/ErrorBox.h"

@@ -6,6 +6,7 @@
 #include "SetupWindow.h"
 #include "ShownTexts.h"
 #include "SoundPlayer.h"
+#include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
 #include "platform/Platform.h"
 #include "ui/skin/CaptionFont.h"
@@ -145,11 +146,12 @@ void showTextFromStart(QComboBox *box)
     });
 }
 
-QComboBox *combo(QWidget *parent, const char *name, QRect geometry, bool editable, bool = false)
+WideListComboBox *combo(QWidget *parent, const char *name, QRect geometry, bool editable,
+                        bool = false)
 {
-    auto *box = make<QComboBox>(parent, name, geometry);
-    box->setEditable(editable);
+    auto *box = make<WideListComboBox>(parent, name, geometry);
     if (editable) {
+        box->makeEditable();
         box->setInsertPolicy(QComboBox::NoInsert);
         box->completer()->setCompletionMode(QCompleter::InlineCompletion);
         box->completer()->setCaseSensitivity(Qt::CaseSensitive);
@@ -294,6 +296,9 @@ void SetupWindow::createMessagePanel()
     m_captionLabel =
         label(m_messagePanel, "Label5", QRect(4, 46, 222, 16), u"Napis na pasku tytułowym:"_qs);
     m_captionBox = combo(m_messagePanel, "cb_Caption", QRect(4, 62, 222, 22), true, true);
+    // The dropped lists show whole remembered texts.
+    m_messageTextBox->fitListToItems(24);
+    m_captionBox->fitListToItems(24);
     nameAfter(m_messageLabel, m_messageTextBox);
     nameAfter(m_captionLabel, m_captionBox);
 }
@@ -414,6 +419,7 @@ void SetupWindow::createOtherPanel()
                              u"Wybierz jedną z poniższych możliwości:"_qs);
     m_subActionBox = combo(m_otherPanel, "cb_InneOpcje", QRect(4, 16, 222, 22), true, false);
     m_subActionBox->addItems(listed(others::Listed));
+    m_subActionBox->fitListToItems(30);
     m_subActionBox->setCurrentIndex(-1);
     nameAfter(m_subActionLabel, m_subActionBox);
 

@@ -3,6 +3,7 @@
 #include "AlarmDraft.h"
 #include "OtherActionTexts.h"
 #include "SetupWindow.h"
+#include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
 #include "core/HelpPages.h"
 #include "platform/Platform.h"
@@ -45,7 +46,6 @@ void SetupWindow::setUpOtherActions()
     m_previewInputBack->setInterval(PreviewInputSuspensionMs);
     connect(m_previewInputBack, &QTimer::timeout, this,
             [this] { m_platform.input().resumeInput(); });
-    widenSubActionList();
 }
 
 void SetupWindow::cb_InneOpcjeChange()
@@ -93,14 +93,6 @@ void SetupWindow::restoreSubActionValues(const SubActionRow &row)
             box->setEditText(*text);
         }
     }
-}
-
-void SetupWindow::widenSubActionList()
-{
-    int widest = m_subActionBox->width() - 30;
-    for (int i = 0; i < m_subActionBox->count(); ++i)
-        widest = std::max(widest, fontMetrics().horizontalAdvance(m_subActionBox->itemText(i)));
-    m_subActionBox->view()->setMinimumWidth(widest + 30);
 }
 
 void SetupWindow::amh_HelpClick()

@@ -3,6 +3,7 @@
 #include "AlarmDraft.h"
 #include "FileNameEdit.h"
 #include "SetupWindow.h"
+#include "WideListComboBox.h"
 #include "engine/ErrorBox.h"
 #include "engine/PolishOrder.h"
 #include "platform/Platform.h"
@@ -31,7 +32,7 @@ void setFields(QSpinBox *hours, QSpinBox *minutes, QSpinBox *seconds, const Time
 }
 
 // Fills a message box's items with all names of its list, sorted, and its text with the current
-// entry; the dropped list is as wide as its widest item.
+// entry.
 void fillMessageCombo(QComboBox *box, const RecentListContents &contents)
 {
     QStringList items = contents.names;
@@ -41,10 +42,6 @@ void fillMessageCombo(QComboBox *box, const RecentListContents &contents)
     box->addItems(items);
     box->setCurrentIndex(-1);
     box->setEditText(contents.current.value_or(QString()));
-    int widest = box->width();
-    for (const QString &item : items)
-        widest = std::max(widest, box->fontMetrics().horizontalAdvance(item) + 24);
-    box->view()->setMinimumWidth(widest);
 }
 
 } // namespace

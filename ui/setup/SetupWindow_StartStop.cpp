@@ -3,6 +3,7 @@
 #include "FileNameEdit.h"
 #include "SetupHost.h"
 #include "SetupWindow.h"
+#include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
 #include "core/Error.h"
 #include "platform/Platform.h"

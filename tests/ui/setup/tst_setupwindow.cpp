@@ -9,6 +9,7 @@
 #include "ui/setup/FileNameEdit.h"
 #include "ui/setup/SetupWindow.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -544,6 +545,30 @@ private slots:
                  QString()); // the current entry's empty name
         QCOMPARE(test::child<QComboBox>(*w, u"cb_Komunikat")->itemText(1), u"ALARM !!!"_qs);
         QCOMPARE(test::child<QComboBox>(*w, u"cb_Komunikat")->currentText(), u"ALARM !!!"_qs);
+    }
+
+    // A start makes no combo box lists: each is made when it first drops down, wide enough for
+    // its longest text, and picks as before.
+    void comboListsAreMadeWhenTheyDropDown()
+    {
+        const QString longText = u"Wstawaj, bo spóźnisz się na pociąg do Krakowa o ósmej"_qs;
+        rememberEntry(world->storeFile, keys::Kom_Text_MRU, longText);
+        rememberEntry(world->storeFile, keys::Kom_Text_MRU, u"ALARM !!!"_qs);
+        const auto w = makeWindow();
+        chooseKind(*w, kinds::Message);
+        QVERIFY(w->findChildren<QAbstractItemView *>().isEmpty());
+
+        auto *box = test::child<QComboBox>(*w, u"cb_Komunikat");
+        box->showPopup();
+        QVERIFY(box->view()->isVisible());
+        QVERIFY(box->view()->width() >= box->fontMetrics().horizontalAdvance(longText));
+        QCOMPARE(box->view()->font().pixelSize(), box->font().pixelSize()); // the fitted font
+        const int row = box->findText(longText);
+        QVERIFY(row >= 0);
+        box->view()->setCurrentIndex(box->model()->index(row, 0));
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        QCOMPARE(box->currentText(), longText);
+        QCOMPARE(box->lineEdit()->text(), longText);
     }
 
     void helpKeyOpensTheHelpPageWhenItExists()
