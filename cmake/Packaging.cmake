@@ -56,9 +56,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the libraries do not tell dpkg-shlibdeps: SQLite (loaded while the settings are read or
 # written), Qt's X11 platform plugin, Qt's own Polish texts, the sound decoders and their MIDI
 # soundfont, the desktop's opening of documents (GIO, loaded at the first opening, and
-# xdg-utils).
+# xdg-utils), the X extensions loaded at their first use (XTest for simulated input, DPMS for the
+# monitor's power, XInput for suspending the input devices).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libsqlite3-0, libglib2.0-0, qt6-qpa-plugins, qt6-translations-l10n, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-plugins-ugly, timgm6mb-soundfont | fluid-soundfont-gm, xdg-utils")
+    "libsqlite3-0, libglib2.0-0, qt6-qpa-plugins, qt6-translations-l10n, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, gstreamer1.0-plugins-bad, gstreamer1.0-plugins-ugly, timgm6mb-soundfont | fluid-soundfont-gm, xdg-utils, libxtst6, libxext6, libxi6")
 # pkexec (with polkitd) starts the helper that wakes the computer for an alarm; without it the
 # program only cannot wake the computer.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "gstreamer1.0-pulseaudio | gstreamer1.0-alsa, pkexec | policykit-1")

@@ -10,10 +10,12 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+// After Qt's headers, which Xlib's macros would break.
+#include "X11Extensions.h"
+
 #if TOCKWELL_WITH_X11
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <X11/extensions/dpms.h>
 #include <memory>
 #endif
 
@@ -84,7 +86,9 @@ void DpmsRestore::check()
 }
 
 LinuxDisplay::LinuxDisplay()
-    : m_dpmsRestore(DpmsRestore::Server{dpmsMonitorOn, dpmsSwitchOff}, std::chrono::seconds(1))
+    : m_dpmsRestore(DpmsRestore::Server{[this] { return m_dpms.monitorOn(); },
+                                        [this] { m_dpms.switchOff(); }},
+                    std::chrono::seconds(1))
 {}
 
 QRect LinuxDisplay::workArea()
@@ -108,7 +112,7 @@ void LinuxDisplay::monitorLowPower()
 {
     // The user who had DPMS off gets it off again when the monitor wakes.
     bool switchedOn = false;
-    if (dpmsStandby(&switchedOn) && switchedOn)
+    if (m_dpms.standby(&switchedOn) && switchedOn)
         m_dpmsRestore.watch();
 }
 
@@ -208,22 +212,27 @@ bool activateX11ScreenSaver()
 #endif
 }
 
-bool dpmsStandby(bool *switchedOn)
+Dpms::Dpms() = default;
+
+Dpms::~Dpms() = default;
+
+bool Dpms::standby(bool *switchedOn)
 {
 #if TOCKWELL_WITH_X11
     ::Display *display = x11::display();
+    const x11::DpmsFunctions *dpms = display ? m_functions.get() : nullptr;
     int event = 0, error = 0;
-    if (!display || !DPMSQueryExtension(display, &event, &error) || !DPMSCapable(display))
+    if (!dpms || !dpms->queryExtension(display, &event, &error) || !dpms->capable(display))
         return false;
     // Forcing a level needs DPMS on; switching it on keeps the user's timeouts.
     CARD16 level = 0;
     BOOL on = False;
-    const bool off = DPMSInfo(display, &level, &on) && !on;
+    const bool off = dpms->info(display, &level, &on) && !on;
     if (off)
-        DPMSEnable(display);
+        dpms->enable(display);
     if (switchedOn)
         *switchedOn = off;
-    DPMSForceLevel(display, DPMSModeStandby);
+    dpms->forceLevel(display, DPMSModeStandby);
     XFlush(display);
     return true;
 #else
@@ -232,29 +241,31 @@ bool dpmsStandby(bool *switchedOn)
 #endif
 }
 
-bool dpmsMonitorOn()
+bool Dpms::monitorOn()
 {
 #if TOCKWELL_WITH_X11
     ::Display *display = x11::display();
+    const x11::DpmsFunctions *dpms = display ? m_functions.get() : nullptr;
     int event = 0, error = 0;
     CARD16 level = DPMSModeOn;
     BOOL on = False;
-    if (display && DPMSQueryExtension(display, &event, &error))
-        DPMSInfo(display, &level, &on);
+    if (dpms && dpms->queryExtension(display, &event, &error))
+        dpms->info(display, &level, &on);
     return level == DPMSModeOn;
 #else
     return true;
 #endif
 }
 
-void dpmsSwitchOff()
+void Dpms::switchOff()
 {
 #if TOCKWELL_WITH_X11
     ::Display *display = x11::display();
+    const x11::DpmsFunctions *dpms = display ? m_functions.get() : nullptr;
     int event = 0, error = 0;
-    if (!display || !DPMSQueryExtension(display, &event, &error))
+    if (!dpms || !dpms->queryExtension(display, &event, &error))
         return;
-    DPMSDisable(display);
+    dpms->disable(display);
     XFlush(display);
 #endif
 }

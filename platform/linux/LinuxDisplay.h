@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../Display.h"
+#include "X11.h"
 
 #include <QTimer>
 
@@ -8,6 +9,33 @@
 #include <functional>
 
 namespace tockwell::platform {
+
+namespace x11 {
+struct DpmsFunctions;
+}
+
+/// The DPMS of the X display, through libXext loaded at the first use. Each does nothing (the
+/// monitor counts as on) without X11, without libXext or where the X server has no DPMS.
+class Dpms final
+{
+public:
+    Dpms();
+    Dpms(const Dpms &) = delete;
+    Dpms &operator=(const Dpms &) = delete;
+    ~Dpms();
+
+    /// Puts the monitor into DPMS standby; false, having done nothing, where there is no DPMS
+    /// (Xvfb, some remote displays) or the monitor is not capable of it. `switchedOn` tells
+    /// whether DPMS was off and had to be switched on for it.
+    bool standby(bool *switchedOn = nullptr);
+    /// The monitor is on (true also where it cannot be asked).
+    bool monitorOn();
+    /// Switches DPMS off.
+    void switchOff();
+
+private:
+    x11::Extension<x11::DpmsFunctions> m_functions;
+};
 
 /// Gives the user's "DPMS off" back once the monitor that the program put to sleep (switching
 /// DPMS on for it) is on again. Looks once per interval while it waits; its end (the program's)
@@ -50,6 +78,7 @@ public:
     void keepAbove(WId window) override;
 
 private:
+    Dpms m_dpms; // outlives m_dpmsRestore, which uses it to the end
     DpmsRestore m_dpmsRestore;
 };
 
@@ -69,15 +98,5 @@ bool activateScreenSaverService();
 
 /// Starts the X server's screen saver; false without X11.
 bool activateX11ScreenSaver();
-
-/// Puts the monitor into DPMS standby; false, having done nothing, without X11 or where the X
-/// server has no DPMS (Xvfb, some remote displays) or the monitor is not capable of it.
-/// `switchedOn` tells whether DPMS was off and had to be switched on for it.
-bool dpmsStandby(bool *switchedOn = nullptr);
-
-/// The DPMS of the X display: the monitor is on (true also without X11 or DPMS), and DPMS
-/// switched off.
-bool dpmsMonitorOn();
-void dpmsSwitchOff();
 
 } // namespace tockwell::platform

@@ -9,12 +9,13 @@
 #include <QProcess>
 #include <QScreen>
 
+// After Qt's headers, which Xlib's macros would break.
+#include "X11Extensions.h"
+
 #if TOCKWELL_WITH_X11
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <X11/extensions/XInput2.h>
-#include <X11/extensions/XTest.h>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -27,24 +28,28 @@ constexpr int GuardWaitMs = 3000;
 
 #if TOCKWELL_WITH_X11
 
-bool hasXTest(::Display *display)
+// XTest's functions where `display` has XTest (libXtst loaded with the first call), else nullptr.
+const x11::XTestFunctions *xtestOn(::Display *display, x11::Extension<x11::XTestFunctions> &xtest)
 {
+    const x11::XTestFunctions *functions = display ? xtest.get() : nullptr;
     int event = 0, error = 0, major = 0, minor = 0;
-    return XTestQueryExtension(display, &event, &error, &major, &minor);
+    return functions && functions->queryExtension(display, &event, &error, &major, &minor)
+               ? functions
+               : nullptr;
 }
 
-// No XIQueryVersion here: the X server refuses a version lower than the one Qt has announced on
-// the same connection, and XIQueryDevice answers nothing where XInput 2 is missing.
-bool hasXInput(::Display *display)
+// XInput's functions where `display` has the extension (libXi loaded with the first call that
+// finds it), else nullptr. No XIQueryVersion here: the X server refuses a version lower than the
+// one Qt has announced on the same connection, and XIQueryDevice answers nothing where XInput 2
+// is missing.
+const x11::XInputFunctions *xinputOn(::Display *display,
+                                     x11::Extension<x11::XInputFunctions> &xinput)
 {
     int opcode = 0, event = 0, error = 0;
-    return XQueryExtension(display, "XInputExtension", &opcode, &event, &error);
+    if (!display || !XQueryExtension(display, "XInputExtension", &opcode, &event, &error))
+        return nullptr;
+    return xinput.get();
 }
-
-struct DeviceInfoFree
-{
-    void operator()(XIDeviceInfo *info) const { XIFreeDeviceInfo(info); }
-};
 
 // A device that suspension disables: a physical keyboard or pointer attached to the core
 // devices. The XTest devices are virtual and stay.
@@ -59,14 +64,15 @@ Atom deviceEnabledAtom(::Display *display)
     return XInternAtom(display, "Device Enabled", False);
 }
 
-bool isEnabled(::Display *display, int id)
+bool isEnabled(const x11::XInputFunctions &xinput, ::Display *display, int id)
 {
     Atom type = None;
     int format = 0;
     unsigned long items = 0, after = 0;
     unsigned char *data = nullptr;
-    const bool read = XIGetProperty(display, id, deviceEnabledAtom(display), 0, 1, False,
-                                    XA_INTEGER, &type, &format, &items, &after, &data) == Success;
+    const bool read =
+        xinput.getProperty(display, id, deviceEnabledAtom(display), 0, 1, False, XA_INTEGER, &type,
+                           &format, &items, &after, &data) == Success;
     const bool enabled = read && data && items > 0 && data[0] != 0;
     XFree(data);
     return enabled;
@@ -202,8 +208,9 @@ void X11Input::setCursorPos(QPoint pos)
 #if TOCKWELL_WITH_X11
     // A movement through XTest is input as the X server sees it, so it ends a running screen
     // saver; QCursor::setPos only warps the pointer.
-    if (::Display *display = x11::display(); display && hasXTest(display)) {
-        XTestFakeMotionEvent(display, -1, pos.x(), pos.y(), CurrentTime);
+    ::Display *display = x11::display();
+    if (const x11::XTestFunctions *xtest = xtestOn(display, m_xtest)) {
+        xtest->fakeMotionEvent(display, -1, pos.x(), pos.y(), CurrentTime);
         XFlush(display);
         return;
     }
@@ -216,9 +223,10 @@ void X11Input::mouseButton(MouseButtonEvent event, QPoint)
 #if TOCKWELL_WITH_X11
     // The press or release happens where the pointer is, as the caller has placed it.
     ::Display *display = x11::display();
-    if (!display || !hasXTest(display))
+    const x11::XTestFunctions *xtest = xtestOn(display, m_xtest);
+    if (!xtest)
         return;
-    XTestFakeButtonEvent(display, Button1, event == MouseButtonEvent::LeftDown, CurrentTime);
+    xtest->fakeButtonEvent(display, Button1, event == MouseButtonEvent::LeftDown, CurrentTime);
     XFlush(display);
 #else
     Q_UNUSED(event)
@@ -239,7 +247,8 @@ void X11Input::pressKeys(const KeyCombination &keys)
 {
 #if TOCKWELL_WITH_X11
     ::Display *display = x11::display();
-    if (!display || !hasXTest(display))
+    const x11::XTestFunctions *xtest = xtestOn(display, m_xtest);
+    if (!xtest)
         return;
     const std::optional<Layout> layout = currentLayout(display);
     const std::optional<std::vector<KeyCode>> codes =
@@ -247,9 +256,9 @@ void X11Input::pressKeys(const KeyCombination &keys)
     if (!codes)
         return;
     for (const KeyCode code : *codes)
-        XTestFakeKeyEvent(display, code, True, CurrentTime);
+        xtest->fakeKeyEvent(display, code, True, CurrentTime);
     for (auto code = codes->rbegin(); code != codes->rend(); ++code)
-        XTestFakeKeyEvent(display, *code, False, CurrentTime);
+        xtest->fakeKeyEvent(display, *code, False, CurrentTime);
     XFlush(display);
 #else
     Q_UNUSED(keys)
@@ -303,20 +312,21 @@ QSize X11Input::screenSize()
                   : QSize(1024, 768);
 }
 
-std::vector<int> suspendableDevices(DeviceKind kind)
+std::vector<int> X11Input::suspendableDevices(DeviceKind kind)
 {
     std::vector<int> ids;
 #if TOCKWELL_WITH_X11
     ::Display *display = x11::display();
-    if (!display || !hasXInput(display))
+    const x11::XInputFunctions *xinput = xinputOn(display, m_xinput);
+    if (!xinput)
         return ids;
     int count = 0;
-    const std::unique_ptr<XIDeviceInfo, DeviceInfoFree> devices(
-        XIQueryDevice(display, XIAllDevices, &count));
+    const std::unique_ptr<XIDeviceInfo, decltype(xinput->freeDeviceInfo)> devices(
+        xinput->queryDevice(display, XIAllDevices, &count), xinput->freeDeviceInfo);
     for (int i = 0; devices && i < count; ++i) {
         const XIDeviceInfo &device = devices.get()[i];
         // One the user has switched off stays off, and is not switched on at the end.
-        if (isSuspended(device, kind) && isEnabled(display, device.deviceid))
+        if (isSuspended(device, kind) && isEnabled(*xinput, display, device.deviceid))
             ids.push_back(device.deviceid);
     }
 #else
@@ -325,16 +335,19 @@ std::vector<int> suspendableDevices(DeviceKind kind)
     return ids;
 }
 
-void setDevicesEnabled(const std::vector<int> &ids, bool enabled)
+void X11Input::setDevicesEnabled(const std::vector<int> &ids, bool enabled)
 {
 #if TOCKWELL_WITH_X11
+    if (ids.empty()) // nothing suspended: nothing to load
+        return;
     ::Display *display = x11::display();
-    if (!display || ids.empty())
+    const x11::XInputFunctions *xinput = xinputOn(display, m_xinput);
+    if (!xinput)
         return;
     unsigned char value = enabled ? 1 : 0;
     for (const int id : ids)
-        XIChangeProperty(display, id, deviceEnabledAtom(display), XA_INTEGER, 8, XIPropModeReplace,
-                         &value, 1);
+        xinput->changeProperty(display, id, deviceEnabledAtom(display), XA_INTEGER, 8,
+                               XIPropModeReplace, &value, 1);
     XSync(display, False);
 #else
     Q_UNUSED(ids)

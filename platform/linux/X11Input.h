@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../Input.h"
+#include "X11.h"
 
 #include <QString>
 
@@ -10,6 +11,11 @@
 class QProcess;
 
 namespace tockwell::platform {
+
+namespace x11 {
+struct XTestFunctions;
+struct XInputFunctions;
+} // namespace x11
 
 /// The kinds of device that a suspension disables.
 enum class DeviceKind
@@ -21,6 +27,7 @@ enum class DeviceKind
 /// The pointer and the input devices of an X11 desktop: the pointer read and moved and clicks
 /// made through XTest, all in the root window's (device) pixels; suspension by disabling the
 /// XInput devices, guarded by a helper process that gives them back however the program ends.
+/// libXtst and libXi are loaded at their first use (without them those effects do nothing).
 /// Elsewhere the pointer is read and placed through Qt where it can be, and the rest does
 /// nothing.
 class X11Input final : public Input
@@ -46,18 +53,18 @@ public:
 
 private:
     void suspend(DeviceKind kind);
+    /// The XInput ids of the physical devices of `kind` on the X display that are enabled now:
+    /// what a suspension takes away. The XTest devices are not among them, so that the
+    /// program's own simulated clicks still work; empty without X11 or XInput 2.
+    std::vector<int> suspendableDevices(DeviceKind kind);
+    /// Sets the XInput property "Device Enabled" of the devices `ids`; nothing without X11.
+    void setDevicesEnabled(const std::vector<int> &ids, bool enabled);
 
     QString m_guardProgram;
+    x11::Extension<x11::XTestFunctions> m_xtest;
+    x11::Extension<x11::XInputFunctions> m_xinput;
     std::vector<int> m_suspended;
     std::vector<std::unique_ptr<QProcess>> m_guards;
 };
-
-/// The XInput ids of the physical devices of `kind` on the X display that are enabled now:
-/// what a suspension takes away. The XTest devices are not among them, so that the program's own
-/// simulated clicks still work; empty without X11.
-std::vector<int> suspendableDevices(DeviceKind kind);
-
-/// Sets the XInput property "Device Enabled" of the devices `ids`; nothing without X11.
-void setDevicesEnabled(const std::vector<int> &ids, bool enabled);
 
 } // namespace tockwell::platform

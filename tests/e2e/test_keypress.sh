@@ -40,10 +40,16 @@ xev_window=$(e2e_wait_window tockwell-keys)
 # The real platform, not the recording one: the key events go to the X server.
 env -u TOCKWELL_PLATFORM TOCKWELL_UPDATE_LOCATION=http://127.0.0.1:9/ \
     "$program" >>"$e2e_tmp/program.log" 2>&1 &
-e2e_pids+=($!)
+program_pid=$!
+e2e_pids+=("$program_pid")
 setup=$(e2e_wait_window Tockwell)
 e2e_wait_tray_icon Tockwell >/dev/null
 e2e_screenshot keypress-composed
+# The X extensions' libraries (XTest, DPMS, XInput) are loaded at their first use, not at the
+# start.
+maps=$(cat "/proc/$program_pid/maps") || e2e_fail "the program's memory map cannot be read"
+! grep -E 'libXtst|libXext|libXi\.' <<<"$maps" ||
+    e2e_fail "the started program has loaded an X extension's library"
 
 e2e_click "$setup" "${start_button[@]}"
 started=$(e2e_now_ms)
@@ -64,4 +70,5 @@ events=$(key_events | sed '/ F12$/,$d' | tr '\n' ,)
 e2e_log "key events: $events"
 [[ $events == "down Control_L,down c,up c,up Control_L," ]] ||
     e2e_fail "the alarm sent $events"
+grep -q libXtst "/proc/$program_pid/maps" || e2e_fail "the key events did not come through libXtst"
 e2e_log "passed"

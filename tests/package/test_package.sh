@@ -17,7 +17,7 @@ deb=$e2e_tmp/package/tockwell_1.5.0.17_amd64.deb
 depends=$(dpkg-deb -f "$deb" Depends)
 for needed in libqt6widgets6 libqt6dbus6 libsqlite3-0 libgstreamer1.0-0 qt6-qpa-plugins \
     qt6-translations-l10n gstreamer1.0-plugins-good gstreamer1.0-plugins-ugly timgm6mb-soundfont \
-    xdg-utils; do
+    xdg-utils libxtst6 libxext6 libxi6; do
     [[ $depends == *"$needed"* ]] || e2e_fail "Depends lacks $needed: $depends"
 done
 
@@ -33,9 +33,11 @@ for file in usr/bin/tockwell usr/bin/tockwell-reg usr/lib/tockwell/tockwell \
     [[ -e $root/$file ]] || e2e_fail "the package lacks $file"
 done
 # GStreamer, PulseAudio and ALSA come with the sound library at the first sound, Qt Network
-# with the network library at the first update check, not with the program.
-! ldd "$root/usr/lib/tockwell/tockwell" | grep -E 'libgstreamer|libpulse|libasound|libQt6Network' ||
-    e2e_fail "the program links sound or network libraries itself"
+# with the network library at the first update check, XTest, DPMS (libXext) and XInput at their
+# first use, not with the program.
+! ldd "$root/usr/lib/tockwell/tockwell" |
+    grep -E 'libgstreamer|libpulse|libasound|libQt6Network|libXtst|libXext|libXi\.' ||
+    e2e_fail "the program links sound, network or X extension libraries itself"
 ldd "$root/usr/lib/tockwell/tockwell-sound.so" | grep -q libgstreamer ||
     e2e_fail "the sound library does not link GStreamer"
 ldd "$root/usr/lib/tockwell/tockwell-network.so" | grep -q libQt6Network ||

@@ -271,7 +271,7 @@ private slots:
     {
         int event = 0, error = 0;
         QVERIFY(!XQueryExtension(x11::display(), "DPMS", &event, &event, &error));
-        QVERIFY(!dpmsStandby());
+        QVERIFY(!Dpms().standby());
         LinuxDisplay().monitorLowPower();
     }
 

@@ -15,7 +15,11 @@ private slots:
     {
         QVERIFY(!setShowingDesktop(true));
         QVERIFY(!activateX11ScreenSaver());
-        QVERIFY(!dpmsStandby());
+        bool switchedOn = true;
+        QVERIFY(!Dpms().standby(&switchedOn));
+        QVERIFY(switchedOn); // untouched
+        QVERIFY(Dpms().monitorOn());
+        Dpms().switchOff();
         LinuxDisplay display;
         display.minimizeAllWindows();
         display.monitorLowPower();

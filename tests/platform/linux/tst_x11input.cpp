@@ -15,8 +15,6 @@ private slots:
     void inputEffectsDoNothingWithoutX11()
     {
         QVERIFY(!x11::display());
-        QVERIFY(suspendableDevices(DeviceKind::Keyboard).empty());
-        QVERIFY(suspendableDevices(DeviceKind::Pointer).empty());
         X11Input input;
         input.mouseButton(MouseButtonEvent::LeftDown, QPoint(1, 1));
         input.mouseButton(MouseButtonEvent::LeftUp, QPoint(1, 1));

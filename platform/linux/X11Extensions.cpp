@@ -1,0 +1,70 @@
+#include <QLibrary>
+
+// After Qt's headers, which Xlib's macros would break.
+#include "X11Extensions.h"
+
+namespace tockwell::platform::x11 {
+
+#if TOCKWELL_WITH_X11
+
+namespace {
+
+// The libraries are never unloaded: the QLibrary object goes, the library stays.
+class Library
+{
+public:
+    explicit Library(const QString &name) : m_library(name, 6) {}
+
+    /// Sets `function` to the function `name`; false when the library or the function is missing.
+    template <typename Function> bool resolve(const char *name, Function &function)
+    {
+        function = reinterpret_cast<Function>(m_library.resolve(name));
+        return function != nullptr;
+    }
+
+private:
+    QLibrary m_library;
+};
+
+} // namespace
+
+std::unique_ptr<const DpmsFunctions> DpmsFunctions::load()
+{
+    Library library(u"Xext"_qs);
+    auto dpms = std::make_unique<DpmsFunctions>();
+    if (!library.resolve("DPMSQueryExtension", dpms->queryExtension) ||
+        !library.resolve("DPMSCapable", dpms->capable) ||
+        !library.resolve("DPMSInfo", dpms->info) || !library.resolve("DPMSEnable", dpms->enable) ||
+        !library.resolve("DPMSForceLevel", dpms->forceLevel) ||
+        !library.resolve("DPMSDisable", dpms->disable))
+        return nullptr;
+    return dpms;
+}
+
+std::unique_ptr<const XTestFunctions> XTestFunctions::load()
+{
+    Library library(u"Xtst"_qs);
+    auto xtest = std::make_unique<XTestFunctions>();
+    if (!library.resolve("XTestQueryExtension", xtest->queryExtension) ||
+        !library.resolve("XTestFakeMotionEvent", xtest->fakeMotionEvent) ||
+        !library.resolve("XTestFakeButtonEvent", xtest->fakeButtonEvent) ||
+        !library.resolve("XTestFakeKeyEvent", xtest->fakeKeyEvent))
+        return nullptr;
+    return xtest;
+}
+
+std::unique_ptr<const XInputFunctions> XInputFunctions::load()
+{
+    Library library(u"Xi"_qs);
+    auto xinput = std::make_unique<XInputFunctions>();
+    if (!library.resolve("XIQueryDevice", xinput->queryDevice) ||
+        !library.resolve("XIFreeDeviceInfo", xinput->freeDeviceInfo) ||
+        !library.resolve("XIGetProperty", xinput->getProperty) ||
+        !library.resolve("XIChangeProperty", xinput->changeProperty))
+        return nullptr;
+    return xinput;
+}
+
+#endif
+
+} // namespace tockwell::platform::x11
