@@ -201,7 +201,9 @@ e2e_primary_work_area() {
 e2e_tray_or_gone() { e2e_has_window '"SystemTray"' || ! kill -0 "$1" 2>/dev/null; }
 
 # e2e_has_window PATTERN: some window line of the tree matches PATTERN (a grep pattern).
-e2e_has_window() { xwininfo -root -tree | grep -q -- "$1"; }
+# grep reads the whole tree: with -q it would stop at the match and xwininfo, killed by SIGPIPE,
+# would fail the pipeline (pipefail) now and then.
+e2e_has_window() { xwininfo -root -tree | grep -- "$1" >/dev/null; }
 
 # Starts the program (path in $1) with an empty store and the recording platform; its pid is
 # in E2E_PROGRAM_PID.

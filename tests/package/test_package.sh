@@ -38,9 +38,12 @@ done
 ! ldd "$root/usr/lib/tockwell/tockwell" |
     grep -E 'libgstreamer|libpulse|libasound|libQt6Network|libXtst|libXext|libXi\.' ||
     e2e_fail "the program links sound, network or X extension libraries itself"
-ldd "$root/usr/lib/tockwell/tockwell-sound.so" | grep -q libgstreamer ||
-    e2e_fail "the sound library does not link GStreamer"
-ldd "$root/usr/lib/tockwell/tockwell-network.so" | grep -q libQt6Network ||
+# Each ldd's whole output first: grep -q would stop reading at its match, and ldd, killed by
+# SIGPIPE, would fail the pipeline now and then.
+ldd "$root/usr/lib/tockwell/tockwell-sound.so" >"$e2e_tmp/sound-ldd.txt"
+grep -q libgstreamer "$e2e_tmp/sound-ldd.txt" || e2e_fail "the sound library does not link GStreamer"
+ldd "$root/usr/lib/tockwell/tockwell-network.so" >"$e2e_tmp/network-ldd.txt"
+grep -q libQt6Network "$e2e_tmp/network-ldd.txt" ||
     e2e_fail "the network library does not link Qt Network"
 # The wake helper: root-owned and executable, but no set-uid bit (pkexec runs it); its policy names
 # it and lets the active session use it without a password.
