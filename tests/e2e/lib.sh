@@ -223,11 +223,20 @@ e2e_start_program() {
 # adds to _NET_WM_NAME alone fails the test.
 e2e_wait_window() {
     local name=$1 window shown
-    window=$(timeout "$E2E_TIMEOUT" xdotool search --sync --onlyvisible --name "^${name}\$" |
-        head -n1) || e2e_fail "no window \"$name\" within ${E2E_TIMEOUT} s"
+    e2e_try_until e2e_visible_window "$name" || e2e_fail "no window \"$name\" within ${E2E_TIMEOUT} s"
+    window=$(e2e_visible_window "$name") || e2e_fail "the window \"$name\" went at once"
     shown=$(e2e_shown_title "$window")
     [[ $shown == "$name" ]] || e2e_fail "the window \"$name\" is shown as \"$shown\""
     echo "$window"
+}
+
+# e2e_visible_window NAME: the first mapped window titled NAME; fails when there is none. Polled
+# rather than xdotool's --sync: xdotool gives up with BadWindow when a window goes while it walks
+# the tree (a menu closing, a popup hidden), and the next look finds the window.
+e2e_visible_window() {
+    local found
+    found=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | sed -n 1p) || true
+    [[ -n $found ]] && echo "$found"
 }
 
 # e2e_shown_title WINDOW: the title a window manager shows: _NET_WM_NAME (UTF-8) where the window
