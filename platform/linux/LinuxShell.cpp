@@ -1,9 +1,10 @@
 #include "LinuxShell.h"
 
+#include "SystemLibrary.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
-#include <QLibrary>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -26,14 +27,13 @@ public:
     /// Nothing when GIO or one of the functions is missing.
     static std::unique_ptr<Gio> load()
     {
-        // Never unloaded: the QLibrary object goes, the library stays.
-        QLibrary library(u"gio-2.0"_qs, 0);
+        SystemLibrary library(u"gio-2.0"_qs, 0);
         auto gio = std::make_unique<Gio>();
-        if (!resolve(library, "g_app_info_launch_default_for_uri", gio->launchDefaultForUri) ||
-            !resolve(library, "g_app_info_get_default_for_uri_scheme", gio->defaultForScheme) ||
-            !resolve(library, "g_app_info_launch_uris", gio->launchUris) ||
-            !resolve(library, "g_object_unref", gio->objectUnref) ||
-            !resolve(library, "g_error_free", gio->errorFree))
+        if (!library.resolve("g_app_info_launch_default_for_uri", gio->launchDefaultForUri) ||
+            !library.resolve("g_app_info_get_default_for_uri_scheme", gio->defaultForScheme) ||
+            !library.resolve("g_app_info_launch_uris", gio->launchUris) ||
+            !library.resolve("g_object_unref", gio->objectUnref) ||
+            !library.resolve("g_error_free", gio->errorFree))
             return nullptr;
         return gio;
     }
@@ -43,14 +43,6 @@ public:
     decltype(&g_app_info_launch_uris) launchUris = nullptr;
     decltype(&g_object_unref) objectUnref = nullptr;
     decltype(&g_error_free) errorFree = nullptr;
-
-private:
-    template <typename Function>
-    static bool resolve(QLibrary &library, const char *name, Function &function)
-    {
-        function = reinterpret_cast<Function>(library.resolve(name));
-        return function != nullptr;
-    }
 };
 
 namespace {

@@ -1,4 +1,4 @@
-#include <QLibrary>
+#include "SystemLibrary.h"
 
 // After Qt's headers, which Xlib's macros would break.
 #include "X11Extensions.h"
@@ -7,30 +7,9 @@ namespace tockwell::platform::x11 {
 
 #if TOCKWELL_WITH_X11
 
-namespace {
-
-// The libraries are never unloaded: the QLibrary object goes, the library stays.
-class Library
-{
-public:
-    explicit Library(const QString &name) : m_library(name, 6) {}
-
-    /// Sets `function` to the function `name`; false when the library or the function is missing.
-    template <typename Function> bool resolve(const char *name, Function &function)
-    {
-        function = reinterpret_cast<Function>(m_library.resolve(name));
-        return function != nullptr;
-    }
-
-private:
-    QLibrary m_library;
-};
-
-} // namespace
-
 std::unique_ptr<const DpmsFunctions> DpmsFunctions::load()
 {
-    Library library(u"Xext"_qs);
+    SystemLibrary library(u"Xext"_qs, 6);
     auto dpms = std::make_unique<DpmsFunctions>();
     if (!library.resolve("DPMSQueryExtension", dpms->queryExtension) ||
         !library.resolve("DPMSCapable", dpms->capable) ||
@@ -43,7 +22,7 @@ std::unique_ptr<const DpmsFunctions> DpmsFunctions::load()
 
 std::unique_ptr<const XTestFunctions> XTestFunctions::load()
 {
-    Library library(u"Xtst"_qs);
+    SystemLibrary library(u"Xtst"_qs, 6);
     auto xtest = std::make_unique<XTestFunctions>();
     if (!library.resolve("XTestQueryExtension", xtest->queryExtension) ||
         !library.resolve("XTestFakeMotionEvent", xtest->fakeMotionEvent) ||
@@ -55,7 +34,7 @@ std::unique_ptr<const XTestFunctions> XTestFunctions::load()
 
 std::unique_ptr<const XInputFunctions> XInputFunctions::load()
 {
-    Library library(u"Xi"_qs);
+    SystemLibrary library(u"Xi"_qs, 6);
     auto xinput = std::make_unique<XInputFunctions>();
     if (!library.resolve("XIQueryDevice", xinput->queryDevice) ||
         !library.resolve("XIFreeDeviceInfo", xinput->freeDeviceInfo) ||
