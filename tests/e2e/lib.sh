@@ -10,7 +10,7 @@ set -euo pipefail
 E2E_TIMEOUT=${E2E_TIMEOUT:-30}
 
 # A missing tool skips the test (CTest's SKIP_RETURN_CODE) rather than failing it.
-for tool in Xvfb icewm dbus-daemon xdotool xwininfo xprop import; do
+for tool in Xvfb icewm dbus-daemon xdotool xwininfo xprop import python3; do
     command -v "$tool" >/dev/null || { echo "e2e: $tool is not installed; skipped" >&2; exit 77; }
 done
 
@@ -81,24 +81,27 @@ e2e_start_desktop() {
     if [[ ${E2E_SCREENS:-one} == two ]]; then
         e2e_start_xorg_two_screens "$displayfile"
     else
-        Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$displayfile" \
+        # -noreset: without it the server resets when its last client leaves (the readiness
+        # probe below, when no window manager runs yet) and refuses the next one meanwhile.
+        Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -noreset 3>"$displayfile" \
             >"$e2e_tmp/xvfb.log" 2>&1 &
         e2e_pids+=($!)
     fi
     e2e_wait_until "the X server" grep -q . "$displayfile"
     DISPLAY=:$(head -n1 "$displayfile")
-    export DISPLAY
+    export DISPLAY XDG_SESSION_TYPE=x11
     e2e_wait_until "the X server to answer" xwininfo -root
     e2e_log "X server on $DISPLAY"
     [[ ${E2E_SCREENS:-one} != two ]] || e2e_arrange_two_screens
 
     export XDG_RUNTIME_DIR=$e2e_tmp/runtime
     mkdir -m 700 "$XDG_RUNTIME_DIR"
+    # The daemon tells its address once it listens; the socket file comes a moment earlier.
     dbus-daemon --session --nofork --address="unix:path=$XDG_RUNTIME_DIR/bus" \
-        >"$e2e_tmp/dbus.log" 2>&1 &
+        --print-address=3 3>"$e2e_tmp/bus-address" >"$e2e_tmp/dbus.log" 2>&1 &
     e2e_pids+=($!)
     export DBUS_SESSION_BUS_ADDRESS=unix:path=$XDG_RUNTIME_DIR/bus
-    e2e_wait_until "the session bus" test -S "$XDG_RUNTIME_DIR/bus"
+    e2e_wait_until "the session bus" grep -q . "$e2e_tmp/bus-address"
 
     [[ ${1:-} != --no-tray ]] || return 0
     e2e_start_icewm
@@ -113,7 +116,7 @@ e2e_start_icewm() {
         # Under load icewm now and then fails to connect to a server that has just started.
         HOME=$e2e_tmp/home ICEWM_PRIVCFG=$e2e_tmp/home/.icewm icewm >>"$e2e_tmp/icewm.log" 2>&1 &
         e2e_pids+=($!)
-        e2e_try_until e2e_tray_or_gone "$!" && e2e_has_window '"SystemTray"' && return 0
+        e2e_try_until e2e_tray_or_gone "$!" && e2e_tray_ready && return 0
         e2e_log "icewm gave no tray (attempt $attempt)"
     done
     e2e_fail "icewm gives no tray"
@@ -198,7 +201,28 @@ e2e_primary_work_area() {
 }
 
 # e2e_tray_or_gone PID: the tray is there, or the window manager PID has ended.
-e2e_tray_or_gone() { e2e_has_window '"SystemTray"' || ! kill -0 "$1" 2>/dev/null; }
+e2e_tray_or_gone() { e2e_tray_ready || ! kill -0 "$1" 2>/dev/null; }
+
+# e2e_tray_ready: the tray's window is there and it owns the tray selection, which is what Qt
+# asks when it looks for a tray.
+e2e_tray_ready() { e2e_has_window '"SystemTray"' && e2e_owned_selection _NET_SYSTEM_TRAY_S0; }
+
+# e2e_owned_selection NAME: some client owns the X selection NAME.
+e2e_owned_selection() {
+    python3 - "$1" <<'PYTHON'
+import ctypes, sys
+x11 = ctypes.CDLL("libX11.so.6")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XInternAtom.restype = ctypes.c_ulong
+x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x11.XGetSelectionOwner.restype = ctypes.c_ulong
+x11.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+display = x11.XOpenDisplay(None)
+owned = display and x11.XGetSelectionOwner(display, x11.XInternAtom(display, sys.argv[1].encode(), 0))
+sys.exit(0 if owned else 1)
+PYTHON
+}
 
 # e2e_has_window PATTERN: some window line of the tree matches PATTERN (a grep pattern).
 # grep reads the whole tree: with -q it would stop at the match and xwininfo, killed by SIGPIPE,

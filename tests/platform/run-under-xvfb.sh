@@ -14,7 +14,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scratch/display" 2>/dev/null &
+# -noreset: the server stays up between clients instead of resetting when the last one leaves.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$scratch/display" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 100); do
     [[ -s "$scratch/display" ]] && break
@@ -38,6 +39,6 @@ xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" || {
     exit 1
 }
 
-export QT_QPA_PLATFORM=xcb
+export QT_QPA_PLATFORM=xcb XDG_SESSION_TYPE=x11
 unset WAYLAND_DISPLAY
 dbus-run-session -- "$@"
