@@ -294,8 +294,10 @@ void MainController::tick()
         if (m_alarm.Mode == ModeClock && m_tickTimer.isActive())
             m_tickTimer.start(m_tick.nextTick(m_alarm));
         const bool due = m_tick.tick(m_alarm);
-        m_wake.ticked(m_tick.skipped());
-        if (due)
+        const bool late = m_wake.ticked(m_tick.skipped());
+        if (late)
+            m_tick.firedAt(*m_tick.skipped());
+        if (due || late)
             m_executor->WykonajAkcje();
     });
 }

@@ -1,6 +1,7 @@
 #include "Application.h"
 #include "QtPlatformChoice.h"
 #include "QtTranslation.h"
+#include "TerminationSignals.h"
 #include "engine/Clock.h"
 #include "engine/ErrorBox.h"
 #include "platform/linux/LoadPlatform.h"
@@ -28,6 +29,7 @@ int main(int argc, char *argv[])
     // No display name: Qt would append it to every window title ("UWAGA — Tockwell").
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(tockwell::readIcon(u":/icons/tockwell.png"_qs, "PNG"));
+    const tockwell::TerminationSignals termination;
 
     const std::unique_ptr<tockwell::platform::Platform> platform =
         tockwell::platform::loadPlatform();

@@ -6,15 +6,28 @@
 
 namespace tockwell {
 
+void AlarmTick::reset()
+{
+    m_previous = m_clock.now();
+    m_skipped.reset();
+}
+
 bool AlarmTick::tick(ArmedAlarm &alarm)
 {
     m_skipped.reset();
     if (alarm.Mode == ModeClock) {
         const QDateTime now = m_clock.now();
-        const bool due = clockTimeSeen(alarm, now);
+        auto seen = clockTimeSeen(alarm, now);
         m_skipped = clockTimeSkipped(alarm, now);
         m_previous = now;
-        return due;
+        // A clock set back over the moment it fired shows that moment again: once is enough.
+        if (seen && m_lastFired && *seen <= *m_lastFired)
+            seen.reset();
+        if (m_skipped && m_lastFired && *m_skipped <= *m_lastFired)
+            m_skipped.reset();
+        if (seen)
+            m_lastFired = seen;
+        return seen.has_value();
     }
     if (alarm.Mode == ModeCountdown) {
         // Wraps like the 32-bit counter it is; a countdown below 0 never fires.
@@ -37,7 +50,7 @@ std::chrono::milliseconds AlarmTick::delayToNextSecond(QTime now)
     return std::chrono::milliseconds(1000 - msec) + SecondOffset;
 }
 
-bool AlarmTick::clockTimeSeen(const ArmedAlarm &alarm, const QDateTime &now) const
+std::optional<qint64> AlarmTick::clockTimeSeen(const ArmedAlarm &alarm, const QDateTime &now) const
 {
     const qint64 nowSecond = now.toSecsSinceEpoch();
     qint64 first = nowSecond;
@@ -50,9 +63,9 @@ bool AlarmTick::clockTimeSeen(const ArmedAlarm &alarm, const QDateTime &now) con
         const QTime time = QDateTime::fromSecsSinceEpoch(second).time();
         if (time.hour() == alarm.Hour && time.minute() == alarm.Minute &&
             time.second() == alarm.Second)
-            return true;
+            return second;
     }
-    return false;
+    return std::nullopt;
 }
 
 std::optional<qint64> AlarmTick::clockTimeSkipped(const ArmedAlarm &alarm,

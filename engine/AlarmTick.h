@@ -21,12 +21,15 @@ class AlarmTick final
 public:
     explicit AlarmTick(const Clock &clock) : m_clock(clock) {}
 
-    /// Forgets the previous tick; called when the alarm is armed.
-    void reset()
-    {
-        m_previous.reset();
-        m_skipped.reset();
-    }
+    /// Starts afresh from now, as if a tick came at the arming; called when the alarm is armed,
+    /// so that a clock set forward before the first tick skips seconds as any gap does. The
+    /// moment it last fired is kept, so that a clock set back over it does not fire a re-armed
+    /// alarm twice.
+    void reset();
+
+    /// The alarm fired at `moment` (seconds since 1970 UTC) other than through tick(): late,
+    /// for a moment that skipped() reported.
+    void firedAt(qint64 moment) { m_lastFired = moment; }
 
     /// One tick: decrements the countdown of a "D" alarm and reports whether `alarm` is due.
     bool tick(ArmedAlarm &alarm);
@@ -55,12 +58,13 @@ public:
     std::optional<qint64> skipped() const { return m_skipped; }
 
 private:
-    bool clockTimeSeen(const ArmedAlarm &alarm, const QDateTime &now) const;
+    std::optional<qint64> clockTimeSeen(const ArmedAlarm &alarm, const QDateTime &now) const;
     std::optional<qint64> clockTimeSkipped(const ArmedAlarm &alarm, const QDateTime &now) const;
 
     const Clock &m_clock;
     std::optional<QDateTime> m_previous;
     std::optional<qint64> m_skipped;
+    std::optional<qint64> m_lastFired; ///< the moment a clock-time alarm last fired
 };
 
 } // namespace tockwell

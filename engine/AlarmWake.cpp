@@ -22,6 +22,9 @@ constexpr auto CannotWakeText =
 constexpr auto MissedTitle = u"Przegapiony alarm";
 constexpr auto MissedText = u"Alarm „%1” miał zadziałać o godzinie %2 (%3), ale komputer był "
                             u"wtedy uśpiony. Alarm pozostaje ustawiony na godzinę %2.";
+constexpr auto JumpedText = u"Alarm „%1” miał zadziałać o godzinie %2 (%3), ale zegar komputera "
+                            u"został wtedy przestawiony do przodu. Alarm pozostaje ustawiony na "
+                            u"godzinę %2.";
 
 QTime alarmTime(const ArmedAlarm &alarm)
 {
@@ -38,7 +41,9 @@ AlarmWake::AlarmWake(platform::Sleep &sleep, platform::WakeAlarm &wakeAlarm, con
 
 AlarmWake::~AlarmWake()
 {
-    // The program's end: a wake time of ours goes with it.
+    // The program's end, also between the announcements of a sleep and of the resume: a wake
+    // time of ours goes with it, or the machine would wake for an alarm that no longer exists.
+    m_asleep = false;
     disarmed();
 }
 
@@ -69,7 +74,9 @@ void AlarmWake::armed()
 {
     m_armed = true;
     m_canWake.reset();
-    m_lastTick = QDateTime();
+    // The arming counts as a tick: a jump of the clock before the first one is seen too.
+    m_lastTick = m_clock.now();
+    m_sinceLastTick.start();
     m_sleptSinceTick = m_asleep; // a sleep while disarmed is no gap of this alarm's ticks
     startWatching();
     update();
@@ -180,19 +187,29 @@ bool AlarmWake::wallClockJumped(const QDateTime &now)
     return wallGap - steadyGap > AlarmTick::MaxGapMs;
 }
 
-void AlarmWake::ticked(std::optional<qint64> skipped)
+bool AlarmWake::ticked(std::optional<qint64> skipped)
 {
-    const bool jumped = wallClockJumped(m_clock.now());
-    const bool slept = m_sleptSinceTick || (!m_watching && jumped);
+    const QDateTime now = m_clock.now();
+    const bool jumped = wallClockJumped(now);
+    const bool slept = m_sleptSinceTick;
     if (!m_asleep)
         m_sleptSinceTick = false;
-    if (!skipped || !slept || !clockAlarmArmed())
-        return;
-    const QDateTime due = QDateTime::fromSecsSinceEpoch(*skipped);
+    if (!skipped || !clockAlarmArmed() || (!slept && !jumped))
+        return false;
+    // Without logind a sleep shows only as such a jump; a late wake fires as a late clock does.
+    if (!slept && now.toSecsSinceEpoch() - *skipped <= LateFireSeconds)
+        return true;
+    tellMissed(*skipped, !slept && m_watching);
+    return false;
+}
+
+void AlarmWake::tellMissed(qint64 due, bool clockJumped)
+{
+    const QDateTime moment = QDateTime::fromSecsSinceEpoch(due);
     m_notify(QString::fromUtf16(MissedTitle),
-             QString::fromUtf16(MissedText)
-                 .arg(m_alarm.ActionKind, due.time().toString(u"HH:mm:ss"_qs),
-                      due.date().toString(u"d.MM.yyyy"_qs)));
+             QString::fromUtf16(clockJumped ? JumpedText : MissedText)
+                 .arg(m_alarm.ActionKind, moment.time().toString(u"HH:mm:ss"_qs),
+                      moment.date().toString(u"d.MM.yyyy"_qs)));
 }
 
 } // namespace tockwell

@@ -53,8 +53,14 @@ public:
     void prepareForSleep(bool goingToSleep);
 
     /// After every tick of a "G" alarm: `skipped` is the alarm's moment that the tick's gap
-    /// skipped (AlarmTick::skipped). When a sleep lies in that gap the user is told.
-    void ticked(std::optional<qint64> skipped);
+    /// skipped (AlarmTick::skipped). When a sleep lies in that gap the user is told. When the
+    /// wall clock jumped ahead of the steady clock over it (set by hand, by NTP after long
+    /// off-line, a virtual machine resumed), an alarm at most LateFireSeconds behind is to fire
+    /// late (true), one further behind is told.
+    [[nodiscard]] bool ticked(std::optional<qint64> skipped);
+
+    /// How far behind its moment an alarm skipped by a jump of the clock still fires.
+    static constexpr qint64 LateFireSeconds = 60;
 
     /// Whether the lock on sleep is held now.
     bool holdsSleep() const { return m_holding; }
@@ -75,6 +81,7 @@ private:
     void setWakeTime();
     void clearWakeTime();
     void tellCannotWake();
+    void tellMissed(qint64 due, bool clockJumped);
     bool wallClockJumped(const QDateTime &now);
 
     platform::Sleep &m_sleep;

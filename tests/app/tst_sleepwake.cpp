@@ -175,15 +175,30 @@ private slots:
         QCOMPARE(recorder->lines(), QStringList{});
     }
 
+    void theProgramsEndLeavesNothingHeld_data()
+    {
+        QTest::addColumn<bool>("asleep");
+        QTest::addColumn<QStringList>("atClose");
+        QTest::addColumn<QStringList>("atEnd");
+        QTest::newRow("armed") << false << QStringList{u"ReleaseSleep"_qs} << QStringList{};
+        // Ended between the announcements of the sleep and of the resume.
+        QTest::newRow("about to sleep")
+            << true << QStringList{} << QStringList{u"ClearWakeTime -> ok"_qs};
+    }
     void theProgramsEndLeavesNothingHeld()
     {
+        QFETCH(bool, asleep);
+        QFETCH(QStringList, atClose);
+        QFETCH(QStringList, atEnd);
         armClockAlarm(QTime(7, 0));
+        if (asleep)
+            sleep().prepareForSleep(true);
         recorder->clear();
         app->controller.close();
-        QCOMPARE(recorder->lines(), QStringList{u"ReleaseSleep"_qs});
+        QCOMPARE(recorder->lines(), atClose);
         recorder->clear();
         app.reset();
-        QCOMPARE(recorder->lines(), QStringList{});
+        QCOMPARE(recorder->lines(), atEnd);
     }
 };
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Waking for an alarm, end to end on the recording platform: a clock-time alarm started in the
 # setup window takes the lock on sleep (after asking whether the computer can be woken), Stop
-# gives it back; a countdown takes none; the options dialog shows the wake option ticked.
+# gives it back; a countdown takes none; the options dialog shows the wake option ticked; an end
+# asked for with SIGTERM gives the lock back as "Zamknij" does.
 # Usage: test_wake.sh PROGRAM
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -12,12 +13,16 @@ start_button=(23 21) # Stop takes its place while armed
 countdown_radio=(20 125)
 countdown_seconds=(158 149)
 
-e2e_start_desktop
 # The last values: the built-in alarm window at a clock time that the test does not reach.
+store_clock_alarm() {
+    "$reg" add "$base" /v LastAction /d 'Domyślne okno' /f >/dev/null
+    "$reg" add "$base" /v O_ZA /t REG_DWORD /d 1 /f >/dev/null
+    "$reg" add "$base\\O_MRU" /ve /d "$(date -d '+3 hours' +%-H):17:0" /f >/dev/null
+}
+
+e2e_start_desktop
 export XDG_CONFIG_HOME=$e2e_tmp/config
-"$reg" add "$base" /v LastAction /d 'Domyślne okno' /f >/dev/null
-"$reg" add "$base" /v O_ZA /t REG_DWORD /d 1 /f >/dev/null
-"$reg" add "$base\\O_MRU" /ve /d "$(date -d '+3 hours' +%-H):17:0" /f >/dev/null
+store_clock_alarm
 e2e_start_program "$program"
 setup=$(e2e_wait_window Tockwell)
 icon=$(e2e_wait_tray_icon Tockwell)
@@ -49,4 +54,17 @@ e2e_open_tray_menu "$icon"
 xdotool key Down Down Down Return
 e2e_wait_window Opcje >/dev/null
 e2e_screenshot options-wake
+
+e2e_log "SIGTERM ends the program as Zamknij does: the lock goes back"
+kill "$E2E_PROGRAM_PID"
+wait "$E2E_PROGRAM_PID" || e2e_fail "the program ended with status $? on SIGTERM"
+store_clock_alarm
+: >"$E2E_CALLS"
+e2e_start_program "$program"
+setup=$(e2e_wait_window Tockwell)
+e2e_click "$setup" "${start_button[@]}"
+e2e_wait_call '^InhibitSleep "Tockwell" "Budzik ustawiony" -> yes$'
+kill -TERM "$E2E_PROGRAM_PID"
+wait "$E2E_PROGRAM_PID" || e2e_fail "the program ended with status $? on SIGTERM"
+grep -q '^ReleaseSleep$' "$E2E_CALLS" || e2e_fail "the lock was not given back: $(cat "$E2E_CALLS")"
 e2e_log "passed"

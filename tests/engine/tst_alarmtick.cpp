@@ -145,15 +145,21 @@ private slots:
         QVERIFY(!tick.tick(alarm));
     }
 
-    void firstTickAfterArmingSeesOnlyItsOwnSecond()
+    void firstTickAfterArmingSeesTheSecondsSinceTheArming()
     {
         FakeClock clock(QDateTime(QDate(2026, 12, 7), QTime(6, 59, 59, 900)));
         AlarmTick tick(clock);
         ArmedAlarm alarm = clockAlarm(7, 0, 0);
         QVERIFY(!tick.tick(alarm));
-        tick.reset(); // disarmed and armed again: the earlier tick no longer counts
-        clock.advance(1200);
+        clock.advance(600);
+        tick.reset(); // disarmed and armed again at 07:00:00.500: the earlier tick no longer counts
+        clock.advance(600);
         QVERIFY(!tick.tick(alarm)); // 07:00:01.100 sees only its own second
+        // Armed at 06:59:59.900, a first tick that comes late still sees 07:00:00.
+        clock.set(QTime(6, 59, 59, 900));
+        tick.reset();
+        clock.advance(1200);
+        QVERIFY(tick.tick(alarm));
     }
 
     void clockSetBackwardsSeesOnlyTheCurrentSecond()

@@ -85,8 +85,10 @@ class TestAlarmWake : public QObject
     bool tickOnce()
     {
         const bool due = tick->tick(alarm);
-        wake->ticked(tick->skipped());
-        return due;
+        const bool late = wake->ticked(tick->skipped());
+        if (late)
+            tick->firedAt(*tick->skipped());
+        return due || late;
     }
 
 private slots:
@@ -279,17 +281,83 @@ private slots:
         QVERIFY(tickOnce());
     }
 
-    void aGapThatWasNoSleepIsNotTold()
+    void aClockSetForwardPastTheAlarm_data()
     {
-        // With logind watching, a clock set forward past the alarm is no sleep.
+        QTest::addColumn<bool>("logind");
+        QTest::addColumn<QTime>("jumpTo");
+        QTest::addColumn<bool>("firesLate");
+        QTest::addColumn<QString>("told");
+        const QString jumped = u"Przegapiony alarm: Alarm „Komunikat” miał zadziałać o godzinie "
+                               "07:00:00 (7.12.2026), ale zegar komputera został wtedy "
+                               "przestawiony do przodu. Alarm pozostaje ustawiony na godzinę "
+                               "07:00:00."_qs;
+        const QString slept = u"Przegapiony alarm: Alarm „Komunikat” miał zadziałać o godzinie "
+                              "07:00:00 (7.12.2026), ale komputer był wtedy uśpiony. Alarm "
+                              "pozostaje ustawiony na godzinę 07:00:00."_qs;
+        QTest::newRow("logind, 30 s past") << true << QTime(7, 0, 30) << true << QString();
+        QTest::newRow("logind, 60 s past") << true << QTime(7, 1, 0) << true << QString();
+        QTest::newRow("logind, 61 s past") << true << QTime(7, 1, 1) << false << jumped;
+        QTest::newRow("logind, half an hour past") << true << QTime(7, 30) << false << jumped;
+        // Without logind a sleep looks the same: the notice says the computer slept.
+        QTest::newRow("no logind, 30 s past") << false << QTime(7, 0, 30) << true << QString();
+        QTest::newRow("no logind, 61 s past") << false << QTime(7, 1, 1) << false << slept;
+    }
+    void aClockSetForwardPastTheAlarm()
+    {
+        QFETCH(bool, logind);
+        QFETCH(QTime, jumpTo);
+        QFETCH(bool, firesLate);
+        QFETCH(QString, told);
+        makeWorld(local(at(2026, 12, 7, 6, 59, 50)), logind);
+        arm(QTime(7, 0));
+        clock->set(jumpTo);
+        QCOMPARE(tickOnce(), firesLate);
+        QCOMPARE(notices, told.isEmpty() ? QStringList{} : QStringList{told});
+        // Once: the seconds after the jump neither fire nor tell again.
+        for (int second = 0; second < 5; ++second) {
+            clock->advance(1000);
+            QVERIFY(!tickOnce());
+        }
+        QCOMPARE(notices.size(), told.isEmpty() ? 0 : 1);
+    }
+
+    void aClockSetBackFiresNoAlarmTwice_data()
+    {
+        QTest::addColumn<QTime>("firedAt");
+        QTest::newRow("on its second") << QTime(7, 0);
+        QTest::newRow("late, after a jump") << QTime(7, 0, 30);
+    }
+    void aClockSetBackFiresNoAlarmTwice()
+    {
+        QFETCH(QTime, firedAt);
+        makeWorld(local(at(2026, 12, 7, 6, 59, 59)));
+        arm(QTime(7, 0));
+        clock->set(firedAt);
+        QVERIFY(tickOnce());
+        // Re-armed for a repeat, then the clock goes back a minute and over 7:00 again.
+        tick->reset();
+        wake->armed();
+        clock->set(QTime(6, 59, 30));
+        int fired = 0;
+        for (int second = 0; second < 90; ++second) {
+            fired += tickOnce();
+            clock->advance(1000);
+        }
+        QCOMPARE(fired, 0);
+        QVERIFY(notices.isEmpty());
+        // The next day it fires again.
+        clock->set(local(at(2026, 12, 8, 6, 59, 59)));
+        tickOnce();
+        clock->advance(1000);
+        QVERIFY(tickOnce());
+    }
+
+    void aSleepThatEndedBeforeTheAlarmIsNotTold()
+    {
         makeWorld(local(at(2026, 12, 7, 6, 0)));
         arm(QTime(7, 0));
-        clock->set(local(at(2026, 12, 7, 7, 30)));
-        tickOnce();
-        QVERIFY(notices.isEmpty());
-        // A sleep that ended before the alarm's second: nothing to tell either.
         sleep->prepareForSleep(true);
-        clock->set(local(at(2026, 12, 7, 7, 40)));
+        clock->set(local(at(2026, 12, 7, 6, 40)));
         sleep->prepareForSleep(false);
         tickOnce();
         QVERIFY(notices.isEmpty());
