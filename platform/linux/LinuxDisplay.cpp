@@ -1,6 +1,7 @@
 #include "LinuxDisplay.h"
 
 #include "LinuxConfig.h"
+#include "WorkArea.h"
 #include "X11.h"
 
 #include <QDBusConnection>
@@ -17,6 +18,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <memory>
+#include <optional>
+#include <vector>
 #endif
 
 namespace tockwell::platform {
@@ -43,6 +46,72 @@ Window windowProperty(::Display *display, Window window, Atom property)
     if (type != XA_WINDOW || format != 32 || count != 1)
         return None;
     return *reinterpret_cast<const Window *>(data.get());
+}
+
+// The 32-bit values of `property` of `type` on `window` (at most `most`); none where it is
+// missing or of another type.
+std::vector<long> values(::Display *display, Window window, const char *property, Atom wanted,
+                         long most)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char *raw = nullptr;
+    if (XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, most, False,
+                           wanted, &type, &format, &count, &after, &raw) != Success)
+        return {};
+    const std::unique_ptr<unsigned char, XFreeDeleter> data(raw);
+    if (type != wanted || format != 32 || !data)
+        return {};
+    const auto *first = reinterpret_cast<const long *>(data.get()); // Xlib's 32-bit format
+    return std::vector<long>(first, first + count);
+}
+
+std::vector<long> cardinals(::Display *display, Window window, const char *property, long most)
+{
+    return values(display, window, property, XA_CARDINAL, most);
+}
+
+// The windows that may hold a panel's strut: the root's children (panels of the window manager
+// itself, unmanaged docks) and the managed clients (docks that the window manager framed).
+std::vector<Window> strutCandidates(::Display *display, Window root)
+{
+    std::vector<Window> windows;
+    Window rootReturn = None, parent = None;
+    Window *children = nullptr;
+    unsigned int count = 0;
+    if (XQueryTree(display, root, &rootReturn, &parent, &children, &count) && children) {
+        windows.assign(children, children + count);
+        XFree(children);
+    }
+    for (const long client : values(display, root, "_NET_CLIENT_LIST", XA_WINDOW, 4096))
+        windows.push_back(Window(client));
+    return windows;
+}
+
+// The primary monitor's work area in the root window's pixels; `monitor` is the monitor there.
+QRect rootWorkArea(::Display *display, QRect monitor)
+{
+    const Window root = DefaultRootWindow(display);
+    const QSize rootSize(DisplayWidth(display, DefaultScreen(display)),
+                         DisplayHeight(display, DefaultScreen(display)));
+    std::optional<QRect> netWorkArea;
+    const std::vector<long> desktop = cardinals(display, root, "_NET_CURRENT_DESKTOP", 1);
+    const long index = desktop.empty() ? 0 : desktop.front();
+    const std::vector<long> areas = cardinals(display, root, "_NET_WORKAREA", 4 * (index + 1));
+    if (areas.size() >= std::size_t(4 * (index + 1)) && index >= 0) {
+        const long *area = areas.data() + 4 * index;
+        netWorkArea = QRect(int(area[0]), int(area[1]), int(area[2]), int(area[3]));
+    }
+    std::vector<Reservation> reservations;
+    for (const Window window : strutCandidates(display, root)) {
+        std::vector<long> strut = cardinals(display, window, "_NET_WM_STRUT_PARTIAL", 12);
+        if (strut.size() != 12)
+            strut = cardinals(display, window, "_NET_WM_STRUT", 4);
+        const std::vector<Reservation> more = strutReservations(strut, rootSize);
+        reservations.insert(reservations.end(), more.begin(), more.end());
+    }
+    return monitorWorkArea(monitor, netWorkArea, reservations);
 }
 
 // An EWMH window manager runs: the root names a check window that names itself. A stale
@@ -93,8 +162,29 @@ LinuxDisplay::LinuxDisplay()
 
 QRect LinuxDisplay::workArea()
 {
+    return primaryWorkArea();
+}
+
+QRect LinuxDisplay::primaryWorkArea()
+{
     const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect();
+    if (!screen)
+        return QRect();
+#if TOCKWELL_WITH_X11
+    // Qt cuts a screen by _NET_WORKAREA only where there is one monitor, and never by a panel's
+    // strut. The monitor in the root window's pixels: Qt keeps a screen's place there and
+    // divides its size by the scale.
+    if (::Display *display = x11::display()) {
+        const qreal scale = screen->devicePixelRatio();
+        const QRect logical = screen->geometry();
+        const QPoint origin = logical.topLeft();
+        const QRect monitor(origin, (QSizeF(logical.size()) * scale).toSize());
+        const QRect area = rootWorkArea(display, monitor);
+        return QRect(origin + (QPointF(area.topLeft() - origin) / scale).toPoint(),
+                     (QSizeF(area.size()) / scale).toSize());
+    }
+#endif
+    return screen->availableGeometry();
 }
 
 void LinuxDisplay::minimizeAllWindows()

@@ -72,6 +72,9 @@ public:
     LinuxDisplay();
 
     QRect workArea() override;
+    /// The primary monitor's work area, in Qt's pixels: the monitor cut by the window manager's
+    /// work area and by its panels' struts.
+    static QRect primaryWorkArea();
     void minimizeAllWindows() override;
     void startScreenSaver() override;
     void monitorLowPower() override;

@@ -182,7 +182,9 @@ private:
 class RecordingDisplay final : public Display, Recording
 {
 public:
-    using Recording::Recording;
+    RecordingDisplay(std::shared_ptr<Recorder> recorder, std::function<QRect()> workArea)
+        : Recording(std::move(recorder)), m_workArea(std::move(workArea))
+    {}
     QRect workArea() override
     {
         const QStringList r =
@@ -196,18 +198,22 @@ public:
     void keepAbove(WId) override { record(QStringLiteral("KeepAbove")); }
 
 private:
-    // The primary screen's work area where there is a screen (so that windows land on it when
-    // the real program runs recorded), else a fixed 1024 × 768.
-    static QString defaultWorkArea()
+    // The desktop's work area where there is a screen (so that windows land on it when the
+    // real program runs recorded), else a fixed 1024 × 768.
+    QString defaultWorkArea() const
     {
         const QScreen *screen = QGuiApplication::primaryScreen();
-        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+        const QRect area = !screen      ? QRect(0, 0, 1024, 768)
+                           : m_workArea ? m_workArea()
+                                        : screen->availableGeometry();
         return QStringLiteral("%1 %2 %3 %4")
             .arg(area.x())
             .arg(area.y())
             .arg(area.width())
             .arg(area.height());
     }
+
+    std::function<QRect()> m_workArea;
 };
 
 class RecordingAudio final : public Audio, Recording
@@ -280,13 +286,14 @@ private:
 
 } // namespace
 
-std::unique_ptr<Platform> makeRecordingPlatform(std::shared_ptr<Recorder> recorder)
+std::unique_ptr<Platform> makeRecordingPlatform(std::shared_ptr<Recorder> recorder,
+                                                std::function<QRect()> workArea)
 {
     Platform::Parts parts;
     parts.shell = std::make_unique<RecordingShell>(recorder);
     parts.session = std::make_unique<RecordingSession>(recorder);
     parts.input = std::make_unique<RecordingInput>(recorder);
-    parts.display = std::make_unique<RecordingDisplay>(recorder);
+    parts.display = std::make_unique<RecordingDisplay>(recorder, std::move(workArea));
     parts.audio = std::make_unique<RecordingAudio>(recorder);
     parts.mediaPlayer = std::make_unique<RecordingMediaPlayer>(recorder);
     parts.opticalDrives = std::make_unique<RecordingOpticalDrives>(recorder);

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The alarm popup on a desktop whose work area does not begin at (0, 0): two screens, the primary
-# one on the right, icewm's taskbar at the top. The popup rises from the bottom edge of the
-# primary screen's work area (the window manager does not place it elsewhere first), is seen on
-# its way at several heights, and ends in that area's bottom-right corner.
+# one on the right, icewm's taskbar at the top (E2E_TASKBAR=bottom: at the bottom, where the
+# popup must not cover it). The popup rises from the bottom edge of the primary screen's work
+# area (the window manager does not place it elsewhere first), is seen on its way at several
+# heights, and ends in that area's bottom-right corner.
 # Usage: test_popup_screens.sh PROGRAM
 E2E_SCREENS=two
-E2E_ICEWM_PREFERENCES='TaskBarAtTop=1'
+taskbar_at=${E2E_TASKBAR:-top}
+E2E_ICEWM_PREFERENCES="TaskBarAtTop=$([[ $taskbar_at == top ]] && echo 1 || echo 0)"
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 program=${1:?usage: $0 PROGRAM}
@@ -27,7 +29,13 @@ area_right=$((area_x + area_w)) area_bottom=$((area_y + area_h))
 e2e_log "primary work area: $area_x $area_y $area_w $area_h"
 ((area_x > 0)) || e2e_fail "the primary screen is not on the right"
 taskbar=$(xwininfo -root -tree | grep '"TaskBar"' | grep -Eo '\+[0-9]+\+[0-9]+$')
-[[ $taskbar == "+$area_x+0" ]] || e2e_fail "the taskbar is not at the top of the primary screen: $taskbar"
+if [[ $taskbar_at == top ]]; then
+    [[ $taskbar == "+$area_x+0" ]] || e2e_fail "the taskbar is not at the top of the primary screen: $taskbar"
+else
+    [[ $taskbar == "+$area_x+$area_bottom" ]] ||
+        e2e_fail "the taskbar is not at the bottom of the primary screen: $taskbar"
+    ((area_bottom < 800)) || e2e_fail "the taskbar takes nothing from the work area"
+fi
 
 export XDG_CONFIG_HOME=$e2e_tmp/config
 mkdir -p "$XDG_CONFIG_HOME"

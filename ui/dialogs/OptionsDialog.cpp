@@ -49,7 +49,7 @@ OptionsDialog::OptionsDialog(platform::Platform &platform, StoreFile &storeFile,
 {
     setObjectName(u"F_Opcje"_qs);
     setWindowTitle(u"Opcje"_qs);
-    setFixedSize(313, 249); // one row more for m_wakeBox than the original 227
+    setFixedSize(313, 249); // 227 for the rows up to m_beepBox, plus one row (22) for m_wakeBox
     buildLayout();
     fitCaptions();
 
