@@ -32,33 +32,16 @@ struct XFreeDeleter
     void operator()(unsigned char *data) const { XFree(data); }
 };
 
-// The window named by `property` (type WINDOW) on `window`, or None.
-Window windowProperty(::Display *display, Window window, Atom property)
-{
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char *raw = nullptr;
-    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_WINDOW, &type, &format,
-                           &count, &after, &raw) != Success)
-        return None;
-    const std::unique_ptr<unsigned char, XFreeDeleter> data(raw);
-    if (type != XA_WINDOW || format != 32 || count != 1)
-        return None;
-    return *reinterpret_cast<const Window *>(data.get());
-}
-
 // The 32-bit values of `property` of `type` on `window` (at most `most`); none where it is
 // missing or of another type.
-std::vector<long> values(::Display *display, Window window, const char *property, Atom wanted,
-                         long most)
+std::vector<long> values(::Display *display, Window window, Atom property, Atom wanted, long most)
 {
     Atom type = None;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char *raw = nullptr;
-    if (XGetWindowProperty(display, window, XInternAtom(display, property, False), 0, most, False,
-                           wanted, &type, &format, &count, &after, &raw) != Success)
+    if (XGetWindowProperty(display, window, property, 0, most, False, wanted, &type, &format,
+                           &count, &after, &raw) != Success)
         return {};
     const std::unique_ptr<unsigned char, XFreeDeleter> data(raw);
     if (type != wanted || format != 32 || !data)
@@ -67,9 +50,16 @@ std::vector<long> values(::Display *display, Window window, const char *property
     return std::vector<long>(first, first + count);
 }
 
+// The window named by `property` (type WINDOW) on `window`, or None.
+Window windowProperty(::Display *display, Window window, Atom property)
+{
+    const std::vector<long> named = values(display, window, property, XA_WINDOW, 1);
+    return named.size() == 1 ? Window(named.front()) : None;
+}
+
 std::vector<long> cardinals(::Display *display, Window window, const char *property, long most)
 {
-    return values(display, window, property, XA_CARDINAL, most);
+    return values(display, window, XInternAtom(display, property, False), XA_CARDINAL, most);
 }
 
 // The windows that may hold a panel's strut: the root's children (panels of the window manager
@@ -84,7 +74,8 @@ std::vector<Window> strutCandidates(::Display *display, Window root)
         windows.assign(children, children + count);
         XFree(children);
     }
-    for (const long client : values(display, root, "_NET_CLIENT_LIST", XA_WINDOW, 4096))
+    for (const long client :
+         values(display, root, XInternAtom(display, "_NET_CLIENT_LIST", False), XA_WINDOW, 4096))
         windows.push_back(Window(client));
     return windows;
 }
