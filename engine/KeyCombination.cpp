@@ -119,36 +119,81 @@ std::pair<QList<QStringView>, QStringView> splitParts(QStringView inside)
     return {parts, key};
 }
 
-std::optional<platform::KeyCombination> bracketedCombination(QStringView text)
+// What a key text gives: its keys, or why it gives none, in the user's words.
+struct Reading
+{
+    std::optional<platform::KeyCombination> keys;
+    QString fault;
+};
+
+Reading faulty(const QString &fault)
+{
+    return {std::nullopt, fault};
+}
+
+QString quoted(QStringView part)
+{
+    return u"„%1”"_qs.arg(part);
+}
+
+// A fault of the whole text, followed by what the field takes.
+Reading faultyWithExample(const QString &fault)
+{
+    return faulty(fault + u": wpisz jeden znak albo kombinację w nawiasach kwadratowych, np. "
+                          "[CTRL + S]."_qs);
+}
+
+Reading bracketedCombination(QStringView text)
 {
     const qsizetype close = text.indexOf(u']', 1);
-    if (!text.startsWith(u'[') || close < 0)
-        return std::nullopt;
+    if (close < 0)
+        return faulty(u"Brakuje nawiasu zamykającego „]”."_qs);
     const auto [modifierParts, keyPart] = splitParts(text.mid(1, close - 1));
     platform::KeyCombination combination;
     for (const QStringView part : modifierParts) {
         const KeyName *modifier = findName(part);
-        if (!modifier || !modifier->modifier || combination.modifiers.contains(modifier->keysym))
-            return std::nullopt;
+        if (!modifier || !modifier->modifier)
+            return faulty(quoted(part) + u" nie jest klawiszem modyfikującym: przed „+” może "
+                                         "stać ALT, CTRL lub SHIFT."_qs);
+        if (combination.modifiers.contains(modifier->keysym))
+            return faulty(u"Klawisz "_qs + quoted(part) + u" powtarza się w kombinacji."_qs);
         combination.modifiers.append(modifier->keysym);
     }
+    if (keyPart.isEmpty())
+        return faulty(modifierParts.isEmpty() ? u"Między nawiasami nie podano klawisza."_qs
+                                              : u"Po ostatnim „+” brakuje klawisza."_qs);
     const std::optional<quint32> key = keyKeysym(keyPart);
     if (!key)
-        return std::nullopt;
+        return faulty(u"Nie znam klawisza "_qs + quoted(keyPart) +
+                      u": wybierz klawisz z listy albo wpisz jeden znak."_qs);
     combination.key = *key;
-    return combination;
+    return {combination, {}};
+}
+
+Reading read(QStringView text)
+{
+    if (text.isEmpty())
+        return faultyWithExample(u"Nie podano klawisza"_qs);
+    if (const auto character = onlyCharacter(text)) {
+        if (const auto keysym = characterKeysym(*character))
+            return {platform::KeyCombination{{}, *keysym}, {}};
+        return faultyWithExample(u"Tego znaku nie można nacisnąć"_qs);
+    }
+    if (!text.startsWith(u'['))
+        return faultyWithExample(u"Kilka znaków to nie jeden klawisz"_qs);
+    return bracketedCombination(text);
 }
 
 } // namespace
 
 std::optional<platform::KeyCombination> keyCombination(QStringView text)
 {
-    if (const auto character = onlyCharacter(text)) {
-        if (const auto keysym = characterKeysym(*character))
-            return platform::KeyCombination{{}, *keysym};
-        return std::nullopt;
-    }
-    return bracketedCombination(text);
+    return read(text).keys;
+}
+
+QString keyTextFault(QStringView text)
+{
+    return read(text).fault;
 }
 
 } // namespace tockwell

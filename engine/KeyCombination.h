@@ -2,6 +2,7 @@
 
 #include "platform/Input.h"
 
+#include <QString>
 #include <QStringView>
 
 #include <optional>
@@ -20,5 +21,9 @@ namespace tockwell {
 ///
 /// Nothing for any other text: empty, an unknown name, a part left empty.
 std::optional<platform::KeyCombination> keyCombination(QStringView text);
+
+/// Why `text` stands for no key combination, in Polish for the field's hint; empty when it
+/// stands for one.
+QString keyTextFault(QStringView text);
 
 } // namespace tockwell

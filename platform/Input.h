@@ -55,8 +55,8 @@ public:
     virtual QSize screenSize() = 0;
 
     /// Presses `keys` for the window that has the keyboard focus: the modifiers down in order,
-    /// the key down and up, the modifiers up in reverse order. A combination that the keyboard
-    /// layout cannot type presses nothing.
+    /// the key down and up, the modifiers up in reverse order, with the modifiers that the
+    /// layout needs for the key's character. A character that the layout lacks is still typed.
     virtual void pressKeys(const KeyCombination &keys) = 0;
 };
 

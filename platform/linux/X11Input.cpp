@@ -13,11 +13,9 @@
 #include "X11Extensions.h"
 
 #if TOCKWELL_WITH_X11
-#include <X11/XKBlib.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <memory>
-#include <optional>
 #include <vector>
 #endif
 
@@ -76,81 +74,6 @@ bool isEnabled(const x11::XInputFunctions &xinput, ::Display *display, int id)
     const bool enabled = read && data && items > 0 && data[0] != 0;
     XFree(data);
     return enabled;
-}
-
-constexpr KeySym ShiftKeysym = 0xffe1; // Shift_L
-
-// Where the layout has a keysym: the key, and whether it sits on the key's second (shifted)
-// level. Keys that give it unshifted are preferred.
-struct KeyPlace
-{
-    KeyCode code;
-    bool shifted;
-};
-
-struct KeyboardFree
-{
-    void operator()(XkbDescPtr keyboard) const { XkbFreeKeyboard(keyboard, 0, True); }
-};
-using Keyboard = std::unique_ptr<XkbDescRec, KeyboardFree>;
-
-// The layout as the server has it now, in its current group: Xlib's own cached copy is not
-// refreshed when the layout changes, because Qt reads the X events.
-struct Layout
-{
-    Keyboard keyboard;
-    int group = 0;
-};
-
-std::optional<Layout> currentLayout(::Display *display)
-{
-    Keyboard keyboard(XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd));
-    if (!keyboard)
-        return std::nullopt;
-    XkbStateRec state{};
-    const int group = XkbGetState(display, XkbUseCoreKbd, &state) == Success ? state.group : 0;
-    return Layout{std::move(keyboard), group};
-}
-
-std::optional<KeyPlace> findKey(const Layout &layout, KeySym keysym)
-{
-    XkbDescPtr keyboard = layout.keyboard.get();
-    for (const int level : {0, 1}) {
-        for (int code = keyboard->min_key_code; code <= keyboard->max_key_code; ++code) {
-            const int groups = XkbKeyNumGroups(keyboard, code);
-            if (groups == 0)
-                continue;
-            const int group = layout.group % groups; // groups beyond a key's own wrap around
-            if (level < XkbKeyGroupWidth(keyboard, code, group) &&
-                XkbKeySymEntry(keyboard, code, level, group) == keysym)
-                return KeyPlace{KeyCode(code), level == 1};
-        }
-    }
-    return std::nullopt;
-}
-
-// The keys to hold down in order (the modifiers, Shift where the key's keysym needs it, the key
-// last); nothing when the layout lacks one of the keysyms.
-std::optional<std::vector<KeyCode>> keysToPress(const Layout &layout, const KeyCombination &keys)
-{
-    std::vector<KeyCode> codes;
-    for (const quint32 modifier : keys.modifiers) {
-        const std::optional<KeyPlace> place = findKey(layout, modifier);
-        if (!place)
-            return std::nullopt;
-        codes.push_back(place->code);
-    }
-    const std::optional<KeyPlace> key = findKey(layout, keys.key);
-    if (!key)
-        return std::nullopt;
-    if (key->shifted && !keys.modifiers.contains(quint32(ShiftKeysym))) {
-        const std::optional<KeyPlace> shift = findKey(layout, ShiftKeysym);
-        if (!shift)
-            return std::nullopt;
-        codes.push_back(shift->code);
-    }
-    codes.push_back(key->code);
-    return codes;
 }
 
 #endif
@@ -250,9 +173,7 @@ void X11Input::pressKeys(const KeyCombination &keys)
     const x11::XTestFunctions *xtest = xtestOn(display, m_xtest);
     if (!xtest)
         return;
-    const std::optional<Layout> layout = currentLayout(display);
-    const std::optional<std::vector<KeyCode>> codes =
-        layout ? keysToPress(*layout, keys) : std::nullopt;
+    const std::optional<X11Keyboard::KeyCodes> codes = m_keyboard.keysToPress(display, keys);
     if (!codes)
         return;
     for (const KeyCode code : *codes)

@@ -2,6 +2,7 @@
 
 #include "../Input.h"
 #include "X11.h"
+#include "X11Keyboard.h"
 
 #include <QString>
 
@@ -44,8 +45,7 @@ public:
     void suspendMouse() override;
     void resumeInput() override;
     QSize screenSize() override;
-    /// Key events through XTest, on the keys of the current layout group that carry the keysyms
-    /// (Shift added for a keysym on a key's second level).
+    /// Key events through XTest, on the keys that X11Keyboard finds or binds.
     void pressKeys(const KeyCombination &keys) override;
 
     /// tockwell-input-guard next to the program.
@@ -63,6 +63,7 @@ private:
     QString m_guardProgram;
     x11::Extension<x11::XTestFunctions> m_xtest;
     x11::Extension<x11::XInputFunctions> m_xinput;
+    X11Keyboard m_keyboard;
     std::vector<int> m_suspended;
     std::vector<std::unique_ptr<QProcess>> m_guards;
 };

@@ -80,26 +80,41 @@ private slots:
         QCOMPARE(keyCombination(text), (KeyCombination{modifiers, key}));
     }
 
+    // Such a text leaves Start disabled; the field's hint says why.
     void textsForNoKey_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("two characters") << u"ab"_qs;
-        QTest::newRow("control character") << u"\t"_qs;
-        QTest::newRow("unknown name") << u"[PAUZA]"_qs;
-        QTest::newRow("no such F key") << u"[F13]"_qs;
-        QTest::newRow("F key with zero") << u"[F04]"_qs;
-        QTest::newRow("empty key") << u"[CTRL + ]"_qs;
-        QTest::newRow("empty brackets") << u"[]"_qs;
-        QTest::newRow("not closed") << u"[CTRL + C"_qs;
-        QTest::newRow("key as modifier") << u"[A + B]"_qs;
-        QTest::newRow("modifier twice") << u"[CTRL + CTRL + C]"_qs;
-        QTest::newRow("text before") << u"Kopiuj [CTRL + C]"_qs;
+        QTest::addColumn<QString>("why");
+        const QString takes = u": wpisz jeden znak albo kombinację w nawiasach kwadratowych, "
+                              "np. [CTRL + S]."_qs;
+        QTest::newRow("empty") << QString() << u"Nie podano klawisza"_qs + takes;
+        QTest::newRow("two characters")
+            << u"ab"_qs << u"Kilka znaków to nie jeden klawisz"_qs + takes;
+        QTest::newRow("text before")
+            << u"Kopiuj [CTRL + C]"_qs << u"Kilka znaków to nie jeden klawisz"_qs + takes;
+        QTest::newRow("control character")
+            << u"\t"_qs << u"Tego znaku nie można nacisnąć"_qs + takes;
+        const QString unknown = u": wybierz klawisz z listy albo wpisz jeden znak."_qs;
+        QTest::newRow("unknown name") << u"[PAUZA]"_qs << u"Nie znam klawisza „PAUZA”"_qs + unknown;
+        QTest::newRow("no such F key") << u"[F13]"_qs << u"Nie znam klawisza „F13”"_qs + unknown;
+        QTest::newRow("F key with zero") << u"[F04]"_qs << u"Nie znam klawisza „F04”"_qs + unknown;
+        QTest::newRow("empty key") << u"[CTRL+]"_qs << u"Po ostatnim „+” brakuje klawisza."_qs;
+        QTest::newRow("empty brackets") << u"[]"_qs << u"Między nawiasami nie podano klawisza."_qs;
+        QTest::newRow("not closed") << u"[CTRL + C"_qs << u"Brakuje nawiasu zamykającego „]”."_qs;
+        const QString modifiers = u" nie jest klawiszem modyfikującym: przed „+” może stać ALT, "
+                                  "CTRL lub SHIFT."_qs;
+        QTest::newRow("key as modifier") << u"[A + B]"_qs << u"„A”"_qs + modifiers;
+        QTest::newRow("unknown modifier") << u"[WIN + E]"_qs << u"„WIN”"_qs + modifiers;
+        QTest::newRow("modifier twice")
+            << u"[CTRL + CTRL + C]"_qs << u"Klawisz „CTRL” powtarza się w kombinacji."_qs;
     }
     void textsForNoKey()
     {
         QFETCH(QString, text);
+        QFETCH(QString, why);
         QCOMPARE(keyCombination(text), std::nullopt);
+        QCOMPARE(keyTextFault(text), why);
+        QCOMPARE(keyTextFault(u"[CTRL + ą]"), QString()); // a text with keys has no fault
     }
 };
 

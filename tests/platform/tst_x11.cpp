@@ -10,6 +10,7 @@
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTest>
 #include <QWidget>
@@ -43,18 +44,21 @@ protected:
     }
 };
 
-/// A window that writes down the keys it receives: "down Control", "up C", …, and the text typed.
+/// A window that writes down the keys it receives: "down Control", "up C", …, the text typed,
+/// and the keysym of each press with whether Control was down.
 class KeyTarget final : public QWidget
 {
 public:
     QStringList events;
     QString text;
+    QList<std::pair<quint32, bool>> pressed;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override
     {
         events << u"down "_qs + QKeySequence(event->key()).toString();
         text += event->text();
+        pressed.append({event->nativeVirtualKey(), event->modifiers() & Qt::ControlModifier});
     }
     void keyReleaseEvent(QKeyEvent *event) override
     {
@@ -110,6 +114,23 @@ QStringList netWmStates(WId window)
     }
     XFree(data);
     return names;
+}
+
+// The keycodes that have no keysym.
+QList<int> keysWithoutKeysyms()
+{
+    ::Display *display = x11::display();
+    int first = 0, last = 0, width = 0;
+    XDisplayKeycodes(display, &first, &last);
+    KeySym *map = XGetKeyboardMapping(display, KeyCode(first), last - first + 1, &width);
+    QList<int> codes;
+    for (int code = first; code <= last; ++code) {
+        const KeySym *syms = map + (code - first) * width;
+        if (std::all_of(syms, syms + width, [](KeySym s) { return s == NoSymbol; }))
+            codes << code;
+    }
+    XFree(map);
+    return codes;
 }
 
 // Shows `window` and waits until the window manager has framed it.
@@ -173,8 +194,6 @@ private slots:
             << QStringList{u"down Control"_qs, u"down Shift"_qs, u"down F5"_qs,
                            u"up F5"_qs,        u"up Shift"_qs,   u"up Control"_qs}
             << QString();
-        QTest::newRow("not on the layout: nothing")
-            << QList<quint32>{0xffe3} << quint32(0x1000105) << QStringList{} << QString();
     }
     void keyCombinationReachesTheFocusedWindow()
     {
@@ -197,21 +216,66 @@ private slots:
         QCOMPARE(window.text, text + u"z"_qs);
     }
 
+    // Characters on any level of a layout (the Polish letters sit on AltGr's) and characters
+    // that it lacks (bound to a spare key for the press), on three layouts.
+    void charactersOfEveryLayout_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QList<quint32>>("modifiers");
+        QTest::addColumn<quint32>("key");      // as the key text gives it
+        QTest::addColumn<quint32>("received"); // the layout's own keysym of the character
+        const QList<quint32> none, control{0xffe3};
+        for (const char *layout : {"us", "pl", "de"}) {
+            const QString name = QString::fromLatin1(layout);
+            QTest::addRow("%s: ą", layout) << name << none << 0x1000105u << 0x1b1u; // aogonek
+            QTest::addRow("%s: ł", layout) << name << none << 0x1000142u << 0x1b3u; // lstroke
+            QTest::addRow("%s: ó", layout) << name << none << 0xf3u << 0xf3u;
+            QTest::addRow("%s: ż", layout) << name << none << 0x100017cu << 0x1bfu; // zabovedot
+            QTest::addRow("%s: é", layout) << name << none << 0xe9u << 0xe9u;
+            QTest::addRow("%s: [CTRL + ą]", layout) << name << control << 0x1000105u << 0x1b1u;
+        }
+    }
+    void charactersOfEveryLayout()
+    {
+        QFETCH(QString, layout);
+        QFETCH(QList<quint32>, modifiers);
+        QFETCH(quint32, key);
+        QFETCH(quint32, received);
+        if (QProcess::execute(u"setxkbmap"_qs, {layout}) != 0)
+            QSKIP("setxkbmap cannot set the layout");
+        const auto usLayout = qScopeGuard([] { QProcess::execute(u"setxkbmap"_qs, {u"us"_qs}); });
+        KeyTarget window;
+        window.setGeometry(200, 150, 200, 100);
+        QVERIFY(showManaged(window));
+        window.activateWindow();
+        QTRY_VERIFY(window.isActiveWindow());
+
+        const QList<int> spares = keysWithoutKeysyms();
+        {
+            X11Input input;
+            input.pressKeys(KeyCombination{modifiers, key});
+            input.pressKeys(KeyCombination{{}, 'z'}); // a key of the test's own marks the end
+            QTRY_VERIFY(window.text.endsWith(u'z'));
+            if (key == 0xe9) // on none of the layouts: a key is bound, and given back in time
+                QTRY_COMPARE_WITH_TIMEOUT(keysWithoutKeysyms(), spares, 10000);
+        }
+        QCOMPARE(keysWithoutKeysyms(), spares); // a key bound for the press is given back
+        const bool withControl = !modifiers.isEmpty();
+        QVERIFY2(window.pressed.contains(std::pair(received, withControl)),
+                 qPrintable(u"typed: "_qs + window.text));
+        if (!withControl) {
+            const char32_t character = key > 0x1000000 ? key - 0x1000000 : key;
+            QCOMPARE(window.text, QString::fromUcs4(&character, 1) + u"z"_qs);
+        }
+    }
+
     // The layout is read when the keys are pressed, so a key the layout gained since counts.
     void keyAddedToTheLayoutIsFound()
     {
         ::Display *display = x11::display();
-        int first = 0, last = 0, width = 0;
-        XDisplayKeycodes(display, &first, &last);
-        KeySym *map = XGetKeyboardMapping(display, KeyCode(first), last - first + 1, &width);
-        int spare = 0;
-        for (int code = last; code >= first && !spare; --code) {
-            const KeySym *syms = map + (code - first) * width;
-            spare =
-                std::all_of(syms, syms + width, [](KeySym s) { return s == NoSymbol; }) ? code : 0;
-        }
-        XFree(map);
-        QVERIFY(spare);
+        const QList<int> spares = keysWithoutKeysyms();
+        QVERIFY(!spares.isEmpty());
+        const int spare = spares.last();
         X11Input input;
         KeyTarget window;
         window.setGeometry(200, 150, 200, 100);

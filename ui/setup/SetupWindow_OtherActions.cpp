@@ -6,6 +6,7 @@
 #include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
 #include "core/HelpPages.h"
+#include "engine/KeyCombination.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
 #include "settings/Store.h"
@@ -167,7 +168,9 @@ void SetupWindow::cb_Inne_DyskCDChange()
 
 void SetupWindow::cb_KlawiszeChange()
 {
-    setActionButtons(AlarmDraft::isKeyValid(m_keyBox->currentText()));
+    const QString text = m_keyBox->currentText();
+    m_keyBox->setToolTip(keyTextFault(text)); // why Start is off; no hint while it is on
+    setActionButtons(AlarmDraft::isKeyValid(text));
 }
 
 void SetupWindow::cd_Inne_DyskCD_WsWyChange()

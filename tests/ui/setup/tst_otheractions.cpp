@@ -157,14 +157,17 @@ private slots:
         storeOther(keys::Klawisz, u"[PAUZA]"_qs); // stands for no key
         const auto w = makeWindow(kinds::Other);
         test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::PressKey.toString());
-        QCOMPARE(test::child<QComboBox>(*w, u"cb_Klawisze")->currentText(), u"[PAUZA]"_qs);
+        auto *keyBox = test::child<QComboBox>(*w, u"cb_Klawisze");
+        QCOMPARE(keyBox->currentText(), u"[PAUZA]"_qs);
         QCOMPARE(actionsEnabled(*w), 0);
-        test::child<QComboBox>(*w, u"cb_Klawisze")
-            ->setCurrentIndex(
-                test::child<QComboBox>(*w, u"cb_Klawisze")->findText(u"[CTRL+C] Kopiuj"_qs));
+        QVERIFY2(keyBox->toolTip().startsWith(u"Nie znam klawisza „PAUZA”"_qs),
+                 qPrintable(keyBox->toolTip())); // the hint says why Start is off
+        keyBox->setCurrentIndex(keyBox->findText(u"[CTRL+C] Kopiuj"_qs));
         QCOMPARE(actionsEnabled(*w), 1);
-        test::child<QComboBox>(*w, u"cb_Klawisze")->setEditText(u"[CTRL + "_qs);
+        QCOMPARE(keyBox->toolTip(), QString());
+        keyBox->setEditText(u"[CTRL + "_qs);
         QCOMPARE(actionsEnabled(*w), 0);
+        QCOMPARE(keyBox->toolTip(), u"Brakuje nawiasu zamykającego „]”."_qs);
         test::child<QComboBox>(*w, u"cb_Klawisze")
             ->setEditText(u"[CTRL + SHIFT + F5] Odśwież"_qs); // typed, not listed
         QCOMPARE(actionsEnabled(*w), 1);
