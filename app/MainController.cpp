@@ -314,7 +314,7 @@ void MainController::lookAtClockAlarm()
 void MainController::showNotice(const QString &title, const QString &text)
 {
     if (trayAvailable() && QSystemTrayIcon::supportsMessages())
-        m_tray.showMessage(title, text, QSystemTrayIcon::Information, NoticeMs);
+        m_tray.showNotice(title, text, NoticeMs);
     else
         m_platform.dialogs().messageBox(text, title,
                                         platform::mb::Ok | platform::mb::IconInformation);

@@ -3,6 +3,8 @@
 #include "ui/skin/ImageFile.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QWidget>
 
 namespace tockwell {
 namespace {
@@ -38,6 +40,30 @@ TrayIcon::TrayIcon(QObject *parent)
     m_menu.setObjectName(u"pm_Glowne"_qs);
     setToolTip(u"Kestrolab Tockwell"_qs);
     setContextMenu(&m_menu);
+}
+
+void TrayIcon::showNotice(const QString &title, const QString &text, int timeoutMs)
+{
+    showMessage(title, text, QSystemTrayIcon::Information, timeoutMs);
+    moveNoticeOffIcon();
+}
+
+// On an XEmbed tray Qt draws the notice itself: a balloon whose arrow ends at the icon's centre,
+// so that it covers half the icon, and a click there would only close the balloon. The balloon
+// moves up (down where it hangs below the icon) to end at the icon's edge, and the icon takes
+// every click. A notice shown by a notification service has no window here.
+void TrayIcon::moveNoticeOffIcon() const
+{
+    const QRect icon = geometry();
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        const QRect notice = window->geometry();
+        if (!window->inherits("QBalloonTip") || !window->isVisible() || !notice.intersects(icon))
+            continue;
+        const int shift = notice.center().y() < icon.center().y()
+                              ? icon.top() - 1 - notice.bottom()
+                              : icon.bottom() + 1 - notice.top();
+        window->move(notice.topLeft() + QPoint(0, shift));
+    }
 }
 
 } // namespace tockwell

@@ -22,7 +22,12 @@ public:
     QAction *aboutItem() const { return m_aboutItem; }
     QAction *quitItem() const { return m_quitItem; }
 
+    /// Shows a notice of `title` and `text` at the icon for `timeoutMs`, clear of the icon.
+    void showNotice(const QString &title, const QString &text, int timeoutMs);
+
 private:
+    void moveNoticeOffIcon() const;
+
     QMenu m_menu;
     QAction *const m_setTimeItem;
     QAction *const m_separatorAfterSetTime;

@@ -2,7 +2,9 @@
 # The wall clock set forward past a clock-time alarm while the program runs (libfaketime, its
 # offset read from a file that the test changes; the steady clock is left alone) with logind
 # present (the recording platform watches sleep): 30 s past the alarm it fires late, 5 minutes
-# past it the user is told. No tray, so that the notice is a recorded message box.
+# past it the user is told: first without a tray, so that the notice is a recorded message box,
+# then with icewm's tray, where it is a balloon beside the icon that leaves the icon's first click
+# to the icon.
 # Usage: test_clockjump.sh PROGRAM
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -24,7 +26,10 @@ arm_alarm_in() {
     "$reg" add "$base" /v O_ZA /t REG_DWORD /d 1 /f >/dev/null
     "$reg" add "$base\\O_MRU" /ve /d "$(date -d "@$due" +%-H:%-M:0)" /f >/dev/null
     : >"$E2E_CALLS"
-    LD_PRELOAD=$faketime_library FAKETIME_TIMESTAMP_FILE=$offset_file FAKETIME_NO_CACHE=1 \
+    # Under AddressSanitizer the sanitizer's runtime must come first; libfaketime ahead of it is
+    # harmless, as neither wraps what the other does.
+    ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 \
+        LD_PRELOAD=$faketime_library FAKETIME_TIMESTAMP_FILE=$offset_file FAKETIME_NO_CACHE=1 \
         FAKETIME_DONT_FAKE_MONOTONIC=1 TOCKWELL_TRAY_WAIT_MS=600000 e2e_start_program "$program"
     local setup
     setup=$(e2e_wait_window Tockwell)
@@ -57,5 +62,47 @@ jump_to $((due + 300))
 e2e_wait_call '^MessageBox "Alarm „Domyślne okno” miał zadziałać o godzinie .*przestawiony do przodu.*" "Przegapiony alarm" 0x40 -> 1$'
 grep '^KeepAbove$' "$E2E_CALLS" && e2e_fail "an alarm 5 minutes late fired"
 grep -q '^ReleaseSleep$' "$E2E_CALLS" && e2e_fail "the alarm was disarmed"
+end_program
+# shown_windows: "ID WIDTHxHEIGHT" of each shown window of the program.
+shown_windows() {
+    # shellcheck disable=SC2034 # set by the geometry's eval
+    local window WINDOW X Y WIDTH HEIGHT SCREEN
+    for window in $(xdotool search --onlyvisible --classname '^tockwell$'); do
+        eval "$(xdotool getwindowgeometry --shell "$window")"
+        echo "$window ${WIDTH}x$HEIGHT"
+    done
+}
+# notice_shown: a window of the program that is neither its icon nor its setup window is shown.
+# (The lists are read whole first: grep -q would end shown_windows early, a failure under pipefail.)
+notice_shown() {
+    awk 'NF && $2 != "474x245" && $2 != "24x24" { found = 1 } END { exit !found }' \
+        <<<"$(shown_windows)"
+}
+setup_shown() { grep -q " 474x245$" <<<"$(shown_windows)"; }
+setup_hidden() { ! setup_shown; }
+
+e2e_log "with a tray: the notice is a balloon, and the first click on the icon shows the window"
+e2e_start_icewm
+arm_alarm_in 240
+icon=$(e2e_wait_tray_icon Tockwell)
+e2e_wait_until "the setup window to hide" setup_hidden
+jump_to $((due + 300))
+e2e_wait_until "the notice" notice_shown
+e2e_screenshot clockjump-tray-notice
+windows=$(shown_windows)
+notice=$(awk '$2 != "474x245" && $2 != "24x24" { print $1 }' <<<"$windows")
+# rectangle WINDOW: "LEFT TOP RIGHT BOTTOM" of WINDOW on the screen, the right and bottom outside.
+rectangle() {
+    # shellcheck disable=SC2034 # set by the geometry's eval
+    local WINDOW X Y WIDTH HEIGHT SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    echo "$X $Y $((X + WIDTH)) $((Y + HEIGHT))"
+}
+read -r nl nt nr nb < <(rectangle "$notice")
+read -r il it ir ib < <(rectangle "$icon")
+((nr <= il || ir <= nl || nb <= it || ib <= nt)) ||
+    e2e_fail "the notice ($nl,$nt)-($nr,$nb) covers the icon ($il,$it)-($ir,$ib)"
+e2e_click "$icon" 5 5 # where Qt's balloon, left alone, covers the icon
+e2e_wait_until "the setup window" setup_shown
 end_program
 e2e_log "passed"
