@@ -313,7 +313,7 @@ void MainController::lookAtClockAlarm()
 
 void MainController::showNotice(const QString &title, const QString &text)
 {
-    if (trayAvailable() && QSystemTrayIcon::supportsMessages())
+    if (trayAvailable() && m_tray.canShowNotices())
         m_tray.showNotice(title, text, NoticeMs);
     else
         m_platform.dialogs().messageBox(text, title,

@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QWidget>
 
 namespace tockwell {
@@ -40,6 +42,18 @@ TrayIcon::TrayIcon(QObject *parent)
     m_menu.setObjectName(u"pm_Glowne"_qs);
     setToolTip(u"Kestrolab Tockwell"_qs);
     setContextMenu(&m_menu);
+}
+
+bool TrayIcon::canShowNotices() const
+{
+    if (!supportsMessages())
+        return false;
+    const QDBusConnectionInterface *bus = QDBusConnection::sessionBus().interface();
+    if (!bus || !bus->isServiceRegistered(u"org.kde.StatusNotifierWatcher"_qs))
+        return true; // an XEmbed icon: Qt's own balloon
+    const QString notifications = u"org.freedesktop.Notifications"_qs;
+    return bus->isServiceRegistered(notifications) ||
+           bus->activatableServiceNames().value().contains(notifications);
 }
 
 void TrayIcon::showNotice(const QString &title, const QString &text, int timeoutMs)

@@ -22,6 +22,10 @@ public:
     QAction *aboutItem() const { return m_aboutItem; }
     QAction *quitItem() const { return m_quitItem; }
 
+    /// Whether a notice of the icon reaches the user. Qt draws one itself beside an XEmbed icon,
+    /// but hands it to the desktop's notification service for a StatusNotifier item: without
+    /// that service (running or started on demand) the notice would be lost.
+    bool canShowNotices() const;
     /// Shows a notice of `title` and `text` at the icon for `timeoutMs`, clear of the icon.
     void showNotice(const QString &title, const QString &text, int timeoutMs);
 

@@ -4,7 +4,8 @@
 # present (the recording platform watches sleep): 30 s past the alarm it fires late, 5 minutes
 # past it the user is told: first without a tray, so that the notice is a recorded message box,
 # then with icewm's tray, where it is a balloon beside the icon that leaves the icon's first click
-# to the icon.
+# to the icon, and last as a StatusNotifier item, where the desktop's notification service shows
+# it, or a message box where there is none.
 # Usage: test_clockjump.sh PROGRAM
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -104,5 +105,33 @@ read -r il it ir ib < <(rectangle "$icon")
     e2e_fail "the notice ($nl,$nt)-($nr,$nb) covers the icon ($il,$it)-($ir,$ib)"
 e2e_click "$icon" 5 5 # where Qt's balloon, left alone, covers the icon
 e2e_wait_until "the setup window" setup_shown
+end_program
+
+# with_status_notifier_host [--notifications]: a stand-in StatusNotifier host from now on.
+host_log=$e2e_tmp/status-notifier-host.log
+with_status_notifier_host() {
+    [[ -z ${host_pid:-} ]] || { kill "$host_pid"; wait "$host_pid" || true; }
+    : >"$host_log"
+    /usr/bin/python3 "$(dirname "$0")/../support/status-notifier-host.py" "$host_log" "$@" &
+    host_pid=$!
+    e2e_pids+=("$host_pid")
+    e2e_wait_until "the StatusNotifier host" grep -q '^ready$' "$host_log"
+}
+
+e2e_log "a StatusNotifier item: the notice goes to the notification service"
+with_status_notifier_host --notifications
+arm_alarm_in 240
+e2e_wait_until "the icon's registration" grep -q '^RegisterItem ' "$host_log"
+jump_to $((due + 300))
+e2e_wait_until "the notification" grep -q '^Notify Przegapiony alarm | Alarm „Domyślne okno”' "$host_log"
+grep '^MessageBox' "$E2E_CALLS" && e2e_fail "a message box besides the notification"
+end_program
+
+e2e_log "a StatusNotifier item without a notification service: the notice is a message box"
+with_status_notifier_host
+arm_alarm_in 240
+e2e_wait_until "the icon's registration" grep -q '^RegisterItem ' "$host_log"
+jump_to $((due + 300))
+e2e_wait_call '^MessageBox "Alarm „Domyślne okno” miał zadziałać o godzinie .*przestawiony do przodu.*" "Przegapiony alarm" 0x40 -> 1$'
 end_program
 e2e_log "passed"
