@@ -22,7 +22,8 @@ void Actions::wakeScreenSaver()
 
 void Actions::minimizeAllWindows()
 {
-    m_platform.display().minimizeAllWindows();
+    if (!refused(platform::Operation::ShowDesktop))
+        m_platform.display().minimizeAllWindows();
 }
 
 void Actions::hideSetupWindow()
@@ -74,9 +75,39 @@ void Actions::shutdown(QStringView choice)
     SetTokenPrivilege(session, privilege, false);
 }
 
+std::optional<platform::Operation> Actions::desktopOperation(QStringView subAction)
+{
+    using namespace others;
+    using platform::Operation;
+    if (subAction == PressKey)
+        return Operation::PressKeys;
+    if (subAction == SingleClick || subAction == DoubleClick)
+        return Operation::Pointer;
+    if (subAction == SuspendKeyboard || subAction == SuspendMouse ||
+        subAction == SuspendMouseAndKeyboard)
+        return Operation::SuspendInput;
+    if (subAction == MonitorOff)
+        return Operation::MonitorOff;
+    if (subAction == MinimizeAll)
+        return Operation::ShowDesktop;
+    return std::nullopt;
+}
+
+bool Actions::refused(std::optional<platform::Operation> operation)
+{
+    const QString why = operation ? m_platform.desktop().means(*operation).refusal : QString();
+    if (why.isEmpty())
+        return false;
+    using namespace platform::mb;
+    m_platform.dialogs().messageBox(why, u"Tockwell"_qs, Ok | IconExclamation | Topmost);
+    return true;
+}
+
 void Actions::other(QStringView subAction, const OtherArgs &args)
 {
     using namespace others;
+    if (tellIfRefused(subAction))
+        return;
     if (subAction == MonitorOff)
         m_platform.display().monitorLowPower();
     else if (subAction == ControlPanel)
@@ -86,7 +117,7 @@ void Actions::other(QStringView subAction, const OtherArgs &args)
     else if (subAction == Browser)
         m_platform.shell().openBlankBrowser();
     else if (subAction == others::MinimizeAll)
-        minimizeAllWindows();
+        m_platform.display().minimizeAllWindows();
     else if (subAction == MaxVolume)
         m_platform.audio().maximiseVolume();
     else if (subAction == ScreenSaver)

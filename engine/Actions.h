@@ -7,13 +7,15 @@
 #include <QStringView>
 
 #include <functional>
+#include <optional>
 
 namespace tockwell {
 
 class AlarmHost;
 namespace platform {
 class Platform;
-}
+enum class Operation;
+} // namespace platform
 
 /// The parameters of the sub-actions that take one, asked for only by the sub-action that needs
 /// it (a click point that is not a number is an error only for a click).
@@ -44,6 +46,12 @@ public:
     /// The sub-action `subAction` of "Inne możliwości"; an unknown text does nothing.
     void other(QStringView subAction, const OtherArgs &args);
 
+    /// Where this desktop cannot do the sub-action `subAction`: tells the user why, and true.
+    bool tellIfRefused(QStringView subAction) { return refused(desktopOperation(subAction)); }
+    /// The operation of the desktop that the sub-action `subAction` needs, where its means
+    /// depend on the desktop.
+    static std::optional<platform::Operation> desktopOperation(QStringView subAction);
+
     /// The text shown when a sound file cannot be played.
     static QString soundErrorText(const QString &file);
     /// The extension of a file name: from the last "." of its last path element, the "."
@@ -51,6 +59,9 @@ public:
     static QString fileExtension(const QString &file);
 
 private:
+    /// Tells the user why the desktop cannot do what the alarm asks, where it cannot: then true,
+    /// and the action is left undone.
+    bool refused(std::optional<platform::Operation> operation);
     void click(QPoint point, int times);
     void pressKey(QStringView keyText);
 

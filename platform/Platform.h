@@ -2,6 +2,7 @@
 
 #include "Audio.h"
 #include "Autostart.h"
+#include "Desktop.h"
 #include "Dialogs.h"
 #include "Display.h"
 #include "Input.h"
@@ -33,6 +34,7 @@ public:
         std::unique_ptr<Sleep> sleep;
         std::unique_ptr<WakeAlarm> wakeAlarm;
         std::unique_ptr<Autostart> autostart;
+        std::unique_ptr<Desktop> desktop;
     };
 
     explicit Platform(Parts parts);
@@ -50,6 +52,7 @@ public:
     Sleep &sleep() const { return *m_parts.sleep; }
     WakeAlarm &wakeAlarm() const { return *m_parts.wakeAlarm; }
     Autostart &autostart() const { return *m_parts.autostart; }
+    Desktop &desktop() const { return *m_parts.desktop; }
 
 private:
     Parts m_parts;

@@ -3,6 +3,7 @@
 #include "CdDrives.h"
 #include "LinuxAudio.h"
 #include "LinuxAutostart.h"
+#include "LinuxDesktop.h"
 #include "LinuxDialogs.h"
 #include "LinuxDisplay.h"
 #include "LinuxMediaPlayer.h"
@@ -31,6 +32,7 @@ std::unique_ptr<Platform> makeLinuxPlatform()
     parts.sleep = std::make_unique<LinuxSleep>();
     parts.wakeAlarm = std::make_unique<LinuxWakeAlarm>();
     parts.autostart = std::make_unique<LinuxAutostart>();
+    parts.desktop = std::make_unique<LinuxDesktop>();
     return std::make_unique<Platform>(std::move(parts));
 }
 

@@ -1,5 +1,6 @@
 #include "RecordingPlatform.h"
 
+#include "../DesktopSession.h"
 #include "RecordingMediaPlayer.h"
 #include "RecordingSleep.h"
 
@@ -47,6 +48,21 @@ public:
 
 protected:
     void record(const QString &line) { m_recorder->record(line); }
+
+    /// `name` with the back end that does `operation` in this session after it, where that is
+    /// not X11's: "PressKeys wayland-wlroots".
+    static QString via(const QString &name, Operation operation)
+    {
+        const QString backEnd = session().means(operation, EveryOffer).backEnd;
+        return backEnd == u"x11" ? name : name + u' ' + backEnd;
+    }
+
+    /// The session as the environment describes it; every offer of a compositor is taken.
+    static DesktopSession session()
+    {
+        return DesktopSession::fromEnvironment(QProcessEnvironment::systemEnvironment());
+    }
+    static constexpr WaylandOffers EveryOffer{true, true, true};
 
     /// Records `line` with the scripted or default answer appended after " -> ".
     QString answer(const QString &operation, const QString &arguments, const QString &fallback)
@@ -128,22 +144,26 @@ public:
     }
     void setCursorPos(QPoint pos) override
     {
-        record(QStringLiteral("SetCursorPos %1 %2").arg(pos.x()).arg(pos.y()));
+        record(u"%1 %2 %3"_qs.arg(via(u"SetCursorPos"_qs, Operation::Pointer))
+                   .arg(pos.x())
+                   .arg(pos.y()));
     }
     void mouseButton(MouseButtonEvent event, QPoint pos) override
     {
         const QString name = event == MouseButtonEvent::LeftDown ? QStringLiteral("left-down")
                                                                  : QStringLiteral("left-up");
-        record(QStringLiteral("MouseButton %1 %2 %3").arg(name).arg(pos.x()).arg(pos.y()));
+        record(u"%1 %2 %3 %4"_qs.arg(via(u"MouseButton"_qs, Operation::Pointer), name)
+                   .arg(pos.x())
+                   .arg(pos.y()));
     }
     void suspendKeyboard() override
     {
-        record(QStringLiteral("SuspendKeyboard"));
+        record(via(u"SuspendKeyboard"_qs, Operation::SuspendInput));
         m_suspended = true;
     }
     void suspendMouse() override
     {
-        record(QStringLiteral("SuspendMouse"));
+        record(via(u"SuspendMouse"_qs, Operation::SuspendInput));
         m_suspended = true;
     }
     // As on the desktop, giving back when nothing is taken does nothing, and writes nothing.
@@ -160,7 +180,7 @@ public:
     }
     void pressKeys(const KeyCombination &keys) override
     {
-        QString line = QStringLiteral("PressKeys");
+        QString line = via(u"PressKeys"_qs, Operation::PressKeys);
         for (const quint32 keysym : keys.modifiers + QList<quint32>{keys.key})
             line += QStringLiteral(" 0x%1").arg(keysym, 0, 16);
         record(line);
@@ -192,9 +212,12 @@ public:
         return QRect(r.value(0).toInt(), r.value(1).toInt(), r.value(2).toInt(),
                      r.value(3).toInt());
     }
-    void minimizeAllWindows() override { record(QStringLiteral("MinimizeAllWindows")); }
+    void minimizeAllWindows() override
+    {
+        record(via(u"MinimizeAllWindows"_qs, Operation::ShowDesktop));
+    }
     void startScreenSaver() override { record(QStringLiteral("StartScreenSaver")); }
-    void monitorLowPower() override { record(QStringLiteral("MonitorLowPower")); }
+    void monitorLowPower() override { record(via(u"MonitorLowPower"_qs, Operation::MonitorOff)); }
     void keepAbove(WId) override { record(QStringLiteral("KeepAbove")); }
 
 private:
@@ -284,6 +307,15 @@ private:
     bool m_active = false;
 };
 
+/// The session as the environment describes it, with every means its compositor can offer; not
+/// recorded: it is asked, not done.
+class RecordingDesktop final : public Desktop, Recording
+{
+public:
+    using Recording::Recording;
+    Means means(Operation operation) override { return session().means(operation, EveryOffer); }
+};
+
 } // namespace
 
 std::unique_ptr<Platform> makeRecordingPlatform(std::shared_ptr<Recorder> recorder,
@@ -301,6 +333,7 @@ std::unique_ptr<Platform> makeRecordingPlatform(std::shared_ptr<Recorder> record
     parts.sleep = std::make_unique<RecordingSleep>(recorder);
     parts.wakeAlarm = std::make_unique<RecordingWakeAlarm>(recorder);
     parts.autostart = std::make_unique<RecordingAutostart>(recorder);
+    parts.desktop = std::make_unique<RecordingDesktop>(recorder);
     return std::make_unique<Platform>(std::move(parts));
 }
 

@@ -4,6 +4,7 @@
 #include "platform/recording/RecordingPlatform.h"
 #include "support/FakeHost.h"
 
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace tockwell;
@@ -180,6 +181,63 @@ private slots:
         QFETCH(QString, subAction);
         QFETCH(QString, second);
         QFETCH(QStringList, calls);
+        arm(kinds::Other, subAction, second);
+        QCOMPARE(fire(), calls);
+    }
+
+    // In a Wayland session each action goes to the compositor's own means, recorded with the
+    // back end's name, or the user is told why this desktop cannot do it.
+    void otherActionsInAWaylandSession_data()
+    {
+        QTest::addColumn<QString>("desktop");
+        QTest::addColumn<QString>("subAction");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QStringList>("calls");
+        using namespace others;
+        const auto told = [](const char *desktop, const char *what, const char *why) {
+            return QStringList{u"MessageBox \"Na tym pulpicie (%1, Wayland) nie da się %2: %3.\" "
+                               "\"Tockwell\" 0x40030 -> 1"_qs.arg(QString::fromUtf8(desktop),
+                                                                  QString::fromUtf8(what),
+                                                                  QString::fromUtf8(why))};
+        };
+        const char *refused = "kompozytor nie pozwala na to innym programom";
+        const char *notYet = "program nie zna jeszcze sposobu, w jaki ten kompozytor na to pozwala";
+        QTest::newRow("sway: keys") << u"sway"_qs << PressKey.toString() << u"[CTRL+C]"_qs
+                                    << QStringList{u"PressKeys wayland-wlroots 0xffe3 0x63"_qs};
+        QTest::newRow("sway: click")
+            << u"sway"_qs << SingleClick.toString() << u"100;200"_qs
+            << QStringList{u"SetCursorPos wayland-wlroots 100 200"_qs,
+                           u"MouseButton wayland-wlroots left-down 100 200"_qs,
+                           u"MouseButton wayland-wlroots left-up 100 200"_qs};
+        QTest::newRow("sway: monitor") << u"sway"_qs << MonitorOff.toString() << QString()
+                                       << QStringList{u"MonitorLowPower wayland-wlroots"_qs};
+        QTest::newRow("sway: keyboard") << u"sway"_qs << SuspendKeyboard.toString() << QString()
+                                        << told("sway", "wyłączyć klawiatury ani myszy", refused);
+        QTest::newRow("sway: minimise all")
+            << u"sway"_qs << MinimizeAll.toString() << QString()
+            << told("sway", "zminimalizować wszystkich okien", refused);
+        QTest::newRow("GNOME: minimise all, as on X11")
+            << u"ubuntu:GNOME"_qs << MinimizeAll.toString() << QString()
+            << QStringList{u"MinimizeAllWindows"_qs};
+        QTest::newRow("GNOME: mouse") << u"GNOME"_qs << SuspendMouse.toString() << QString()
+                                      << told("GNOME", "wyłączyć klawiatury ani myszy", refused);
+        QTest::newRow("GNOME: keys") << u"GNOME"_qs << PressKey.toString() << u"a"_qs
+                                     << told("GNOME", "zasymulować wciśnięcia klawiszy", notYet);
+        QTest::newRow("KDE: monitor") << u"KDE"_qs << MonitorOff.toString() << QString()
+                                      << told("KDE Plasma", "wyłączyć monitora", notYet);
+    }
+    void otherActionsInAWaylandSession()
+    {
+        QFETCH(QString, desktop);
+        QFETCH(QString, subAction);
+        QFETCH(QString, second);
+        QFETCH(QStringList, calls);
+        qputenv("XDG_SESSION_TYPE", "wayland");
+        qputenv("XDG_CURRENT_DESKTOP", desktop.toUtf8());
+        const auto x11 = qScopeGuard([] {
+            qunsetenv("XDG_SESSION_TYPE");
+            qunsetenv("XDG_CURRENT_DESKTOP");
+        });
         arm(kinds::Other, subAction, second);
         QCOMPARE(fire(), calls);
     }

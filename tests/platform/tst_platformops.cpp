@@ -14,7 +14,7 @@ using namespace tockwell::platform;
 
 namespace {
 
-struct Operation
+struct PlatformCall
 {
     const char *name;
     std::function<void(Platform &)> call;
@@ -33,9 +33,9 @@ void playSound(Platform &p)
     p.mediaPlayer().play(true);
 }
 
-const std::vector<Operation> &everyOperation()
+const std::vector<PlatformCall> &everyOperation()
 {
-    static const std::vector<Operation> operations = {
+    static const std::vector<PlatformCall> operations = {
         {"ShellOpen", [](Platform &p) { p.shell().open(u"x"_qs, {}, ShowCommand::ShowNormal); }},
         {"OpenFileManager", [](Platform &p) { p.shell().openFileManager(); }},
         {"OpenBlankBrowser", [](Platform &p) { p.shell().openBlankBrowser(); }},
@@ -118,7 +118,7 @@ private slots:
         auto recorder = std::make_shared<Recorder>();
         const auto platform = makeRecordingPlatform(recorder);
         QStringList called;
-        for (const Operation &operation : everyOperation()) {
+        for (const PlatformCall &operation : everyOperation()) {
             operation.prepare(*platform);
             recorder->clear();
             operation.call(*platform);

@@ -303,6 +303,8 @@ void AlarmDraft::preview(Actions &actions, const PreviewHooks &hooks) const
 void AlarmDraft::previewOther(Actions &actions, const PreviewHooks &hooks) const
 {
     const QString sub = subAction();
+    if (actions.tellIfRefused(sub))
+        return; // nothing to confirm or to give back
     CdTrayRequest cdTray{cdDrive, QString()};
     if (sub == others::CdTray) {
         const std::optional<QString> operation = cdTrayOperation(cdOperation);

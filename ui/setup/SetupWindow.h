@@ -136,6 +136,8 @@ private:
     void setUpOtherActions();
     void cb_InneOpcjeChange();
     void restoreSubActionValues(const SubActionRow &row);
+    /// Where this desktop cannot do the sub-action `subAction`, tells the user why.
+    void tellIfDesktopRefuses(const QString &subAction);
     void amh_HelpClick();
     void startPointPicking();
     void followPointer();

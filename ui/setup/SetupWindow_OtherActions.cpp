@@ -2,10 +2,12 @@
 // with its picker, and the CD drive with its operation.
 #include "AlarmDraft.h"
 #include "OtherActionTexts.h"
+#include "SetupHost.h"
 #include "SetupWindow.h"
 #include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
 #include "core/HelpPages.h"
+#include "engine/Actions.h"
 #include "engine/KeyCombination.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
@@ -74,10 +76,16 @@ void SetupWindow::cb_InneOpcjeChange()
     }
     if (!row || !row->picksPoint)
         endPointPicking();
+    tellIfDesktopRefuses(subAction);
     // The link's rich text, and Qt's text document behind it, are made when it is first shown.
     if (!m_otherHelp.isEmpty())
         m_otherHelpLink->setText(u"<a href=\"#\">Pomoc ?</a>"_qs);
     m_otherHelpLink->setVisible(!m_otherHelp.isEmpty());
+}
+
+void SetupWindow::tellIfDesktopRefuses(const QString &subAction)
+{
+    Actions(m_platform, m_host.actionWindows()).tellIfRefused(subAction);
 }
 
 void SetupWindow::restoreSubActionValues(const SubActionRow &row)

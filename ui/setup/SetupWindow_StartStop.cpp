@@ -78,6 +78,10 @@ void SetupWindow::start()
                                         platform::mb::Ok | platform::mb::IconError);
         return;
     }
+    // An alarm this desktop cannot carry out is still armed (its settings may serve another
+    // session), but the user hears why now, and again when it goes off.
+    if (alarm.kind == kinds::Other)
+        tellIfDesktopRefuses(alarm.subAction());
     m_stopButton->move(m_startButton->pos());
     alarm.storeStart(m_storeFile);
     lockWhileArmed(alarm, true);

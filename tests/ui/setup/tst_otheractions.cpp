@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -306,6 +307,31 @@ private slots:
         QCOMPARE(world->recorder->lines(), calls);
         QVERIFY(!world->host.ticking);
         QVERIFY(w->isVisible());
+    }
+
+    // On a desktop that cannot do the sub-action, choosing it, Preview and Start each say why;
+    // Preview does nothing else, Start still arms the alarm.
+    void aSubActionTheDesktopRefusesIsExplained()
+    {
+        qputenv("XDG_SESSION_TYPE", "wayland");
+        qputenv("XDG_CURRENT_DESKTOP", "sway");
+        const auto x11 = qScopeGuard([] {
+            qunsetenv("XDG_SESSION_TYPE");
+            qunsetenv("XDG_CURRENT_DESKTOP");
+        });
+        const QString told = u"MessageBox \"Na tym pulpicie (sway, Wayland) nie da się wyłączyć "
+                             "klawiatury ani myszy: kompozytor nie pozwala na to innym "
+                             "programom.\" \"Tockwell\" 0x40030 -> 1"_qs;
+        const auto w = makeWindow(kinds::Other);
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::SuspendMouse.toString());
+        QCOMPARE(world->recorder->lines(), QStringList{told});
+        world->recorder->clear();
+        test::child<QPushButton>(*w, u"cb_Podglad")->click();
+        QCOMPARE(world->recorder->lines(), QStringList{told});
+        world->recorder->clear();
+        test::child<ImageButton>(*w, u"ib_Start")->click();
+        QCOMPARE(world->recorder->lines(), QStringList{told});
+        QVERIFY(world->host.ticking);
     }
 
     void previewOfASuspensionAsksAndGivesTheDevicesBack_data()

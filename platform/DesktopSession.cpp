@@ -1,0 +1,104 @@
+#include "DesktopSession.h"
+
+#include <QStringList>
+
+#include <array>
+
+namespace tockwell::platform {
+namespace {
+
+// XDG_CURRENT_DESKTOP's names of the compositors built on wlroots.
+constexpr std::array WlrootsDesktops = {u"sway",  u"river", u"Hyprland", u"wayfire",
+                                        u"labwc", u"dwl",   u"cage"};
+
+// What the user was about to do, as the refusal names it.
+QString operationPhrase(Operation operation)
+{
+    switch (operation) {
+    case Operation::PressKeys:
+        return u"zasymulować wciśnięcia klawiszy"_qs;
+    case Operation::Pointer:
+        return u"zasymulować ruchu ani kliknięcia myszy"_qs;
+    case Operation::SuspendInput:
+        return u"wyłączyć klawiatury ani myszy"_qs;
+    case Operation::MonitorOff:
+        return u"wyłączyć monitora"_qs;
+    case Operation::ShowDesktop:
+        return u"zminimalizować wszystkich okien"_qs;
+    }
+    return {};
+}
+
+constexpr QStringView Refused = u"kompozytor nie pozwala na to innym programom";
+constexpr QStringView NotYet =
+    u"program nie zna jeszcze sposobu, w jaki ten kompozytor na to pozwala";
+
+QString missingProtocol(const char *protocol)
+{
+    return u"kompozytor nie udostępnia protokołu %1"_qs.arg(QLatin1String(protocol));
+}
+
+} // namespace
+
+DesktopSession DesktopSession::fromEnvironment(const QProcessEnvironment &environment)
+{
+    const bool wayland = environment.value(u"XDG_SESSION_TYPE"_qs) == u"wayland" ||
+                         !environment.value(u"WAYLAND_DISPLAY"_qs).isEmpty();
+    if (!wayland)
+        return {Compositor::X11, u"X11"_qs};
+    const QStringList desktops =
+        environment.value(u"XDG_CURRENT_DESKTOP"_qs).split(u':', Qt::SkipEmptyParts);
+    for (const QString &desktop : desktops) {
+        if (desktop.compare(u"GNOME", Qt::CaseInsensitive) == 0)
+            return {Compositor::Mutter, u"GNOME"_qs};
+        if (desktop.compare(u"KDE", Qt::CaseInsensitive) == 0)
+            return {Compositor::KWin, u"KDE Plasma"_qs};
+        for (const QStringView wlroots : WlrootsDesktops) {
+            if (desktop.compare(wlroots, Qt::CaseInsensitive) == 0)
+                return {Compositor::Wlroots, desktop};
+        }
+    }
+    return {Compositor::OtherWayland, desktops.value(0, u"nieznany"_qs)};
+}
+
+Means DesktopSession::means(Operation operation, const WaylandOffers &offers) const
+{
+    const auto refused = [&](QStringView why) {
+        return Means{{},
+                     u"Na tym pulpicie (%1, Wayland) nie da się %2: %3."_qs.arg(
+                         name, operationPhrase(operation), why)};
+    };
+    const auto wlroots = [&](bool offered, const char *protocol) {
+        return offered ? Means{u"wayland-wlroots"_qs, {}} : refused(missingProtocol(protocol));
+    };
+    switch (compositor) {
+    case Compositor::X11:
+        return Means{u"x11"_qs, {}};
+    case Compositor::Wlroots:
+        switch (operation) {
+        case Operation::PressKeys:
+            return wlroots(offers.virtualKeyboard, "zwp_virtual_keyboard_v1");
+        case Operation::Pointer:
+            return wlroots(offers.virtualPointer, "zwlr_virtual_pointer_v1");
+        case Operation::MonitorOff:
+            return wlroots(offers.outputPower, "zwlr_output_power_management_v1");
+        case Operation::SuspendInput:
+        case Operation::ShowDesktop:
+            return refused(Refused);
+        }
+        break;
+    case Compositor::Mutter:
+    case Compositor::KWin:
+        // Both honour the X11 request to show the desktop.
+        if (operation == Operation::ShowDesktop)
+            return Means{u"x11"_qs, {}};
+        return refused(operation == Operation::SuspendInput && compositor == Compositor::Mutter
+                           ? Refused
+                           : NotYet);
+    case Compositor::OtherWayland:
+        break;
+    }
+    return refused(NotYet);
+}
+
+} // namespace tockwell::platform

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "Desktop.h"
+
+#include <QProcessEnvironment>
+#include <QString>
+
+namespace tockwell::platform {
+
+/// The compositors whose means the program knows.
+enum class Compositor
+{
+    X11, ///< an X11 session: no compositor of Wayland's
+    Mutter,
+    KWin,
+    Wlroots, ///< sway and the other compositors built on wlroots
+    OtherWayland,
+};
+
+/// The protocols of a wlroots compositor that the program uses, as the compositor advertises
+/// them.
+struct WaylandOffers
+{
+    bool virtualKeyboard = false; ///< zwp_virtual_keyboard_manager_v1
+    bool virtualPointer = false;  ///< zwlr_virtual_pointer_manager_v1
+    bool outputPower = false;     ///< zwlr_output_power_manager_v1
+};
+
+/// The session as its environment describes it, and which means it has for each operation.
+struct DesktopSession
+{
+    Compositor compositor = Compositor::X11;
+    QString name; ///< the desktop's name for the user: "GNOME", "KDE Plasma", "sway", …
+
+    /// A Wayland session when XDG_SESSION_TYPE says so or WAYLAND_DISPLAY is set; its
+    /// compositor from XDG_CURRENT_DESKTOP.
+    static DesktopSession fromEnvironment(const QProcessEnvironment &environment);
+
+    /// The means of `operation` in this session, given what a wlroots compositor offers.
+    Means means(Operation operation, const WaylandOffers &offers) const;
+};
+
+} // namespace tockwell::platform
