@@ -2,7 +2,7 @@
 #
 # The program lives in one folder with its sound and network libraries, help pages and sounds,
 # as it expects them next to itself: <prefix>/lib/tockwell/{tockwell, tockwell-reg,
-# tockwell-sound.so, tockwell-network.so, help/, sound/}. <prefix>/bin holds links to both programs; the menu entry and the icons go where the
+# tockwell-sound.so, tockwell-network.so, tockwell-wayland.so, help/, sound/}. <prefix>/bin holds links to both programs; the menu entry and the icons go where the
 # desktop looks for them.
 include(GNUInstallDirs)
 
@@ -12,7 +12,7 @@ set(TOCKWELL_PROGRAM_DIR lib/tockwell)
 install(TARGETS tockwell tockwell-reg RUNTIME DESTINATION ${TOCKWELL_PROGRAM_DIR})
 # The sound and network libraries, which the program opens next to itself with the first sound
 # and the first update check.
-install(TARGETS tockwell-sound tockwell-network LIBRARY DESTINATION ${TOCKWELL_PROGRAM_DIR})
+install(TARGETS tockwell-sound tockwell-network tockwell-wayland LIBRARY DESTINATION ${TOCKWELL_PROGRAM_DIR})
 if(TARGET tockwell-input-guard)
     install(TARGETS tockwell-input-guard RUNTIME DESTINATION ${TOCKWELL_PROGRAM_DIR})
 endif()

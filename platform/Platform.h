@@ -23,6 +23,8 @@ class Platform final
 public:
     struct Parts
     {
+        /// First, so that it goes last: the other parts may use it to the end.
+        std::unique_ptr<Desktop> desktop;
         std::unique_ptr<Shell> shell;
         std::unique_ptr<Session> session;
         std::unique_ptr<Input> input;
@@ -34,7 +36,6 @@ public:
         std::unique_ptr<Sleep> sleep;
         std::unique_ptr<WakeAlarm> wakeAlarm;
         std::unique_ptr<Autostart> autostart;
-        std::unique_ptr<Desktop> desktop;
     };
 
     explicit Platform(Parts parts);

@@ -10,13 +10,13 @@ build_packages=(
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
     gstreamer1.0-plugins-ugly gstreamer1.0-alsa timgm6mb-soundfont
     libx11-dev libxext-dev libxtst-dev libxi-dev libxss-dev libpulse-dev libasound2-dev xdg-utils
-    libglib2.0-dev shared-mime-info qt6-translations-l10n
+    libglib2.0-dev libwayland-dev shared-mime-info qt6-translations-l10n
 )
 test_packages=(
     xvfb icewm xdotool x11-utils x11-xserver-utils imagemagick sox lame
     pulseaudio pulseaudio-utils dbus python3-dbusmock python3-gi dpkg-dev desktop-file-utils
     clang libclang-rt-14-dev clang-format shellcheck
-    xserver-xorg-core xserver-xorg-video-dummy libfaketime
+    xserver-xorg-core xserver-xorg-video-dummy libfaketime sway xwayland wev
 )
 
 packages=("${build_packages[@]}")

@@ -48,7 +48,9 @@ bool isGenerated(const QString &include)
     static const QStringList generated = {u"Version.h"_qs, u"UpdateLocation.h"_qs,
                                           u"LinuxConfig.h"_qs, u"SoundConfig.h"_qs,
                                           u"LogindManager.h"_qs};
-    return generated.contains(include) || include.endsWith(u".moc"_qs);
+    // wayland-scanner's headers of the Wayland back end's protocols.
+    return generated.contains(include) || include.endsWith(u".moc"_qs) ||
+           include.endsWith(u"-client.h"_qs);
 }
 
 /// The part a source path (relative to the top of the tree) belongs to; empty when none.

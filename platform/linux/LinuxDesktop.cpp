@@ -2,13 +2,19 @@
 
 namespace tockwell::platform {
 
-LinuxDesktop::LinuxDesktop()
-    : m_session(DesktopSession::fromEnvironment(QProcessEnvironment::systemEnvironment()))
+LinuxDesktop::LinuxDesktop(DesktopSession session, QString waylandLibrary)
+    : m_session(std::move(session)), m_wayland(std::move(waylandLibrary))
 {}
 
 Means LinuxDesktop::means(Operation operation)
 {
-    return m_session.means(operation, WaylandOffers{});
+    const wayland::Backend *backend = wayland();
+    return m_session.means(operation, backend ? backend->offers() : WaylandOffers{});
+}
+
+wayland::Backend *LinuxDesktop::wayland()
+{
+    return m_session.compositor == Compositor::Wlroots ? m_wayland.backend() : nullptr;
 }
 
 } // namespace tockwell::platform

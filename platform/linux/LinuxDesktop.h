@@ -2,20 +2,29 @@
 
 #include "../Desktop.h"
 #include "../DesktopSession.h"
+#include "WaylandLibrary.h"
 
 namespace tockwell::platform {
 
 /// The session the program runs in, read from its environment at the start; the means of each
-/// operation follow from it (DesktopSession).
+/// operation follow from it (DesktopSession) and, in a wlroots session, from the protocols that
+/// the compositor offers to the Wayland back end.
 class LinuxDesktop final : public Desktop
 {
 public:
-    LinuxDesktop();
+    explicit LinuxDesktop(
+        DesktopSession session =
+            DesktopSession::fromEnvironment(QProcessEnvironment::systemEnvironment()),
+        QString waylandLibrary = WaylandLibrary::besideProgram(u"tockwell-wayland.so"_qs));
 
     Means means(Operation operation) override;
+    /// The Wayland back end, connected at the first call; nullptr outside a wlroots session or
+    /// where the library cannot be loaded.
+    wayland::Backend *wayland();
 
 private:
     DesktopSession m_session;
+    WaylandLibrary m_wayland;
 };
 
 } // namespace tockwell::platform

@@ -11,6 +11,7 @@
 #include "LinuxShell.h"
 #include "LinuxSleep.h"
 #include "LinuxWakeAlarm.h"
+#include "SessionRouting.h"
 #include "SoundLibrary.h"
 #include "X11Input.h"
 
@@ -21,8 +22,9 @@ std::unique_ptr<Platform> makeLinuxPlatform()
     Platform::Parts parts;
     parts.shell = std::make_unique<LinuxShell>();
     parts.session = std::make_unique<LinuxSession>();
-    parts.input = std::make_unique<X11Input>();
-    parts.display = std::make_unique<LinuxDisplay>();
+    auto desktop = std::make_unique<LinuxDesktop>();
+    parts.input = std::make_unique<SessionInput>(std::make_unique<X11Input>(), *desktop);
+    parts.display = std::make_unique<SessionDisplay>(std::make_unique<LinuxDisplay>(), *desktop);
     // Both sound parts load the one sound library with the first sound.
     const auto sound = std::make_shared<SoundLibrary>();
     parts.audio = std::make_unique<LinuxAudio>(sound);
@@ -32,7 +34,7 @@ std::unique_ptr<Platform> makeLinuxPlatform()
     parts.sleep = std::make_unique<LinuxSleep>();
     parts.wakeAlarm = std::make_unique<LinuxWakeAlarm>();
     parts.autostart = std::make_unique<LinuxAutostart>();
-    parts.desktop = std::make_unique<LinuxDesktop>();
+    parts.desktop = std::move(desktop);
     return std::make_unique<Platform>(std::move(parts));
 }
 

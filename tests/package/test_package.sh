@@ -25,7 +25,7 @@ root=$e2e_tmp/root
 dpkg-deb -x "$deb" "$root"
 for file in usr/bin/tockwell usr/bin/tockwell-reg usr/lib/tockwell/tockwell \
     usr/lib/tockwell/tockwell-input-guard usr/lib/tockwell/tockwell-sound.so \
-    usr/lib/tockwell/tockwell-network.so \
+    usr/lib/tockwell/tockwell-network.so usr/lib/tockwell/tockwell-wayland.so \
     usr/lib/tockwell/help/tockwell.html usr/lib/tockwell/help/alarm.html \
     "usr/lib/tockwell/sound/Płacz tarzana.mp3" usr/share/applications/tockwell.desktop \
     usr/share/icons/hicolor/48x48/apps/tockwell.png usr/share/icons/hicolor/256x256/apps/tockwell.png \

@@ -76,7 +76,8 @@ void SetupWindow::cb_InneOpcjeChange()
     }
     if (!row || !row->picksPoint)
         endPointPicking();
-    tellIfDesktopRefuses(subAction);
+    if (isVisible()) // chosen by the user, not restored at the start
+        tellIfDesktopRefuses(subAction);
     // The link's rich text, and Qt's text document behind it, are made when it is first shown.
     if (!m_otherHelp.isEmpty())
         m_otherHelpLink->setText(u"<a href=\"#\">Pomoc ?</a>"_qs);

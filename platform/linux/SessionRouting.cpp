@@ -1,0 +1,60 @@
+#include "SessionRouting.h"
+
+namespace tockwell::platform {
+namespace {
+
+constexpr QStringView WaylandBackEnd = u"wayland-wlroots";
+
+wayland::Backend *waylandMeans(LinuxDesktop &desktop, Operation operation)
+{
+    return desktop.means(operation).backEnd == WaylandBackEnd ? desktop.wayland() : nullptr;
+}
+
+} // namespace
+
+SessionInput::SessionInput(std::unique_ptr<Input> x11, LinuxDesktop &desktop)
+    : m_x11(std::move(x11)), m_desktop(desktop)
+{}
+
+wayland::Backend *SessionInput::waylandFor(Operation operation)
+{
+    return waylandMeans(m_desktop, operation);
+}
+
+void SessionInput::setCursorPos(QPoint pos)
+{
+    if (wayland::Backend *wayland = waylandFor(Operation::Pointer))
+        wayland->movePointer(pos, m_x11->screenSize());
+    else
+        m_x11->setCursorPos(pos);
+}
+
+void SessionInput::mouseButton(MouseButtonEvent event, QPoint pos)
+{
+    if (wayland::Backend *wayland = waylandFor(Operation::Pointer))
+        wayland->leftButton(event == MouseButtonEvent::LeftDown);
+    else
+        m_x11->mouseButton(event, pos);
+}
+
+void SessionInput::pressKeys(const KeyCombination &keys)
+{
+    if (wayland::Backend *wayland = waylandFor(Operation::PressKeys))
+        wayland->pressKeys(keys);
+    else
+        m_x11->pressKeys(keys);
+}
+
+SessionDisplay::SessionDisplay(std::unique_ptr<Display> x11, LinuxDesktop &desktop)
+    : m_x11(std::move(x11)), m_desktop(desktop)
+{}
+
+void SessionDisplay::monitorLowPower()
+{
+    if (wayland::Backend *wayland = waylandMeans(m_desktop, Operation::MonitorOff))
+        wayland->outputsOff();
+    else
+        m_x11->monitorLowPower();
+}
+
+} // namespace tockwell::platform

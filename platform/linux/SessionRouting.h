@@ -1,0 +1,56 @@
+#pragma once
+
+#include "../Display.h"
+#include "../Input.h"
+#include "LinuxDesktop.h"
+
+#include <memory>
+
+namespace tockwell::platform {
+
+// The input and display operations sent to the back end that the session's means name: the
+// Wayland back end's where it is `wayland-wlroots`, X11's otherwise. Reading the pointer and the
+// screen stays with X11 (XWayland's root window in a Wayland session), so that stored points
+// mean the same on every back end.
+
+/// The input of the session: keys and the pointer's moves and clicks routed by their means.
+class SessionInput final : public Input
+{
+public:
+    SessionInput(std::unique_ptr<Input> x11, LinuxDesktop &desktop);
+
+    QPoint cursorPos() override { return m_x11->cursorPos(); }
+    void setCursorPos(QPoint pos) override;
+    void mouseButton(MouseButtonEvent event, QPoint pos) override;
+    void suspendKeyboard() override { m_x11->suspendKeyboard(); }
+    void suspendMouse() override { m_x11->suspendMouse(); }
+    void resumeInput() override { m_x11->resumeInput(); }
+    QSize screenSize() override { return m_x11->screenSize(); }
+    void pressKeys(const KeyCombination &keys) override;
+
+private:
+    /// The Wayland back end where the session's means of `operation` are its own.
+    wayland::Backend *waylandFor(Operation operation);
+
+    std::unique_ptr<Input> m_x11;
+    LinuxDesktop &m_desktop;
+};
+
+/// The display of the session: the monitor's power routed by its means.
+class SessionDisplay final : public Display
+{
+public:
+    SessionDisplay(std::unique_ptr<Display> x11, LinuxDesktop &desktop);
+
+    QRect workArea() override { return m_x11->workArea(); }
+    void minimizeAllWindows() override { m_x11->minimizeAllWindows(); }
+    void startScreenSaver() override { m_x11->startScreenSaver(); }
+    void monitorLowPower() override;
+    void keepAbove(WId window) override { m_x11->keepAbove(window); }
+
+private:
+    std::unique_ptr<Display> m_x11;
+    LinuxDesktop &m_desktop;
+};
+
+} // namespace tockwell::platform

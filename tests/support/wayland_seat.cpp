@@ -1,0 +1,42 @@
+// Gives a headless wlroots compositor's seat a pointer and a keyboard, virtual ones made through
+// the program's Wayland back end, and clicks with them for the test: each line "X Y WIDTH HEIGHT"
+// on its input is a left click at X, Y of a layout of WIDTH × HEIGHT. Ends with its input.
+// Usage: wayland_seat TOCKWELL-WAYLAND.SO; prints "ready" once the devices are there, "clicked"
+// after each click.
+#include "platform/linux/WaylandLibrary.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include <cstdio>
+
+constexpr unsigned long ClickStepMs = 50;
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (argc != 2)
+        return 2;
+    tockwell::platform::WaylandLibrary library(QString::fromLocal8Bit(argv[1]));
+    tockwell::platform::wayland::Backend *backend = library.backend();
+    if (!backend || !backend->offers().virtualPointer || !backend->offers().virtualKeyboard) {
+        std::fprintf(stderr, "no virtual devices: %s\n", qPrintable(library.error()));
+        return 1;
+    }
+    backend->movePointer(QPoint(0, 0), QSize(1, 1));
+    backend->pressKeys(tockwell::platform::KeyCombination{{}, 0xffe1}); // Shift_L alone
+    std::puts("ready");
+    std::fflush(stdout);
+    int x = 0, y = 0, width = 0, height = 0;
+    while (std::scanf("%d %d %d %d", &x, &y, &width, &height) == 4) {
+        // As a hand clicks: the pointer comes to rest first, and the button is held a moment.
+        backend->movePointer(QPoint(x, y), QSize(width, height));
+        QThread::msleep(ClickStepMs);
+        backend->leftButton(true);
+        QThread::msleep(ClickStepMs);
+        backend->leftButton(false);
+        std::puts("clicked");
+        std::fflush(stdout);
+    }
+    return 0;
+}
