@@ -38,6 +38,11 @@ QString missingProtocol(const char *protocol)
     return u"kompozytor nie udostępnia protokołu %1"_qs.arg(QLatin1String(protocol));
 }
 
+QString missingService(const char *service)
+{
+    return u"na magistrali sesji nie ma usługi %1"_qs.arg(QLatin1String(service));
+}
+
 } // namespace
 
 DesktopSession DesktopSession::fromEnvironment(const QProcessEnvironment &environment)
@@ -71,6 +76,9 @@ Means DesktopSession::means(Operation operation, const WaylandOffers &offers) co
     const auto wlroots = [&](bool offered, const char *protocol) {
         return offered ? Means{u"wayland-wlroots"_qs, {}} : refused(missingProtocol(protocol));
     };
+    const auto mutter = [&](bool offered, const char *service) {
+        return offered ? Means{u"wayland-mutter"_qs, {}} : refused(missingService(service));
+    };
     switch (compositor) {
     case Compositor::X11:
         return Means{u"x11"_qs, {}};
@@ -88,13 +96,23 @@ Means DesktopSession::means(Operation operation, const WaylandOffers &offers) co
         }
         break;
     case Compositor::Mutter:
+        switch (operation) {
+        case Operation::PressKeys:
+            return mutter(offers.remoteDesktop, "org.gnome.Mutter.RemoteDesktop");
+        case Operation::MonitorOff:
+            return mutter(offers.displayConfig, "org.gnome.Mutter.DisplayConfig");
+        case Operation::ShowDesktop:
+            return Means{u"x11"_qs, {}}; // mutter honours the X11 request
+        case Operation::SuspendInput:
+            return refused(Refused);
+        case Operation::Pointer:
+            return refused(NotYet);
+        }
+        break;
     case Compositor::KWin:
-        // Both honour the X11 request to show the desktop.
         if (operation == Operation::ShowDesktop)
-            return Means{u"x11"_qs, {}};
-        return refused(operation == Operation::SuspendInput && compositor == Compositor::Mutter
-                           ? Refused
-                           : NotYet);
+            return Means{u"x11"_qs, {}}; // KWin honours the X11 request
+        return refused(NotYet);
     case Compositor::OtherWayland:
         break;
     }

@@ -17,13 +17,15 @@ enum class Compositor
     OtherWayland,
 };
 
-/// The protocols of a wlroots compositor that the program uses, as the compositor advertises
-/// them.
+/// What the session's compositor offers the program's own means: the protocols of a wlroots
+/// compositor, as it advertises them, and mutter's services on the session bus.
 struct WaylandOffers
 {
     bool virtualKeyboard = false; ///< zwp_virtual_keyboard_manager_v1
     bool virtualPointer = false;  ///< zwlr_virtual_pointer_manager_v1
     bool outputPower = false;     ///< zwlr_output_power_manager_v1
+    bool remoteDesktop = false;   ///< org.gnome.Mutter.RemoteDesktop
+    bool displayConfig = false;   ///< org.gnome.Mutter.DisplayConfig
 };
 
 /// The session as its environment describes it, and which means it has for each operation.
@@ -36,7 +38,7 @@ struct DesktopSession
     /// compositor from XDG_CURRENT_DESKTOP.
     static DesktopSession fromEnvironment(const QProcessEnvironment &environment);
 
-    /// The means of `operation` in this session, given what a wlroots compositor offers.
+    /// The means of `operation` in this session, given what its compositor offers.
     Means means(Operation operation, const WaylandOffers &offers) const;
 };
 

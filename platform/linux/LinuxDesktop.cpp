@@ -8,8 +8,19 @@ LinuxDesktop::LinuxDesktop(DesktopSession session, QString waylandLibrary)
 
 Means LinuxDesktop::means(Operation operation)
 {
-    const wayland::Backend *backend = wayland();
-    return m_session.means(operation, backend ? backend->offers() : WaylandOffers{});
+    WaylandOffers offers;
+    if (const wayland::Backend *backend = wayland())
+        offers = backend->offers();
+    if (m_session.compositor == Compositor::Mutter) {
+        offers.remoteDesktop = MutterDesktop::offersRemoteDesktop();
+        offers.displayConfig = MutterDesktop::offersDisplayConfig();
+    }
+    return m_session.means(operation, offers);
+}
+
+MutterDesktop *LinuxDesktop::mutter()
+{
+    return m_session.compositor == Compositor::Mutter ? &m_mutter : nullptr;
 }
 
 wayland::Backend *LinuxDesktop::wayland()

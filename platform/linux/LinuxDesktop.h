@@ -2,13 +2,14 @@
 
 #include "../Desktop.h"
 #include "../DesktopSession.h"
+#include "MutterDesktop.h"
 #include "WaylandLibrary.h"
 
 namespace tockwell::platform {
 
 /// The session the program runs in, read from its environment at the start; the means of each
-/// operation follow from it (DesktopSession) and, in a wlroots session, from the protocols that
-/// the compositor offers to the Wayland back end.
+/// operation follow from it (DesktopSession) and from what the compositor offers: the protocols
+/// of a wlroots compositor to the Wayland back end, mutter's services on the session bus.
 class LinuxDesktop final : public Desktop
 {
 public:
@@ -21,10 +22,13 @@ public:
     /// The Wayland back end, connected at the first call; nullptr outside a wlroots session or
     /// where the library cannot be loaded.
     wayland::Backend *wayland();
+    /// GNOME's means; nullptr outside a GNOME Wayland session.
+    MutterDesktop *mutter();
 
 private:
     DesktopSession m_session;
     WaylandLibrary m_wayland;
+    MutterDesktop m_mutter;
 };
 
 } // namespace tockwell::platform

@@ -3,11 +3,17 @@
 namespace tockwell::platform {
 namespace {
 
-constexpr QStringView WaylandBackEnd = u"wayland-wlroots";
+constexpr QStringView WlrootsBackEnd = u"wayland-wlroots";
+constexpr QStringView MutterBackEnd = u"wayland-mutter";
 
 wayland::Backend *waylandMeans(LinuxDesktop &desktop, Operation operation)
 {
-    return desktop.means(operation).backEnd == WaylandBackEnd ? desktop.wayland() : nullptr;
+    return desktop.means(operation).backEnd == WlrootsBackEnd ? desktop.wayland() : nullptr;
+}
+
+MutterDesktop *mutterMeans(LinuxDesktop &desktop, Operation operation)
+{
+    return desktop.means(operation).backEnd == MutterBackEnd ? desktop.mutter() : nullptr;
 }
 
 } // namespace
@@ -41,6 +47,8 @@ void SessionInput::pressKeys(const KeyCombination &keys)
 {
     if (wayland::Backend *wayland = waylandFor(Operation::PressKeys))
         wayland->pressKeys(keys);
+    else if (MutterDesktop *mutter = mutterMeans(m_desktop, Operation::PressKeys))
+        mutter->pressKeys(keys);
     else
         m_x11->pressKeys(keys);
 }
@@ -53,6 +61,8 @@ void SessionDisplay::monitorLowPower()
 {
     if (wayland::Backend *wayland = waylandMeans(m_desktop, Operation::MonitorOff))
         wayland->outputsOff();
+    else if (MutterDesktop *mutter = mutterMeans(m_desktop, Operation::MonitorOff))
+        mutter->monitorOff();
     else
         m_x11->monitorLowPower();
 }

@@ -62,7 +62,7 @@ protected:
     {
         return DesktopSession::fromEnvironment(QProcessEnvironment::systemEnvironment());
     }
-    static constexpr WaylandOffers EveryOffer{true, true, true};
+    static constexpr WaylandOffers EveryOffer{true, true, true, true, true};
 
     /// Records `line` with the scripted or default answer appended after " -> ".
     QString answer(const QString &operation, const QString &arguments, const QString &fallback)

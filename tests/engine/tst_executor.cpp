@@ -222,7 +222,12 @@ private slots:
         QTest::newRow("GNOME: mouse") << u"GNOME"_qs << SuspendMouse.toString() << QString()
                                       << told("GNOME", "wyłączyć klawiatury ani myszy", refused);
         QTest::newRow("GNOME: keys") << u"GNOME"_qs << PressKey.toString() << u"a"_qs
-                                     << told("GNOME", "zasymulować wciśnięcia klawiszy", notYet);
+                                     << QStringList{u"PressKeys wayland-mutter 0x61"_qs};
+        QTest::newRow("GNOME: monitor") << u"GNOME"_qs << MonitorOff.toString() << QString()
+                                        << QStringList{u"MonitorLowPower wayland-mutter"_qs};
+        QTest::newRow("GNOME: click")
+            << u"GNOME"_qs << SingleClick.toString() << u"1;2"_qs
+            << told("GNOME", "zasymulować ruchu ani kliknięcia myszy", notYet);
         QTest::newRow("KDE: monitor") << u"KDE"_qs << MonitorOff.toString() << QString()
                                       << told("KDE Plasma", "wyłączyć monitora", notYet);
     }

@@ -1,0 +1,123 @@
+#include "MutterDesktop.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusReply>
+#include <QDBusVariant>
+
+namespace tockwell::platform {
+namespace {
+
+const QString RemoteDesktopService = u"org.gnome.Mutter.RemoteDesktop"_qs;
+const QString SessionInterface = u"org.gnome.Mutter.RemoteDesktop.Session"_qs;
+const QString DisplayConfigService = u"org.gnome.Mutter.DisplayConfig"_qs;
+const QString IdleMonitorService = u"org.gnome.Mutter.IdleMonitor"_qs;
+const QString IdleMonitorPath = u"/org/gnome/Mutter/IdleMonitor/Core"_qs;
+constexpr int PowerOn = 0, PowerOff = 3;
+
+QDBusConnection bus()
+{
+    return QDBusConnection::sessionBus();
+}
+
+bool registered(const QString &service)
+{
+    const QDBusConnectionInterface *names = bus().interface();
+    return names && names->isServiceRegistered(service).value();
+}
+
+QDBusMessage call(const QString &service, const QString &path, const QString &interface,
+                  const QString &method, const QVariantList &arguments = {})
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, method);
+    message.setArguments(arguments);
+    return bus().call(message);
+}
+
+} // namespace
+
+MutterDesktop::MutterDesktop() = default;
+
+MutterDesktop::~MutterDesktop()
+{
+    if (!m_session.isEmpty())
+        call(RemoteDesktopService, m_session, SessionInterface, u"Stop"_qs);
+}
+
+bool MutterDesktop::offersRemoteDesktop()
+{
+    return registered(RemoteDesktopService);
+}
+
+bool MutterDesktop::offersDisplayConfig()
+{
+    return registered(DisplayConfigService);
+}
+
+QString MutterDesktop::remoteDesktopSession()
+{
+    if (!m_session.isEmpty())
+        return m_session;
+    const QDBusReply<QDBusObjectPath> made =
+        call(RemoteDesktopService, u"/org/gnome/Mutter/RemoteDesktop"_qs, RemoteDesktopService,
+             u"CreateSession"_qs);
+    if (!made.isValid())
+        return {};
+    const QString path = made.value().path();
+    const QDBusMessage started = call(RemoteDesktopService, path, SessionInterface, u"Start"_qs);
+    if (started.type() == QDBusMessage::ErrorMessage)
+        return {};
+    m_session = path;
+    return m_session;
+}
+
+void MutterDesktop::pressKeys(const KeyCombination &keys)
+{
+    const QString session = remoteDesktopSession();
+    if (session.isEmpty())
+        return;
+    const auto key = [&](quint32 keysym, bool down) {
+        call(RemoteDesktopService, session, SessionInterface, u"NotifyKeyboardKeysym"_qs,
+             {QVariant::fromValue(uint(keysym)), down});
+    };
+    for (const quint32 modifier : keys.modifiers)
+        key(modifier, true);
+    key(keys.key, true);
+    key(keys.key, false);
+    for (auto modifier = keys.modifiers.crbegin(); modifier != keys.modifiers.crend(); ++modifier)
+        key(*modifier, false);
+}
+
+void MutterDesktop::monitorOff()
+{
+    setPowerSaveMode(PowerOff);
+    // Back on at the user's next input: mutter's idle monitor tells once.
+    const QDBusReply<uint> watch =
+        call(IdleMonitorService, IdleMonitorPath, IdleMonitorService, u"AddUserActiveWatch"_qs);
+    if (!watch.isValid())
+        return;
+    m_activeWatch = watch.value();
+    bus().connect(IdleMonitorService, IdleMonitorPath, IdleMonitorService, u"WatchFired"_qs, this,
+                  SLOT(onWatchFired(uint)));
+}
+
+void MutterDesktop::onWatchFired(uint id)
+{
+    if (id != m_activeWatch)
+        return;
+    m_activeWatch = 0;
+    bus().disconnect(IdleMonitorService, IdleMonitorPath, IdleMonitorService, u"WatchFired"_qs,
+                     this, SLOT(onWatchFired(uint)));
+    setPowerSaveMode(PowerOn);
+}
+
+void MutterDesktop::setPowerSaveMode(int mode)
+{
+    call(DisplayConfigService, u"/org/gnome/Mutter/DisplayConfig"_qs,
+         u"org.freedesktop.DBus.Properties"_qs, u"Set"_qs,
+         {DisplayConfigService, u"PowerSaveMode"_qs, QVariant::fromValue(QDBusVariant(mode))});
+}
+
+} // namespace tockwell::platform
