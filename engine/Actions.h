@@ -48,9 +48,6 @@ public:
 
     /// Where this desktop cannot do the sub-action `subAction`: tells the user why, and true.
     bool tellIfRefused(QStringView subAction) { return refused(desktopOperation(subAction)); }
-    /// The operation of the desktop that the sub-action `subAction` needs, where its means
-    /// depend on the desktop.
-    static std::optional<platform::Operation> desktopOperation(QStringView subAction);
 
     /// The text shown when a sound file cannot be played.
     static QString soundErrorText(const QString &file);
@@ -59,6 +56,9 @@ public:
     static QString fileExtension(const QString &file);
 
 private:
+    /// The operation of the desktop that the sub-action `subAction` needs, where its means
+    /// depend on the desktop.
+    static std::optional<platform::Operation> desktopOperation(QStringView subAction);
     /// Tells the user why the desktop cannot do what the alarm asks, where it cannot: then true,
     /// and the action is left undone.
     bool refused(std::optional<platform::Operation> operation);
