@@ -33,6 +33,9 @@ constexpr QStringView Refused = u"kompozytor nie pozwala na to innym programom";
 constexpr QStringView NotYet =
     u"program nie zna jeszcze sposobu, w jaki ten kompozytor na to pozwala";
 
+constexpr QStringView NoPipeWire =
+    u"w sesji nie działa PipeWire, bez którego GNOME nie pozwala wskazać punktu ekranu";
+
 QString missingProtocol(const char *protocol)
 {
     return u"kompozytor nie udostępnia protokołu %1"_qs.arg(QLatin1String(protocol));
@@ -106,7 +109,11 @@ Means DesktopSession::means(Operation operation, const WaylandOffers &offers) co
         case Operation::SuspendInput:
             return refused(Refused);
         case Operation::Pointer:
-            return refused(NotYet);
+            // A point is placed on a screen cast of the monitor, whose stream needs PipeWire.
+            if (!offers.remoteDesktop || !offers.screenCast)
+                return mutter(false, offers.remoteDesktop ? "org.gnome.Mutter.ScreenCast"
+                                                          : "org.gnome.Mutter.RemoteDesktop");
+            return offers.pipeWire ? mutter(true, "") : refused(NoPipeWire);
         }
         break;
     case Compositor::KWin:

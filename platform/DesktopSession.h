@@ -26,6 +26,8 @@ struct WaylandOffers
     bool outputPower = false;     ///< zwlr_output_power_manager_v1
     bool remoteDesktop = false;   ///< org.gnome.Mutter.RemoteDesktop
     bool displayConfig = false;   ///< org.gnome.Mutter.DisplayConfig
+    bool screenCast = false;      ///< org.gnome.Mutter.ScreenCast
+    bool pipeWire = false;        ///< PipeWire's socket, for mutter's screen-cast streams
 };
 
 /// The session as its environment describes it, and which means it has for each operation.

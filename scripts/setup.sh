@@ -16,7 +16,7 @@ test_packages=(
     xvfb icewm xdotool x11-utils x11-xserver-utils imagemagick sox lame
     pulseaudio pulseaudio-utils dbus python3-dbusmock python3-gi dpkg-dev desktop-file-utils
     clang libclang-rt-14-dev clang-format shellcheck
-    xserver-xorg-core xserver-xorg-video-dummy libfaketime sway xwayland wev mutter
+    xserver-xorg-core xserver-xorg-video-dummy libfaketime sway xwayland wev mutter pipewire
 )
 
 packages=("${build_packages[@]}")

@@ -14,6 +14,8 @@ Means LinuxDesktop::means(Operation operation)
     if (m_session.compositor == Compositor::Mutter) {
         offers.remoteDesktop = MutterDesktop::offersRemoteDesktop();
         offers.displayConfig = MutterDesktop::offersDisplayConfig();
+        offers.screenCast = MutterDesktop::offersScreenCast();
+        offers.pipeWire = MutterDesktop::pipeWireRuns();
     }
     return m_session.means(operation, offers);
 }

@@ -6,16 +6,20 @@
 #include <QDBusObjectPath>
 #include <QDBusReply>
 #include <QDBusVariant>
+#include <QDir>
+#include <QFileInfo>
 
 namespace tockwell::platform {
 namespace {
 
 const QString RemoteDesktopService = u"org.gnome.Mutter.RemoteDesktop"_qs;
 const QString SessionInterface = u"org.gnome.Mutter.RemoteDesktop.Session"_qs;
+const QString ScreenCastService = u"org.gnome.Mutter.ScreenCast"_qs;
 const QString DisplayConfigService = u"org.gnome.Mutter.DisplayConfig"_qs;
 const QString IdleMonitorService = u"org.gnome.Mutter.IdleMonitor"_qs;
 const QString IdleMonitorPath = u"/org/gnome/Mutter/IdleMonitor/Core"_qs;
 constexpr int PowerOn = 0, PowerOff = 3;
+constexpr int LeftButton = 0x110; // BTN_LEFT of the kernel's input codes
 
 QDBusConnection bus()
 {
@@ -56,6 +60,45 @@ bool MutterDesktop::offersDisplayConfig()
     return registered(DisplayConfigService);
 }
 
+bool MutterDesktop::offersScreenCast()
+{
+    return registered(ScreenCastService);
+}
+
+bool MutterDesktop::pipeWireRuns()
+{
+    // PipeWire's own rule for its socket: PIPEWIRE_REMOTE in PIPEWIRE_RUNTIME_DIR, else in
+    // XDG_RUNTIME_DIR, named pipewire-0 by default.
+    const QByteArray folder = qEnvironmentVariableIsSet("PIPEWIRE_RUNTIME_DIR")
+                                  ? qgetenv("PIPEWIRE_RUNTIME_DIR")
+                                  : qgetenv("XDG_RUNTIME_DIR");
+    const QString name = qEnvironmentVariable("PIPEWIRE_REMOTE", u"pipewire-0"_qs);
+    return !folder.isEmpty() &&
+           QFileInfo::exists(QDir(QString::fromLocal8Bit(folder)).filePath(name));
+}
+
+QString MutterDesktop::recordPrimaryMonitor(const QString &session)
+{
+    if (!offersScreenCast() || !pipeWireRuns())
+        return {};
+    const QDBusReply<QDBusVariant> id =
+        call(RemoteDesktopService, session, u"org.freedesktop.DBus.Properties"_qs, u"Get"_qs,
+             {SessionInterface, u"SessionId"_qs});
+    if (!id.isValid())
+        return {};
+    const QVariantMap linked{{u"remote-desktop-session-id"_qs, id.value().variant()}};
+    const QDBusReply<QDBusObjectPath> cast =
+        call(ScreenCastService, u"/org/gnome/Mutter/ScreenCast"_qs, ScreenCastService,
+             u"CreateSession"_qs, {linked});
+    if (!cast.isValid())
+        return {};
+    // An empty connector names the primary monitor.
+    const QDBusReply<QDBusObjectPath> stream =
+        call(ScreenCastService, cast.value().path(), ScreenCastService + u".Session"_qs,
+             u"RecordMonitor"_qs, {QString(), QVariantMap()});
+    return stream.isValid() ? stream.value().path() : QString();
+}
+
 QString MutterDesktop::remoteDesktopSession()
 {
     if (!m_session.isEmpty())
@@ -66,6 +109,8 @@ QString MutterDesktop::remoteDesktopSession()
     if (!made.isValid())
         return {};
     const QString path = made.value().path();
+    // The stream must be there before the session starts; starting starts the screen cast too.
+    m_stream = recordPrimaryMonitor(path);
     const QDBusMessage started = call(RemoteDesktopService, path, SessionInterface, u"Start"_qs);
     if (started.type() == QDBusMessage::ErrorMessage)
         return {};
@@ -88,6 +133,24 @@ void MutterDesktop::pressKeys(const KeyCombination &keys)
     key(keys.key, false);
     for (auto modifier = keys.modifiers.crbegin(); modifier != keys.modifiers.crend(); ++modifier)
         key(*modifier, false);
+}
+
+void MutterDesktop::movePointer(QPoint pos)
+{
+    const QString session = remoteDesktopSession();
+    if (session.isEmpty() || m_stream.isEmpty())
+        return;
+    call(RemoteDesktopService, session, SessionInterface, u"NotifyPointerMotionAbsolute"_qs,
+         {m_stream, double(pos.x()), double(pos.y())});
+}
+
+void MutterDesktop::leftButton(bool down)
+{
+    const QString session = remoteDesktopSession();
+    if (session.isEmpty() || m_stream.isEmpty())
+        return;
+    call(RemoteDesktopService, session, SessionInterface, u"NotifyPointerButton"_qs,
+         {LeftButton, down});
 }
 
 void MutterDesktop::monitorOff()

@@ -31,14 +31,19 @@ void SessionInput::setCursorPos(QPoint pos)
 {
     if (wayland::Backend *wayland = waylandFor(Operation::Pointer))
         wayland->movePointer(pos, m_x11->screenSize());
+    else if (MutterDesktop *mutter = mutterMeans(m_desktop, Operation::Pointer))
+        mutter->movePointer(pos);
     else
         m_x11->setCursorPos(pos);
 }
 
 void SessionInput::mouseButton(MouseButtonEvent event, QPoint pos)
 {
+    const bool down = event == MouseButtonEvent::LeftDown;
     if (wayland::Backend *wayland = waylandFor(Operation::Pointer))
-        wayland->leftButton(event == MouseButtonEvent::LeftDown);
+        wayland->leftButton(down);
+    else if (MutterDesktop *mutter = mutterMeans(m_desktop, Operation::Pointer))
+        mutter->leftButton(down);
     else
         m_x11->mouseButton(event, pos);
 }

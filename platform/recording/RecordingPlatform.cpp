@@ -62,7 +62,13 @@ protected:
     {
         return DesktopSession::fromEnvironment(QProcessEnvironment::systemEnvironment());
     }
-    static constexpr WaylandOffers EveryOffer{true, true, true, true, true};
+    static constexpr WaylandOffers EveryOffer{.virtualKeyboard = true,
+                                              .virtualPointer = true,
+                                              .outputPower = true,
+                                              .remoteDesktop = true,
+                                              .displayConfig = true,
+                                              .screenCast = true,
+                                              .pipeWire = true};
 
     /// Records `line` with the scripted or default answer appended after " -> ".
     QString answer(const QString &operation, const QString &arguments, const QString &fallback)

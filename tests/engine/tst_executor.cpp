@@ -225,9 +225,10 @@ private slots:
                                      << QStringList{u"PressKeys wayland-mutter 0x61"_qs};
         QTest::newRow("GNOME: monitor") << u"GNOME"_qs << MonitorOff.toString() << QString()
                                         << QStringList{u"MonitorLowPower wayland-mutter"_qs};
-        QTest::newRow("GNOME: click")
-            << u"GNOME"_qs << SingleClick.toString() << u"1;2"_qs
-            << told("GNOME", "zasymulować ruchu ani kliknięcia myszy", notYet);
+        QTest::newRow("GNOME: click") << u"GNOME"_qs << SingleClick.toString() << u"1;2"_qs
+                                      << QStringList{u"SetCursorPos wayland-mutter 1 2"_qs,
+                                                     u"MouseButton wayland-mutter left-down 1 2"_qs,
+                                                     u"MouseButton wayland-mutter left-up 1 2"_qs};
         QTest::newRow("KDE: monitor") << u"KDE"_qs << MonitorOff.toString() << QString()
                                       << told("KDE Plasma", "wyłączyć monitora", notYet);
     }
