@@ -36,6 +36,8 @@ constexpr QStringView NotYet =
 constexpr QStringView NoPipeWire =
     u"w sesji nie działa PipeWire, bez którego GNOME nie pozwala wskazać punktu ekranu";
 
+constexpr QStringView NoOutputPower = u"żaden z monitorów nie pozwala kompozytorowi się wyłączyć";
+
 QString missingProtocol(const char *protocol)
 {
     return u"kompozytor nie udostępnia protokołu %1"_qs.arg(QLatin1String(protocol));
@@ -82,6 +84,9 @@ Means DesktopSession::means(Operation operation, const WaylandOffers &offers) co
     const auto mutter = [&](bool offered, const char *service) {
         return offered ? Means{u"wayland-mutter"_qs, {}} : refused(missingService(service));
     };
+    const auto kwin = [&](bool offered, const char *protocol) {
+        return offered ? Means{u"wayland-kwin"_qs, {}} : refused(missingProtocol(protocol));
+    };
     switch (compositor) {
     case Compositor::X11:
         return Means{u"x11"_qs, {}};
@@ -117,9 +122,21 @@ Means DesktopSession::means(Operation operation, const WaylandOffers &offers) co
         }
         break;
     case Compositor::KWin:
-        if (operation == Operation::ShowDesktop)
-            return Means{u"x11"_qs, {}}; // KWin honours the X11 request
-        return refused(NotYet);
+        switch (operation) {
+        case Operation::PressKeys:
+        case Operation::Pointer:
+            return kwin(offers.fakeInput, "org_kde_kwin_fake_input");
+        case Operation::MonitorOff:
+            if (offers.dpms && !offers.dpmsOutputs)
+                return refused(NoOutputPower);
+            return kwin(offers.dpms, "org_kde_kwin_dpms");
+        case Operation::ShowDesktop:
+            // KWin takes the X11 request too, where its bus service is missing.
+            return offers.kwinService ? kwin(true, "") : Means{u"x11"_qs, {}};
+        case Operation::SuspendInput:
+            return refused(NotYet);
+        }
+        break;
     case Compositor::OtherWayland:
         break;
     }

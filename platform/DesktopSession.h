@@ -18,7 +18,8 @@ enum class Compositor
 };
 
 /// What the session's compositor offers the program's own means: the protocols of a wlroots
-/// compositor, as it advertises them, and mutter's services on the session bus.
+/// compositor or of KWin, as it advertises them, and mutter's and KWin's services on the session
+/// bus.
 struct WaylandOffers
 {
     bool virtualKeyboard = false; ///< zwp_virtual_keyboard_manager_v1
@@ -28,6 +29,10 @@ struct WaylandOffers
     bool displayConfig = false;   ///< org.gnome.Mutter.DisplayConfig
     bool screenCast = false;      ///< org.gnome.Mutter.ScreenCast
     bool pipeWire = false;        ///< PipeWire's socket, for mutter's screen-cast streams
+    bool fakeInput = false;       ///< org_kde_kwin_fake_input, granted to the program
+    bool dpms = false;            ///< org_kde_kwin_dpms_manager
+    bool dpmsOutputs = false;     ///< an output whose power KWin can switch
+    bool kwinService = false;     ///< org.kde.KWin
 };
 
 /// The session as its environment describes it, and which means it has for each operation.

@@ -17,6 +17,7 @@ test_packages=(
     pulseaudio pulseaudio-utils dbus python3-dbusmock python3-gi dpkg-dev desktop-file-utils
     clang libclang-rt-14-dev clang-format shellcheck
     xserver-xorg-core xserver-xorg-video-dummy libfaketime sway xwayland wev mutter pipewire
+    kwin-wayland
 )
 
 packages=("${build_packages[@]}")

@@ -1,10 +1,25 @@
 #include "LinuxDesktop.h"
 
+#include "KwinDesktop.h"
+
 namespace tockwell::platform {
 
 LinuxDesktop::LinuxDesktop(DesktopSession session, QString waylandLibrary)
-    : m_session(std::move(session)), m_wayland(std::move(waylandLibrary))
+    : m_session(std::move(session)),
+      m_wayland(std::move(waylandLibrary), waylandEntryPoint(m_session.compositor))
 {}
+
+const char *LinuxDesktop::waylandEntryPoint(Compositor compositor)
+{
+    switch (compositor) {
+    case Compositor::Wlroots:
+        return wayland::WlrootsEntryPoint;
+    case Compositor::KWin:
+        return wayland::KwinEntryPoint;
+    default:
+        return nullptr;
+    }
+}
 
 Means LinuxDesktop::means(Operation operation)
 {
@@ -17,6 +32,8 @@ Means LinuxDesktop::means(Operation operation)
         offers.screenCast = MutterDesktop::offersScreenCast();
         offers.pipeWire = MutterDesktop::pipeWireRuns();
     }
+    if (m_session.compositor == Compositor::KWin)
+        offers.kwinService = KwinDesktop::offersService();
     return m_session.means(operation, offers);
 }
 
@@ -27,7 +44,7 @@ MutterDesktop *LinuxDesktop::mutter()
 
 wayland::Backend *LinuxDesktop::wayland()
 {
-    return m_session.compositor == Compositor::Wlroots ? m_wayland.backend() : nullptr;
+    return waylandEntryPoint(m_session.compositor) ? m_wayland.backend() : nullptr;
 }
 
 } // namespace tockwell::platform

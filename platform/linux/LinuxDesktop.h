@@ -9,7 +9,8 @@ namespace tockwell::platform {
 
 /// The session the program runs in, read from its environment at the start; the means of each
 /// operation follow from it (DesktopSession) and from what the compositor offers: the protocols
-/// of a wlroots compositor to the Wayland back end, mutter's services on the session bus.
+/// of a wlroots compositor or of KWin to the Wayland back end, mutter's and KWin's services on
+/// the session bus.
 class LinuxDesktop final : public Desktop
 {
 public:
@@ -19,13 +20,16 @@ public:
         QString waylandLibrary = WaylandLibrary::besideProgram(u"tockwell-wayland.so"_qs));
 
     Means means(Operation operation) override;
-    /// The Wayland back end, connected at the first call; nullptr outside a wlroots session or
-    /// where the library cannot be loaded.
+    /// The Wayland back end, connected at the first call; nullptr outside a wlroots or KWin
+    /// session or where the library cannot be loaded.
     wayland::Backend *wayland();
     /// GNOME's means; nullptr outside a GNOME Wayland session.
     MutterDesktop *mutter();
 
 private:
+    /// The library's entry point for the session's compositor; nullptr where it has none.
+    static const char *waylandEntryPoint(Compositor compositor);
+
     DesktopSession m_session;
     WaylandLibrary m_wayland;
     MutterDesktop m_mutter;

@@ -1,14 +1,18 @@
 #include "SessionRouting.h"
 
+#include "KwinDesktop.h"
+
 namespace tockwell::platform {
 namespace {
 
 constexpr QStringView WlrootsBackEnd = u"wayland-wlroots";
+constexpr QStringView KwinBackEnd = u"wayland-kwin";
 constexpr QStringView MutterBackEnd = u"wayland-mutter";
 
 wayland::Backend *waylandMeans(LinuxDesktop &desktop, Operation operation)
 {
-    return desktop.means(operation).backEnd == WlrootsBackEnd ? desktop.wayland() : nullptr;
+    const QString backEnd = desktop.means(operation).backEnd;
+    return backEnd == WlrootsBackEnd || backEnd == KwinBackEnd ? desktop.wayland() : nullptr;
 }
 
 MutterDesktop *mutterMeans(LinuxDesktop &desktop, Operation operation)
@@ -18,7 +22,7 @@ MutterDesktop *mutterMeans(LinuxDesktop &desktop, Operation operation)
 
 } // namespace
 
-SessionInput::SessionInput(std::unique_ptr<Input> x11, LinuxDesktop &desktop)
+SessionInput::SessionInput(std::unique_ptr<X11Input> x11, LinuxDesktop &desktop)
     : m_x11(std::move(x11)), m_desktop(desktop)
 {}
 
@@ -50,8 +54,11 @@ void SessionInput::mouseButton(MouseButtonEvent event, QPoint pos)
 
 void SessionInput::pressKeys(const KeyCombination &keys)
 {
+    // KWin takes the codes of its own layout's keys, which XWayland's layout mirrors.
     if (wayland::Backend *wayland = waylandFor(Operation::PressKeys))
-        wayland->pressKeys(keys);
+        wayland->pressKeys(keys, m_desktop.means(Operation::PressKeys).backEnd == KwinBackEnd
+                                     ? m_x11->layoutCodes(keys)
+                                     : std::vector<uint32_t>());
     else if (MutterDesktop *mutter = mutterMeans(m_desktop, Operation::PressKeys))
         mutter->pressKeys(keys);
     else
@@ -61,6 +68,14 @@ void SessionInput::pressKeys(const KeyCombination &keys)
 SessionDisplay::SessionDisplay(std::unique_ptr<Display> x11, LinuxDesktop &desktop)
     : m_x11(std::move(x11)), m_desktop(desktop)
 {}
+
+void SessionDisplay::minimizeAllWindows()
+{
+    if (m_desktop.means(Operation::ShowDesktop).backEnd == KwinBackEnd)
+        KwinDesktop::showDesktop();
+    else
+        m_x11->minimizeAllWindows();
+}
 
 void SessionDisplay::monitorLowPower()
 {

@@ -3,13 +3,15 @@
 #include "../Display.h"
 #include "../Input.h"
 #include "LinuxDesktop.h"
+#include "X11Input.h"
 
 #include <memory>
 
 namespace tockwell::platform {
 
 // The input and display operations sent to the back end that the session's means name: the
-// Wayland back end's where it is `wayland-wlroots`, X11's otherwise. Reading the pointer and the
+// Wayland back end's where it is `wayland-wlroots` or `wayland-kwin`, mutter's or KWin's bus
+// services where they are named, X11's otherwise. Reading the pointer and the
 // screen stays with X11 (XWayland's root window in a Wayland session), so that stored points
 // mean the same on every back end.
 
@@ -17,7 +19,7 @@ namespace tockwell::platform {
 class SessionInput final : public Input
 {
 public:
-    SessionInput(std::unique_ptr<Input> x11, LinuxDesktop &desktop);
+    SessionInput(std::unique_ptr<X11Input> x11, LinuxDesktop &desktop);
 
     QPoint cursorPos() override { return m_x11->cursorPos(); }
     void setCursorPos(QPoint pos) override;
@@ -32,18 +34,18 @@ private:
     /// The Wayland back end where the session's means of `operation` are its own.
     wayland::Backend *waylandFor(Operation operation);
 
-    std::unique_ptr<Input> m_x11;
+    std::unique_ptr<X11Input> m_x11;
     LinuxDesktop &m_desktop;
 };
 
-/// The display of the session: the monitor's power routed by its means.
+/// The display of the session: the monitor's power and the desktop shown, routed by their means.
 class SessionDisplay final : public Display
 {
 public:
     SessionDisplay(std::unique_ptr<Display> x11, LinuxDesktop &desktop);
 
     QRect workArea() override { return m_x11->workArea(); }
-    void minimizeAllWindows() override { m_x11->minimizeAllWindows(); }
+    void minimizeAllWindows() override;
     void startScreenSaver() override { m_x11->startScreenSaver(); }
     void monitorLowPower() override;
     void keepAbove(WId window) override { m_x11->keepAbove(window); }

@@ -5,14 +5,15 @@
 
 namespace tockwell::platform {
 
-/// The Wayland back end's library (tockwell-wayland.so), opened in a wlroots session the first
-/// time an operation's means are asked for: no other session loads libwayland-client.
+/// The Wayland back end's library (tockwell-wayland.so), opened in a wlroots or KWin session the
+/// first time an operation's means are asked for: no other session loads libwayland-client.
 class WaylandLibrary final : public LibraryBackend<wayland::Backend>
 {
 public:
-    /// The library at `file`; by default the one next to the program.
-    explicit WaylandLibrary(QString file = besideProgram(u"tockwell-wayland.so"_qs))
-        : LibraryBackend(std::move(file), wayland::EntryPoint, wayland::InterfaceVersion)
+    /// The back end of `entryPoint` (wayland::WlrootsEntryPoint or wayland::KwinEntryPoint) in
+    /// the library at `file`.
+    WaylandLibrary(QString file, const char *entryPoint)
+        : LibraryBackend(std::move(file), entryPoint, wayland::InterfaceVersion)
     {}
 };
 

@@ -186,6 +186,25 @@ void X11Input::pressKeys(const KeyCombination &keys)
 #endif
 }
 
+std::vector<uint32_t> X11Input::layoutCodes(const KeyCombination &keys)
+{
+    std::vector<uint32_t> codes;
+#if TOCKWELL_WITH_X11
+    ::Display *display = x11::display();
+    if (!display)
+        return codes;
+    const std::optional<X11Keyboard::KeyCodes> keyCodes = m_keyboard.keysToPress(display, keys);
+    if (!keyCodes)
+        return codes;
+    // X's key codes are the kernel's plus 8.
+    for (const unsigned char code : *keyCodes)
+        codes.push_back(uint32_t(code) - 8);
+#else
+    Q_UNUSED(keys)
+#endif
+    return codes;
+}
+
 void X11Input::suspend(DeviceKind kind)
 {
 #if TOCKWELL_WITH_X11

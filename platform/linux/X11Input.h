@@ -47,6 +47,10 @@ public:
     QSize screenSize() override;
     /// Key events through XTest, on the keys that X11Keyboard finds or binds.
     void pressKeys(const KeyCombination &keys) override;
+    /// The kernel's codes of the keys that type `keys` on the X server's layout, in the order
+    /// they are held, the key last: in a Wayland session XWayland's layout is the compositor's.
+    /// Empty without X11 or where a key cannot be found.
+    std::vector<uint32_t> layoutCodes(const KeyCombination &keys);
 
     /// tockwell-input-guard next to the program.
     static QString defaultGuardProgram();

@@ -68,7 +68,11 @@ protected:
                                               .remoteDesktop = true,
                                               .displayConfig = true,
                                               .screenCast = true,
-                                              .pipeWire = true};
+                                              .pipeWire = true,
+                                              .fakeInput = true,
+                                              .dpms = true,
+                                              .dpmsOutputs = true,
+                                              .kwinService = true};
 
     /// Records `line` with the scripted or default answer appended after " -> ".
     QString answer(const QString &operation, const QString &arguments, const QString &fallback)

@@ -229,8 +229,22 @@ private slots:
                                       << QStringList{u"SetCursorPos wayland-mutter 1 2"_qs,
                                                      u"MouseButton wayland-mutter left-down 1 2"_qs,
                                                      u"MouseButton wayland-mutter left-up 1 2"_qs};
+        QTest::newRow("KDE: keys") << u"KDE"_qs << PressKey.toString() << u"[CTRL+C]"_qs
+                                   << QStringList{u"PressKeys wayland-kwin 0xffe3 0x63"_qs};
+        QTest::newRow("KDE: double click")
+            << u"KDE"_qs << DoubleClick.toString() << u"5;6"_qs
+            << QStringList{u"SetCursorPos wayland-kwin 5 6"_qs,
+                           u"MouseButton wayland-kwin left-down 5 6"_qs,
+                           u"MouseButton wayland-kwin left-up 5 6"_qs,
+                           u"MouseButton wayland-kwin left-down 5 6"_qs,
+                           u"MouseButton wayland-kwin left-up 5 6"_qs};
         QTest::newRow("KDE: monitor") << u"KDE"_qs << MonitorOff.toString() << QString()
-                                      << told("KDE Plasma", "wyłączyć monitora", notYet);
+                                      << QStringList{u"MonitorLowPower wayland-kwin"_qs};
+        QTest::newRow("KDE: minimise all") << u"KDE"_qs << MinimizeAll.toString() << QString()
+                                           << QStringList{u"MinimizeAllWindows wayland-kwin"_qs};
+        QTest::newRow("KDE: keyboard")
+            << u"KDE"_qs << SuspendKeyboard.toString() << QString()
+            << told("KDE Plasma", "wyłączyć klawiatury ani myszy", notYet);
     }
     void otherActionsInAWaylandSession()
     {

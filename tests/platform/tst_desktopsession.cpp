@@ -1,9 +1,12 @@
-// Which compositor a session's environment names, and so whose means the program uses.
+// Which compositor a session's environment names, and so whose means the program uses; where
+// what the compositor offers falls short, which refusal the user reads.
 #include "platform/DesktopSession.h"
 
 #include <QTest>
 
 using namespace tockwell::platform;
+
+Q_DECLARE_METATYPE(WaylandOffers)
 
 class TestDesktopSession : public QObject
 {
@@ -47,6 +50,48 @@ private slots:
         const DesktopSession session = DesktopSession::fromEnvironment(environment);
         QCOMPARE(int(session.compositor), compositor);
         QCOMPARE(session.name, name);
+    }
+
+    void meansFollowWhatTheCompositorOffers_data()
+    {
+        QTest::addColumn<int>("compositor");
+        QTest::addColumn<int>("operation");
+        QTest::addColumn<WaylandOffers>("offers");
+        QTest::addColumn<QString>("means"); ///< the back end, or a part of the refusal
+        const auto row = [](const char *name, Compositor compositor, Operation operation,
+                            WaylandOffers offers, const char *means) {
+            QTest::newRow(name) << int(compositor) << int(operation) << offers
+                                << QString::fromUtf8(means);
+        };
+        const WaylandOffers gnome{.remoteDesktop = true, .screenCast = true, .pipeWire = true};
+        row("GNOME click", Compositor::Mutter, Operation::Pointer, gnome, "wayland-mutter");
+        row("GNOME click, no PipeWire", Compositor::Mutter, Operation::Pointer,
+            {.remoteDesktop = true, .screenCast = true}, "nie działa PipeWire");
+        row("GNOME click, no screen casts", Compositor::Mutter, Operation::Pointer,
+            {.remoteDesktop = true, .pipeWire = true}, "usługi org.gnome.Mutter.ScreenCast");
+        row("GNOME click, no remote desktop", Compositor::Mutter, Operation::Pointer,
+            {.screenCast = true, .pipeWire = true}, "usługi org.gnome.Mutter.RemoteDesktop");
+        const WaylandOffers kde{
+            .fakeInput = true, .dpms = true, .dpmsOutputs = true, .kwinService = true};
+        row("KDE keys", Compositor::KWin, Operation::PressKeys, kde, "wayland-kwin");
+        row("KDE keys, not granted", Compositor::KWin, Operation::PressKeys, {},
+            "protokołu org_kde_kwin_fake_input");
+        row("KDE monitor", Compositor::KWin, Operation::MonitorOff, kde, "wayland-kwin");
+        row("KDE monitor, none switchable", Compositor::KWin, Operation::MonitorOff, {.dpms = true},
+            "żaden z monitorów");
+        row("KDE desktop", Compositor::KWin, Operation::ShowDesktop, kde, "wayland-kwin");
+        row("KDE desktop, no bus service", Compositor::KWin, Operation::ShowDesktop, {}, "x11");
+    }
+    void meansFollowWhatTheCompositorOffers()
+    {
+        QFETCH(int, compositor);
+        QFETCH(int, operation);
+        QFETCH(WaylandOffers, offers);
+        QFETCH(QString, means);
+        const DesktopSession session{Compositor(compositor), u"pulpit"_qs};
+        const Means found = session.means(Operation(operation), offers);
+        QVERIFY2(found.backEnd == means || (!found.available() && found.refusal.contains(means)),
+                 qPrintable(found.backEnd + found.refusal));
     }
 };
 

@@ -17,14 +17,15 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     if (argc != 2)
         return 2;
-    tockwell::platform::WaylandLibrary library(QString::fromLocal8Bit(argv[1]));
+    tockwell::platform::WaylandLibrary library(QString::fromLocal8Bit(argv[1]),
+                                               tockwell::platform::wayland::WlrootsEntryPoint);
     tockwell::platform::wayland::Backend *backend = library.backend();
     if (!backend || !backend->offers().virtualPointer || !backend->offers().virtualKeyboard) {
         std::fprintf(stderr, "no virtual devices: %s\n", qPrintable(library.error()));
         return 1;
     }
     backend->movePointer(QPoint(0, 0), QSize(1, 1));
-    backend->pressKeys(tockwell::platform::KeyCombination{{}, 0xffe1}); // Shift_L alone
+    backend->pressKeys(tockwell::platform::KeyCombination{{}, 0xffe1}, {}); // Shift_L alone
     std::puts("ready");
     std::fflush(stdout);
     int x = 0, y = 0, width = 0, height = 0;

@@ -1,6 +1,7 @@
 // The entry point of tockwell-wayland.so: input and the outputs' power through the protocols of
 // the wlroots compositors.
 
+#include "Proxy.h"
 #include "WaylandBackend.h"
 #include "output-power-client.h"
 #include "virtual-keyboard-client.h"
@@ -61,24 +62,6 @@ QByteArray keymapOf(const std::vector<quint32> &keysyms)
                .toUtf8();
 }
 
-// A proxy of the connection, given back with its protocol's destroy request (or
-// wl_proxy_destroy for the core objects without one).
-template <typename T, void (*Destroy)(T *)> struct ProxyFree
-{
-    void operator()(T *proxy) const { Destroy(proxy); }
-};
-template <typename T, void (*Destroy)(T *)> using Proxy = std::unique_ptr<T, ProxyFree<T, Destroy>>;
-
-template <typename T> void destroyProxy(T *proxy)
-{
-    wl_proxy_destroy(reinterpret_cast<wl_proxy *>(proxy));
-}
-
-struct DisplayFree
-{
-    void operator()(wl_display *display) const { wl_display_disconnect(display); }
-};
-
 class WlrootsBackend final : public Backend
 {
 public:
@@ -110,10 +93,12 @@ public:
 
     WaylandOffers offers() const override
     {
-        return {m_keyboards && m_seat, bool(m_pointers), m_power && !m_outputs.empty()};
+        return {.virtualKeyboard = m_keyboards && m_seat,
+                .virtualPointer = bool(m_pointers),
+                .outputPower = m_power && !m_outputs.empty()};
     }
 
-    void pressKeys(const KeyCombination &keys) override
+    void pressKeys(const KeyCombination &keys, const std::vector<uint32_t> &) override
     {
         if (!offers().virtualKeyboard)
             return;
@@ -236,7 +221,7 @@ private:
     static void powerFailed(void *, zwlr_output_power_v1 *) {}
     static constexpr zwlr_output_power_v1_listener PowerListener{&powerMode, &powerFailed};
 
-    std::unique_ptr<wl_display, DisplayFree> m_display;
+    Display m_display;
     Proxy<wl_registry, destroyProxy<wl_registry>> m_registry;
     Proxy<wl_seat, destroyProxy<wl_seat>> m_seat;
     std::vector<Proxy<wl_output, destroyProxy<wl_output>>> m_outputs;
@@ -252,7 +237,7 @@ private:
 } // namespace
 } // namespace tockwell::platform::wayland
 
-extern "C" Q_DECL_EXPORT tockwell::platform::wayland::Backend *tockwell_wayland_backend(int version)
+extern "C" Q_DECL_EXPORT tockwell::platform::wayland::Backend *tockwell_wlroots_backend(int version)
 {
     using namespace tockwell::platform::wayland;
     return version == InterfaceVersion ? new WlrootsBackend : nullptr;

@@ -1,0 +1,235 @@
+// KDE Plasma's means on a headless KWin of the test's own (a private session bus, a virtual
+// output, XWayland, a native Wayland client that logs what it receives). KWin grants its fake
+// input as a desktop would: through a desktop file made from the program's own, whose Exec is
+// this test. Keys found on XWayland's layout reach the client with their modifiers, a click lands
+// at the point given, the desktop is shown while the program runs, and the monitor's power is
+// refused where no output can be switched.
+#include "platform/linux/KwinDesktop.h"
+#include "platform/linux/LinuxDesktop.h"
+#include "platform/linux/X11Keyboard.h"
+#include "support/PrivateBus.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <X11/Xlib.h>
+#include <memory>
+
+using namespace tockwell::platform;
+
+namespace {
+
+const QString Socket = u"tockwell-kwin"_qs;
+
+bool showingDesktop()
+{
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        u"org.kde.KWin"_qs, u"/KWin"_qs, u"org.freedesktop.DBus.Properties"_qs, u"Get"_qs);
+    get.setArguments({u"org.kde.KWin"_qs, u"showingDesktop"_qs});
+    const QDBusReply<QDBusVariant> reply = QDBusConnection::sessionBus().call(get);
+    return reply.isValid() && reply.value().variant().toBool();
+}
+
+struct DisplayClose
+{
+    void operator()(Display *display) const { XCloseDisplay(display); }
+};
+
+} // namespace
+
+class TestKwin : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir runtime;
+    QProcess bus, kwin, client;
+    std::unique_ptr<Display, DisplayClose> xwayland;
+    std::unique_ptr<LinuxDesktop> plasma;
+
+    QString file(const QString &name) const { return runtime.filePath(name); }
+    QString read(const QString &name) const
+    {
+        QFile log(file(name));
+        return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+    }
+    QString clientLog() const { return read(u"wev.log"_qs); }
+
+    /// The pointer's last whole-pixel position in the client's window, as `log` tells.
+    static QPoint pointerInClient(const QString &log)
+    {
+        static const QRegularExpression at(u"x, y: (\\d+)\\.000000, (\\d+)\\.000000"_qs);
+        QPoint last;
+        for (const QRegularExpressionMatch &match : at.globalMatch(log))
+            last = {match.captured(1).toInt(), match.captured(2).toInt()};
+        return last;
+    }
+
+    /// The program's desktop file with this test as its program, where KWin looks for it.
+    void grantFakeInput()
+    {
+        QFile shipped(QStringLiteral(TOCKWELL_DESKTOP_FILE));
+        QVERIFY(shipped.open(QIODevice::ReadOnly));
+        QString entry = QString::fromUtf8(shipped.readAll());
+        entry.replace(QRegularExpression(u"^Exec=.*$"_qs, QRegularExpression::MultilineOption),
+                      u"Exec="_qs + QCoreApplication::applicationFilePath());
+        QVERIFY(QDir(runtime.path()).mkpath(u"share/applications"_qs));
+        QFile granted(file(u"share/applications/tockwell.desktop"_qs));
+        QVERIFY(granted.open(QIODevice::WriteOnly));
+        granted.write(entry.toUtf8());
+    }
+
+    /// KWin, without the file capability that its binary has (which a process of root's, or
+    /// one in a container, may not take): a copy of its own, of the same name.
+    QString kwinCopy()
+    {
+        const QString copy = file(u"bin/kwin_wayland"_qs);
+        QDir(runtime.path()).mkpath(u"bin"_qs);
+        QFile::copy(QStandardPaths::findExecutable(u"kwin_wayland"_qs), copy);
+        return copy;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        for (const QString &tool :
+             {u"kwin_wayland"_qs, u"Xwayland"_qs, u"wev"_qs, u"dbus-daemon"_qs}) {
+            if (QStandardPaths::findExecutable(tool).isEmpty())
+                QSKIP(qPrintable(tool + u" is not installed"_qs));
+        }
+        QFile::setPermissions(runtime.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+        qputenv("XDG_DATA_DIRS", (runtime.path() + u"/share:/usr/share"_qs).toUtf8());
+        qputenv("XDG_CACHE_HOME", file(u"cache"_qs).toUtf8());
+        grantFakeInput();
+        const QString address = tockwell::test::startPrivateBus(bus);
+        QVERIFY2(!address.isEmpty(), "the private session bus did not start");
+        qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+
+        // The session's first program writes down the X display that KWin gave XWayland, and
+        // lives as long as KWin.
+        QFile session(file(u"session.sh"_qs));
+        QVERIFY(session.open(QIODevice::WriteOnly));
+        session.write("#!/bin/sh\necho \"$DISPLAY\" > \"$XDG_RUNTIME_DIR/display.tmp\"\n"
+                      "mv \"$XDG_RUNTIME_DIR/display.tmp\" \"$XDG_RUNTIME_DIR/display\"\n"
+                      "exec tail --pid=$PPID -f /dev/null\n");
+        session.close();
+        session.setPermissions(session.permissions() | QFile::ExeOwner);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString &name : {u"QT_QPA_PLATFORM"_qs, u"WAYLAND_DISPLAY"_qs, u"DISPLAY"_qs})
+            environment.remove(name);
+        kwin.setProcessEnvironment(environment);
+        kwin.setStandardOutputFile(file(u"kwin.log"_qs));
+        kwin.setProcessChannelMode(QProcess::MergedChannels);
+        kwin.start(kwinCopy(),
+                   {u"--virtual"_qs, u"--xwayland"_qs, u"--width"_qs, u"1280"_qs, u"--height"_qs,
+                    u"800"_qs, u"--socket"_qs, Socket, u"--no-lockscreen"_qs,
+                    u"--no-kactivities"_qs, u"--exit-with-session"_qs, session.fileName()});
+        if (!kwin.waitForStarted())
+            QSKIP("kwin_wayland cannot be started");
+        QTRY_VERIFY2_WITH_TIMEOUT(QFile::exists(file(u"display"_qs)) ||
+                                      kwin.state() == QProcess::NotRunning,
+                                  qPrintable(read(u"kwin.log"_qs)), 60000);
+        QVERIFY2(kwin.state() == QProcess::Running, qPrintable(read(u"kwin.log"_qs)));
+        QTRY_VERIFY_WITH_TIMEOUT(KwinDesktop::offersService(), 30000);
+        xwayland.reset(XOpenDisplay(read(u"display"_qs).trimmed().toLocal8Bit().constData()));
+        QVERIFY(xwayland);
+
+        environment.insert(u"WAYLAND_DISPLAY"_qs, Socket);
+        client.setProcessEnvironment(environment);
+        client.setStandardOutputFile(file(u"wev.log"_qs));
+        client.start(u"stdbuf"_qs, {u"-oL"_qs, u"wev"_qs});
+        QTRY_VERIFY_WITH_TIMEOUT(clientLog().contains(u"wl_keyboard] enter"_qs), 30000);
+
+        qputenv("WAYLAND_DISPLAY", Socket.toUtf8());
+        plasma = std::make_unique<LinuxDesktop>(DesktopSession{Compositor::KWin, u"KDE Plasma"_qs},
+                                                QStringLiteral(TOCKWELL_WAYLAND_LIBRARY));
+    }
+
+    void cleanupTestCase()
+    {
+        plasma.reset();
+        xwayland.reset();
+        for (QProcess *process : {&client, &kwin, &bus}) {
+            process->terminate();
+            process->waitForFinished();
+        }
+    }
+
+    void eachOperationHasItsMeans()
+    {
+        QCOMPARE(plasma->means(Operation::PressKeys).backEnd, u"wayland-kwin"_qs);
+        QCOMPARE(plasma->means(Operation::Pointer).backEnd, u"wayland-kwin"_qs);
+        QCOMPARE(plasma->means(Operation::ShowDesktop).backEnd, u"wayland-kwin"_qs);
+        // The virtual output cannot be switched off.
+        QVERIFY2(plasma->means(Operation::MonitorOff).refusal.contains(u"żaden z monitorów"_qs),
+                 qPrintable(plasma->means(Operation::MonitorOff).refusal));
+    }
+
+    void keysReachTheFocusedClientWithTheirModifiers_data()
+    {
+        QTest::addColumn<KeyCombination>("keys");
+        QTest::addColumn<QString>("symbol");
+        QTest::addColumn<QString>("modifiers");
+        QTest::newRow("[CTRL+C]") << KeyCombination{{0xffe3}, 'c'} << u"sym: c "_qs
+                                  << u"depressed: 00000004: Control"_qs;
+        // A capital is on the shifted level of the layout: Shift is held for it.
+        QTest::newRow("A") << KeyCombination{{}, 'A'} << u"sym: A "_qs
+                           << u"depressed: 00000001: Shift"_qs;
+    }
+    void keysReachTheFocusedClientWithTheirModifiers()
+    {
+        QFETCH(KeyCombination, keys);
+        QFETCH(QString, symbol);
+        QFETCH(QString, modifiers);
+        X11Keyboard layout;
+        const std::optional<X11Keyboard::KeyCodes> codes = layout.keysToPress(xwayland.get(), keys);
+        QVERIFY(codes);
+        std::vector<uint32_t> kernelCodes;
+        for (const unsigned char code : *codes)
+            kernelCodes.push_back(code - 8u);
+        plasma->wayland()->pressKeys(keys, kernelCodes);
+        QTRY_VERIFY2_WITH_TIMEOUT(clientLog().contains(symbol), qPrintable(clientLog()), 10000);
+        const QString log = clientLog();
+        QVERIFY2(log.left(log.indexOf(symbol)).contains(modifiers), qPrintable(log));
+    }
+
+    void clickLandsAtThePointGiven()
+    {
+        wayland::Backend *fakeInput = plasma->wayland();
+        // KWin places the client's window in the middle; both points lie in it.
+        fakeInput->movePointer({640, 400}, {});
+        QPoint entered;
+        QTRY_VERIFY2_WITH_TIMEOUT(!(entered = pointerInClient(clientLog())).isNull(),
+                                  qPrintable(clientLog()), 10000);
+        fakeInput->movePointer({650, 420}, {});
+        fakeInput->leftButton(true);
+        fakeInput->leftButton(false);
+        QTRY_VERIFY2_WITH_TIMEOUT(clientLog().contains(u"button: 272 (left), state: 0"_qs),
+                                  qPrintable(clientLog()), 10000);
+        const QString log = clientLog();
+        const qsizetype pressed = log.indexOf(u"button: 272 (left), state: 1 (pressed)"_qs);
+        QCOMPARE(pointerInClient(log.left(pressed)), entered + QPoint(10, 20));
+    }
+
+    void desktopShownWhileTheProgramRuns()
+    {
+        QVERIFY(!showingDesktop());
+        KwinDesktop::showDesktop();
+        QTRY_VERIFY_WITH_TIMEOUT(showingDesktop(), 10000);
+        // KWin would undo it when the caller's connection closed: it stays.
+        QTest::qWait(500);
+        QVERIFY(showingDesktop());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestKwin)
+#include "tst_kwin.moc"
