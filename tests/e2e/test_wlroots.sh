@@ -9,6 +9,8 @@
 # Usage: test_wlroots.sh PROGRAM
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
+# shellcheck source=tests/e2e/wayland.sh
+source "$(dirname "$0")/wayland.sh"
 program=${1:?usage: $0 PROGRAM}
 reg=$(dirname "$program")/tockwell-reg
 base='HKCU\Software\Kestrolab\Tockwell'
@@ -46,57 +48,17 @@ export XDG_CONFIG_HOME=$e2e_tmp/config
 
 # A pointer and a keyboard for the seat, which the headless compositor has none of; the test
 # clicks with that pointer (XTest's clicks do not reach XWayland's windows).
-mkfifo "$e2e_tmp/clicks"
-"${E2E_WAYLAND_SEAT:?the wayland_seat helper}" "$(dirname "$program")/tockwell-wayland.so" \
-    <"$e2e_tmp/clicks" >"$e2e_tmp/seat.log" 2>&1 &
-e2e_pids+=($!)
-exec 7>"$e2e_tmp/clicks"
-e2e_wait_until "the seat's devices" grep -q '^ready$' "$e2e_tmp/seat.log"
-# sway_click WINDOW X Y: a click of the test's pointer at X, Y inside the X11 window WINDOW.
-sway_click() {
-    # shellcheck disable=SC2034 # set by the geometry's eval
-    local WINDOW X Y WIDTH HEIGHT SCREEN clicks
-    eval "$(xdotool getwindowgeometry --shell "$1")"
-    clicks=$(seat_clicks)
-    echo "$((X + $2)) $((Y + $3)) 1280 800" >&7
-    e2e_wait_until "the click" seat_clicked_since "$clicks"
-}
-seat_clicks() { grep -c '^clicked$' "$e2e_tmp/seat.log" || true; }
-seat_clicked_since() { (($(seat_clicks) > $1)); }
+seat=${E2E_WAYLAND_SEAT:?the wayland_seat helper}
+wayland_start_seat wlroots
 
 # The native client: alone on the workspace, it fills the output.
-wev_log=$e2e_tmp/wev.log
-stdbuf -oL wev >"$wev_log" 2>&1 &
-e2e_pids+=($!)
-e2e_wait_until "wev's window" grep -q 'activated' "$wev_log"
+wayland_start_client
 
-# arm_countdown SUBACTION KEY VALUE: starts the program with a three-second countdown of the
-# sub-action SUBACTION, its stored parameter KEY set to VALUE, and arms it from the setup window.
-arm_countdown() {
-    "$reg" add "$base" /v LastAction /d 'Inne możliwości' /f >/dev/null
-    "$reg" add "$base" /v cb_Inne /d "$1" /f >/dev/null
-    "$reg" add "$base" /v O_ZA /t REG_DWORD /d 2 /f >/dev/null
-    "$reg" add "$base\\ZA_MRU" /ve /d '0:0:3' /f >/dev/null
-    [[ -z $2 ]] || "$reg" add "$base\\Inne_MRU" /v "$2" ${4:+/t "$4"} /d "$3" /f >/dev/null
-    start_program
-    sway_click "$setup" "${start_button[@]}"
-    # Without a tray the setup window stays (sway has no minimising): the native client takes
-    # the focus back, as the user would give it.
+# arm SUBACTION KEY VALUE [TYPE]: arm_countdown, then the focus back to the native client, as
+# the user would give it: without a tray the setup window stays (sway has no minimising).
+arm() {
+    arm_countdown "$@"
     swaymsg '[app_id="wev"] focus' >/dev/null
-}
-start_program() {
-    env -u TOCKWELL_PLATFORM TOCKWELL_UPDATE_LOCATION=http://127.0.0.1:9/ \
-        TOCKWELL_TRAY_WAIT_MS=600000 "$program" >>"$e2e_tmp/program.log" 2>&1 &
-    E2E_PROGRAM_PID=$!
-    e2e_pids+=("$E2E_PROGRAM_PID")
-    # This program's window: one of a program just ended may still be listed.
-    e2e_wait_until "the setup window" program_window
-    setup=$(program_window)
-}
-program_window() { xdotool search --onlyvisible --pid "$E2E_PROGRAM_PID" --name '^Tockwell$'; }
-end_program() {
-    kill "$E2E_PROGRAM_PID"
-    wait "$E2E_PROGRAM_PID" || true
 }
 
 e2e_log "the monitor goes off through the output power protocol"
@@ -105,12 +67,12 @@ e2e_log "the monitor goes off through the output power protocol"
 output_lines() { grep -c 'output HEADLESS-1' "$e2e_tmp/sway.log" || true; }
 output_asked_since() { (($(output_lines) > $1)); }
 before=$(output_lines)
-arm_countdown 'Wygaś monitor' '' ''
+arm 'Wygaś monitor' '' ''
 e2e_wait_until "sway to apply the power request" output_asked_since "$before"
 end_program
 
 e2e_log "a key press with Control reaches the native client"
-arm_countdown 'Zasymuluj wciśnięcie dowolnego klawisza' Klawisz '[CTRL+C] Kopiuj'
+arm 'Zasymuluj wciśnięcie dowolnego klawisza' Klawisz '[CTRL+C] Kopiuj'
 e2e_wait_until "c with Control in wev" grep -q 'sym: c ' "$wev_log"
 grep -q 'depressed: 00000004: Control' "$wev_log" || e2e_fail "wev saw no Control: $(cat "$wev_log")"
 end_program
@@ -118,9 +80,7 @@ end_program
 e2e_log "a sub-action that sway does not allow is explained"
 "$reg" add "$base" /v cb_Inne /d 'Zawieś działanie klawiatury' /f >/dev/null
 start_program
-sway_click "$setup" "${start_button[@]}"
-# The explanation is a message box of the program's over its setup window.
-explained() { (($(program_window | wc -l) >= 2)); }
+click_in "$setup" "${start_button[@]}"
 # (Restoring the sub-action at the start tells nothing: Start does.)
 e2e_wait_until "the explanation" explained
 end_program
@@ -128,7 +88,7 @@ end_program
 e2e_log "a click at the stored point reaches the native client there"
 : >"$wev_log"
 "$reg" add "$base\\Inne_MRU" /v y_SingleClick /t REG_DWORD /d 650 /f >/dev/null
-arm_countdown 'Zasymuluj pojedyncze kliknięcie myszy' x_SingleClick 200 REG_DWORD
+arm 'Zasymuluj pojedyncze kliknięcie myszy' x_SingleClick 200 REG_DWORD
 e2e_wait_until "the press in wev" grep -q 'button: 272 (left), state: 1 (pressed)' "$wev_log"
 grep -Eq 'x, y: 200\.0+, 650\.0+' "$wev_log" || e2e_fail "the pointer went elsewhere: $(cat "$wev_log")"
 end_program
