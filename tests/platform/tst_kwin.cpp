@@ -205,19 +205,18 @@ private slots:
     void clickLandsAtThePointGiven()
     {
         wayland::Backend *fakeInput = plasma->wayland();
-        // KWin places the client's window in the middle; both points lie in it.
-        fakeInput->movePointer({640, 400}, {});
-        QPoint entered;
-        QTRY_VERIFY2_WITH_TIMEOUT(!(entered = pointerInClient(clientLog())).isNull(),
-                                  qPrintable(clientLog()), 10000);
-        fakeInput->movePointer({650, 420}, {});
+        // KWin puts the client's 640 × 480 window in the middle: at 320, 160. The pointer
+        // appears in the middle of the output before it moves.
+        fakeInput->movePointer({600, 350}, {});
+        QTRY_COMPARE_WITH_TIMEOUT(pointerInClient(clientLog()), QPoint(280, 190), 10000);
+        fakeInput->movePointer({610, 370}, {});
         fakeInput->leftButton(true);
         fakeInput->leftButton(false);
         QTRY_VERIFY2_WITH_TIMEOUT(clientLog().contains(u"button: 272 (left), state: 0"_qs),
                                   qPrintable(clientLog()), 10000);
         const QString log = clientLog();
         const qsizetype pressed = log.indexOf(u"button: 272 (left), state: 1 (pressed)"_qs);
-        QCOMPARE(pointerInClient(log.left(pressed)), entered + QPoint(10, 20));
+        QCOMPARE(pointerInClient(log.left(pressed)), QPoint(290, 210));
     }
 
     void desktopShownWhileTheProgramRuns()
