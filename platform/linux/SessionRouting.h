@@ -11,9 +11,9 @@ namespace tockwell::platform {
 
 // The input and display operations sent to the back end that the session's means name: the
 // Wayland back end's where it is `wayland-wlroots` or `wayland-kwin`, mutter's or KWin's bus
-// services where they are named, X11's otherwise. Reading the pointer and the
-// screen stays with X11 (XWayland's root window in a Wayland session), so that stored points
-// mean the same on every back end.
+// services where they are named, X11's otherwise. Reading the pointer and the screen stays with
+// X11 (XWayland's root window in a Wayland session), so that stored points mean the same on
+// every back end.
 
 /// The input of the session: keys and the pointer's moves and clicks routed by their means.
 class SessionInput final : public Input
