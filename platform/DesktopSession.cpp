@@ -36,6 +36,9 @@ constexpr QStringView NotYet =
 constexpr QStringView NoPipeWire =
     u"w sesji nie działa PipeWire, bez którego GNOME nie pozwala wskazać punktu ekranu";
 
+constexpr QStringView NoInputDevices =
+    u"KWin nie wymienia swoich urządzeń wejścia (org.kde.KWin.InputDevice)";
+
 constexpr QStringView NoOutputPower = u"żaden z monitorów nie pozwala kompozytorowi się wyłączyć";
 
 QString missingProtocol(const char *protocol)
@@ -134,7 +137,7 @@ Means DesktopSession::means(Operation operation, const WaylandOffers &offers) co
             // KWin takes the X11 request too, where its bus service is missing.
             return offers.kwinService ? kwin(true, "") : Means{u"x11"_qs, {}};
         case Operation::SuspendInput:
-            return refused(NotYet);
+            return offers.kwinInputDevices ? kwin(true, "") : refused(NoInputDevices);
         }
         break;
     case Compositor::OtherWayland:

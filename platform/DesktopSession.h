@@ -22,17 +22,18 @@ enum class Compositor
 /// bus.
 struct WaylandOffers
 {
-    bool virtualKeyboard = false; ///< zwp_virtual_keyboard_manager_v1
-    bool virtualPointer = false;  ///< zwlr_virtual_pointer_manager_v1
-    bool outputPower = false;     ///< zwlr_output_power_manager_v1
-    bool remoteDesktop = false;   ///< org.gnome.Mutter.RemoteDesktop
-    bool displayConfig = false;   ///< org.gnome.Mutter.DisplayConfig
-    bool screenCast = false;      ///< org.gnome.Mutter.ScreenCast
-    bool pipeWire = false;        ///< PipeWire's socket, for mutter's screen-cast streams
-    bool fakeInput = false;       ///< org_kde_kwin_fake_input, granted to the program
-    bool dpms = false;            ///< org_kde_kwin_dpms_manager
-    bool dpmsOutputs = false;     ///< an output whose power KWin can switch
-    bool kwinService = false;     ///< org.kde.KWin
+    bool virtualKeyboard = false;  ///< zwp_virtual_keyboard_manager_v1
+    bool virtualPointer = false;   ///< zwlr_virtual_pointer_manager_v1
+    bool outputPower = false;      ///< zwlr_output_power_manager_v1
+    bool remoteDesktop = false;    ///< org.gnome.Mutter.RemoteDesktop
+    bool displayConfig = false;    ///< org.gnome.Mutter.DisplayConfig
+    bool screenCast = false;       ///< org.gnome.Mutter.ScreenCast
+    bool pipeWire = false;         ///< PipeWire's socket, for mutter's screen-cast streams
+    bool fakeInput = false;        ///< org_kde_kwin_fake_input, granted to the program
+    bool dpms = false;             ///< org_kde_kwin_dpms_manager
+    bool dpmsOutputs = false;      ///< an output whose power KWin can switch
+    bool kwinService = false;      ///< org.kde.KWin
+    bool kwinInputDevices = false; ///< org.kde.KWin.InputDevice objects
 };
 
 /// The session as its environment describes it, and which means it has for each operation.

@@ -6,6 +6,13 @@
 
 namespace tockwell::platform {
 
+/// The kinds of device that a suspension disables.
+enum class DeviceKind
+{
+    Keyboard,
+    Pointer
+};
+
 enum class MouseButtonEvent
 {
     LeftDown,

@@ -32,14 +32,21 @@ Means LinuxDesktop::means(Operation operation)
         offers.screenCast = MutterDesktop::offersScreenCast();
         offers.pipeWire = MutterDesktop::pipeWireRuns();
     }
-    if (m_session.compositor == Compositor::KWin)
+    if (m_session.compositor == Compositor::KWin) {
         offers.kwinService = KwinDesktop::offersService();
+        offers.kwinInputDevices = KwinInputDevices::offered();
+    }
     return m_session.means(operation, offers);
 }
 
 MutterDesktop *LinuxDesktop::mutter()
 {
     return m_session.compositor == Compositor::Mutter ? &m_mutter : nullptr;
+}
+
+KwinInputDevices *LinuxDesktop::kwinInput()
+{
+    return m_session.compositor == Compositor::KWin ? &m_kwinInput : nullptr;
 }
 
 wayland::Backend *LinuxDesktop::wayland()

@@ -2,6 +2,7 @@
 
 #include "../Desktop.h"
 #include "../DesktopSession.h"
+#include "KwinInputDevices.h"
 #include "MutterDesktop.h"
 #include "WaylandLibrary.h"
 
@@ -25,6 +26,8 @@ public:
     wayland::Backend *wayland();
     /// GNOME's means; nullptr outside a GNOME Wayland session.
     MutterDesktop *mutter();
+    /// KDE Plasma's input devices; nullptr outside a KDE Plasma Wayland session.
+    KwinInputDevices *kwinInput();
 
 private:
     /// The library's entry point for the session's compositor; nullptr where it has none.
@@ -33,6 +36,7 @@ private:
     DesktopSession m_session;
     WaylandLibrary m_wayland;
     MutterDesktop m_mutter;
+    KwinInputDevices m_kwinInput;
 };
 
 } // namespace tockwell::platform

@@ -52,6 +52,36 @@ void SessionInput::mouseButton(MouseButtonEvent event, QPoint pos)
         m_x11->mouseButton(event, pos);
 }
 
+KwinInputDevices *SessionInput::kwinDevices()
+{
+    return m_desktop.means(Operation::SuspendInput).backEnd == KwinBackEnd ? m_desktop.kwinInput()
+                                                                           : nullptr;
+}
+
+void SessionInput::suspendKeyboard()
+{
+    if (KwinInputDevices *devices = kwinDevices())
+        devices->suspend(DeviceKind::Keyboard);
+    else
+        m_x11->suspendKeyboard();
+}
+
+void SessionInput::suspendMouse()
+{
+    if (KwinInputDevices *devices = kwinDevices())
+        devices->suspend(DeviceKind::Pointer);
+    else
+        m_x11->suspendMouse();
+}
+
+void SessionInput::resumeInput()
+{
+    // Each gives back only what it took.
+    if (KwinInputDevices *devices = m_desktop.kwinInput())
+        devices->resume();
+    m_x11->resumeInput();
+}
+
 void SessionInput::pressKeys(const KeyCombination &keys)
 {
     // KWin takes the codes of its own layout's keys, which XWayland's layout mirrors.

@@ -24,15 +24,17 @@ public:
     QPoint cursorPos() override { return m_x11->cursorPos(); }
     void setCursorPos(QPoint pos) override;
     void mouseButton(MouseButtonEvent event, QPoint pos) override;
-    void suspendKeyboard() override { m_x11->suspendKeyboard(); }
-    void suspendMouse() override { m_x11->suspendMouse(); }
-    void resumeInput() override { m_x11->resumeInput(); }
+    void suspendKeyboard() override;
+    void suspendMouse() override;
+    void resumeInput() override;
     QSize screenSize() override { return m_x11->screenSize(); }
     void pressKeys(const KeyCombination &keys) override;
 
 private:
     /// The Wayland back end where the session's means of `operation` are its own.
     wayland::Backend *waylandFor(Operation operation);
+    /// KWin's input devices where a suspension goes to them.
+    KwinInputDevices *kwinDevices();
 
     std::unique_ptr<X11Input> m_x11;
     LinuxDesktop &m_desktop;

@@ -1,12 +1,12 @@
 #include "X11Input.h"
 
+#include "InputGuard.h"
 #include "LinuxConfig.h"
 #include "X11.h"
 
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QScreen>
 
 // After Qt's headers, which Xlib's macros would break.
@@ -21,8 +21,6 @@
 
 namespace tockwell::platform {
 namespace {
-
-constexpr int GuardWaitMs = 3000;
 
 #if TOCKWELL_WITH_X11
 
@@ -87,13 +85,6 @@ qreal devicePixelRatio(QPoint logical = QPoint())
     return screen ? screen->devicePixelRatio() : 1.0;
 }
 
-// Ends a guard: its pipe closes, it gives its devices back (again) and ends.
-void endGuard(QProcess &guard)
-{
-    guard.closeWriteChannel();
-    guard.waitForFinished(GuardWaitMs);
-}
-
 } // namespace
 
 X11Input::X11Input(QString guardProgram) : m_guardProgram(std::move(guardProgram)) {}
@@ -101,11 +92,6 @@ X11Input::X11Input(QString guardProgram) : m_guardProgram(std::move(guardProgram
 X11Input::~X11Input()
 {
     resumeInput();
-}
-
-QString X11Input::defaultGuardProgram()
-{
-    return QCoreApplication::applicationDirPath() + u"/tockwell-input-guard"_qs;
 }
 
 QPoint X11Input::cursorPos()
@@ -214,13 +200,11 @@ void X11Input::suspend(DeviceKind kind)
         return;
     // The guard first, so that the devices come back even if the program ends the moment they
     // have gone. Without a guard they are not taken at all.
-    auto guard = std::make_unique<QProcess>();
     QStringList arguments{QString::fromLocal8Bit(XDisplayString(display))};
     for (const int id : devices)
         arguments << QString::number(id);
-    guard->setProcessChannelMode(QProcess::ForwardedChannels);
-    guard->start(m_guardProgram, arguments);
-    if (!guard->waitForStarted(GuardWaitMs))
+    std::unique_ptr<InputGuard> guard = InputGuard::start(m_guardProgram, arguments);
+    if (!guard)
         return;
     m_guards.push_back(std::move(guard));
     setDevicesEnabled(devices, false);
@@ -234,9 +218,7 @@ void X11Input::resumeInput()
 {
     setDevicesEnabled(m_suspended, true);
     m_suspended.clear();
-    for (const auto &guard : m_guards)
-        endGuard(*guard);
-    m_guards.clear();
+    m_guards.clear(); // each gives its devices back (again) and ends
 }
 
 QSize X11Input::screenSize()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../Input.h"
+#include "InputGuard.h"
 #include "X11.h"
 #include "X11Keyboard.h"
 
@@ -9,21 +10,12 @@
 #include <memory>
 #include <vector>
 
-class QProcess;
-
 namespace tockwell::platform {
 
 namespace x11 {
 struct XTestFunctions;
 struct XInputFunctions;
 } // namespace x11
-
-/// The kinds of device that a suspension disables.
-enum class DeviceKind
-{
-    Keyboard,
-    Pointer
-};
 
 /// The pointer and the input devices of an X11 desktop: the pointer read and moved and clicks
 /// made through XTest, all in the root window's (device) pixels; suspension by disabling the
@@ -35,7 +27,7 @@ class X11Input final : public Input
 {
 public:
     /// `guardProgram` is the tockwell-input-guard helper; without it no device is suspended.
-    explicit X11Input(QString guardProgram = defaultGuardProgram());
+    explicit X11Input(QString guardProgram = InputGuard::besideProgram());
     ~X11Input() override;
 
     QPoint cursorPos() override;
@@ -52,9 +44,6 @@ public:
     /// Empty without X11 or where a key cannot be found.
     std::vector<uint32_t> layoutCodes(const KeyCombination &keys);
 
-    /// tockwell-input-guard next to the program.
-    static QString defaultGuardProgram();
-
 private:
     void suspend(DeviceKind kind);
     /// The XInput ids of the physical devices of `kind` on the X display that are enabled now:
@@ -69,7 +58,7 @@ private:
     x11::Extension<x11::XInputFunctions> m_xinput;
     X11Keyboard m_keyboard;
     std::vector<int> m_suspended;
-    std::vector<std::unique_ptr<QProcess>> m_guards;
+    std::vector<std::unique_ptr<InputGuard>> m_guards;
 };
 
 } // namespace tockwell::platform

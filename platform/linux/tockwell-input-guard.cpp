@@ -1,5 +1,7 @@
 // tockwell-input-guard DISPLAY ID...: gives the XInput devices ID of the X display DISPLAY back
 // ("Device Enabled" = 1) when its standard input ends, and then ends itself.
+// tockwell-input-guard --kwin NAME...: the same for the input devices NAME (event3, …) that KWin
+// lists on the session bus (org.kde.KWin.InputDevice's `enabled`).
 //
 // The program starts one guard for each input suspension, with a pipe on the guard's standard
 // input whose writing end only the program holds. The kernel closes that end when the program
@@ -7,12 +9,19 @@
 // program closes it itself when the user stops the suspension. A SIGTERM to the guard gives the
 // devices back as well. The guard leaves the program's session, so that a Ctrl+C or a hang-up
 // of the program's terminal does not end it with the program.
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QString>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <unistd.h>
 #include <vector>
 
@@ -60,14 +69,31 @@ bool enableDevices(const char *displayName, const std::vector<int> &ids)
     return true;
 }
 
+bool enableKwinDevices(int argc, char **argv)
+{
+    const QCoreApplication application(argc, argv); // for the bus connection
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    for (int i = 2; i < argc; ++i) {
+        QDBusMessage enable = QDBusMessage::createMethodCall(
+            QStringLiteral("org.kde.KWin"),
+            QStringLiteral("/org/kde/KWin/InputDevice/") + QString::fromLocal8Bit(argv[i]),
+            QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Set"));
+        enable.setArguments({QStringLiteral("org.kde.KWin.InputDevice"), QStringLiteral("enabled"),
+                             QVariant::fromValue(QDBusVariant(true))});
+        bus.call(enable); // a device that has gone since is no reason to stop
+    }
+    return bus.isConnected();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     if (argc < 3)
         return 2;
+    const bool kwin = std::strcmp(argv[1], "--kwin") == 0;
     std::vector<int> ids;
-    for (int i = 2; i < argc; ++i)
+    for (int i = 2; i < argc && !kwin; ++i)
         ids.push_back(std::atoi(argv[i]));
 
     setsid();
@@ -80,5 +106,7 @@ int main(int argc, char **argv)
     sigaction(SIGTERM, &terminate, nullptr);
 
     waitForTheEnd();
+    if (kwin)
+        return enableKwinDevices(argc, argv) ? 0 : 1;
     return enableDevices(argv[1], ids) ? 0 : 1;
 }

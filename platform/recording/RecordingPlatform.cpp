@@ -72,7 +72,8 @@ protected:
                                               .fakeInput = true,
                                               .dpms = true,
                                               .dpmsOutputs = true,
-                                              .kwinService = true};
+                                              .kwinService = true,
+                                              .kwinInputDevices = true};
 
     /// Records `line` with the scripted or default answer appended after " -> ".
     QString answer(const QString &operation, const QString &arguments, const QString &fallback)

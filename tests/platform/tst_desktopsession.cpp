@@ -81,6 +81,10 @@ private slots:
             "żaden z monitorów");
         row("KDE desktop", Compositor::KWin, Operation::ShowDesktop, kde, "wayland-kwin");
         row("KDE desktop, no bus service", Compositor::KWin, Operation::ShowDesktop, {}, "x11");
+        row("KDE suspension", Compositor::KWin, Operation::SuspendInput, {.kwinInputDevices = true},
+            "wayland-kwin");
+        row("KDE suspension, no devices listed", Compositor::KWin, Operation::SuspendInput, kde,
+            "nie wymienia swoich urządzeń");
     }
     void meansFollowWhatTheCompositorOffers()
     {

@@ -169,7 +169,9 @@ private slots:
         QCOMPARE(plasma->means(Operation::PressKeys).backEnd, u"wayland-kwin"_qs);
         QCOMPARE(plasma->means(Operation::Pointer).backEnd, u"wayland-kwin"_qs);
         QCOMPARE(plasma->means(Operation::ShowDesktop).backEnd, u"wayland-kwin"_qs);
-        // The virtual output cannot be switched off.
+        // The virtual back end lists no input devices, and its output cannot be switched off.
+        QVERIFY2(plasma->means(Operation::SuspendInput).refusal.contains(u"urządzeń wejścia"_qs),
+                 qPrintable(plasma->means(Operation::SuspendInput).refusal));
         QVERIFY2(plasma->means(Operation::MonitorOff).refusal.contains(u"żaden z monitorów"_qs),
                  qPrintable(plasma->means(Operation::MonitorOff).refusal));
     }
