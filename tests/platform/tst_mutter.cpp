@@ -1,7 +1,6 @@
-// GNOME's means on a headless mutter of the test's own (a private session bus, PipeWire, a
-// virtual monitor, a native Wayland client that logs what it receives): keys reach the client
-// with their modifier, the pointer moves and clicks at the points given, and the monitor goes off
-// and comes back at the next input.
+// GNOME's means on a headless mutter of the test's own (a private session bus, a virtual
+// monitor, a native Wayland client that logs what it receives): keys reach the client with their
+// modifier, and the monitor goes off and comes back at the next input. (The pointer: e2e_mutter.)
 #include "platform/linux/MutterDesktop.h"
 #include "support/PrivateBus.h"
 
@@ -9,10 +8,8 @@
 #include <QDBusMessage>
 #include <QDBusReply>
 #include <QDBusVariant>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,7 +36,7 @@ class TestMutter : public QObject
     Q_OBJECT
 
     QTemporaryDir runtime;
-    QProcess bus, pipeWire, mutter, client;
+    QProcess bus, mutter, client;
     std::unique_ptr<MutterDesktop> seatKeyboard;
 
     QString clientLog() const
@@ -47,17 +44,6 @@ class TestMutter : public QObject
         QFile log(runtime.filePath(u"wev.log"_qs));
         return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
     }
-
-    /// The pointer's last whole-pixel position in the client's window, as `log` tells.
-    QPoint pointerInClient(const QString &log) const
-    {
-        static const QRegularExpression at(u"x, y: (\\d+)\\.000000, (\\d+)\\.000000"_qs);
-        QPoint last;
-        for (const QRegularExpressionMatch &match : at.globalMatch(log))
-            last = {match.captured(1).toInt(), match.captured(2).toInt()};
-        return last;
-    }
-    QPoint pointerInClient() const { return pointerInClient(clientLog()); }
 
 private slots:
     void initTestCase()
@@ -72,11 +58,6 @@ private slots:
         const QString address = tockwell::test::startPrivateBus(bus);
         QVERIFY2(!address.isEmpty(), "the private session bus did not start");
         qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
-        // PipeWire carries the screen cast on which the pointer is placed; without it only that
-        // test is skipped.
-        pipeWire.start(u"pipewire"_qs, QStringList());
-        if (pipeWire.waitForStarted())
-            QTRY_VERIFY_WITH_TIMEOUT(MutterDesktop::pipeWireRuns(), 30000);
         mutter.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         mutter.start(u"mutter"_qs,
                      {u"--headless"_qs, u"--wayland"_qs, u"--no-x11"_qs, u"--virtual-monitor"_qs,
@@ -101,7 +82,7 @@ private slots:
     void cleanupTestCase()
     {
         seatKeyboard.reset();
-        for (QProcess *process : {&client, &mutter, &pipeWire, &bus}) {
+        for (QProcess *process : {&client, &mutter, &bus}) {
             process->terminate();
             process->waitForFinished();
         }
@@ -114,30 +95,6 @@ private slots:
         QTRY_VERIFY2_WITH_TIMEOUT(clientLog().contains(u"sym: c "_qs), qPrintable(clientLog()),
                                   10000);
         QVERIFY2(clientLog().contains(u"depressed: 00000004: Control"_qs), qPrintable(clientLog()));
-    }
-
-    void pointerMovesAndClicksAtThePointsGiven()
-    {
-        if (!MutterDesktop::pipeWireRuns())
-            QSKIP("pipewire is not installed");
-        MutterDesktop gnome;
-        // The headless seat gains its pointer at the first move, and the client takes it only
-        // after; a later move enters the client's window, wherever mutter put it.
-        QPoint entered;
-        for (QDeadlineTimer deadline(20000); entered.isNull() && !deadline.hasExpired();) {
-            gnome.movePointer({640, 400});
-            QTest::qWait(250);
-            entered = pointerInClient();
-        }
-        QVERIFY2(!entered.isNull(), qPrintable(clientLog()));
-        gnome.movePointer({650, 420});
-        gnome.leftButton(true);
-        gnome.leftButton(false);
-        QTRY_VERIFY2_WITH_TIMEOUT(clientLog().contains(u"button: 272 (left), state: 0"_qs),
-                                  qPrintable(clientLog()), 10000);
-        const QString log = clientLog();
-        const qsizetype pressed = log.indexOf(u"button: 272 (left), state: 1 (pressed)"_qs);
-        QCOMPARE(pointerInClient(log.left(pressed)), entered + QPoint(10, 20));
     }
 
     void monitorOffUntilTheNextInput()
