@@ -85,6 +85,7 @@ private slots:
         qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
         qputenv("XDG_DATA_DIRS", (runtime.path() + u"/share:/usr/share"_qs).toUtf8());
         qputenv("XDG_CACHE_HOME", file(u"cache"_qs).toUtf8());
+        qputenv("XDG_CONFIG_HOME", file(u"config"_qs).toUtf8());
         grantFakeInput();
         const QString address = tockwell::test::startPrivateBus(bus);
         QVERIFY2(!address.isEmpty(), "the private session bus did not start");
