@@ -46,8 +46,10 @@ MutterDesktop::MutterDesktop() = default;
 
 MutterDesktop::~MutterDesktop()
 {
-    if (!m_session.isEmpty())
-        call(RemoteDesktopService, m_session, SessionInterface, u"Stop"_qs);
+    for (const Session *session : {&m_keys, &m_pointer}) {
+        if (!session->path.isEmpty())
+            call(RemoteDesktopService, session->path, SessionInterface, u"Stop"_qs);
+    }
 }
 
 bool MutterDesktop::offersRemoteDesktop()
@@ -77,7 +79,7 @@ bool MutterDesktop::pipeWireRuns()
            QFileInfo::exists(QDir(QString::fromLocal8Bit(folder)).filePath(name));
 }
 
-QString MutterDesktop::recordPrimaryMonitor(const QString &session)
+QString MutterDesktop::recordLayout(const QString &session, QSize layout)
 {
     if (!offersScreenCast() || !pipeWireRuns())
         return {};
@@ -92,39 +94,38 @@ QString MutterDesktop::recordPrimaryMonitor(const QString &session)
              u"CreateSession"_qs, {linked});
     if (!cast.isValid())
         return {};
-    // An empty connector names the primary monitor.
+    // An area from the layout's origin: a point on its stream is the point of the layout,
+    // whichever monitor is primary (a monitor's stream counts from that monitor's corner).
     const QDBusReply<QDBusObjectPath> stream =
         call(ScreenCastService, cast.value().path(), ScreenCastService + u".Session"_qs,
-             u"RecordMonitor"_qs, {QString(), QVariantMap()});
+             u"RecordArea"_qs, {0, 0, layout.width(), layout.height(), QVariantMap()});
     return stream.isValid() ? stream.value().path() : QString();
 }
 
-QString MutterDesktop::remoteDesktopSession()
+MutterDesktop::Session MutterDesktop::startSession(QSize layout)
 {
-    if (!m_session.isEmpty())
-        return m_session;
     const QDBusReply<QDBusObjectPath> made =
         call(RemoteDesktopService, u"/org/gnome/Mutter/RemoteDesktop"_qs, RemoteDesktopService,
              u"CreateSession"_qs);
     if (!made.isValid())
         return {};
-    const QString path = made.value().path();
+    Session session{made.value().path(), {}};
     // The stream must be there before the session starts; starting starts the screen cast too.
-    m_stream = recordPrimaryMonitor(path);
-    const QDBusMessage started = call(RemoteDesktopService, path, SessionInterface, u"Start"_qs);
-    if (started.type() == QDBusMessage::ErrorMessage)
-        return {};
-    m_session = path;
-    return m_session;
+    if (!layout.isEmpty())
+        session.stream = recordLayout(session.path, layout);
+    const QDBusMessage started =
+        call(RemoteDesktopService, session.path, SessionInterface, u"Start"_qs);
+    return started.type() == QDBusMessage::ErrorMessage ? Session() : session;
 }
 
 void MutterDesktop::pressKeys(const KeyCombination &keys)
 {
-    const QString session = remoteDesktopSession();
-    if (session.isEmpty())
+    if (m_keys.path.isEmpty())
+        m_keys = startSession({});
+    if (m_keys.path.isEmpty())
         return;
     const auto key = [&](quint32 keysym, bool down) {
-        call(RemoteDesktopService, session, SessionInterface, u"NotifyKeyboardKeysym"_qs,
+        call(RemoteDesktopService, m_keys.path, SessionInterface, u"NotifyKeyboardKeysym"_qs,
              {QVariant::fromValue(uint(keysym)), down});
     };
     for (const quint32 modifier : keys.modifiers)
@@ -135,21 +136,21 @@ void MutterDesktop::pressKeys(const KeyCombination &keys)
         key(*modifier, false);
 }
 
-void MutterDesktop::movePointer(QPoint pos)
+void MutterDesktop::movePointer(QPoint pos, QSize layout)
 {
-    const QString session = remoteDesktopSession();
-    if (session.isEmpty() || m_stream.isEmpty())
+    if (m_pointer.path.isEmpty() && !layout.isEmpty())
+        m_pointer = startSession(layout);
+    if (m_pointer.stream.isEmpty())
         return;
-    call(RemoteDesktopService, session, SessionInterface, u"NotifyPointerMotionAbsolute"_qs,
-         {m_stream, double(pos.x()), double(pos.y())});
+    call(RemoteDesktopService, m_pointer.path, SessionInterface, u"NotifyPointerMotionAbsolute"_qs,
+         {m_pointer.stream, double(pos.x()), double(pos.y())});
 }
 
 void MutterDesktop::leftButton(bool down)
 {
-    const QString session = remoteDesktopSession();
-    if (session.isEmpty() || m_stream.isEmpty())
+    if (m_pointer.stream.isEmpty())
         return;
-    call(RemoteDesktopService, session, SessionInterface, u"NotifyPointerButton"_qs,
+    call(RemoteDesktopService, m_pointer.path, SessionInterface, u"NotifyPointerButton"_qs,
          {LeftButton, down});
 }
 

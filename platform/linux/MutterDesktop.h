@@ -4,15 +4,16 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QSize>
 #include <QString>
 
 namespace tockwell::platform {
 
 /// GNOME's own means for the program's input and the monitor's power, through mutter's
 /// interfaces on the session bus:
-/// - keys and the pointer through a remote-desktop session (org.gnome.Mutter.RemoteDesktop),
-///   made at the first use and kept to the end; keys are pressed by keysym, so that mutter finds
-///   them on its layout; the pointer is placed on a screen-cast stream of the primary monitor
+/// - keys and the pointer through remote-desktop sessions (org.gnome.Mutter.RemoteDesktop), one
+///   for each, made at the first use and kept to the end; keys are pressed by keysym, so that
+///   mutter finds them on its layout; the pointer is placed on a screen cast of the whole layout
 ///   (org.gnome.Mutter.ScreenCast), which mutter makes only where PipeWire runs;
 /// - the monitor off through the displays' power-saving mode (org.gnome.Mutter.DisplayConfig,
 ///   3), set back to on (0) at the user's next input, which mutter's idle monitor reports, as
@@ -33,8 +34,9 @@ public:
     static bool pipeWireRuns();
 
     void pressKeys(const KeyCombination &keys);
-    /// Moves the pointer to `pos` of the primary monitor.
-    void movePointer(QPoint pos);
+    /// Moves the pointer to `pos` of the layout of all monitors, of size `layout` (asked only at
+    /// the first move, when the pointer's session is made).
+    void movePointer(QPoint pos, QSize layout);
     void leftButton(bool down);
     void monitorOff();
 
@@ -42,15 +44,23 @@ private slots:
     void onWatchFired(uint id);
 
 private:
-    /// The session's object path, made and started at the first call; empty when mutter refuses.
-    QString remoteDesktopSession();
-    /// Adds a screen cast of the primary monitor to the remote-desktop session `session`, not yet
-    /// started; the stream's object path, or nothing where mutter cannot cast.
-    static QString recordPrimaryMonitor(const QString &session);
+    /// A remote-desktop session's object path, and the stream of its screen cast where it has one.
+    struct Session
+    {
+        QString path;
+        QString stream;
+    };
+
+    /// A new session, started, with a screen cast of a layout of size `layout` unless that is
+    /// empty; nothing when mutter refuses.
+    static Session startSession(QSize layout);
+    /// Adds a screen cast of the layout's area to the session `session`, not yet started; the
+    /// stream's object path, or nothing where mutter cannot cast.
+    static QString recordLayout(const QString &session, QSize layout);
     void setPowerSaveMode(int mode);
 
-    QString m_session;
-    QString m_stream; ///< the primary monitor's stream, in which the pointer is placed
+    Session m_keys;
+    Session m_pointer;
     uint m_activeWatch = 0;
 };
 

@@ -36,7 +36,7 @@ void SessionInput::setCursorPos(QPoint pos)
     if (wayland::Backend *wayland = waylandFor(Operation::Pointer))
         wayland->movePointer(pos, m_x11->screenSize());
     else if (MutterDesktop *mutter = mutterMeans(m_desktop, Operation::Pointer))
-        mutter->movePointer(pos);
+        mutter->movePointer(pos, m_x11->screenSize());
     else
         m_x11->setCursorPos(pos);
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A GNOME Wayland session end to end, with the real Linux platform: headless mutter with
-# XWayland and PipeWire, a native Wayland client (wev) that logs what it receives, and the
-# program in XWayland as a user starts it there. Alarms armed in the setup window press keys with
+# XWayland and PipeWire, two monitors of which the primary one is on the right (so that a point
+# of a monitor differs from the point of the layout), a native Wayland client (wev) that logs
+# what it receives, and the program in XWayland as a user starts it there. Alarms armed in the setup window press keys with
 # a modifier and click at a stored point through mutter's remote desktop, turn the monitor off
 # through its power-saving mode (on again at the next input) and show the desktop through X11;
 # a suspension, which mutter does not allow, is explained instead.
@@ -18,10 +19,12 @@ for tool in mutter pipewire wev Xwayland stdbuf gdbus; do
 done
 start_button=(23 21)
 x_follows_pointer=1
+# The monitors: 1024 × 768 on the left, the primary one (1280 × 800) on its right.
+layout_size='2304 800'
 # mutter puts a window that it does not give the focus to below the focused one: the setup window
-# (474 × 245) goes to the bottom left, where the native client's window (640 × 480 near the
-# middle) leaves its Start button free.
-setup_position='0 555'
+# (474 × 245) goes to the bottom of the right monitor, away from the native client's window (640
+# × 480 near the middle of the monitor that mutter puts it on).
+setup_position='1100 550'
 seat=$(realpath "${E2E_WAYLAND_SEAT:?the wayland_seat helper}")
 
 export XDG_RUNTIME_DIR=$e2e_tmp/runtime XDG_CONFIG_HOME=$e2e_tmp/config
@@ -34,11 +37,24 @@ e2e_wait_until "PipeWire's socket" test -S "$XDG_RUNTIME_DIR/pipewire-0"
 
 wayland_session_script "$e2e_tmp/session.sh"
 env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY mutter --headless --wayland \
-    --virtual-monitor 1280x800 --wayland-display tockwell-mutter -- "$e2e_tmp/session.sh" \
+    --virtual-monitor 1280x800 --virtual-monitor 1024x768 --wayland-display tockwell-mutter \
+    -- "$e2e_tmp/session.sh" \
     >"$e2e_tmp/mutter.log" 2>&1 &
 e2e_pids+=($!)
 wayland_take_display
 export WAYLAND_DISPLAY=tockwell-mutter XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME
+display_config() {
+    gdbus call --session --dest org.gnome.Mutter.DisplayConfig \
+        --object-path /org/gnome/Mutter/DisplayConfig --method "org.gnome.Mutter.DisplayConfig.$1" \
+        "${@:2}"
+}
+serial=$(display_config GetCurrentState | sed -n 's/^(uint32 \([0-9]*\),.*/\1/p')
+display_config ApplyMonitorsConfig "$serial" 1 \
+    "[(1024, 0, 1.0, uint32 0, true, [('Meta-0', '1280x800@60.000', @a{sv} {})]),
+      (0, 0, 1.0, uint32 0, false, [('Meta-1', '1024x768@60.000', @a{sv} {})])]" '@a{sv} {}' \
+    >/dev/null
+root_is_the_layout() { xwininfo -root | grep -q 'geometry 2304x800'; }
+e2e_wait_until "XWayland's root as large as both monitors" root_is_the_layout
 e2e_log "mutter on $WAYLAND_DISPLAY, XWayland on $DISPLAY"
 
 # The test's pointer, which clicks the program's buttons and gives the native client the focus.
@@ -59,16 +75,26 @@ pointer_at_press() {
 
 e2e_log "a key press with Control reaches the native client"
 arm_countdown 'Zasymuluj wciśnięcie dowolnego klawisza' Klawisz '[CTRL+C] Kopiuj'
-# The focus back to the native client, as the user would give it: a point of its window (640 ×
-# 480, which mutter puts near the middle) beside the setup window. Where it lands in wev's
-# window tells where that window is.
-# shellcheck disable=SC2046 # the point's two coordinates
-set -- $(uncovered 340 130 940 130 340 570 940 570)
-presses=$(client_presses)
-click "$1" "$2"
-e2e_wait_until "the click in wev" client_pressed_since "$presses"
+# The focus back to the native client, as the user would give it: a click in its window, which is
+# near the middle of one of the monitors (mutter puts it where the pointer is). Where the click
+# lands in wev's window tells where that window is.
+focus_client() {
+    local presses
+    while (($# >= 2)); do
+        presses=$(client_presses)
+        click "$1" "$2"
+        if e2e_try_until client_pressed_since "$presses"; then
+            focused_at="$1 $2"
+            return
+        fi
+        shift 2
+    done
+    e2e_fail "no click reached wev"
+}
+E2E_TIMEOUT=2 focus_client 212 164 812 164 1344 130 1944 130
+read -r click_x click_y <<<"$focused_at"
 read -r local_x local_y <<<"$(pointer_at_press)"
-wev_x=$(($1 - local_x)) wev_y=$(($2 - local_y))
+wev_x=$((click_x - local_x)) wev_y=$((click_y - local_y))
 e2e_log "wev's window at $wev_x, $wev_y"
 e2e_wait_until "c with Control in wev" grep -aq 'sym: c ' "$wev_log"
 grep -aq 'depressed: 00000004: Control' "$wev_log" ||

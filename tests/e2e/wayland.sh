@@ -3,7 +3,8 @@
 # bus, the test's own pointer (wayland_seat) that clicks the program's XWayland windows, the
 # native client (wev), and the program started with an alarm armed from its setup window.
 # The test sets program, reg, base, seat (wayland_seat's path) and start_button; and
-# setup_position where the setup window is to be moved, x_follows_pointer as click_in says.
+# setup_position where the setup window is to be moved, x_follows_pointer as click_in says,
+# layout_size where the screen is not 1280 × 800.
 
 # Starts a private session bus in XDG_RUNTIME_DIR.
 wayland_start_bus() {
@@ -46,11 +47,12 @@ wayland_start_seat() {
 }
 seat_clicks() { grep -c '^clicked$' "$e2e_tmp/seat.log" || true; }
 seat_clicked_since() { (($(seat_clicks) > $1)); }
-# click X Y: a click of the test's pointer at X, Y of the 1280 × 800 screen.
+# click X Y: a click of the test's pointer at X, Y of the screen (layout_size, 1280 × 800 unless
+# the test says otherwise).
 click() {
     local clicks
     clicks=$(seat_clicks)
-    echo "$1 $2 1280 800" >&7
+    echo "$1 $2 ${layout_size:-1280 800}" >&7
     e2e_wait_until "the click" seat_clicked_since "$clicks"
 }
 # click_in WINDOW X Y: a click at X, Y inside the X11 window WINDOW. A compositor may take a

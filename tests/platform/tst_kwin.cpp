@@ -16,7 +16,9 @@
 #include <QTest>
 
 #include <X11/Xlib.h>
+#include <csignal>
 #include <memory>
+#include <sys/prctl.h>
 
 using namespace tockwell::platform;
 
@@ -104,6 +106,7 @@ private slots:
         for (const QString &name : {u"QT_QPA_PLATFORM"_qs, u"WAYLAND_DISPLAY"_qs, u"DISPLAY"_qs})
             environment.remove(name);
         kwin.setProcessEnvironment(environment);
+        kwin.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); }); // dies with us
         kwin.setStandardOutputFile(file(u"kwin.log"_qs));
         kwin.setProcessChannelMode(QProcess::MergedChannels);
         kwin.start(kwinCopy(),

@@ -13,7 +13,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <memory>
+#include <sys/prctl.h>
 
 using namespace tockwell::platform;
 
@@ -59,6 +61,7 @@ private slots:
         QVERIFY2(!address.isEmpty(), "the private session bus did not start");
         qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
         mutter.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        mutter.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); }); // dies with us
         mutter.start(u"mutter"_qs,
                      {u"--headless"_qs, u"--wayland"_qs, u"--no-x11"_qs, u"--virtual-monitor"_qs,
                       u"1280x800"_qs, u"--wayland-display"_qs, u"tockwell-mutter"_qs});

@@ -25,13 +25,12 @@ struct Seat
 {
     std::function<void(QPoint, QSize)> move;
     std::function<void(bool)> button;
-    std::function<void()> shift; ///< Shift pressed alone, which makes the keyboard
+    std::function<void()> prepare; ///< makes the devices that are made before a click
 };
 
 int run(const Seat &seat)
 {
-    seat.move(QPoint(0, 0), QSize(1, 1));
-    seat.shift();
+    seat.prepare();
     std::puts("ready");
     std::fflush(stdout);
     int x = 0, y = 0, width = 0, height = 0;
@@ -55,8 +54,10 @@ int runOnMutter()
         return 1;
     }
     MutterDesktop mutter;
-    return run({[&](QPoint pos, QSize) { mutter.movePointer(pos); },
+    return run({[&](QPoint pos, QSize layout) { mutter.movePointer(pos, layout); },
                 [&](bool down) { mutter.leftButton(down); },
+                // Shift alone makes the keyboard; the pointer's session is made at the first click,
+                // with the layout's size.
                 [&] {
                     mutter.pressKeys(KeyCombination{{}, 0xffe1});
                 }});
@@ -88,6 +89,7 @@ int main(int argc, char **argv)
     return run({[&](QPoint pos, QSize extent) { backend->movePointer(pos, extent); },
                 [&](bool down) { backend->leftButton(down); },
                 [&] {
-                    backend->pressKeys(KeyCombination{{}, 0xffe1}, {LeftShift});
+                    backend->movePointer(QPoint(0, 0), QSize(1, 1));
+                    backend->pressKeys(KeyCombination{{}, 0xffe1}, {LeftShift}); // Shift alone
                 }});
 }
