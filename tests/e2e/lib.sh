@@ -35,7 +35,7 @@ e2e_cleanup() {
         kill "${e2e_pids[i]}" 2>/dev/null || true
     done
     for ((i = ${#e2e_pids[@]} - 1; i >= 0; i--)); do
-        wait "${e2e_pids[i]}" 2>/dev/null || true
+        e2e_end "${e2e_pids[i]}"
     done
     if ((status != 0)) && [[ -d $e2e_tmp ]]; then
         for log in "$e2e_tmp"/*.log; do
@@ -44,6 +44,24 @@ e2e_cleanup() {
     fi
     rm -rf "$e2e_tmp"
     exit "$status"
+}
+# e2e_running PID: whether PID runs still (a child that has ended and is not yet waited for does
+# not).
+e2e_running() { [[ $(ps -o stat= -p "$1" 2>/dev/null) == [^Z]* ]]; }
+
+# e2e_end PID: waits for PID, asked to end already, and kills it after 10 s: a process that hangs
+# in its end must not hold the test up.
+e2e_end() {
+    local tries
+    for ((tries = 0; tries < 500; tries++)); do
+        e2e_running "$1" || break
+        sleep 0.02
+    done
+    if e2e_running "$1"; then
+        e2e_log "$(ps -o args= -p "$1" | cut -c1-80) did not end on SIGTERM: killed"
+        kill -KILL "$1" 2>/dev/null || true
+    fi
+    wait "$1" 2>/dev/null || true
 }
 trap e2e_cleanup EXIT
 trap 'exit 130' INT TERM

@@ -2,10 +2,10 @@
 # A GNOME Wayland session end to end, with the real Linux platform: headless mutter with
 # XWayland and PipeWire, two monitors of which the primary one is on the right (so that a point
 # of a monitor differs from the point of the layout), a native Wayland client (wev) that logs
-# what it receives, and the program in XWayland as a user starts it there. Alarms armed in the setup window press keys with
-# a modifier and click at a stored point through mutter's remote desktop, turn the monitor off
-# through its power-saving mode (on again at the next input) and show the desktop through X11;
-# a suspension, which mutter does not allow, is explained instead.
+# what it receives, and the program in XWayland as a user starts it there. Alarms armed in the
+# setup window press keys with a modifier and click at a stored point through mutter's remote
+# desktop, turn the monitor off through its power-saving mode (on again at the next input) and
+# show the desktop through X11; a suspension, which mutter does not allow, is explained instead.
 # Usage: test_mutter.sh PROGRAM
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -38,8 +38,7 @@ e2e_wait_until "PipeWire's socket" test -S "$XDG_RUNTIME_DIR/pipewire-0"
 wayland_session_script "$e2e_tmp/session.sh"
 env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY mutter --headless --wayland \
     --virtual-monitor 1280x800 --virtual-monitor 1024x768 --wayland-display tockwell-mutter \
-    -- "$e2e_tmp/session.sh" \
-    >"$e2e_tmp/mutter.log" 2>&1 &
+    -- "$e2e_tmp/session.sh" >"$e2e_tmp/mutter.log" 2>&1 &
 e2e_pids+=($!)
 wayland_take_display
 export WAYLAND_DISPLAY=tockwell-mutter XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME
@@ -48,6 +47,7 @@ display_config() {
         --object-path /org/gnome/Mutter/DisplayConfig --method "org.gnome.Mutter.DisplayConfig.$1" \
         "${@:2}"
 }
+e2e_wait_until "mutter's display configuration" display_config GetCurrentState
 serial=$(display_config GetCurrentState | sed -n 's/^(uint32 \([0-9]*\),.*/\1/p')
 display_config ApplyMonitorsConfig "$serial" 1 \
     "[(1024, 0, 1.0, uint32 0, true, [('Meta-0', '1280x800@60.000', @a{sv} {})]),
