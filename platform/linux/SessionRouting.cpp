@@ -9,15 +9,15 @@ constexpr QStringView WlrootsBackEnd = u"wayland-wlroots";
 constexpr QStringView KwinBackEnd = u"wayland-kwin";
 constexpr QStringView MutterBackEnd = u"wayland-mutter";
 
-wayland::Backend *waylandMeans(LinuxDesktop &desktop, Operation operation)
+// The Wayland back end, or mutter's means, where `backEnd` names them.
+wayland::Backend *waylandOf(LinuxDesktop &desktop, const QString &backEnd)
 {
-    const QString backEnd = desktop.means(operation).backEnd;
     return backEnd == WlrootsBackEnd || backEnd == KwinBackEnd ? desktop.wayland() : nullptr;
 }
 
-MutterDesktop *mutterMeans(LinuxDesktop &desktop, Operation operation)
+MutterDesktop *mutterOf(LinuxDesktop &desktop, const QString &backEnd)
 {
-    return desktop.means(operation).backEnd == MutterBackEnd ? desktop.mutter() : nullptr;
+    return backEnd == MutterBackEnd ? desktop.mutter() : nullptr;
 }
 
 } // namespace
@@ -26,16 +26,17 @@ SessionInput::SessionInput(std::unique_ptr<X11Input> x11, LinuxDesktop &desktop)
     : m_x11(std::move(x11)), m_desktop(desktop)
 {}
 
-wayland::Backend *SessionInput::waylandFor(Operation operation)
+QString SessionInput::backEnd(Operation operation)
 {
-    return waylandMeans(m_desktop, operation);
+    return m_desktop.means(operation).backEnd;
 }
 
 void SessionInput::setCursorPos(QPoint pos)
 {
-    if (wayland::Backend *wayland = waylandFor(Operation::Pointer))
+    const QString means = backEnd(Operation::Pointer);
+    if (wayland::Backend *wayland = waylandOf(m_desktop, means))
         wayland->movePointer(pos, m_x11->screenSize());
-    else if (MutterDesktop *mutter = mutterMeans(m_desktop, Operation::Pointer))
+    else if (MutterDesktop *mutter = mutterOf(m_desktop, means))
         mutter->movePointer(pos, m_x11->screenSize());
     else
         m_x11->setCursorPos(pos);
@@ -44,9 +45,10 @@ void SessionInput::setCursorPos(QPoint pos)
 void SessionInput::mouseButton(MouseButtonEvent event, QPoint pos)
 {
     const bool down = event == MouseButtonEvent::LeftDown;
-    if (wayland::Backend *wayland = waylandFor(Operation::Pointer))
+    const QString means = backEnd(Operation::Pointer);
+    if (wayland::Backend *wayland = waylandOf(m_desktop, means))
         wayland->leftButton(down);
-    else if (MutterDesktop *mutter = mutterMeans(m_desktop, Operation::Pointer))
+    else if (MutterDesktop *mutter = mutterOf(m_desktop, means))
         mutter->leftButton(down);
     else
         m_x11->mouseButton(event, pos);
@@ -54,8 +56,7 @@ void SessionInput::mouseButton(MouseButtonEvent event, QPoint pos)
 
 KwinInputDevices *SessionInput::kwinDevices()
 {
-    return m_desktop.means(Operation::SuspendInput).backEnd == KwinBackEnd ? m_desktop.kwinInput()
-                                                                           : nullptr;
+    return backEnd(Operation::SuspendInput) == KwinBackEnd ? m_desktop.kwinInput() : nullptr;
 }
 
 void SessionInput::suspendKeyboard()
@@ -84,12 +85,12 @@ void SessionInput::resumeInput()
 
 void SessionInput::pressKeys(const KeyCombination &keys)
 {
+    const QString means = backEnd(Operation::PressKeys);
     // KWin takes the codes of its own layout's keys, which XWayland's layout mirrors.
-    if (wayland::Backend *wayland = waylandFor(Operation::PressKeys))
-        wayland->pressKeys(keys, m_desktop.means(Operation::PressKeys).backEnd == KwinBackEnd
-                                     ? m_x11->layoutCodes(keys)
-                                     : std::vector<uint32_t>());
-    else if (MutterDesktop *mutter = mutterMeans(m_desktop, Operation::PressKeys))
+    if (wayland::Backend *wayland = waylandOf(m_desktop, means))
+        wayland->pressKeys(keys, means == KwinBackEnd ? m_x11->layoutCodes(keys)
+                                                      : std::vector<uint32_t>());
+    else if (MutterDesktop *mutter = mutterOf(m_desktop, means))
         mutter->pressKeys(keys);
     else
         m_x11->pressKeys(keys);
@@ -109,9 +110,10 @@ void SessionDisplay::minimizeAllWindows()
 
 void SessionDisplay::monitorLowPower()
 {
-    if (wayland::Backend *wayland = waylandMeans(m_desktop, Operation::MonitorOff))
+    const QString means = m_desktop.means(Operation::MonitorOff).backEnd;
+    if (wayland::Backend *wayland = waylandOf(m_desktop, means))
         wayland->outputsOff();
-    else if (MutterDesktop *mutter = mutterMeans(m_desktop, Operation::MonitorOff))
+    else if (MutterDesktop *mutter = mutterOf(m_desktop, means))
         mutter->monitorOff();
     else
         m_x11->monitorLowPower();

@@ -31,8 +31,8 @@ public:
     void pressKeys(const KeyCombination &keys) override;
 
 private:
-    /// The Wayland back end where the session's means of `operation` are its own.
-    wayland::Backend *waylandFor(Operation operation);
+    /// The back end that the session's means of `operation` name, asked once for each call.
+    QString backEnd(Operation operation);
     /// KWin's input devices where a suspension goes to them.
     KwinInputDevices *kwinDevices();
 

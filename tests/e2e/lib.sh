@@ -46,18 +46,14 @@ e2e_cleanup() {
     exit "$status"
 }
 # e2e_running PID: whether PID runs still (a child that has ended and is not yet waited for does
-# not).
+# not); e2e_ended PID: the opposite.
 e2e_running() { [[ $(ps -o stat= -p "$1" 2>/dev/null) == [^Z]* ]]; }
+e2e_ended() { ! e2e_running "$1"; }
 
 # e2e_end PID: waits for PID, asked to end already, and kills it after 10 s: a process that hangs
 # in its end must not hold the test up.
 e2e_end() {
-    local tries
-    for ((tries = 0; tries < 500; tries++)); do
-        e2e_running "$1" || break
-        sleep 0.02
-    done
-    if e2e_running "$1"; then
+    if ! E2E_TIMEOUT=10 e2e_try_until e2e_ended "$1"; then
         e2e_log "$(ps -o args= -p "$1" | cut -c1-80) did not end on SIGTERM: killed"
         kill -KILL "$1" 2>/dev/null || true
     fi

@@ -33,12 +33,8 @@ class KwinBackend final : public Backend
 public:
     KwinBackend()
     {
-        m_display.reset(wl_display_connect(nullptr));
-        if (!m_display)
+        if (!connectToCompositor(m_display, m_registry, RegistryListener, this))
             return;
-        m_registry.reset(wl_display_get_registry(m_display.get()));
-        wl_registry_add_listener(m_registry.get(), &RegistryListener, this);
-        wl_display_roundtrip(m_display.get());
         if (m_fakeInput)
             org_kde_kwin_fake_input_authenticate(
                 m_fakeInput.get(), "Tockwell",
@@ -145,7 +141,7 @@ private:
     static constexpr org_kde_kwin_dpms_listener DpmsListener{&dpmsSupported, &dpmsMode, &dpmsDone};
 
     Display m_display;
-    Proxy<wl_registry, destroyProxy<wl_registry>> m_registry;
+    Registry m_registry;
     std::vector<std::unique_ptr<OutputPower>> m_outputs;
     Proxy<org_kde_kwin_fake_input, destroyProxy<org_kde_kwin_fake_input>> m_fakeInput;
     Proxy<org_kde_kwin_dpms_manager, destroyProxy<org_kde_kwin_dpms_manager>> m_dpmsManager;

@@ -25,5 +25,20 @@ struct DisplayFree
     void operator()(wl_display *display) const { wl_display_disconnect(display); }
 };
 using Display = std::unique_ptr<wl_display, DisplayFree>;
+using Registry = Proxy<wl_registry, destroyProxy<wl_registry>>;
+
+/// Connects `display` to the session's compositor and `registry` to its globals, which
+/// `listener` has been given, with `data`, by the time this returns; false without a compositor.
+inline bool connectToCompositor(Display &display, Registry &registry,
+                                const wl_registry_listener &listener, void *data)
+{
+    display.reset(wl_display_connect(nullptr));
+    if (!display)
+        return false;
+    registry.reset(wl_display_get_registry(display.get()));
+    wl_registry_add_listener(registry.get(), &listener, data);
+    wl_display_roundtrip(display.get());
+    return true;
+}
 
 } // namespace tockwell::platform::wayland

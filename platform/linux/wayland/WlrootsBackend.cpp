@@ -67,13 +67,8 @@ class WlrootsBackend final : public Backend
 public:
     WlrootsBackend()
     {
-        m_display.reset(wl_display_connect(nullptr));
-        if (!m_display)
-            return;
-        m_registry.reset(wl_display_get_registry(m_display.get()));
-        wl_registry_add_listener(m_registry.get(), &RegistryListener, this);
-        wl_display_roundtrip(m_display.get());
-        m_clock.start();
+        if (connectToCompositor(m_display, m_registry, RegistryListener, this))
+            m_clock.start();
     }
 
     ~WlrootsBackend() override
@@ -222,7 +217,7 @@ private:
     static constexpr zwlr_output_power_v1_listener PowerListener{&powerMode, &powerFailed};
 
     Display m_display;
-    Proxy<wl_registry, destroyProxy<wl_registry>> m_registry;
+    Registry m_registry;
     Proxy<wl_seat, destroyProxy<wl_seat>> m_seat;
     std::vector<Proxy<wl_output, destroyProxy<wl_output>>> m_outputs;
     Proxy<zwp_virtual_keyboard_manager_v1, destroyProxy<zwp_virtual_keyboard_manager_v1>>
