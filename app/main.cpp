@@ -1,6 +1,7 @@
 #include "Application.h"
 #include "QtPlatformChoice.h"
 #include "QtTranslation.h"
+#include "StoredGrants.h"
 #include "TerminationSignals.h"
 #include "engine/Clock.h"
 #include "engine/ErrorBox.h"
@@ -35,6 +36,7 @@ int main(int argc, char *argv[])
         tockwell::platform::loadPlatform();
     const tockwell::SystemClock clock;
     tockwell::StoreFile storeFile;
+    platform->desktop().keepGrantsWith(tockwell::storedGrants(storeFile));
     tockwell::Application forms(
         *platform, storeFile, clock,
         tockwell::SeedingPaths::forProgram(QCoreApplication::applicationFilePath()));

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace tockwell::platform {
 
 /// The operations whose means depend on the desktop session: an X11 session does them all
@@ -26,6 +28,14 @@ struct Means
     bool available() const { return !backEnd.isEmpty(); }
 };
 
+/// Where a grant that the user gave the program once is kept between runs: a token the desktop
+/// handed out, read at the next run so that the user is not asked again.
+struct GrantKeeper
+{
+    std::function<QString()> read;
+    std::function<void(const QString &)> write;
+};
+
 /// The desktop session the program runs in, as far as its operations go.
 class Desktop
 {
@@ -37,6 +47,8 @@ public:
 
     /// How `operation` is done here; asked before each time it is done.
     virtual Means means(Operation operation) = 0;
+    /// Where the desktop's grants are kept; without a keeper they last for the run only.
+    virtual void keepGrantsWith(GrantKeeper keeper) { Q_UNUSED(keeper) }
 };
 
 } // namespace tockwell::platform

@@ -74,21 +74,32 @@ DesktopSession DesktopSession::fromEnvironment(const QProcessEnvironment &enviro
     return {Compositor::OtherWayland, desktops.value(0, u"nieznany"_qs)};
 }
 
+Means DesktopSession::refused(Operation operation, QStringView why) const
+{
+    return Means{{},
+                 u"Na tym pulpicie (%1, Wayland) nie da się %2: %3."_qs.arg(
+                     name, operationPhrase(operation), why)};
+}
+
 Means DesktopSession::means(Operation operation, const WaylandOffers &offers) const
 {
-    const auto refused = [&](QStringView why) {
-        return Means{{},
-                     u"Na tym pulpicie (%1, Wayland) nie da się %2: %3."_qs.arg(
-                         name, operationPhrase(operation), why)};
-    };
+    const Means own = compositorMeans(operation, offers);
+    const bool portal = (operation == Operation::PressKeys && offers.portalKeyboard) ||
+                        (operation == Operation::Pointer && offers.portalPointer);
+    return own.available() || !portal ? own : Means{u"portal"_qs, {}};
+}
+
+Means DesktopSession::compositorMeans(Operation operation, const WaylandOffers &offers) const
+{
+    const auto refuse = [&](QStringView why) { return refused(operation, why); };
     const auto wlroots = [&](bool offered, const char *protocol) {
-        return offered ? Means{u"wayland-wlroots"_qs, {}} : refused(missingProtocol(protocol));
+        return offered ? Means{u"wayland-wlroots"_qs, {}} : refuse(missingProtocol(protocol));
     };
     const auto mutter = [&](bool offered, const char *service) {
-        return offered ? Means{u"wayland-mutter"_qs, {}} : refused(missingService(service));
+        return offered ? Means{u"wayland-mutter"_qs, {}} : refuse(missingService(service));
     };
     const auto kwin = [&](bool offered, const char *protocol) {
-        return offered ? Means{u"wayland-kwin"_qs, {}} : refused(missingProtocol(protocol));
+        return offered ? Means{u"wayland-kwin"_qs, {}} : refuse(missingProtocol(protocol));
     };
     switch (compositor) {
     case Compositor::X11:
@@ -103,7 +114,7 @@ Means DesktopSession::means(Operation operation, const WaylandOffers &offers) co
             return wlroots(offers.outputPower, "zwlr_output_power_management_v1");
         case Operation::SuspendInput:
         case Operation::ShowDesktop:
-            return refused(Refused);
+            return refuse(Refused);
         }
         break;
     case Compositor::Mutter:
@@ -115,13 +126,13 @@ Means DesktopSession::means(Operation operation, const WaylandOffers &offers) co
         case Operation::ShowDesktop:
             return Means{u"x11"_qs, {}}; // mutter honours the X11 request
         case Operation::SuspendInput:
-            return refused(Refused);
+            return refuse(Refused);
         case Operation::Pointer:
             // A point is placed on a screen cast of the monitor, whose stream needs PipeWire.
             if (!offers.remoteDesktop || !offers.screenCast)
                 return mutter(false, offers.remoteDesktop ? "org.gnome.Mutter.ScreenCast"
                                                           : "org.gnome.Mutter.RemoteDesktop");
-            return offers.pipeWire ? mutter(true, "") : refused(NoPipeWire);
+            return offers.pipeWire ? mutter(true, "") : refuse(NoPipeWire);
         }
         break;
     case Compositor::KWin:
@@ -131,19 +142,19 @@ Means DesktopSession::means(Operation operation, const WaylandOffers &offers) co
             return kwin(offers.fakeInput, "org_kde_kwin_fake_input");
         case Operation::MonitorOff:
             if (offers.dpms && !offers.dpmsOutputs)
-                return refused(NoOutputPower);
+                return refuse(NoOutputPower);
             return kwin(offers.dpms, "org_kde_kwin_dpms");
         case Operation::ShowDesktop:
             // KWin takes the X11 request too, where its bus service is missing.
             return offers.kwinService ? kwin(true, "") : Means{u"x11"_qs, {}};
         case Operation::SuspendInput:
-            return offers.kwinInputDevices ? kwin(true, "") : refused(NoInputDevices);
+            return offers.kwinInputDevices ? kwin(true, "") : refuse(NoInputDevices);
         }
         break;
     case Compositor::OtherWayland:
         break;
     }
-    return refused(NotYet);
+    return refuse(NotYet);
 }
 
 } // namespace tockwell::platform

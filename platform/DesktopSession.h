@@ -34,6 +34,8 @@ struct WaylandOffers
     bool dpmsOutputs = false;      ///< an output whose power KWin can switch
     bool kwinService = false;      ///< org.kde.KWin
     bool kwinInputDevices = false; ///< org.kde.KWin.InputDevice objects
+    bool portalKeyboard = false;   ///< org.freedesktop.portal.RemoteDesktop's keyboard
+    bool portalPointer = false;    ///< its pointer, with the portal's screen casts to place it on
 };
 
 /// The session as its environment describes it, and which means it has for each operation.
@@ -46,8 +48,15 @@ struct DesktopSession
     /// compositor from XDG_CURRENT_DESKTOP.
     static DesktopSession fromEnvironment(const QProcessEnvironment &environment);
 
-    /// The means of `operation` in this session, given what its compositor offers.
+    /// The means of `operation` in this session, given what its compositor offers. Keys and the
+    /// pointer go to the desktop's remote-desktop portal where the compositor offers no means of
+    /// its own for them.
     Means means(Operation operation, const WaylandOffers &offers) const;
+    /// No means for `operation`, for the reason `why`.
+    Means refused(Operation operation, QStringView why) const;
+
+private:
+    Means compositorMeans(Operation operation, const WaylandOffers &offers) const;
 };
 
 } // namespace tockwell::platform

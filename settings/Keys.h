@@ -44,6 +44,8 @@ inline constexpr QStringView MinimizeProg = u"MinimizeProg";
 inline constexpr QStringView PlayBeep = u"PlayBeep";
 /// Wake the computer from sleep for a clock-time alarm; on unless stored as 0.
 inline constexpr QStringView WakeFromSleep = u"WakeFromSleep";
+/// The desktop's remote-desktop portal's restore token, so that the user is asked once.
+inline constexpr QStringView RemoteDesktopToken = u"RemoteDesktopToken";
 
 /// O_ZA: 1 = at a clock time; any other number means countdown.
 inline constexpr int O_ZA_Clock = 1;

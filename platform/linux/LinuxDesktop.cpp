@@ -23,6 +23,29 @@ const char *LinuxDesktop::waylandEntryPoint(Compositor compositor)
 
 Means LinuxDesktop::means(Operation operation)
 {
+    WaylandOffers offers = compositorOffers();
+    Means means = m_session.means(operation, offers);
+    const bool portalServes = operation == Operation::PressKeys || operation == Operation::Pointer;
+    if (means.available() || !portalServes)
+        return means;
+    if (!m_portalOffer)
+        m_portalOffer = PortalRemoteDesktop::offered();
+    offers.portalKeyboard = m_portalOffer->keyboard;
+    offers.portalPointer = m_portalOffer->pointer;
+    means = m_session.means(operation, offers);
+    if (means.backEnd != u"portal")
+        return means;
+    const QString why = m_portal.open();
+    return why.isEmpty() ? means : m_session.refused(operation, why);
+}
+
+void LinuxDesktop::keepGrantsWith(GrantKeeper keeper)
+{
+    m_portal.keepGrantsWith(std::move(keeper));
+}
+
+WaylandOffers LinuxDesktop::compositorOffers()
+{
     WaylandOffers offers;
     if (const wayland::Backend *backend = wayland())
         offers = backend->offers();
@@ -36,7 +59,7 @@ Means LinuxDesktop::means(Operation operation)
         offers.kwinService = KwinDesktop::offersService();
         offers.kwinInputDevices = KwinInputDevices::offered();
     }
-    return m_session.means(operation, offers);
+    return offers;
 }
 
 MutterDesktop *LinuxDesktop::mutter()

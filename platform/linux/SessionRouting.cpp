@@ -8,6 +8,7 @@ namespace {
 constexpr QStringView WlrootsBackEnd = u"wayland-wlroots";
 constexpr QStringView KwinBackEnd = u"wayland-kwin";
 constexpr QStringView MutterBackEnd = u"wayland-mutter";
+constexpr QStringView PortalBackEnd = u"portal";
 
 // The Wayland back end, or mutter's means, where `backEnd` names them.
 wayland::Backend *waylandOf(LinuxDesktop &desktop, const QString &backEnd)
@@ -18,6 +19,11 @@ wayland::Backend *waylandOf(LinuxDesktop &desktop, const QString &backEnd)
 MutterDesktop *mutterOf(LinuxDesktop &desktop, const QString &backEnd)
 {
     return backEnd == MutterBackEnd ? desktop.mutter() : nullptr;
+}
+
+PortalRemoteDesktop *portalOf(LinuxDesktop &desktop, const QString &backEnd)
+{
+    return backEnd == PortalBackEnd ? &desktop.portal() : nullptr;
 }
 
 } // namespace
@@ -38,6 +44,8 @@ void SessionInput::setCursorPos(QPoint pos)
         wayland->movePointer(pos, m_x11->screenSize());
     else if (MutterDesktop *mutter = mutterOf(m_desktop, means))
         mutter->movePointer(pos, m_x11->screenSize());
+    else if (PortalRemoteDesktop *portal = portalOf(m_desktop, means))
+        portal->movePointer(pos);
     else
         m_x11->setCursorPos(pos);
 }
@@ -50,6 +58,8 @@ void SessionInput::mouseButton(MouseButtonEvent event, QPoint pos)
         wayland->leftButton(down);
     else if (MutterDesktop *mutter = mutterOf(m_desktop, means))
         mutter->leftButton(down);
+    else if (PortalRemoteDesktop *portal = portalOf(m_desktop, means))
+        portal->leftButton(down);
     else
         m_x11->mouseButton(event, pos);
 }
@@ -92,6 +102,8 @@ void SessionInput::pressKeys(const KeyCombination &keys)
                                                       : std::vector<uint32_t>());
     else if (MutterDesktop *mutter = mutterOf(m_desktop, means))
         mutter->pressKeys(keys);
+    else if (PortalRemoteDesktop *portal = portalOf(m_desktop, means))
+        portal->pressKeys(keys);
     else
         m_x11->pressKeys(keys);
 }

@@ -85,6 +85,20 @@ private slots:
             "wayland-kwin");
         row("KDE suspension, no devices listed", Compositor::KWin, Operation::SuspendInput, kde,
             "nie wymienia swoich urządzeń");
+        // The portal stands in for keys and the pointer only, where the compositor has nothing.
+        const WaylandOffers portal{.portalKeyboard = true, .portalPointer = true};
+        row("other, keys by the portal", Compositor::OtherWayland, Operation::PressKeys, portal,
+            "portal");
+        row("other, click, portal without monitors", Compositor::OtherWayland, Operation::Pointer,
+            {.portalKeyboard = true}, "nie zna jeszcze sposobu");
+        row("other, monitor, portal", Compositor::OtherWayland, Operation::MonitorOff, portal,
+            "nie zna jeszcze sposobu");
+        row("KDE keys, not granted, portal", Compositor::KWin, Operation::PressKeys, portal,
+            "portal");
+        WaylandOffers kdeAndPortal = kde;
+        kdeAndPortal.portalKeyboard = true;
+        row("KDE keys, granted, portal", Compositor::KWin, Operation::PressKeys, kdeAndPortal,
+            "wayland-kwin");
     }
     void meansFollowWhatTheCompositorOffers()
     {
