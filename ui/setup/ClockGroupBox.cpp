@@ -12,7 +12,10 @@ constexpr int LabelMargin = 2;
 
 } // namespace
 
-/// Paints the box's title, as the style paints it, and nothing else.
+/// Paints the box's title, as the style paints it, over a copy of what lies beneath it: once that
+/// copy is made the child is opaque, so that a new caption paints neither the box's frame nor the
+/// window's skin beneath it again. Whatever may change beneath drops the copy; the next caption
+/// makes it again, and until then the parents paint beneath as for any child.
 class ClockGroupBox::CaptionText final : public QWidget
 {
 public:
@@ -21,18 +24,46 @@ public:
         setAttribute(Qt::WA_TransparentForMouseEvents);
     }
 
+    /// Copies what lies beneath the caption, unless that copy is there.
+    void copyBeneath()
+    {
+        if (!m_beneath.isNull())
+            return;
+        QWidget *const top = window();
+        m_copying = true;
+        m_beneath = top->grab(QRect(mapTo(top, QPoint()), size()));
+        m_copying = false;
+        setAttribute(Qt::WA_OpaquePaintEvent, !m_beneath.isNull());
+    }
+
+    /// Drops the copy of what lies beneath, which may have changed.
+    void dropBeneath()
+    {
+        m_beneath = QPixmap();
+        setAttribute(Qt::WA_OpaquePaintEvent, false);
+    }
+
 protected:
     void paintEvent(QPaintEvent *) override
     {
+        if (m_copying)
+            return;
         QPainter painter(this);
+        if (!m_beneath.isNull())
+            painter.drawPixmap(0, 0, m_beneath);
         // In the box's coordinates, so that the text lands where the style puts a title.
         painter.translate(-pos());
         const QStyleOptionGroupBox option = m_box.styleOption(QStyle::SC_GroupBoxLabel);
         m_box.style()->drawComplexControl(QStyle::CC_GroupBox, &option, &painter, &m_box);
     }
 
+    void moveEvent(QMoveEvent *) override { dropBeneath(); }
+    void resizeEvent(QResizeEvent *) override { dropBeneath(); }
+
 private:
     ClockGroupBox &m_box;
+    QPixmap m_beneath;
+    bool m_copying = false;
 };
 
 ClockGroupBox::ClockGroupBox(const QString &caption, QWidget *parent)
@@ -57,6 +88,7 @@ void ClockGroupBox::setCaption(const QString &caption)
         return;
     }
     // The caption's place does not depend on its text: only the text is painted afresh.
+    m_text->copyBeneath();
     m_text->update();
 }
 
@@ -103,9 +135,27 @@ void ClockGroupBox::resizeEvent(QResizeEvent *event)
     placeCaption();
 }
 
+void ClockGroupBox::moveEvent(QMoveEvent *event)
+{
+    QGroupBox::moveEvent(event);
+    m_text->dropBeneath();
+}
+
 void ClockGroupBox::changeEvent(QEvent *event)
 {
     QGroupBox::changeEvent(event);
+    // Anything that may paint the box or the window beneath the caption otherwise.
+    switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::StyleChange:
+    case QEvent::EnabledChange:
+    case QEvent::PaletteChange:
+    case QEvent::ActivationChange:
+        m_text->dropBeneath();
+        break;
+    default:
+        break;
+    }
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
         placeCaption();
     if (event->type() == QEvent::EnabledChange || event->type() == QEvent::PaletteChange)

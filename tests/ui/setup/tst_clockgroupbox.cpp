@@ -106,6 +106,19 @@ private slots:
         // The box paints only what lies beneath the text: its frame is left alone.
         QVERIFY(!boxPaints.painted.isEmpty());
         QCOMPARE(boxPaints.painted.subtracted(text->geometry()), QRegion());
+
+        // From then on the text keeps what lies beneath it: the box is not painted at all, and
+        // the text looks as a group box's title does.
+        boxPaints.painted = QRegion();
+        boxPaints.count = 0;
+        const int textPaintsBefore = textPaints.count;
+        box.setCaption(u" W tej chwili jest: 12:00:02 "_qs);
+        QTRY_VERIFY(textPaints.count > textPaintsBefore);
+        QTest::qWait(50);
+        QCOMPARE(boxPaints.count, 0);
+        QGroupBox plainBox(box.caption());
+        plainBox.resize(box.size());
+        QCOMPARE(picture(box).copy(text->geometry()), picture(plainBox).copy(text->geometry()));
     }
 };
 
