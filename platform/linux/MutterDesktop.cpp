@@ -1,13 +1,17 @@
 #include "MutterDesktop.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace tockwell::platform {
 namespace {
@@ -102,6 +106,37 @@ QString MutterDesktop::recordLayout(const QString &session, QSize layout)
     return stream.isValid() ? stream.value().path() : QString();
 }
 
+double MutterDesktop::layoutStreamScale()
+{
+    const QDBusMessage state = call(DisplayConfigService, u"/org/gnome/Mutter/DisplayConfig"_qs,
+                                    DisplayConfigService, u"GetCurrentState"_qs);
+    const QVariantList parts = state.arguments();
+    if (state.type() == QDBusMessage::ErrorMessage || parts.size() != 4)
+        return 1.0;
+    constexpr uint LogicalLayout = 1;
+    const auto properties = qdbus_cast<QVariantMap>(parts[3]);
+    if (properties.value(u"layout-mode"_qs).toUInt() != LogicalLayout)
+        return 1.0;
+    // Each logical monitor: x, y, scale, transform, primary, its monitors, its properties.
+    double scale = 1.0;
+    const auto monitors = parts[2].value<QDBusArgument>();
+    if (monitors.currentType() != QDBusArgument::ArrayType)
+        return 1.0;
+    monitors.beginArray();
+    while (!monitors.atEnd()) {
+        int x = 0, y = 0;
+        double monitorScale = 1.0;
+        monitors.beginStructure();
+        monitors >> x >> y >> monitorScale;
+        while (!monitors.atEnd())
+            monitors.asVariant();
+        monitors.endStructure();
+        scale = std::max(scale, monitorScale);
+    }
+    monitors.endArray();
+    return scale;
+}
+
 MutterDesktop::Session MutterDesktop::startSession(QSize layout)
 {
     const QDBusReply<QDBusObjectPath> made =
@@ -111,8 +146,10 @@ MutterDesktop::Session MutterDesktop::startSession(QSize layout)
         return {};
     Session session{made.value().path(), {}};
     // The stream must be there before the session starts; starting starts the screen cast too.
-    if (!layout.isEmpty())
+    if (!layout.isEmpty()) {
         session.stream = recordLayout(session.path, layout);
+        session.streamScale = layoutStreamScale();
+    }
     const QDBusMessage started =
         call(RemoteDesktopService, session.path, SessionInterface, u"Start"_qs);
     return started.type() == QDBusMessage::ErrorMessage ? Session() : session;
@@ -143,7 +180,7 @@ void MutterDesktop::movePointer(QPoint pos, QSize layout)
     if (m_pointer.stream.isEmpty())
         return;
     call(RemoteDesktopService, m_pointer.path, SessionInterface, u"NotifyPointerMotionAbsolute"_qs,
-         {m_pointer.stream, double(pos.x()), double(pos.y())});
+         {m_pointer.stream, pos.x() * m_pointer.streamScale, pos.y() * m_pointer.streamScale});
 }
 
 void MutterDesktop::leftButton(bool down)

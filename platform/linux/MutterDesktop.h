@@ -49,6 +49,9 @@ private:
     {
         QString path;
         QString stream;
+        /// The stream's pixels to one of the layout's: mutter makes a screen cast of an area at
+        /// the largest scale of its monitors, in a logical layout (fractional scaling).
+        double streamScale = 1.0;
     };
 
     /// A new session, started, with a screen cast of a layout of size `layout` unless that is
@@ -57,6 +60,9 @@ private:
     /// Adds a screen cast of the layout's area to the session `session`, not yet started; the
     /// stream's object path, or nothing where mutter cannot cast.
     static QString recordLayout(const QString &session, QSize layout);
+    /// The scale of a screen cast of the whole layout: the largest of its monitors' scales in a
+    /// logical layout, 1 in a physical one (there the monitors' pixels are the layout's).
+    static double layoutStreamScale();
     void setPowerSaveMode(int mode);
 
     Session m_keys;

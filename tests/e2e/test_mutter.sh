@@ -6,6 +6,8 @@
 # setup window press keys with a modifier and click at a stored point through mutter's remote
 # desktop, turn the monitor off through its power-saving mode (on again at the next input) and
 # show the desktop through X11; a suspension, which mutter does not allow, is explained instead.
+# With E2E_MUTTER_SCALE=2 the primary monitor is at scale 2 in mutter's logical layout (its
+# fractional scaling, where a screen cast's pixels are the layout's times the scale).
 # Usage: test_mutter.sh PROGRAM
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -19,8 +21,14 @@ for tool in mutter pipewire wev Xwayland stdbuf gdbus; do
 done
 start_button=(23 21)
 x_follows_pointer=1
-# The monitors: 1024 × 768 on the left, the primary one (1280 × 800) on its right.
+# The monitors: 1024 × 768 on the left, the primary one on its right, 1280 × 800 in the layout
+# (at scale 2 a monitor of 2560 × 1600 pixels).
+scale=${E2E_MUTTER_SCALE:-1}
+primary_mode="$((1280 * scale))x$((800 * scale))"
 layout_size='2304 800'
+# The logical layout (1) is asked for only with the experiment on, which allows it.
+layout_properties='@a{sv} {}'
+[[ $scale == 1 ]] || layout_properties="{'layout-mode': <uint32 1>}"
 # mutter puts a window that it does not give the focus to below the focused one: the setup window
 # (474 × 245) goes to the bottom of the right monitor, away from the native client's window (640
 # × 480 near the middle of the monitor that mutter puts it on).
@@ -29,6 +37,12 @@ seat=$(realpath "${E2E_WAYLAND_SEAT:?the wayland_seat helper}")
 
 export XDG_RUNTIME_DIR=$e2e_tmp/runtime XDG_CONFIG_HOME=$e2e_tmp/config
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# mutter's settings from a file of the test's own: the logical layout is an experiment of its.
+export GSETTINGS_BACKEND=keyfile
+mkdir -p "$XDG_CONFIG_HOME/glib-2.0/settings"
+printf '[org/gnome/mutter]\nexperimental-features=%s\n' \
+    "$([[ $scale == 1 ]] && echo '@as []' || echo "['scale-monitor-framebuffer']")" \
+    >"$XDG_CONFIG_HOME/glib-2.0/settings/keyfile"
 wayland_start_bus
 # PipeWire carries the screen cast on which mutter places the pointer.
 pipewire >"$e2e_tmp/pipewire.log" 2>&1 &
@@ -37,7 +51,7 @@ e2e_wait_until "PipeWire's socket" test -S "$XDG_RUNTIME_DIR/pipewire-0"
 
 wayland_session_script "$e2e_tmp/session.sh"
 env -u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY mutter --headless --wayland \
-    --virtual-monitor 1280x800 --virtual-monitor 1024x768 --wayland-display tockwell-mutter \
+    --virtual-monitor "$primary_mode" --virtual-monitor 1024x768 --wayland-display tockwell-mutter \
     -- "$e2e_tmp/session.sh" >"$e2e_tmp/mutter.log" 2>&1 &
 e2e_pids+=($!)
 wayland_take_display
@@ -50,9 +64,9 @@ display_config() {
 e2e_wait_until "mutter's display configuration" display_config GetCurrentState
 serial=$(display_config GetCurrentState | sed -n 's/^(uint32 \([0-9]*\),.*/\1/p')
 display_config ApplyMonitorsConfig "$serial" 1 \
-    "[(1024, 0, 1.0, uint32 0, true, [('Meta-0', '1280x800@60.000', @a{sv} {})]),
-      (0, 0, 1.0, uint32 0, false, [('Meta-1', '1024x768@60.000', @a{sv} {})])]" '@a{sv} {}' \
-    >/dev/null
+    "[(1024, 0, $scale.0, uint32 0, true, [('Meta-0', '$primary_mode@60.000', @a{sv} {})]),
+      (0, 0, 1.0, uint32 0, false, [('Meta-1', '1024x768@60.000', @a{sv} {})])]" \
+    "$layout_properties" >/dev/null
 root_is_the_layout() { xwininfo -root | grep -q 'geometry 2304x800'; }
 e2e_wait_until "XWayland's root as large as both monitors" root_is_the_layout
 e2e_log "mutter on $WAYLAND_DISPLAY, XWayland on $DISPLAY"
