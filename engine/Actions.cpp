@@ -98,9 +98,14 @@ bool Actions::refused(std::optional<platform::Operation> operation)
     const QString why = operation ? m_platform.desktop().means(*operation).refusal : QString();
     if (why.isEmpty())
         return false;
+    tellRefusal(why);
+    return true;
+}
+
+void Actions::tellRefusal(const QString &why)
+{
     using namespace platform::mb;
     m_platform.dialogs().messageBox(why, u"Tockwell"_qs, Ok | IconExclamation | Topmost);
-    return true;
 }
 
 void Actions::other(QStringView subAction, const OtherArgs &args)
@@ -153,7 +158,12 @@ void Actions::click(QPoint point, int times)
 // A key text that stands for no combination (only a changed store can hold one) presses nothing.
 void Actions::pressKey(QStringView keyText)
 {
-    if (const auto keys = keyCombination(keyText))
+    const auto keys = keyCombination(keyText);
+    if (!keys)
+        return;
+    if (const QString why = m_platform.input().cannotPress(*keys); !why.isEmpty())
+        tellRefusal(why);
+    else
         m_platform.input().pressKeys(*keys);
 }
 

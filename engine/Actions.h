@@ -62,6 +62,8 @@ private:
     /// Tells the user why the desktop cannot do what the alarm asks, where it cannot: then true,
     /// and the action is left undone.
     bool refused(std::optional<platform::Operation> operation);
+    /// Shows why an action cannot be done here.
+    void tellRefusal(const QString &why);
     void click(QPoint point, int times);
     void pressKey(QStringView keyText);
 

@@ -63,8 +63,16 @@ public:
 
     /// Presses `keys` for the window that has the keyboard focus: the modifiers down in order,
     /// the key down and up, the modifiers up in reverse order, with the modifiers that the
-    /// layout needs for the key's character. A character that the layout lacks is still typed.
+    /// layout needs for the key's character. A character that the layout lacks is still typed,
+    /// where the session allows it.
     virtual void pressKeys(const KeyCombination &keys) = 0;
+    /// Why `keys` cannot be pressed in this session, as a sentence for the user; empty where
+    /// they can.
+    virtual QString cannotPress(const KeyCombination &keys)
+    {
+        Q_UNUSED(keys)
+        return {};
+    }
 };
 
 } // namespace tockwell::platform

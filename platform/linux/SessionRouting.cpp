@@ -108,6 +108,16 @@ void SessionInput::pressKeys(const KeyCombination &keys)
         m_x11->pressKeys(keys);
 }
 
+QString SessionInput::cannotPress(const KeyCombination &keys)
+{
+    // KWin takes only the keys of its layout: a character that the layout lacks has no key,
+    // where X11 would bind a spare one.
+    if (backEnd(Operation::PressKeys) != KwinBackEnd || !m_x11->layoutCodes(keys).empty())
+        return {};
+    return u"Na tym pulpicie (KDE Plasma, Wayland) nie da się zasymulować wciśnięcia tych "
+           u"klawiszy: układ klawiatury nie ma któregoś z nich."_qs;
+}
+
 SessionDisplay::SessionDisplay(std::unique_ptr<Display> x11, LinuxDesktop &desktop)
     : m_x11(std::move(x11)), m_desktop(desktop)
 {}

@@ -29,6 +29,7 @@ public:
     void resumeInput() override;
     QSize screenSize() override { return m_x11->screenSize(); }
     void pressKeys(const KeyCombination &keys) override;
+    QString cannotPress(const KeyCombination &keys) override;
 
 private:
     /// The back end that the session's means of `operation` name, asked once for each call.

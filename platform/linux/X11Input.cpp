@@ -179,7 +179,9 @@ std::vector<uint32_t> X11Input::layoutCodes(const KeyCombination &keys)
     ::Display *display = x11::display();
     if (!display)
         return codes;
-    const std::optional<X11Keyboard::KeyCodes> keyCodes = m_keyboard.keysToPress(display, keys);
+    // The codes are for a compositor that knows only its own layout, which XWayland's mirrors.
+    const std::optional<X11Keyboard::KeyCodes> keyCodes =
+        m_keyboard.keysToPress(display, keys, X11Keyboard::Missing::Refuse);
     if (!keyCodes)
         return codes;
     // X's key codes are the kernel's plus 8.

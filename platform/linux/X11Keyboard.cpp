@@ -222,8 +222,8 @@ X11Keyboard::~X11Keyboard()
     unbind();
 }
 
-std::optional<X11Keyboard::KeyCodes> X11Keyboard::keysToPress(_XDisplay *display,
-                                                              const KeyCombination &keys)
+std::optional<X11Keyboard::KeyCodes>
+X11Keyboard::keysToPress(_XDisplay *display, const KeyCombination &keys, Missing missing)
 {
 #if TOCKWELL_WITH_X11
     const std::optional<Layout> layout = Layout::read(display);
@@ -240,7 +240,8 @@ std::optional<X11Keyboard::KeyCodes> X11Keyboard::keysToPress(_XDisplay *display
     }
     std::optional<Layout::Place> key = layout->find(keys.key);
     if (!key) {
-        const std::optional<KeyCode> spare = layout->spareKey();
+        const std::optional<KeyCode> spare =
+            missing == Missing::BindSpareKey ? layout->spareKey() : std::nullopt;
         if (!spare)
             return std::nullopt;
         bindKey(display, *spare, sameKeysyms(keys.key).front());
@@ -258,6 +259,7 @@ std::optional<X11Keyboard::KeyCodes> X11Keyboard::keysToPress(_XDisplay *display
 #else
     Q_UNUSED(display)
     Q_UNUSED(keys)
+    Q_UNUSED(missing)
     return std::nullopt;
 #endif
 }

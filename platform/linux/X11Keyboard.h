@@ -28,10 +28,18 @@ public:
     X11Keyboard(const X11Keyboard &) = delete;
     X11Keyboard &operator=(const X11Keyboard &) = delete;
 
+    /// What to do with a key whose keysym the layout lacks.
+    enum class Missing
+    {
+        BindSpareKey, ///< bind it to a spare key for a while
+        Refuse,       ///< nothing: the keys are for another side that knows only the layout
+    };
+
     /// The keys to hold down in order for `keys` on `display` (the combination's modifiers, the
     /// modifiers of the key's level, the key last); nothing when a modifier of the combination
-    /// has no key or no key can be bound.
-    std::optional<KeyCodes> keysToPress(_XDisplay *display, const KeyCombination &keys);
+    /// has no key, or the key has none and `missing` refuses or no key can be bound.
+    std::optional<KeyCodes> keysToPress(_XDisplay *display, const KeyCombination &keys,
+                                        Missing missing = Missing::BindSpareKey);
 
     /// How long a bound key keeps its keysym after the last press that used it.
     static constexpr int BindingMs = 2000;

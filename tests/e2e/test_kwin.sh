@@ -68,6 +68,11 @@ grep -aq 'depressed: 00000004: Control' "$wev_log" ||
     e2e_fail "wev saw no Control: $(cat "$wev_log")"
 end_program
 
+e2e_log "a character that KWin's layout lacks is explained"
+arm_countdown 'Zasymuluj wciśnięcie dowolnego klawisza' Klawisz 'ż'
+e2e_wait_until "the explanation" explained
+end_program
+
 e2e_log "a click at the stored point reaches the native client there"
 "$reg" add "$base\\Inne_MRU" /v y_SingleClick /t REG_DWORD /d 600 /f >/dev/null
 presses=$(client_presses)
