@@ -57,7 +57,7 @@ SetupWindow::SetupWindow(platform::Platform &platform, StoreFile &storeFile, con
     createActionGroup();
     fitCaptions();
     connectHandlers();
-    handle([this] { initialise(); });
+    guarded(m_platform.dialogs(), [this] { initialise(); });
 }
 
 SetupWindow::~SetupWindow() = default;
@@ -87,16 +87,10 @@ QWidget *SetupWindow::control(QStringView name) const
     return found;
 }
 
-void SetupWindow::handle(const std::function<void()> &handler)
-{
-    guarded(m_platform.dialogs(), handler);
-}
-
 void SetupWindow::connectHandlers()
 {
     const auto on = [this](auto *sender, auto signal, void (SetupWindow::*handler)()) {
-        connect(sender, signal, this,
-                [this, handler] { handle([this, handler] { (this->*handler)(); }); });
+        connectGuarded(m_platform.dialogs(), sender, signal, this, handler);
     };
     on(m_startButton, &ImageButton::clicked, &SetupWindow::ib_StartClick);
     on(m_stopButton, &ImageButton::clicked, &SetupWindow::stopByUser);
@@ -152,7 +146,7 @@ void SetupWindow::initialise()
     // The sound check runs once: in the kind switching when the sound kind is restored. A check
     // that fails is reported and creation goes on.
     if (m_kindBox->currentText() != kinds::PlaySound)
-        handle([this] { fne_PlikWAVChange(); });
+        guarded(m_platform.dialogs(), [this] { fne_PlikWAVChange(); });
     cb_Typ_AlarmuChange();
     QRadioButton *mode = last.countdown ? m_countdownModeButton : m_clockModeButton;
     mode->setFocus();
@@ -257,7 +251,7 @@ void SetupWindow::showChosenKind()
     }
     control(row->firstField)->setFocus();
     // A check that fails is reported, and the switching goes on.
-    handle([this, row] { checkField(row->firstField); });
+    guarded(m_platform.dialogs(), [this, row] { checkField(row->firstField); });
     if (!row->preview)
         m_previewButton->setEnabled(false);
 }
@@ -268,7 +262,8 @@ bool SetupWindow::eventFilter(QObject *watched, QEvent *event)
         (watched == m_pointX || watched == m_pointY || watched->parent() == m_pointX ||
          watched->parent() == m_pointY)) {
         bool handled = false;
-        handle([&] { handled = pointKeyPressed(*static_cast<QKeyEvent *>(event)); });
+        guarded(m_platform.dialogs(),
+                [&] { handled = pointKeyPressed(*static_cast<QKeyEvent *>(event)); });
         return handled;
     }
     return QWidget::eventFilter(watched, event);
@@ -277,7 +272,7 @@ bool SetupWindow::eventFilter(QObject *watched, QEvent *event)
 void SetupWindow::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_F1) {
-        handle([this] { openHelp(); });
+        guarded(m_platform.dialogs(), [this] { openHelp(); });
         return;
     }
     QWidget::keyPressEvent(event);

@@ -116,7 +116,6 @@ private:
     void ib_MinimalizujClick();
     void ib_WWWClick();
     void ib_MailClick();
-    void handle(const std::function<void()> &handler);
     static void enable(std::initializer_list<QWidget *> controls, bool enabled);
     void enable(const QStringList &controls, bool enabled) const;
 

@@ -8,6 +8,7 @@
 #include "SoundPlayer.h"
 #include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
+#include "engine/ErrorBox.h"
 #include "platform/Platform.h"
 #include "ui/skin/CaptionFont.h"
 #include "ui/skin/ImageFile.h"
@@ -338,8 +339,9 @@ void SetupWindow::createSoundPanel()
     m_loopBox =
         make<QCheckBox>(panel, "LoopCheckBox", QRect(4, 96, 222, 20), u"Graj w nieskończoność"_qs);
     m_loopBox->setToolTip(u"Dźwięk jest cały czas powtarzany"_qs);
-    m_player = std::make_unique<SoundPlayer>(m_platform.mediaPlayer(),
-                                             [this] { handle([this] { playbackEnded(); }); });
+    m_player = std::make_unique<SoundPlayer>(m_platform.mediaPlayer(), [this] {
+        guarded(m_platform.dialogs(), [this] { playbackEnded(); });
+    });
 }
 
 void SetupWindow::createShutdownPanel()

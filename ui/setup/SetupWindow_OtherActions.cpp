@@ -8,6 +8,7 @@
 #include "core/ArmedAlarm.h"
 #include "core/HelpPages.h"
 #include "engine/Actions.h"
+#include "engine/ErrorBox.h"
 #include "engine/KeyCombination.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
@@ -31,8 +32,8 @@ void SetupWindow::setUpOtherActions()
         m_keyBox->addItem(key.toString());
     m_keyBox->setCurrentIndex(-1);
     m_otherHelpLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
-    connect(m_otherHelpLink, &QLabel::linkActivated, this,
-            [this] { handle([this] { amh_HelpClick(); }); });
+    connectGuarded(m_platform.dialogs(), m_otherHelpLink, &QLabel::linkActivated, this,
+                   &SetupWindow::amh_HelpClick);
     // The coordinates change only by their arrows, the picker and the stored point.
     for (QSpinBox *field : {m_pointX, m_pointY}) {
         field->findChild<QLineEdit *>()->setReadOnly(true);
@@ -41,8 +42,8 @@ void SetupWindow::setUpOtherActions()
         field->findChild<QLineEdit *>()->installEventFilter(this);
     }
     m_pointerTimer.setInterval(10);
-    connect(&m_pointerTimer, &QTimer::timeout, this,
-            [this] { handle([this] { followPointer(); }); });
+    connectGuarded(m_platform.dialogs(), &m_pointerTimer, &QTimer::timeout, this,
+                   &SetupWindow::followPointer);
     m_previewInputBack = new QTimer(this);
     m_previewInputBack->setObjectName(u"previewInputBack"_qs);
     m_previewInputBack->setSingleShot(true);

@@ -104,17 +104,14 @@ void SetupWindow::loadMenu(const RecentListRow &row, const RecentListContents &c
     for (const QString &entry : shownEntries(row.list, contents.names)) {
         QAction *item = menu->addAction(menuCaption(row.list, entry));
         item->setToolTip(entry);
-        connect(item, &QAction::triggered, this, [this, &row, item] {
-            handle([this, &row, item] { pickRecentEntry(row, item->toolTip()); });
-        });
+        connectGuarded(m_platform.dialogs(), item, &QAction::triggered, this,
+                       [this, &row, item] { pickRecentEntry(row, item->toolTip()); });
     }
     menu->addSeparator();
     QAction *clear = menu->addAction(u"Wyczyść listę"_qs);
-    connect(clear, &QAction::triggered, this, [this, &row, button] {
-        handle([this, &row, button] {
-            clearRecentList(m_storeFile, row.list);
-            button->hide();
-        });
+    connectGuarded(m_platform.dialogs(), clear, &QAction::triggered, this, [this, &row, button] {
+        clearRecentList(m_storeFile, row.list);
+        button->hide();
     });
     button->setVisible(contents.buttonVisible());
     connect(button, &QToolButton::clicked, this, [this, &row] { popupMenu(row); });
