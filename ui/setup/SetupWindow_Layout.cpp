@@ -147,8 +147,7 @@ void showTextFromStart(QComboBox *box)
     });
 }
 
-WideListComboBox *combo(QWidget *parent, const char *name, QRect geometry, bool editable,
-                        bool = false)
+WideListComboBox *combo(QWidget *parent, const char *name, QRect geometry, bool editable)
 {
     auto *box = make<WideListComboBox>(parent, name, geometry);
     if (editable) {
@@ -265,7 +264,7 @@ void SetupWindow::createActionGroup()
 {
     m_actionGroup = make<QGroupBox>(this, "gb2", QRect(228, 42, 238, 196));
     m_actionGroup->setTitle(u" Zaalarmuj mnie w następujący sposób: "_qs);
-    m_kindBox = combo(m_actionGroup, "cb_Typ_Alarmu", QRect(8, 20, 222, 22), false, false);
+    m_kindBox = combo(m_actionGroup, "cb_Typ_Alarmu", QRect(8, 20, 222, 22), false);
     m_kindBox->addItems(listed(kinds::All));
     m_kindBox->setCurrentIndex(-1);
     m_kindBox->setAccessibleName(u"Rodzaj alarmu"_qs);
@@ -293,10 +292,10 @@ void SetupWindow::createMessagePanel()
     m_messagePanel = createPanel("p_k_komunikat");
     m_messageLabel =
         label(m_messagePanel, "Label4", QRect(4, 0, 222, 16), u"Podaj treść komunikatu:"_qs);
-    m_messageTextBox = combo(m_messagePanel, "cb_Komunikat", QRect(4, 16, 222, 22), true, true);
+    m_messageTextBox = combo(m_messagePanel, "cb_Komunikat", QRect(4, 16, 222, 22), true);
     m_captionLabel =
         label(m_messagePanel, "Label5", QRect(4, 46, 222, 16), u"Napis na pasku tytułowym:"_qs);
-    m_captionBox = combo(m_messagePanel, "cb_Caption", QRect(4, 62, 222, 22), true, true);
+    m_captionBox = combo(m_messagePanel, "cb_Caption", QRect(4, 62, 222, 22), true);
     // The dropped lists show whole remembered texts.
     m_messageTextBox->fitListToItems(24);
     m_captionBox->fitListToItems(24);
@@ -349,7 +348,7 @@ void SetupWindow::createShutdownPanel()
     m_shutdownPanel = createPanel("p_Zamknij");
     m_shutdownLabel =
         label(m_shutdownPanel, "Label7", QRect(4, 0, 222, 16), u"Wybierz odpowiednią opcję:"_qs);
-    m_shutdownBox = combo(m_shutdownPanel, "cb_ZamknijSystem", QRect(4, 16, 222, 22), true, true);
+    m_shutdownBox = combo(m_shutdownPanel, "cb_ZamknijSystem", QRect(4, 16, 222, 22), true);
     m_shutdownBox->addItems(listed(shutdowns::All));
     m_shutdownBox->setCurrentIndex(-1);
     nameAfter(m_shutdownLabel, m_shutdownBox);
@@ -419,7 +418,7 @@ void SetupWindow::createOtherPanel()
     m_otherPanel = createPanel("p_Inne");
     m_subActionLabel = label(m_otherPanel, "Label12", QRect(4, 0, 222, 16),
                              u"Wybierz jedną z poniższych możliwości:"_qs);
-    m_subActionBox = combo(m_otherPanel, "cb_InneOpcje", QRect(4, 16, 222, 22), true, false);
+    m_subActionBox = combo(m_otherPanel, "cb_InneOpcje", QRect(4, 16, 222, 22), true);
     m_subActionBox->addItems(listed(others::Listed));
     m_subActionBox->fitListToItems(30);
     m_subActionBox->setCurrentIndex(-1);
@@ -432,7 +431,7 @@ void SetupWindow::createOtherPanel()
                        u"Jaki klawisz (lub kombinację) mam zasymulować:"_qs);
     m_keyLabel->setWordWrap(true);
     m_keyLabel->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    m_keyBox = combo(m_keyPanel, "cb_Klawisze", QRect(4, 34, 222, 22), true, true);
+    m_keyBox = combo(m_keyPanel, "cb_Klawisze", QRect(4, 34, 222, 22), true);
     nameAfter(m_keyLabel, m_keyBox);
 
     m_clickPanel = make<QWidget>(m_otherPanel, "p_Inne_Klikniecie1", sub);
@@ -452,8 +451,8 @@ void SetupWindow::createOtherPanel()
                            u"Wybierz dysk, którego szufladę mam ws/wy:"_qs);
     m_cdCaption = label(m_cdPanel, "Label19", QRect(4, 20, 222, 16),
                         u"Litera dysku:             Operacja:"_qs);
-    m_cdDriveBox = combo(m_cdPanel, "cb_Inne_DyskCD", QRect(4, 38, 70, 22), true, true);
-    m_cdOperationBox = combo(m_cdPanel, "cd_Inne_DyskCD_WsWy", QRect(104, 38, 90, 22), true, true);
+    m_cdDriveBox = combo(m_cdPanel, "cb_Inne_DyskCD", QRect(4, 38, 70, 22), true);
+    m_cdOperationBox = combo(m_cdPanel, "cd_Inne_DyskCD_WsWy", QRect(104, 38, 90, 22), true);
     m_cdOperationBox->addItems({u"Wsuń"_qs, u"Wysuń"_qs});
     m_cdOperationBox->setEditText(u"Wysuń"_qs);
     m_cdDriveBox->setAccessibleName(u"Litera dysku"_qs);
