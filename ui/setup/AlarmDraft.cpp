@@ -163,18 +163,6 @@ const std::array<KindRow, 9> KindTable = {{
      }},
 }};
 
-const std::array<RecentListRow, 9> RecentListTable = {{
-    {keys::O_MRU, u"pm_ur_alarm_o", u"sb_ur_alarm_o", {}, RecentPick::ClockTime},
-    {keys::ZA_MRU, u"pm_ur_alarm_za", u"sb_ur_alarm_za", {}, RecentPick::Countdown},
-    {keys::Kom_Text_MRU, {}, {}, u"cb_Komunikat", RecentPick::ComboItems},
-    {keys::Kom_Caption_MRU, {}, {}, u"cb_Caption", RecentPick::ComboItems},
-    {keys::Sound_MRU, u"pm_PlikiWAV", u"sb_ListaPlikowWAV", u"fne_PlikWAV", RecentPick::FieldText},
-    {keys::EXE_MRU, u"pm_PlikiEXE", u"sb_ListaPlikowEXE", u"fne_PlikEXE", RecentPick::FieldText},
-    {keys::Pliki_MRU, u"pm_Pliki", u"sb_ListaPlikow", u"fne_Plik", RecentPick::FieldText},
-    {keys::Foldery_MRU, u"pm_Foldery", u"sb_ListaFolderow", u"de_Foldery", RecentPick::FieldText},
-    {keys::WWW_MRU, u"pm_WWW", u"sb_ListaWWW", u"e_WWW", RecentPick::FieldText},
-}};
-
 template <typename Rows, typename Key>
 auto find(const Rows &rows, Key key, QStringView text) -> decltype(&*rows.begin())
 {
@@ -203,11 +191,6 @@ std::span<const SubActionRow> AlarmDraft::subActionRows()
 const SubActionRow *AlarmDraft::subActionRow(QStringView subAction)
 {
     return find(SubActionTable, &SubActionRow::subAction, subAction);
-}
-
-std::span<const RecentListRow> AlarmDraft::recentListRows()
-{
-    return RecentListTable;
 }
 
 QString AlarmDraft::shutdown() const

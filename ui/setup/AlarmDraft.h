@@ -78,25 +78,6 @@ struct KindRow
         preview;
 };
 
-/// How choosing an entry of a recent list fills the window.
-enum class RecentPick
-{
-    ClockTime, ///< into the clock-time fields
-    Countdown, ///< into the countdown fields
-    FieldText, ///< into the field's text
-    ComboItems ///< the list is the items of an editable box
-};
-
-/// One of the nine recent-entries lists: its store key and its controls (objectNames).
-struct RecentListRow
-{
-    QStringView list;
-    QStringView menu;   ///< empty for a box's items
-    QStringView button; ///< the button that drops the menu; empty for a box's items
-    QStringView field;  ///< the field filled from it; empty for the time lists
-    RecentPick pick;
-};
-
 /// The alarm being composed in the setup window, without the widgets: the values of its fields,
 /// what each kind means, the checks of Start and of the editors, the armed alarm it gives, the
 /// store writes of Start, and the preview.
@@ -122,7 +103,6 @@ public:
     static const KindRow *kindRow(QStringView kind);
     static std::span<const SubActionRow> subActionRows();
     static const SubActionRow *subActionRow(QStringView subAction);
-    static std::span<const RecentListRow> recentListRows();
 
     const KindRow *row() const { return kindRow(kind); }
     const SubActionRow *subRow() const { return subActionRow(subAction()); }

@@ -1,11 +1,11 @@
 #include "SetupWindow.h"
 
 #include "AlarmDraft.h"
-#include "ClockGroupBox.h"
 #include "FileNameEdit.h"
 #include "SetupHost.h"
 #include "ShownTexts.h"
 #include "SoundPlayer.h"
+#include "TimingGroup.h"
 #include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
 #include "core/Error.h"
@@ -53,7 +53,7 @@ SetupWindow::SetupWindow(platform::Platform &platform, StoreFile &storeFile, con
 
     createSkin();
     createCommandButtons();
-    createTimingGroup();
+    m_timing = new TimingGroup(m_clock, m_storeFile, m_platform.dialogs(), this);
     createActionGroup();
     fitCaptions();
     connectHandlers();
@@ -100,9 +100,6 @@ void SetupWindow::connectHandlers()
     on(m_aboutButton, &ImageButton::clicked, &SetupWindow::ib_AboutClick);
     on(m_webPageButton, &ImageButton::clicked, &SetupWindow::ib_WWWClick);
     on(m_mailButton, &ImageButton::clicked, &SetupWindow::ib_MailClick);
-    on(m_clockModeButton, &QRadioButton::toggled, &SetupWindow::rb_ur_o_godzClick);
-    on(m_countdownModeButton, &QRadioButton::toggled, &SetupWindow::rb_ur_o_godzClick);
-    on(m_repeatBox, &QCheckBox::toggled, &SetupWindow::cb_PowtorzAkcjeClick);
     on(m_kindBox, &QComboBox::currentIndexChanged, &SetupWindow::cb_Typ_AlarmuChange);
     // The editors: each one's check runs on its every change, and when its kind is shown.
     const auto edits = [this, on](auto *field, auto signal, void (SetupWindow::*check)()) {
@@ -121,7 +118,6 @@ void SetupWindow::connectHandlers()
     on(m_pauseButton, &QToolButton::clicked, &SetupWindow::PauseClick);
     on(m_stopPlayingButton, &QToolButton::clicked, &SetupWindow::StopClick);
     edits(m_subActionBox, &QComboBox::editTextChanged, &SetupWindow::cb_InneOpcjeChange);
-    on(&m_clockCaptionTimer, &QTimer::timeout, &SetupWindow::showCurrentTime);
     on(m_previewButton, &QPushButton::clicked, &SetupWindow::cb_PodgladClick);
     on(m_pickPointButton, &QToolButton::clicked, &SetupWindow::startPointPicking);
     on(m_cdDriveBox, &QComboBox::editTextChanged, &SetupWindow::cb_Inne_DyskCDChange);
@@ -132,9 +128,6 @@ void SetupWindow::connectHandlers()
 
 void SetupWindow::initialise()
 {
-    createBalloonHints();
-    showCurrentTime();
-    m_clockCaptionTimer.setInterval(1000);
     m_stopButton->move(-40, -40);
     // Click points are in the screen's device pixels, as the pointer is read and clicked.
     const QSize screenSize = m_platform.input().screenSize();
@@ -142,48 +135,33 @@ void SetupWindow::initialise()
     m_pointY->setRange(0, screenSize.height());
     const LastSettings last = readLastSettings(m_storeFile);
     restoreBaseValues(last);
-    loadRecentLists();
+    loadRecentLists(last);
     // The sound check runs once: in the kind switching when the sound kind is restored. A check
     // that fails is reported and creation goes on.
     if (m_kindBox->currentText() != kinds::PlaySound)
         guarded(m_platform.dialogs(), [this] { fne_PlikWAVChange(); });
     cb_Typ_AlarmuChange();
-    QRadioButton *mode = last.countdown ? m_countdownModeButton : m_clockModeButton;
-    mode->setFocus();
-    mode->setChecked(true);
-    rb_ur_o_godzClick();
+    m_timing->chooseMode(last.countdown);
 }
 
 void SetupWindow::restoreBaseValues(const LastSettings &last)
 {
-    m_repeatBox->setChecked(last.repeat);
-    m_repeatSecondsField->setText(last.repeatTime);
     const QSignalBlocker blocker(m_kindBox); // the kind switching runs once, later
     m_kindBox->setCurrentIndex(last.lastKind ? m_kindBox->findText(*last.lastKind) : -1);
     m_shutdownBox->setEditText(shownText(last.reboot));
     m_subActionBox->setEditText(shownText(last.other));
 }
 
-void SetupWindow::showCurrentTime()
-{
-    // The system's long time format, without the time zone that Qt's long format adds.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(u't').replace(u"  "_qs, u" "_qs);
-    const QString now = m_clock.now().time().toString(format.trimmed());
-    m_timingGroup->setCaption(u" W tej chwili jest: "_qs + now + u" "_qs);
-}
-
 void SetupWindow::showEvent(QShowEvent *event)
 {
     // The caption's clock rests while the window is hidden and is current the instant it shows.
-    showCurrentTime();
-    m_clockCaptionTimer.start();
+    m_timing->startClock();
     QWidget::showEvent(event);
 }
 
 void SetupWindow::hideEvent(QHideEvent *event)
 {
-    m_clockCaptionTimer.stop();
+    m_timing->stopClock();
     QWidget::hideEvent(event);
 }
 
@@ -199,26 +177,9 @@ void SetupWindow::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
-void SetupWindow::rb_ur_o_godzClick()
+void SetupWindow::allowRepeatFor(const KindRow *row)
 {
-    if (!m_clockModeButton->isChecked() && !m_countdownModeButton->isChecked())
-        return;
-    const bool clock = m_clockModeButton->isChecked();
-    enable({m_clockHours, m_clockMinutes, m_clockSeconds, m_clockColons, m_clockListButton}, clock);
-    enable({m_countdownHours, m_countdownMinutes, m_countdownSeconds, m_countdownColons,
-            m_countdownListButton},
-           !clock);
-}
-
-void SetupWindow::cb_PowtorzAkcjeClick()
-{
-    m_repeatSecondsField->setEnabled(m_repeatBox->isChecked() && m_repeatBox->isEnabled());
-}
-
-void SetupWindow::enableRepeatFor(const KindRow *row)
-{
-    m_repeatBox->setEnabled(!row || row->canRepeat);
-    cb_PowtorzAkcjeClick();
+    m_timing->allowRepeat(!row || row->canRepeat);
 }
 
 void SetupWindow::showPanel(QStringView panel)
@@ -240,7 +201,7 @@ void SetupWindow::showChosenKind()
     const KindRow *row = AlarmDraft::kindRow(m_kindBox->currentText());
     showPanel(row ? row->panel : QStringView());
     m_previewButton->setVisible(!row || row->preview);
-    enableRepeatFor(row);
+    allowRepeatFor(row);
     if (!row) {
         m_startButton->setEnabled(false);
         return;

@@ -27,16 +27,15 @@ namespace tockwell {
 
 class AlarmDraft;
 class Clock;
-class ClockGroupBox;
 class FileNameEdit;
+class RecentListButton;
 class SetupHost;
 class SoundPlayer;
 class StoreFile;
+class TimingGroup;
 class WideListComboBox;
 struct LastSettings;
-struct RecentListContents;
 struct KindRow;
-struct RecentListRow;
 struct SubActionRow;
 namespace platform {
 class Platform;
@@ -63,12 +62,6 @@ public:
     /// Plays the alarm sound through the window's player; throws MediaDeviceError when it cannot.
     void playAlarmSound(const QString &file);
 
-    /// Parses a clock time ("7:5:0", "07:00:00", "7:05") into the clock-time fields; a text
-    /// that is not one zeroes them and shows the error box.
-    void setClockTimeFromText(const QString &text);
-    /// Parses a countdown ("0:0:90") into the countdown fields; likewise.
-    void setCountdownFromText(const QString &text);
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -80,7 +73,6 @@ private:
     // Construction (SetupWindow_Layout.cpp)
     void createSkin();
     void createCommandButtons();
-    void createTimingGroup();
     void createActionGroup();
     QWidget *createPanel(const char *name);
     void createMessagePanel();
@@ -88,7 +80,6 @@ private:
     void createShutdownPanel();
     void createFilePanels();
     void createOtherPanel();
-    void createBalloonHints();
     void connectHandlers();
     /// The font at which every caption fits, and the fields placed in their captions' blanks.
     void fitCaptions();
@@ -96,13 +87,10 @@ private:
     // Frame (SetupWindow.cpp)
     void initialise();
     void restoreBaseValues(const LastSettings &last);
-    void showCurrentTime();
-    void rb_ur_o_godzClick();
-    void cb_PowtorzAkcjeClick();
     void cb_Typ_AlarmuChange();
     void showChosenKind();
     /// The repeat box can be used unless the kind (none: any) cannot repeat.
-    void enableRepeatFor(const KindRow *row);
+    void allowRepeatFor(const KindRow *row);
     /// Shows the kind panel named `panel` and hides the others.
     void showPanel(QStringView panel);
     /// The control of that objectName.
@@ -154,13 +142,10 @@ private:
     bool confirmInputSuspension(QStringView subAction);
 
     // Recent lists (SetupWindow_RecentLists.cpp)
-    void loadRecentLists();
-    void loadMenu(const RecentListRow &row, const RecentListContents &contents);
-    void restoreCurrentEntry(const RecentListRow &row, const RecentListContents &contents);
-    void pickRecentEntry(const RecentListRow &row, const QString &entry);
+    void loadRecentLists(const LastSettings &last);
+    /// The list of `button` fills `field`: its current entry now, a chosen entry later.
+    void fillFromList(RecentListButton *button, QWidget *field);
     static void setFieldText(QWidget *field, const QString &text);
-    void popupMenu(const RecentListRow &row);
-    void showTimeFormatError();
 
     // Start and Stop (SetupWindow_StartStop.cpp)
     /// The fields' values as they are now.
@@ -201,14 +186,7 @@ private:
     ImageButton *m_startButton, *m_stopButton, *m_minimizeButton, *m_quitButton, *m_optionsButton,
         *m_aboutButton, *m_webPageButton, *m_mailButton;
 
-    ClockGroupBox *m_timingGroup;
-    QRadioButton *m_clockModeButton, *m_countdownModeButton;
-    QSpinBox *m_clockHours, *m_clockMinutes, *m_clockSeconds;
-    QSpinBox *m_countdownHours, *m_countdownMinutes, *m_countdownSeconds;
-    QLabel *m_clockColons, *m_countdownColons, *m_timeFormatLabel;
-    QToolButton *m_clockListButton, *m_countdownListButton;
-    QCheckBox *m_repeatBox;
-    QLineEdit *m_repeatSecondsField;
+    TimingGroup *m_timing;
 
     QGroupBox *m_actionGroup;
     QComboBox *m_kindBox;
@@ -222,7 +200,8 @@ private:
 
     QLabel *m_soundLabel, *m_durationLabel, *m_durationValue;
     FileNameEdit *m_soundField;
-    QToolButton *m_soundListButton, *m_playButton, *m_pauseButton, *m_stopPlayingButton;
+    RecentListButton *m_soundListButton;
+    QToolButton *m_playButton, *m_pauseButton, *m_stopPlayingButton;
     QCheckBox *m_loopBox;
     std::unique_ptr<SoundPlayer> m_player; ///< the test player, which also plays the alarm sound
 
@@ -232,7 +211,8 @@ private:
     QLabel *m_programLabel, *m_fileLabel, *m_folderLabel, *m_webPageLabel;
     FileNameEdit *m_programField, *m_fileField, *m_folderField;
     QLineEdit *m_webPageField;
-    QToolButton *m_programListButton, *m_fileListButton, *m_folderListButton, *m_webPageListButton;
+    RecentListButton *m_programListButton, *m_fileListButton, *m_folderListButton,
+        *m_webPageListButton;
 
     QLabel *m_subActionLabel, *m_keyLabel, *m_pointLabel, *m_pointCaption, *m_cdDriveLabel,
         *m_cdCaption;
@@ -242,7 +222,6 @@ private:
     QSpinBox *m_pointX, *m_pointY;
     QToolButton *m_pickPointButton;
 
-    QTimer m_clockCaptionTimer;
     QTimer m_pointerTimer;
     /// Gives the devices back that a preview has suspended (objectName "previewInputBack").
     QTimer *m_previewInputBack;

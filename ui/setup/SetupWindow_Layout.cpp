@@ -3,13 +3,17 @@
 #include "ClockGroupBox.h"
 #include "DigitFields.h"
 #include "FileNameEdit.h"
+#include "RecentListButton.h"
+#include "SetupControls.h"
 #include "SetupWindow.h"
 #include "ShownTexts.h"
 #include "SoundPlayer.h"
+#include "TimingGroup.h"
 #include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
 #include "engine/ErrorBox.h"
 #include "platform/Platform.h"
+#include "settings/Keys.h"
 #include "ui/skin/CaptionFont.h"
 #include "ui/skin/ImageFile.h"
 #include "ui/skin/SkinAssets.h"
@@ -33,132 +37,10 @@
 #include <limits>
 
 namespace tockwell {
+
+using namespace controls;
+
 namespace {
-
-template <typename Widget, typename... Args>
-Widget *make(QWidget *parent, const char *name, QRect geometry, Args &&...args)
-{
-    auto *widget = new Widget(std::forward<Args>(args)..., parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
-
-QLabel *label(QWidget *parent, const char *name, QRect geometry, const QString &caption)
-{
-    return make<QLabel>(parent, name, geometry, caption);
-}
-
-template <typename SpinBox = QSpinBox>
-QSpinBox *spin(QWidget *parent, const char *name, QRect geometry, int maximum)
-{
-    auto *box = make<SpinBox>(parent, name, geometry);
-    box->setRange(0, maximum);
-    box->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    return box;
-}
-
-/// A time field of the hours, minutes or seconds, named for a screen reader after its row.
-QSpinBox *timeField(QWidget *parent, const char *name, QRect geometry, int maximum,
-                    const QString &accessibleName)
-{
-    QSpinBox *field = spin<DigitSpinBox>(parent, name, geometry, maximum);
-    field->setAccessibleName(accessibleName);
-    return field;
-}
-
-/// The two colons between a row's three time fields: one label, whose second colon is a child
-/// of it, so that the row's colons are greyed together. The first colon is centred in the left
-/// `colon` pixels, the second in the right ones; the middle field covers the blank between.
-QLabel *timeColons(QWidget *parent, const char *name, QRect geometry)
-{
-    constexpr int colon = 14;
-    QLabel *first = make<QLabel>(parent, name, geometry, u":"_qs);
-    first->setAlignment(Qt::AlignCenter);
-    first->setContentsMargins(0, 0, geometry.width() - colon, 0);
-    const QByteArray secondName = QByteArray(name) + "b";
-    QLabel *second =
-        make<QLabel>(first, secondName.constData(),
-                     QRect(geometry.width() - colon, 0, colon, geometry.height()), u":"_qs);
-    second->setAlignment(Qt::AlignCenter);
-    return first;
-}
-
-/// An input named for a screen reader after the caption above it (without its colon); the
-/// caption is also its label, which is how a box with a text is named on Linux desktops.
-void nameAfter(QLabel *caption, QWidget *input)
-{
-    caption->setBuddy(input);
-    QString name = caption->text().trimmed();
-    if (name.endsWith(u':'))
-        name.chop(1);
-    input->setAccessibleName(name);
-    if (auto *file = qobject_cast<FileNameEdit *>(input))
-        file->edit()->setAccessibleName(name);
-}
-
-/// Where `text` begins inside `control`, in its parent's coordinates.
-int textLeft(const QWidget *control)
-{
-    int left = control->x() + control->contentsRect().left();
-    if (const auto *box = qobject_cast<const QCheckBox *>(control)) {
-        QStyleOptionButton option;
-        option.initFrom(box);
-        option.text = box->text();
-        left = control->x() +
-               box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box).left();
-    }
-    return left;
-}
-
-/// Puts `field` into the run of blanks that follows `prefix` in the caption of `control`, a
-/// blank away from the words on either side; its height and top stay.
-void placeInGap(const QWidget *control, const QString &caption, const QString &prefix,
-                QWidget *field)
-{
-    const QFontMetrics metrics = control->fontMetrics();
-    qsizetype end = prefix.size();
-    while (end < caption.size() && caption.at(end) == u' ')
-        ++end;
-    const int left = textLeft(control) + metrics.horizontalAdvance(prefix);
-    const int gap = metrics.horizontalAdvance(caption.mid(prefix.size(), end - prefix.size()));
-    const int blank = metrics.horizontalAdvance(u' ');
-    field->setGeometry(left + blank, field->y(), gap - 2 * blank, field->height());
-}
-
-QToolButton *listButton(QWidget *parent, const char *name, QRect geometry, const QString &hint)
-{
-    auto *button = make<QToolButton>(parent, name, geometry);
-    button->setArrowType(Qt::DownArrow);
-    button->setToolTip(hint);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
-}
-
-/// An editable box shows a text chosen from its list or set by the program from its start; the
-/// text the user is typing keeps its cursor.
-void showTextFromStart(QComboBox *box)
-{
-    QLineEdit *edit = box->lineEdit();
-    QObject::connect(box, &QComboBox::currentIndexChanged, edit, [edit] { edit->home(false); });
-    QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] {
-        if (!edit->isModified()) // set whole, not typed
-            edit->home(false);
-    });
-}
-
-WideListComboBox *combo(QWidget *parent, const char *name, QRect geometry, bool editable)
-{
-    auto *box = make<WideListComboBox>(parent, name, geometry);
-    if (editable) {
-        box->makeEditable();
-        box->setInsertPolicy(QComboBox::NoInsert);
-        box->completer()->setCompletionMode(QCompleter::InlineCompletion);
-        box->completer()->setCaseSensitivity(Qt::CaseSensitive);
-        showTextFromStart(box);
-    }
-    return box;
-}
 
 /// A command button; its hint is also its name for a screen reader (`name` where it has none).
 ImageButton *commandButton(QWidget *parent, const char *name, int left, const QString &hint,
@@ -170,15 +52,6 @@ ImageButton *commandButton(QWidget *parent, const char *name, int left, const QS
     button->setAccessibleName(hint.isEmpty() ? accessibleName : hint);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
-}
-
-/// The texts as the lists show them (ShownTexts.h).
-QStringList listed(const auto &texts)
-{
-    QStringList list;
-    for (const QStringView text : texts)
-        list.append(shownText(text));
-    return list;
 }
 
 } // namespace
@@ -207,52 +80,6 @@ void SetupWindow::createCommandButtons()
     m_quitButton = commandButton(this, "ib_Koniec", 435, u"Zakończ działanie programu"_qs);
 }
 
-void SetupWindow::createTimingGroup()
-{
-    // The clock's caption, from creation on.
-    m_timingGroup = make<ClockGroupBox>(this, "gb1", QRect(8, 42, 214, 196),
-                                        u" W tej chwili jest: 00:00:00 "_qs);
-    m_clockModeButton = make<QRadioButton>(m_timingGroup, "rb_ur_o_godz", QRect(8, 20, 200, 18),
-                                           u"uruchom alarm o godzinie:"_qs);
-    m_clockColons = timeColons(m_timingGroup, "Label1", QRect(56, 42, 74, 22));
-    const QString clock = u"Godzina alarmu: "_qs;
-    m_clockHours = timeField(m_timingGroup, "se_ur_o_godz_godz", QRect(10, 42, 46, 22), 23,
-                             clock + u"godziny"_qs);
-    m_clockMinutes = timeField(m_timingGroup, "se_ur_o_godz_min", QRect(70, 42, 46, 22), 59,
-                               clock + u"minuty"_qs);
-    m_clockSeconds = timeField(m_timingGroup, "se_ur_o_godz_sec", QRect(130, 42, 46, 22), 59,
-                               clock + u"sekundy"_qs);
-    m_clockListButton = listButton(m_timingGroup, "sb_ur_alarm_o", QRect(180, 42, 22, 22),
-                                   u"Lista ostatnio wprowadzanych czasów"_qs);
-    m_clockListButton->setEnabled(false);
-
-    m_countdownModeButton = make<QRadioButton>(
-        m_timingGroup, "rb_ur_po_czasie", QRect(8, 74, 200, 18), u"odlicz w dół i uruchom za:"_qs);
-    m_countdownColons = timeColons(m_timingGroup, "Label2", QRect(56, 96, 74, 22));
-    // Countdown fields have no upper bound, and do not go below 0.
-    const int unbounded = std::numeric_limits<int>::max();
-    const QString countdown = u"Odliczanie w dół: "_qs;
-    m_countdownHours = timeField(m_timingGroup, "se_ur_po_czasie_godz", QRect(10, 96, 46, 22),
-                                 unbounded, countdown + u"godziny"_qs);
-    m_countdownMinutes = timeField(m_timingGroup, "se_ur_po_czasie_min", QRect(70, 96, 46, 22),
-                                   unbounded, countdown + u"minuty"_qs);
-    m_countdownSeconds = timeField(m_timingGroup, "se_ur_po_czasie_sec", QRect(130, 96, 46, 22),
-                                   unbounded, countdown + u"sekundy"_qs);
-    m_countdownListButton = listButton(m_timingGroup, "sb_ur_alarm_za", QRect(180, 96, 22, 22),
-                                       u"Lista ostatnio odliczanych czasów"_qs);
-    m_countdownListButton->setEnabled(false);
-
-    m_timeFormatLabel =
-        label(m_timingGroup, "Label13", QRect(10, 128, 196, 16), u"Format czasu: GG:MM:SS"_qs);
-    m_repeatBox = make<QCheckBox>(m_timingGroup, "cb_PowtorzAkcje", QRect(8, 160, 200, 22),
-                                  u"Powtórz akcję po             sec"_qs);
-    m_repeatSecondsField =
-        make<QLineEdit>(m_timingGroup, "e_CzasPowtorki", QRect(119, 160, 44, 22), u"30"_qs);
-    m_repeatSecondsField->setEnabled(false);
-    m_repeatSecondsField->setAccessibleName(u"Powtórz akcję po: sekundy"_qs);
-    acceptDigitsOnly(*m_repeatSecondsField);
-}
-
 QWidget *SetupWindow::createPanel(const char *name)
 {
     auto *panel = make<QWidget>(m_actionGroup, name, QRect(4, 44, 230, 118));
@@ -268,17 +95,14 @@ void SetupWindow::createActionGroup()
     m_kindBox->addItems(listed(kinds::All));
     m_kindBox->setCurrentIndex(-1);
     m_kindBox->setAccessibleName(u"Rodzaj alarmu"_qs);
+    setBalloonHint(m_kindBox, false, u"INFORMACJA"_qs,
+                   u"Wybierz z poniższej listy rodzaj alarmu"_qs);
 
     createMessagePanel();
     createSoundPanel();
     createShutdownPanel();
     createFilePanels();
     createOtherPanel();
-
-    for (const RecentListRow &row : AlarmDraft::recentListRows()) {
-        if (!row.menu.isEmpty())
-            (new QMenu(this))->setObjectName(row.menu.toString());
-    }
 
     m_previewButton =
         make<QPushButton>(m_actionGroup, "cb_Podglad", QRect(150, 166, 80, 24), u"Podgląd"_qs);
@@ -316,7 +140,9 @@ void SetupWindow::createSoundPanel()
                               {u"MP3 (*.mp3)"_qs, u"*.mp3"_qs},
                               {u"MID (*.mid *.midi)"_qs, u"*.mid *.midi"_qs},
                               {u"WAV (*.wav)"_qs, u"*.wav"_qs}});
-    m_soundListButton = listButton(panel, "sb_ListaPlikowWAV", QRect(204, 16, 22, 22), QString());
+    m_soundListButton = new RecentListButton(keys::Sound_MRU, "sb_ListaPlikowWAV", "pm_PlikiWAV",
+                                             QRect(204, 16, 22, 22), m_storeFile,
+                                             m_platform.dialogs(), panel, m_soundField);
     m_durationLabel = label(panel, "Label128", QRect(4, 46, 36, 16), u"Czas:"_qs);
     m_durationValue = label(panel, "LabelCzas", QRect(40, 46, 120, 16), u"(brak pliku)"_qs);
     m_durationValue->setToolTip(u"Czas trwania utworu"_qs);
@@ -362,9 +188,13 @@ void SetupWindow::createFilePanels()
         labelOut = label(panel, labelName, QRect(4, 0, 222, 16), caption);
         return panel;
     };
+    const auto listButton = [this](QStringView list, const char *name, const char *menu,
+                                   QWidget *panel, QWidget *field) {
+        return new RecentListButton(list, name, menu, QRect(204, 16, 22, 22), m_storeFile,
+                                    m_platform.dialogs(), panel, field);
+    };
     // Each pattern list is shown once: the descriptions show it already.
     const QRect field(4, 16, 198, 22);
-    const QRect button(204, 16, 22, 22);
 
     m_programPanel =
         filePanel("p_UrProg", "Label8", u"Wskaż ścieżkę do programu"_qs, m_programLabel);
@@ -372,7 +202,8 @@ void SetupWindow::createFilePanels()
         make<FileNameEdit>(m_programPanel, "fne_PlikEXE", field, FileNameEdit::Kind::ExistingFile);
     m_programField->setFilters({{u"Programy (*)"_qs, u"*"_qs}});
     nameAfter(m_programLabel, m_programField);
-    m_programListButton = listButton(m_programPanel, "sb_ListaPlikowEXE", button, QString());
+    m_programListButton = listButton(keys::EXE_MRU, "sb_ListaPlikowEXE", "pm_PlikiEXE",
+                                     m_programPanel, m_programField);
 
     m_filePanel = filePanel("p_Plik", "Label9", u"Wskaż ścieżkę do pliku:"_qs, m_fileLabel);
     m_fileField = make<FileNameEdit>(m_filePanel, "fne_Plik", field, FileNameEdit::Kind::File);
@@ -398,19 +229,22 @@ void SetupWindow::createFilePanels()
          "*.dv *.dif *.rm *.ra *.ram *.rmvb *.dat *.vob *.mp4 *.ogm *.m2v *.ifo *.divx"_qs},
     });
     nameAfter(m_fileLabel, m_fileField);
-    m_fileListButton = listButton(m_filePanel, "sb_ListaPlikow", button, QString());
+    m_fileListButton =
+        listButton(keys::Pliki_MRU, "sb_ListaPlikow", "pm_Pliki", m_filePanel, m_fileField);
 
     m_folderPanel =
         filePanel("p_OtworzFolder", "Label10", u"Wskaż ścieżkę do folderu:"_qs, m_folderLabel);
     m_folderField =
         make<FileNameEdit>(m_folderPanel, "de_Foldery", field, FileNameEdit::Kind::Folder);
     nameAfter(m_folderLabel, m_folderField);
-    m_folderListButton = listButton(m_folderPanel, "sb_ListaFolderow", button, QString());
+    m_folderListButton = listButton(keys::Foldery_MRU, "sb_ListaFolderow", "pm_Foldery",
+                                    m_folderPanel, m_folderField);
 
     m_webPagePanel = filePanel("p_WWW", "Label11", u"Wskaż adres strony WWW:"_qs, m_webPageLabel);
     m_webPageField = make<QLineEdit>(m_webPagePanel, "e_WWW", field);
     nameAfter(m_webPageLabel, m_webPageField);
-    m_webPageListButton = listButton(m_webPagePanel, "sb_ListaWWW", button, QString());
+    m_webPageListButton =
+        listButton(keys::WWW_MRU, "sb_ListaWWW", "pm_WWW", m_webPagePanel, m_webPageField);
 }
 
 void SetupWindow::createOtherPanel()
@@ -439,8 +273,8 @@ void SetupWindow::createOtherPanel()
                          u"Podaj współrzędne (określ punkt kliknięcia):"_qs);
     m_pointCaption =
         label(m_clickPanel, "Label17", QRect(4, 22, 150, 22), u"x =                     y = "_qs);
-    m_pointX = spin(m_clickPanel, "se_Inne_X_DC", QRect(24, 22, 56, 22), 0);
-    m_pointY = spin(m_clickPanel, "se_Inne_Y_DC", QRect(112, 22, 56, 22), 0);
+    m_pointX = spin<QSpinBox>(m_clickPanel, "se_Inne_X_DC", QRect(24, 22, 56, 22), 0);
+    m_pointY = spin<QSpinBox>(m_clickPanel, "se_Inne_Y_DC", QRect(112, 22, 56, 22), 0);
     m_pickPointButton = make<QToolButton>(m_clickPanel, "SpeedButton1", QRect(4, 48, 100, 22));
     m_pickPointButton->setText(u"Określ punkt"_qs);
     m_pointX->setAccessibleName(u"Punkt kliknięcia: x"_qs);
@@ -462,42 +296,11 @@ void SetupWindow::createOtherPanel()
         subPanel->hide();
 }
 
-void SetupWindow::createBalloonHints()
-{
-    const auto balloon = [](QWidget *control, bool warning, const QString &title,
-                            const QString &text) {
-        const QString icon = warning ? u":/setup/warning.png"_qs : u":/setup/information.png"_qs;
-        control->setToolTip(QStringLiteral("<table><tr><td><img src=\"%1\"></td><td><b>%2</b></td>"
-                                           "</tr></table><p>%3</p>")
-                                .arg(icon, title.toHtmlEscaped(), text.toHtmlEscaped()));
-    };
-    const QString info = u"INFORMACJA"_qs;
-    balloon(m_kindBox, false, info, u"Wybierz z poniższej listy rodzaj alarmu"_qs);
-    balloon(m_clockModeButton, false, info,
-            u"Ta opcja pozwoli Ci na uruchomienie alarmu o określonej godzinie"_qs);
-    for (QSpinBox *field : {m_clockHours, m_clockMinutes, m_clockSeconds})
-        balloon(field, false, info,
-                u"Tu podajesz godzinę o której mam Cię zaalarmować. Należy podać godzinę, minutę "
-                "i sekundę uruchomienia alarmu"_qs);
-    balloon(m_countdownModeButton, false, info,
-            u"Ta opcja pozwoli Ci na uruchomienie alarmu po określonym czasie"_qs);
-    for (QSpinBox *field : {m_countdownHours, m_countdownMinutes, m_countdownSeconds})
-        balloon(field, false, info,
-                u"Tu podajesz czas jaki ma być odliczany w dół i po jakim mam Cię zaalarmować. "
-                "Należy podać godzinę, minutę i sekundę uruchomienia alarmu (lub samą liczbę "
-                "sekund)"_qs);
-    balloon(m_repeatBox, true, u"UWAGA"_qs,
-            u"Jeżeli chcesz uruchomić powtarzanie alarmu co określony czas musisz zaznaczyć tą "
-            "opcję"_qs);
-    balloon(m_repeatSecondsField, false, info,
-            u"Tu podajesz czas z jakim program ma powtarzać alarm wyrażony w sekundach"_qs);
-}
-
 void SetupWindow::fitCaptions()
 {
     fitCaptionFont(*this, captionsOf(*this));
     // Fields that sit in the blanks of a caption follow the words of the chosen font.
-    placeInGap(m_repeatBox, m_repeatBox->text(), u"Powtórz akcję po"_qs, m_repeatSecondsField);
+    m_timing->fitCaptions();
     placeInGap(m_pointCaption, m_pointCaption->text(), u"x ="_qs, m_pointX);
     const int yLeft = textLeft(m_pointCaption) +
                       m_pointCaption->fontMetrics().horizontalAdvance(m_pointCaption->text());

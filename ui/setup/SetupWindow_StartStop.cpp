@@ -3,6 +3,7 @@
 #include "FileNameEdit.h"
 #include "SetupHost.h"
 #include "SetupWindow.h"
+#include "TimingGroup.h"
 #include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
 #include "core/Error.h"
@@ -25,30 +26,11 @@
 #include <initializer_list>
 
 namespace tockwell {
-namespace {
-
-// A field's value is its text read as a whole number; a text that is not one reads as 0.
-int fieldValue(const QSpinBox *field)
-{
-    bool ok = false;
-    const int value = field->cleanText().toInt(&ok);
-    return ok ? value : 0;
-}
-
-} // namespace
-
 AlarmDraft SetupWindow::draft() const
 {
     AlarmDraft draft;
     draft.kind = m_kindBox->currentText();
-    draft.countdown = !m_clockModeButton->isChecked();
-    draft.clockTime = {fieldValue(m_clockHours), fieldValue(m_clockMinutes),
-                       fieldValue(m_clockSeconds)};
-    draft.countdownTime = {fieldValue(m_countdownHours), fieldValue(m_countdownMinutes),
-                           fieldValue(m_countdownSeconds)};
-    draft.repeatChecked = m_repeatBox->isChecked();
-    draft.repeatAvailable = m_repeatBox->isEnabled();
-    draft.repeatText = m_repeatSecondsField->text();
+    m_timing->readInto(draft);
     draft.message = m_messageTextBox->currentText();
     draft.caption = m_captionBox->currentText();
     draft.soundField = m_soundField->text();
@@ -92,16 +74,11 @@ void SetupWindow::start()
 
 void SetupWindow::lockWhileArmed(const AlarmDraft &alarm, bool locked)
 {
-    enable({m_kindBox, m_clockModeButton, m_clockListButton, m_clockHours, m_clockMinutes,
-            m_clockSeconds, m_countdownModeButton, m_countdownListButton, m_countdownHours,
-            m_countdownMinutes, m_countdownSeconds, m_clockColons, m_countdownColons, m_repeatBox,
-            m_repeatSecondsField, m_timeFormatLabel},
-           !locked);
+    m_kindBox->setEnabled(!locked);
+    m_timing->setLocked(locked);
     enable(alarm.lockedWhileArmed(), !locked);
-    if (!locked) { // the timing rules of the editable window
-        rb_ur_o_godzClick();
-        enableRepeatFor(alarm.row());
-    }
+    if (!locked) // the repeat rule of the editable window
+        allowRepeatFor(alarm.row());
     if (alarm.kind == kinds::PlaySound)
         lockSoundPanel(locked);
 }

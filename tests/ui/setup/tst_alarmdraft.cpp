@@ -76,10 +76,6 @@ private slots:
         for (std::size_t i = 0; i < kinds::All.size(); ++i)
             QCOMPARE(AlarmDraft::kindRows()[i].kind, kinds::All[i]);
         QVERIFY(!AlarmDraft::kindRow(u"komunikat")); // kinds are compared exactly
-        QCOMPARE(AlarmDraft::recentListRows().size(), keys::RecentLists.size());
-        for (const RecentListRow &row : AlarmDraft::recentListRows())
-            QVERIFY(std::find(keys::RecentLists.begin(), keys::RecentLists.end(), row.list) !=
-                    keys::RecentLists.end());
     }
 
     void countdownRefusal_data()

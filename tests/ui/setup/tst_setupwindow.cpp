@@ -122,17 +122,62 @@ private slots:
             for (const StoredValue &stored : row.stored)
                 widgets << stored.field.toString();
         }
-        QStringList menus;
-        for (const RecentListRow &row : AlarmDraft::recentListRows()) {
-            widgets << row.button.toString() << row.field.toString();
-            menus << row.menu.toString();
-        }
         widgets.removeAll(QString());
-        menus.removeAll(QString());
         for (const QString &name : std::as_const(widgets))
             QVERIFY2(w->findChild<QWidget *>(name), qPrintable(name));
-        for (const QString &name : std::as_const(menus))
-            QVERIFY2(w->findChild<QMenu *>(name), qPrintable(name));
+    }
+
+    // Each recent list's current entry comes back into the field it was entered in.
+    void everyListsCurrentEntryComesBackIntoItsField_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("entry"); // "file" and "folder" stand for existing ones
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("clock time")
+            << keys::O_MRU.toString() << u"7:5:0"_qs << u"se_ur_o_godz_min"_qs << u"5"_qs;
+        QTest::newRow("countdown")
+            << keys::ZA_MRU.toString() << u"0:1:30"_qs << u"se_ur_po_czasie_sec"_qs << u"30"_qs;
+        QTest::newRow("message") << keys::Kom_Text_MRU.toString() << u"Już czas"_qs
+                                 << u"cb_Komunikat"_qs << u"Już czas"_qs;
+        QTest::newRow("caption") << keys::Kom_Caption_MRU.toString() << u"UWAGA"_qs
+                                 << u"cb_Caption"_qs << u"UWAGA"_qs;
+        QTest::newRow("sound") << keys::Sound_MRU.toString() << u"file"_qs << u"fne_PlikWAV"_qs
+                               << u"file"_qs;
+        QTest::newRow("program") << keys::EXE_MRU.toString() << u"file"_qs << u"fne_PlikEXE"_qs
+                                 << u"file"_qs;
+        QTest::newRow("file") << keys::Pliki_MRU.toString() << u"file"_qs << u"fne_Plik"_qs
+                              << u"file"_qs;
+        QTest::newRow("folder") << keys::Foldery_MRU.toString() << u"folder"_qs << u"de_Foldery"_qs
+                                << u"folder"_qs;
+        QTest::newRow("web page") << keys::WWW_MRU.toString() << u"www.a.pl"_qs << u"e_WWW"_qs
+                                  << u"www.a.pl"_qs;
+    }
+    void everyListsCurrentEntryComesBackIntoItsField()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, entry);
+        QFETCH(QString, field);
+        QFETCH(QString, shown);
+        const QString file = makeFile(u"dzwonek.wav"_qs);
+        const auto existing = [&](const QString &text) {
+            return text == u"file"_qs ? file : text == u"folder"_qs ? world->dir.path() : text;
+        };
+        QCOMPARE(keys::RecentLists.size(), std::size_t(9)); // the rows above
+        rememberEntry(world->storeFile, list, existing(entry));
+        const auto w = makeWindow();
+        QWidget *control = test::child(*w, field);
+        QString text;
+        if (const auto *number = qobject_cast<QSpinBox *>(control))
+            text = QString::number(number->value());
+        else if (const auto *box = qobject_cast<QComboBox *>(control))
+            text = box->currentText();
+        else if (const auto *fileField = qobject_cast<FileNameEdit *>(control))
+            text = fileField->text();
+        else
+            text = qobject_cast<QLineEdit *>(control)->text();
+        QCOMPARE(text, existing(shown));
+        QVERIFY(boxes().isEmpty());
     }
 
     void restoresTheLastKindWithoutRegardToCase()
