@@ -12,6 +12,7 @@
 #include "core/HelpPages.h"
 #include "engine/Clock.h"
 #include "engine/ErrorBox.h"
+#include "panels/ActionPanel.h"
 #include "platform/Platform.h"
 #include "settings/LastSettings.h"
 
@@ -74,6 +75,14 @@ void SetupWindow::enable(const QStringList &controls, bool enabled) const
         control(name)->setEnabled(enabled);
 }
 
+ActionPanel *SetupWindow::panelOf(QStringView kind) const
+{
+    for (const auto &[each, panel] : m_panels)
+        if (each == kind)
+            return panel;
+    return nullptr;
+}
+
 void SetupWindow::checkField(QStringView field)
 {
     if (const auto check = m_fieldChecks.value(field.toString()))
@@ -106,13 +115,8 @@ void SetupWindow::connectHandlers()
         on(field, signal, check);
         m_fieldChecks.insert(field->objectName(), check);
     };
-    edits(m_messageTextBox, &QComboBox::editTextChanged, &SetupWindow::cb_KomunikatChange);
-    on(m_captionBox, &QComboBox::editTextChanged, &SetupWindow::cb_KomunikatChange);
-    edits(m_shutdownBox, &QComboBox::editTextChanged, &SetupWindow::cb_ZamknijSystemChange);
-    edits(m_programField, &FileNameEdit::textChanged, &SetupWindow::fne_PlikEXEChange);
-    edits(m_fileField, &FileNameEdit::textChanged, &SetupWindow::fne_PlikChange);
-    edits(m_folderField, &FileNameEdit::textChanged, &SetupWindow::de_FolderyChange);
-    edits(m_webPageField, &QLineEdit::textChanged, &SetupWindow::e_WWWChange);
+    for (const auto &[kind, panel] : m_panels)
+        connect(panel, &ActionPanel::readinessChanged, this, &SetupWindow::showReadiness);
     edits(m_soundField, &FileNameEdit::textChanged, &SetupWindow::fne_PlikWAVChange);
     on(m_playButton, &QToolButton::clicked, &SetupWindow::PlayClick);
     on(m_pauseButton, &QToolButton::clicked, &SetupWindow::PauseClick);
@@ -148,7 +152,7 @@ void SetupWindow::restoreBaseValues(const LastSettings &last)
 {
     const QSignalBlocker blocker(m_kindBox); // the kind switching runs once, later
     m_kindBox->setCurrentIndex(last.lastKind ? m_kindBox->findText(*last.lastKind) : -1);
-    m_shutdownBox->setEditText(shownText(last.reboot));
+    panelOf(kinds::Shutdown)->restore(last);
     m_subActionBox->setEditText(shownText(last.other));
 }
 
@@ -212,7 +216,12 @@ void SetupWindow::showChosenKind()
     }
     control(row->firstField)->setFocus();
     // A check that fails is reported, and the switching goes on.
-    guarded(m_platform.dialogs(), [this, row] { checkField(row->firstField); });
+    guarded(m_platform.dialogs(), [this, row] {
+        if (ActionPanel *panel = panelOf(row->kind))
+            panel->check();
+        else
+            checkField(row->firstField);
+    });
     if (!row->preview)
         m_previewButton->setEnabled(false);
 }

@@ -11,6 +11,8 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -25,6 +27,7 @@ class QToolButton;
 
 namespace tockwell {
 
+class ActionPanel;
 class AlarmDraft;
 class Clock;
 class FileNameEdit;
@@ -75,11 +78,10 @@ private:
     void createCommandButtons();
     void createActionGroup();
     QWidget *createPanel(const char *name);
-    void createMessagePanel();
     void createSoundPanel();
-    void createShutdownPanel();
-    void createFilePanels();
     void createOtherPanel();
+    /// The panel of `kind`; none for a kind without parameters.
+    ActionPanel *panelOf(QStringView kind) const;
     void connectHandlers();
     /// The font at which every caption fits, and the fields placed in their captions' blanks.
     void fitCaptions();
@@ -108,15 +110,10 @@ private:
     void enable(const QStringList &controls, bool enabled) const;
 
     // Editors (SetupWindow_Editors.cpp)
-    void cb_KomunikatChange();
-    void cb_ZamknijSystemChange();
-    void fne_PlikEXEChange();
-    void fne_PlikChange();
-    void de_FolderyChange();
-    void e_WWWChange();
     void setActionButtons(bool enabled);
-    /// The chosen shutdown and sub-action as they are stored (ShownTexts.h).
-    QString chosenShutdown() const;
+    /// A panel's check: whether Start and Preview may be used.
+    void showReadiness(bool canStart, bool canPreview);
+    /// The chosen sub-action as it is stored (ShownTexts.h).
     QString chosenSubAction() const;
 
     // Other actions (SetupWindow_OtherActions.cpp)
@@ -143,9 +140,6 @@ private:
 
     // Recent lists (SetupWindow_RecentLists.cpp)
     void loadRecentLists(const LastSettings &last);
-    /// The list of `button` fills `field`: its current entry now, a chosen entry later.
-    void fillFromList(RecentListButton *button, QWidget *field);
-    static void setFieldText(QWidget *field, const QString &text);
 
     // Start and Stop (SetupWindow_StartStop.cpp)
     /// The fields' values as they are now.
@@ -190,13 +184,11 @@ private:
 
     QGroupBox *m_actionGroup;
     QComboBox *m_kindBox;
-    QWidget *m_messagePanel, *m_soundPanel, *m_shutdownPanel, *m_programPanel, *m_filePanel,
-        *m_folderPanel, *m_webPagePanel, *m_otherPanel;
+    /// The kinds' panels, in the order of the kind list.
+    std::vector<std::pair<QStringView, ActionPanel *>> m_panels;
+    QWidget *m_soundPanel, *m_otherPanel;
     QPushButton *m_previewButton;
     QLabel *m_otherHelpLink;
-
-    QLabel *m_messageLabel, *m_captionLabel;
-    WideListComboBox *m_messageTextBox, *m_captionBox;
 
     QLabel *m_soundLabel, *m_durationLabel, *m_durationValue;
     FileNameEdit *m_soundField;
@@ -204,15 +196,6 @@ private:
     QToolButton *m_playButton, *m_pauseButton, *m_stopPlayingButton;
     QCheckBox *m_loopBox;
     std::unique_ptr<SoundPlayer> m_player; ///< the test player, which also plays the alarm sound
-
-    QLabel *m_shutdownLabel;
-    QComboBox *m_shutdownBox;
-
-    QLabel *m_programLabel, *m_fileLabel, *m_folderLabel, *m_webPageLabel;
-    FileNameEdit *m_programField, *m_fileField, *m_folderField;
-    QLineEdit *m_webPageField;
-    RecentListButton *m_programListButton, *m_fileListButton, *m_folderListButton,
-        *m_webPageListButton;
 
     QLabel *m_subActionLabel, *m_keyLabel, *m_pointLabel, *m_pointCaption, *m_cdDriveLabel,
         *m_cdCaption;

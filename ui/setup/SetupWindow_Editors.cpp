@@ -27,58 +27,15 @@ void SetupWindow::setActionButtons(bool enabled)
     m_startButton->setEnabled(enabled);
 }
 
-QString SetupWindow::chosenShutdown() const
+void SetupWindow::showReadiness(bool canStart, bool canPreview)
 {
-    return storedText(m_shutdownBox->currentText());
+    m_previewButton->setEnabled(canPreview);
+    m_startButton->setEnabled(canStart);
 }
 
 QString SetupWindow::chosenSubAction() const
 {
     return storedText(m_subActionBox->currentText());
-}
-
-void SetupWindow::cb_KomunikatChange()
-{
-    setActionButtons(
-        AlarmDraft::isMessageValid(m_messageTextBox->currentText(), m_captionBox->currentText()));
-}
-
-void SetupWindow::cb_ZamknijSystemChange()
-{
-    m_startButton->setEnabled(AlarmDraft::isShutdownValid(chosenShutdown()));
-}
-
-void SetupWindow::fne_PlikEXEChange()
-{
-    switch (AlarmDraft::checkProgram(m_programField->text())) {
-    case AlarmDraft::ProgramCheck::Valid:
-        setActionButtons(true);
-        break;
-    case AlarmDraft::ProgramCheck::Missing:
-        setActionButtons(false);
-        break;
-    case AlarmDraft::ProgramCheck::WrongFormat:
-        m_platform.dialogs().messageBox(
-            u"Wybrany format pliku jest niepoprawny.\rWybierz inny plik lub "
-            "upewnij się, czy wybrany plik ma rozszerzenie typu EXE"_qs,
-            QString::fromUtf16(AppTitle), platform::mb::Ok);
-        break;
-    }
-}
-
-void SetupWindow::fne_PlikChange()
-{
-    setActionButtons(AlarmDraft::isFileValid(m_fileField->text()));
-}
-
-void SetupWindow::de_FolderyChange()
-{
-    setActionButtons(AlarmDraft::isFolderValid(m_folderField->text()));
-}
-
-void SetupWindow::e_WWWChange()
-{
-    setActionButtons(AlarmDraft::isWebPageValid(m_webPageField->text()));
 }
 
 } // namespace tockwell

@@ -12,6 +12,9 @@
 #include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
 #include "engine/ErrorBox.h"
+#include "panels/MessagePanel.h"
+#include "panels/PathPanel.h"
+#include "panels/ShutdownPanel.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
 #include "ui/skin/CaptionFont.h"
@@ -98,33 +101,28 @@ void SetupWindow::createActionGroup()
     setBalloonHint(m_kindBox, false, u"INFORMACJA"_qs,
                    u"Wybierz z poniższej listy rodzaj alarmu"_qs);
 
-    createMessagePanel();
+    // In the order of the tab key, which is not the kind list's.
+    platform::Dialogs &dialogs = m_platform.dialogs();
+    auto *message = new MessagePanel(m_storeFile, dialogs, m_actionGroup);
     createSoundPanel();
-    createShutdownPanel();
-    createFilePanels();
+    auto *shutdown = new ShutdownPanel(dialogs, m_actionGroup);
+    const auto pathPanel = [&](PathPanel::Target target) {
+        return new PathPanel(target, m_storeFile, dialogs, m_actionGroup);
+    };
+    auto *program = pathPanel(PathPanel::Target::Program);
+    auto *file = pathPanel(PathPanel::Target::File);
+    auto *folder = pathPanel(PathPanel::Target::Folder);
+    auto *webPage = pathPanel(PathPanel::Target::WebPage);
     createOtherPanel();
+    m_panels = {{kinds::Message, message},     {kinds::OpenFolder, folder},
+                {kinds::OpenFile, file},       {kinds::RunProgram, program},
+                {kinds::OpenWebPage, webPage}, {kinds::Shutdown, shutdown}};
 
     m_previewButton =
         make<QPushButton>(m_actionGroup, "cb_Podglad", QRect(150, 166, 80, 24), u"Podgląd"_qs);
     m_previewButton->setFlat(true);
     m_otherHelpLink = label(m_actionGroup, "amh_Help", QRect(10, 170, 80, 16), u"Pomoc ?"_qs);
     m_otherHelpLink->hide();
-}
-
-void SetupWindow::createMessagePanel()
-{
-    m_messagePanel = createPanel("p_k_komunikat");
-    m_messageLabel =
-        label(m_messagePanel, "Label4", QRect(4, 0, 222, 16), u"Podaj treść komunikatu:"_qs);
-    m_messageTextBox = combo(m_messagePanel, "cb_Komunikat", QRect(4, 16, 222, 22), true);
-    m_captionLabel =
-        label(m_messagePanel, "Label5", QRect(4, 46, 222, 16), u"Napis na pasku tytułowym:"_qs);
-    m_captionBox = combo(m_messagePanel, "cb_Caption", QRect(4, 62, 222, 22), true);
-    // The dropped lists show whole remembered texts.
-    m_messageTextBox->fitListToItems(24);
-    m_captionBox->fitListToItems(24);
-    nameAfter(m_messageLabel, m_messageTextBox);
-    nameAfter(m_captionLabel, m_captionBox);
 }
 
 void SetupWindow::createSoundPanel()
@@ -167,84 +165,6 @@ void SetupWindow::createSoundPanel()
     m_player = std::make_unique<SoundPlayer>(m_platform.mediaPlayer(), [this] {
         guarded(m_platform.dialogs(), [this] { playbackEnded(); });
     });
-}
-
-void SetupWindow::createShutdownPanel()
-{
-    m_shutdownPanel = createPanel("p_Zamknij");
-    m_shutdownLabel =
-        label(m_shutdownPanel, "Label7", QRect(4, 0, 222, 16), u"Wybierz odpowiednią opcję:"_qs);
-    m_shutdownBox = combo(m_shutdownPanel, "cb_ZamknijSystem", QRect(4, 16, 222, 22), true);
-    m_shutdownBox->addItems(listed(shutdowns::All));
-    m_shutdownBox->setCurrentIndex(-1);
-    nameAfter(m_shutdownLabel, m_shutdownBox);
-}
-
-void SetupWindow::createFilePanels()
-{
-    const auto filePanel = [this](const char *panelName, const char *labelName,
-                                  const QString &caption, QLabel *&labelOut) {
-        QWidget *panel = createPanel(panelName);
-        labelOut = label(panel, labelName, QRect(4, 0, 222, 16), caption);
-        return panel;
-    };
-    const auto listButton = [this](QStringView list, const char *name, const char *menu,
-                                   QWidget *panel, QWidget *field) {
-        return new RecentListButton(list, name, menu, QRect(204, 16, 22, 22), m_storeFile,
-                                    m_platform.dialogs(), panel, field);
-    };
-    // Each pattern list is shown once: the descriptions show it already.
-    const QRect field(4, 16, 198, 22);
-
-    m_programPanel =
-        filePanel("p_UrProg", "Label8", u"Wskaż ścieżkę do programu"_qs, m_programLabel);
-    m_programField =
-        make<FileNameEdit>(m_programPanel, "fne_PlikEXE", field, FileNameEdit::Kind::ExistingFile);
-    m_programField->setFilters({{u"Programy (*)"_qs, u"*"_qs}});
-    nameAfter(m_programLabel, m_programField);
-    m_programListButton = listButton(keys::EXE_MRU, "sb_ListaPlikowEXE", "pm_PlikiEXE",
-                                     m_programPanel, m_programField);
-
-    m_filePanel = filePanel("p_Plik", "Label9", u"Wskaż ścieżkę do pliku:"_qs, m_fileLabel);
-    m_fileField = make<FileNameEdit>(m_filePanel, "fne_Plik", field, FileNameEdit::Kind::File);
-    m_fileField->setFilters({
-        {u"Wszystkie pliki (*.*)"_qs, u"*"_qs},
-        {u"Programy (*.exe, *.com, *.bat)"_qs, u"*.exe *.com *.bat"_qs},
-        {u"Pliki graficzne (*.bmp, *.djvu, *.emf, *.gif, *.ico, *.jpg, *.pcx, *.png, *.psd, "
-         "*.psp, *.tga, *.tiff, *.wmf)"_qs,
-         u"*.bmp *.dib *.rle *.djvu *.djv iw4 *.emf *.gif *.ico *.jpg *.jpeg *.jpe *.jif *.jfif "
-         "*.pcx *.dcx *.png *.psd *.psp *.tga *.tiff *.tif *.xif *.wmf"_qs},
-        {u"Pliki tekstowe/dokumenty (*.txt, *.doc,*.html;*.rtf)"_qs,
-         u"*.txt *.doc *.html *.htm *.rtf *.wps *.asc"_qs},
-        {u"Lista odtwarzania multimediów (*.asx, *.wax, *.m3u, *.wvx, *.pls)"_qs,
-         u"*.asx *.wax *.m3u *.wvx *.pls"_qs},
-        {u"Pliki audio (*.mid, *.rmi, *.midi, *.kar, *.wav, *.mp3, *.ogg, *.miz, *.mp2, *.mp1, "
-         "*.aac, *.apl, *.vlb, *.snd, *.au, *.aif, *.aifc, *.aiff, *.wma)"_qs,
-         u"*.mid *.rmi *.midi *.kar *.wav *.mp3 *.ogg *.miz *.mp2 *.mp1 *.aac *.apl *.vlb *.snd "
-         "*.au *.aif *.aifc *.aiff *.wma"_qs},
-        {u"Pliki video (*.avi, *.wmv, *.mpg, *.mpeg, *.m1v, *.mp2, *.mpa, *.mpe, *.asf, *.wm, "
-         "*.wma, *.wmv, *.mov, *.qt, *.dv, *.dif, *.rm, *.ra, *.ram, *.rmvb, *.dat, *.vob, *.mp4, "
-         "*.ogm, *.m2v, *.ifo, *.divx)"_qs,
-         u"*.avi *.wmv *.mpg *.mpeg *.m1v *.mp2 *.mpa *.mpe *.asf *.wm *.wma *.wmv *.mov *.qt "
-         "*.dv *.dif *.rm *.ra *.ram *.rmvb *.dat *.vob *.mp4 *.ogm *.m2v *.ifo *.divx"_qs},
-    });
-    nameAfter(m_fileLabel, m_fileField);
-    m_fileListButton =
-        listButton(keys::Pliki_MRU, "sb_ListaPlikow", "pm_Pliki", m_filePanel, m_fileField);
-
-    m_folderPanel =
-        filePanel("p_OtworzFolder", "Label10", u"Wskaż ścieżkę do folderu:"_qs, m_folderLabel);
-    m_folderField =
-        make<FileNameEdit>(m_folderPanel, "de_Foldery", field, FileNameEdit::Kind::Folder);
-    nameAfter(m_folderLabel, m_folderField);
-    m_folderListButton = listButton(keys::Foldery_MRU, "sb_ListaFolderow", "pm_Foldery",
-                                    m_folderPanel, m_folderField);
-
-    m_webPagePanel = filePanel("p_WWW", "Label11", u"Wskaż adres strony WWW:"_qs, m_webPageLabel);
-    m_webPageField = make<QLineEdit>(m_webPagePanel, "e_WWW", field);
-    nameAfter(m_webPageLabel, m_webPageField);
-    m_webPageListButton =
-        listButton(keys::WWW_MRU, "sb_ListaWWW", "pm_WWW", m_webPagePanel, m_webPageField);
 }
 
 void SetupWindow::createOtherPanel()

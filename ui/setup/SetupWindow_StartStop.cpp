@@ -7,6 +7,7 @@
 #include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
 #include "core/Error.h"
+#include "panels/ActionPanel.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
 #include "settings/LastSettings.h"
@@ -31,14 +32,9 @@ AlarmDraft SetupWindow::draft() const
     AlarmDraft draft;
     draft.kind = m_kindBox->currentText();
     m_timing->readInto(draft);
-    draft.message = m_messageTextBox->currentText();
-    draft.caption = m_captionBox->currentText();
+    for (const auto &[kind, panel] : m_panels)
+        panel->readInto(draft);
     draft.soundField = m_soundField->text();
-    draft.programField = m_programField->text();
-    draft.fileField = m_fileField->text();
-    draft.folderField = m_folderField->text();
-    draft.webPage = m_webPageField->text();
-    draft.shutdownShown = m_shutdownBox->currentText();
     draft.subActionShown = m_subActionBox->currentText();
     draft.clickPoint = QPoint(m_pointX->value(), m_pointY->value());
     draft.keyText = m_keyBox->currentText();
