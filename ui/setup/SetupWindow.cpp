@@ -12,7 +12,7 @@
 #include "core/HelpPages.h"
 #include "engine/Clock.h"
 #include "engine/ErrorBox.h"
-#include "panels/ActionPanel.h"
+#include "panels/SoundPanel.h"
 #include "platform/Platform.h"
 #include "settings/LastSettings.h"
 
@@ -117,10 +117,6 @@ void SetupWindow::connectHandlers()
     };
     for (const auto &[kind, panel] : m_panels)
         connect(panel, &ActionPanel::readinessChanged, this, &SetupWindow::showReadiness);
-    edits(m_soundField, &FileNameEdit::textChanged, &SetupWindow::fne_PlikWAVChange);
-    on(m_playButton, &QToolButton::clicked, &SetupWindow::PlayClick);
-    on(m_pauseButton, &QToolButton::clicked, &SetupWindow::PauseClick);
-    on(m_stopPlayingButton, &QToolButton::clicked, &SetupWindow::StopClick);
     edits(m_subActionBox, &QComboBox::editTextChanged, &SetupWindow::cb_InneOpcjeChange);
     on(m_previewButton, &QPushButton::clicked, &SetupWindow::cb_PodgladClick);
     on(m_pickPointButton, &QToolButton::clicked, &SetupWindow::startPointPicking);
@@ -143,7 +139,7 @@ void SetupWindow::initialise()
     // The sound check runs once: in the kind switching when the sound kind is restored. A check
     // that fails is reported and creation goes on.
     if (m_kindBox->currentText() != kinds::PlaySound)
-        guarded(m_platform.dialogs(), [this] { fne_PlikWAVChange(); });
+        guarded(m_platform.dialogs(), [this] { m_soundPanel->check(); });
     cb_Typ_AlarmuChange();
     m_timing->chooseMode(last.countdown);
 }
@@ -290,6 +286,11 @@ void SetupWindow::ib_MinimalizujClick()
 void SetupWindow::ib_WWWClick()
 {
     m_platform.shell().open(MakerPage, QString(), platform::ShowCommand::ShowMaximized);
+}
+
+void SetupWindow::playAlarmSound(const QString &file)
+{
+    m_soundPanel->playAlarmSound(file);
 }
 
 void SetupWindow::ib_MailClick()

@@ -33,7 +33,7 @@ class Clock;
 class FileNameEdit;
 class RecentListButton;
 class SetupHost;
-class SoundPlayer;
+class SoundPanel;
 class StoreFile;
 class TimingGroup;
 class WideListComboBox;
@@ -78,7 +78,6 @@ private:
     void createCommandButtons();
     void createActionGroup();
     QWidget *createPanel(const char *name);
-    void createSoundPanel();
     void createOtherPanel();
     /// The panel of `kind`; none for a kind without parameters.
     ActionPanel *panelOf(QStringView kind) const;
@@ -149,24 +148,6 @@ private:
     /// Locks the timing and the kind's controls while armed, or gives them back.
     void lockWhileArmed(const AlarmDraft &alarm, bool locked);
 
-    // Sound panel (SetupWindow_SoundPanel.cpp)
-    enum class Toolbar
-    {
-        Playing,
-        Paused,
-        Stopped
-    };
-    void fne_PlikWAVChange();
-    void lockSoundPanel(bool locked);
-    void openAndTimeSound(QString fileName);
-    void PlayClick();
-    void PauseClick();
-    void StopClick();
-    void playbackEnded();
-    void setToolbar(Toolbar state);
-    /// Stops the test playback without a notification of its own; toolbar *stopped*.
-    void stopTestPlayback();
-
     platform::Platform &m_platform;
     StoreFile &m_storeFile;
     const Clock &m_clock;
@@ -186,16 +167,10 @@ private:
     QComboBox *m_kindBox;
     /// The kinds' panels, in the order of the kind list.
     std::vector<std::pair<QStringView, ActionPanel *>> m_panels;
-    QWidget *m_soundPanel, *m_otherPanel;
+    SoundPanel *m_soundPanel;
+    QWidget *m_otherPanel;
     QPushButton *m_previewButton;
     QLabel *m_otherHelpLink;
-
-    QLabel *m_soundLabel, *m_durationLabel, *m_durationValue;
-    FileNameEdit *m_soundField;
-    RecentListButton *m_soundListButton;
-    QToolButton *m_playButton, *m_pauseButton, *m_stopPlayingButton;
-    QCheckBox *m_loopBox;
-    std::unique_ptr<SoundPlayer> m_player; ///< the test player, which also plays the alarm sound
 
     QLabel *m_subActionLabel, *m_keyLabel, *m_pointLabel, *m_pointCaption, *m_cdDriveLabel,
         *m_cdCaption;

@@ -15,6 +15,7 @@
 #include "panels/MessagePanel.h"
 #include "panels/PathPanel.h"
 #include "panels/ShutdownPanel.h"
+#include "panels/SoundPanel.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
 #include "ui/skin/CaptionFont.h"
@@ -104,7 +105,7 @@ void SetupWindow::createActionGroup()
     // In the order of the tab key, which is not the kind list's.
     platform::Dialogs &dialogs = m_platform.dialogs();
     auto *message = new MessagePanel(m_storeFile, dialogs, m_actionGroup);
-    createSoundPanel();
+    m_soundPanel = new SoundPanel(m_platform, m_storeFile, m_actionGroup);
     auto *shutdown = new ShutdownPanel(dialogs, m_actionGroup);
     const auto pathPanel = [&](PathPanel::Target target) {
         return new PathPanel(target, m_storeFile, dialogs, m_actionGroup);
@@ -114,57 +115,16 @@ void SetupWindow::createActionGroup()
     auto *folder = pathPanel(PathPanel::Target::Folder);
     auto *webPage = pathPanel(PathPanel::Target::WebPage);
     createOtherPanel();
-    m_panels = {{kinds::Message, message},     {kinds::OpenFolder, folder},
-                {kinds::OpenFile, file},       {kinds::RunProgram, program},
-                {kinds::OpenWebPage, webPage}, {kinds::Shutdown, shutdown}};
+    m_panels = {{kinds::Message, message},    {kinds::PlaySound, m_soundPanel},
+                {kinds::OpenFolder, folder},  {kinds::OpenFile, file},
+                {kinds::RunProgram, program}, {kinds::OpenWebPage, webPage},
+                {kinds::Shutdown, shutdown}};
 
     m_previewButton =
         make<QPushButton>(m_actionGroup, "cb_Podglad", QRect(150, 166, 80, 24), u"Podgląd"_qs);
     m_previewButton->setFlat(true);
     m_otherHelpLink = label(m_actionGroup, "amh_Help", QRect(10, 170, 80, 16), u"Pomoc ?"_qs);
     m_otherHelpLink->hide();
-}
-
-void SetupWindow::createSoundPanel()
-{
-    m_soundPanel = createPanel("p_k_PdegrajDzwiek");
-    QWidget *panel = m_soundPanel;
-    m_soundLabel = label(panel, "Label6", QRect(4, 0, 222, 16), u"Wybierz dźwięk do odegrania:"_qs);
-    m_soundField = make<FileNameEdit>(panel, "fne_PlikWAV", QRect(4, 16, 198, 22),
-                                      FileNameEdit::Kind::ExistingFile);
-    nameAfter(m_soundLabel, m_soundField);
-    m_soundField->setFilters({{u"Wszystkie dźwięki (*.wav *.mp3 *.mid *.midi *.oga *.ogg)"_qs,
-                               u"*.wav *.mp3 *.mid *.midi *.oga *.ogg"_qs},
-                              {u"MP3 (*.mp3)"_qs, u"*.mp3"_qs},
-                              {u"MID (*.mid *.midi)"_qs, u"*.mid *.midi"_qs},
-                              {u"WAV (*.wav)"_qs, u"*.wav"_qs}});
-    m_soundListButton = new RecentListButton(keys::Sound_MRU, "sb_ListaPlikowWAV", "pm_PlikiWAV",
-                                             QRect(204, 16, 22, 22), m_storeFile,
-                                             m_platform.dialogs(), panel, m_soundField);
-    m_durationLabel = label(panel, "Label128", QRect(4, 46, 36, 16), u"Czas:"_qs);
-    m_durationValue = label(panel, "LabelCzas", QRect(40, 46, 120, 16), u"(brak pliku)"_qs);
-    m_durationValue->setToolTip(u"Czas trwania utworu"_qs);
-    QFont bold; // only the weight: the size follows the window's
-    bold.setBold(true);
-    m_durationValue->setFont(bold);
-    const auto toolButton = [panel](const char *name, int left, const QString &image,
-                                    const QString &hint) {
-        auto *button = make<QToolButton>(panel, name, QRect(left, 68, 26, 24));
-        button->setIcon(readIcon(u":/setup/"_qs + image, "PNG"));
-        button->setToolTip(hint);
-        button->setCheckable(true);
-        return button;
-    };
-    m_playButton = toolButton("Play", 4, u"play.png"_qs, u"Odgrywaj dźwięk"_qs);
-    m_pauseButton = toolButton("Pause", 32, u"pause.png"_qs, u"Pauza"_qs);
-    m_stopPlayingButton = toolButton("Stop", 60, u"stop.png"_qs, u"Stop"_qs);
-    m_stopPlayingButton->setChecked(true);
-    m_loopBox =
-        make<QCheckBox>(panel, "LoopCheckBox", QRect(4, 96, 222, 20), u"Graj w nieskończoność"_qs);
-    m_loopBox->setToolTip(u"Dźwięk jest cały czas powtarzany"_qs);
-    m_player = std::make_unique<SoundPlayer>(m_platform.mediaPlayer(), [this] {
-        guarded(m_platform.dialogs(), [this] { playbackEnded(); });
-    });
 }
 
 void SetupWindow::createOtherPanel()

@@ -7,7 +7,7 @@
 #include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
 #include "core/Error.h"
-#include "panels/ActionPanel.h"
+#include "panels/SoundPanel.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
 #include "settings/LastSettings.h"
@@ -34,7 +34,6 @@ AlarmDraft SetupWindow::draft() const
     m_timing->readInto(draft);
     for (const auto &[kind, panel] : m_panels)
         panel->readInto(draft);
-    draft.soundField = m_soundField->text();
     draft.subActionShown = m_subActionBox->currentText();
     draft.clickPoint = QPoint(m_pointX->value(), m_pointY->value());
     draft.keyText = m_keyBox->currentText();
@@ -76,7 +75,7 @@ void SetupWindow::lockWhileArmed(const AlarmDraft &alarm, bool locked)
     if (!locked) // the repeat rule of the editable window
         allowRepeatFor(alarm.row());
     if (alarm.kind == kinds::PlaySound)
-        lockSoundPanel(locked);
+        m_soundPanel->setLocked(locked);
 }
 
 void SetupWindow::stopByUser()
