@@ -2,6 +2,7 @@
 
 #include "AlarmDraft.h"
 #include "FileNameEdit.h"
+#include "OtherActionTexts.h"
 #include "SetupHost.h"
 #include "ShownTexts.h"
 #include "SoundPlayer.h"
@@ -12,6 +13,7 @@
 #include "core/HelpPages.h"
 #include "engine/Clock.h"
 #include "engine/ErrorBox.h"
+#include "panels/OtherActionsPanel.h"
 #include "panels/SoundPanel.h"
 #include "platform/Platform.h"
 #include "settings/LastSettings.h"
@@ -83,12 +85,6 @@ ActionPanel *SetupWindow::panelOf(QStringView kind) const
     return nullptr;
 }
 
-void SetupWindow::checkField(QStringView field)
-{
-    if (const auto check = m_fieldChecks.value(field.toString()))
-        (this->*check)();
-}
-
 QWidget *SetupWindow::control(QStringView name) const
 {
     auto *found = findChild<QWidget *>(name.toString());
@@ -110,29 +106,22 @@ void SetupWindow::connectHandlers()
     on(m_webPageButton, &ImageButton::clicked, &SetupWindow::ib_WWWClick);
     on(m_mailButton, &ImageButton::clicked, &SetupWindow::ib_MailClick);
     on(m_kindBox, &QComboBox::currentIndexChanged, &SetupWindow::cb_Typ_AlarmuChange);
-    // The editors: each one's check runs on its every change, and when its kind is shown.
-    const auto edits = [this, on](auto *field, auto signal, void (SetupWindow::*check)()) {
-        on(field, signal, check);
-        m_fieldChecks.insert(field->objectName(), check);
-    };
+    // The panels' checks run on their every change, and when their kind is shown.
     for (const auto &[kind, panel] : m_panels)
         connect(panel, &ActionPanel::readinessChanged, this, &SetupWindow::showReadiness);
-    edits(m_subActionBox, &QComboBox::editTextChanged, &SetupWindow::cb_InneOpcjeChange);
+    connect(m_otherPanel, &OtherActionsPanel::helpRequested, this, &SetupWindow::openHelp);
     on(m_previewButton, &QPushButton::clicked, &SetupWindow::cb_PodgladClick);
-    on(m_pickPointButton, &QToolButton::clicked, &SetupWindow::startPointPicking);
-    on(m_cdDriveBox, &QComboBox::editTextChanged, &SetupWindow::cb_Inne_DyskCDChange);
-    on(m_cdOperationBox, &QComboBox::editTextChanged, &SetupWindow::cd_Inne_DyskCD_WsWyChange);
-    edits(m_keyBox, &QComboBox::editTextChanged, &SetupWindow::cb_KlawiszeChange);
-    setUpOtherActions();
+    m_previewInputBack = new QTimer(this);
+    m_previewInputBack->setObjectName(u"previewInputBack"_qs);
+    m_previewInputBack->setSingleShot(true);
+    m_previewInputBack->setInterval(PreviewInputSuspensionMs);
+    connect(m_previewInputBack, &QTimer::timeout, this,
+            [this] { m_platform.input().resumeInput(); });
 }
 
 void SetupWindow::initialise()
 {
     m_stopButton->move(-40, -40);
-    // Click points are in the screen's device pixels, as the pointer is read and clicked.
-    const QSize screenSize = m_platform.input().screenSize();
-    m_pointX->setRange(0, screenSize.width());
-    m_pointY->setRange(0, screenSize.height());
     const LastSettings last = readLastSettings(m_storeFile);
     restoreBaseValues(last);
     loadRecentLists(last);
@@ -149,7 +138,7 @@ void SetupWindow::restoreBaseValues(const LastSettings &last)
     const QSignalBlocker blocker(m_kindBox); // the kind switching runs once, later
     m_kindBox->setCurrentIndex(last.lastKind ? m_kindBox->findText(*last.lastKind) : -1);
     panelOf(kinds::Shutdown)->restore(last);
-    m_subActionBox->setEditText(shownText(last.other));
+    m_otherPanel->restore(last);
 }
 
 void SetupWindow::showEvent(QShowEvent *event)
@@ -212,27 +201,9 @@ void SetupWindow::showChosenKind()
     }
     control(row->firstField)->setFocus();
     // A check that fails is reported, and the switching goes on.
-    guarded(m_platform.dialogs(), [this, row] {
-        if (ActionPanel *panel = panelOf(row->kind))
-            panel->check();
-        else
-            checkField(row->firstField);
-    });
+    guarded(m_platform.dialogs(), [this, row] { panelOf(row->kind)->check(); });
     if (!row->preview)
         m_previewButton->setEnabled(false);
-}
-
-bool SetupWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (event->type() == QEvent::KeyPress &&
-        (watched == m_pointX || watched == m_pointY || watched->parent() == m_pointX ||
-         watched->parent() == m_pointY)) {
-        bool handled = false;
-        guarded(m_platform.dialogs(),
-                [&] { handled = pointKeyPressed(*static_cast<QKeyEvent *>(event)); });
-        return handled;
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void SetupWindow::keyPressEvent(QKeyEvent *event)

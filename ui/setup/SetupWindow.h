@@ -33,6 +33,7 @@ class Clock;
 class FileNameEdit;
 class RecentListButton;
 class SetupHost;
+class OtherActionsPanel;
 class SoundPanel;
 class StoreFile;
 class TimingGroup;
@@ -70,15 +71,12 @@ protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // Construction (SetupWindow_Layout.cpp)
     void createSkin();
     void createCommandButtons();
     void createActionGroup();
-    QWidget *createPanel(const char *name);
-    void createOtherPanel();
     /// The panel of `kind`; none for a kind without parameters.
     ActionPanel *panelOf(QStringView kind) const;
     void connectHandlers();
@@ -96,8 +94,6 @@ private:
     void showPanel(QStringView panel);
     /// The control of that objectName.
     QWidget *control(QStringView name) const;
-    /// Runs the check of the editor of that objectName.
-    void checkField(QStringView field);
     void openHelp();
     void ib_OpcjeClick();
     void ib_AboutClick();
@@ -109,27 +105,8 @@ private:
     void enable(const QStringList &controls, bool enabled) const;
 
     // Editors (SetupWindow_Editors.cpp)
-    void setActionButtons(bool enabled);
     /// A panel's check: whether Start and Preview may be used.
     void showReadiness(bool canStart, bool canPreview);
-    /// The chosen sub-action as it is stored (ShownTexts.h).
-    QString chosenSubAction() const;
-
-    // Other actions (SetupWindow_OtherActions.cpp)
-    void setUpOtherActions();
-    void cb_InneOpcjeChange();
-    void restoreSubActionValues(const SubActionRow &row);
-    /// Where this desktop cannot do the sub-action `subAction`, tells the user why.
-    void tellIfDesktopRefuses(const QString &subAction);
-    void amh_HelpClick();
-    void startPointPicking();
-    void followPointer();
-    void endPointPicking();
-    bool pointKeyPressed(const QKeyEvent &key);
-    void fillCdDriveList();
-    void cb_Inne_DyskCDChange();
-    void cd_Inne_DyskCD_WsWyChange();
-    void cb_KlawiszeChange();
 
     // Preview (SetupWindow_Preview.cpp)
     void cb_PodgladClick();
@@ -153,7 +130,6 @@ private:
     const Clock &m_clock;
     SetupHost &m_host;
     QString m_programDir;
-    QString m_otherHelp; ///< the explanation behind "Pomoc ?": text, "|", sub-action
 
     // The window's controls. Their objectNames are the program's form names
     // (SetupWindow_Layout.cpp), which the tests and the users' scripts reach them by.
@@ -168,23 +144,11 @@ private:
     /// The kinds' panels, in the order of the kind list.
     std::vector<std::pair<QStringView, ActionPanel *>> m_panels;
     SoundPanel *m_soundPanel;
-    QWidget *m_otherPanel;
+    OtherActionsPanel *m_otherPanel;
     QPushButton *m_previewButton;
-    QLabel *m_otherHelpLink;
 
-    QLabel *m_subActionLabel, *m_keyLabel, *m_pointLabel, *m_pointCaption, *m_cdDriveLabel,
-        *m_cdCaption;
-    WideListComboBox *m_subActionBox;
-    QComboBox *m_keyBox, *m_cdDriveBox, *m_cdOperationBox;
-    QWidget *m_keyPanel, *m_clickPanel, *m_cdPanel;
-    QSpinBox *m_pointX, *m_pointY;
-    QToolButton *m_pickPointButton;
-
-    QTimer m_pointerTimer;
     /// Gives the devices back that a preview has suspended (objectName "previewInputBack").
     QTimer *m_previewInputBack;
-    /// The check of each editor, by its objectName.
-    QHash<QString, void (SetupWindow::*)()> m_fieldChecks;
 };
 
 } // namespace tockwell

@@ -21,21 +21,10 @@
 
 namespace tockwell {
 
-void SetupWindow::setActionButtons(bool enabled)
-{
-    m_previewButton->setEnabled(enabled);
-    m_startButton->setEnabled(enabled);
-}
-
 void SetupWindow::showReadiness(bool canStart, bool canPreview)
 {
     m_previewButton->setEnabled(canPreview);
     m_startButton->setEnabled(canStart);
-}
-
-QString SetupWindow::chosenSubAction() const
-{
-    return storedText(m_subActionBox->currentText());
 }
 
 } // namespace tockwell

@@ -13,6 +13,7 @@
 #include "core/ArmedAlarm.h"
 #include "engine/ErrorBox.h"
 #include "panels/MessagePanel.h"
+#include "panels/OtherActionsPanel.h"
 #include "panels/PathPanel.h"
 #include "panels/ShutdownPanel.h"
 #include "panels/SoundPanel.h"
@@ -84,13 +85,6 @@ void SetupWindow::createCommandButtons()
     m_quitButton = commandButton(this, "ib_Koniec", 435, u"Zakończ działanie programu"_qs);
 }
 
-QWidget *SetupWindow::createPanel(const char *name)
-{
-    auto *panel = make<QWidget>(m_actionGroup, name, QRect(4, 44, 230, 118));
-    panel->hide();
-    return panel;
-}
-
 void SetupWindow::createActionGroup()
 {
     m_actionGroup = make<QGroupBox>(this, "gb2", QRect(228, 42, 238, 196));
@@ -114,66 +108,16 @@ void SetupWindow::createActionGroup()
     auto *file = pathPanel(PathPanel::Target::File);
     auto *folder = pathPanel(PathPanel::Target::Folder);
     auto *webPage = pathPanel(PathPanel::Target::WebPage);
-    createOtherPanel();
+    m_otherPanel = new OtherActionsPanel(m_platform, m_storeFile, m_host, m_actionGroup);
     m_panels = {{kinds::Message, message},    {kinds::PlaySound, m_soundPanel},
                 {kinds::OpenFolder, folder},  {kinds::OpenFile, file},
                 {kinds::RunProgram, program}, {kinds::OpenWebPage, webPage},
-                {kinds::Shutdown, shutdown}};
+                {kinds::Shutdown, shutdown},  {kinds::Other, m_otherPanel}};
 
     m_previewButton =
         make<QPushButton>(m_actionGroup, "cb_Podglad", QRect(150, 166, 80, 24), u"Podgląd"_qs);
     m_previewButton->setFlat(true);
-    m_otherHelpLink = label(m_actionGroup, "amh_Help", QRect(10, 170, 80, 16), u"Pomoc ?"_qs);
-    m_otherHelpLink->hide();
-}
-
-void SetupWindow::createOtherPanel()
-{
-    m_otherPanel = createPanel("p_Inne");
-    m_subActionLabel = label(m_otherPanel, "Label12", QRect(4, 0, 222, 16),
-                             u"Wybierz jedną z poniższych możliwości:"_qs);
-    m_subActionBox = combo(m_otherPanel, "cb_InneOpcje", QRect(4, 16, 222, 22), true);
-    m_subActionBox->addItems(listed(others::Listed));
-    m_subActionBox->fitListToItems(30);
-    m_subActionBox->setCurrentIndex(-1);
-    nameAfter(m_subActionLabel, m_subActionBox);
-
-    const QRect sub(0, 42, 230, 76);
-    m_keyPanel = make<QWidget>(m_otherPanel, "p_Inne_Klawisz", sub);
-    // The longest caption of the window may take two lines; its box stands below them.
-    m_keyLabel = label(m_keyPanel, "Label14", QRect(4, 2, 222, 30),
-                       u"Jaki klawisz (lub kombinację) mam zasymulować:"_qs);
-    m_keyLabel->setWordWrap(true);
-    m_keyLabel->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    m_keyBox = combo(m_keyPanel, "cb_Klawisze", QRect(4, 34, 222, 22), true);
-    nameAfter(m_keyLabel, m_keyBox);
-
-    m_clickPanel = make<QWidget>(m_otherPanel, "p_Inne_Klikniecie1", sub);
-    m_pointLabel = label(m_clickPanel, "Label16", QRect(4, 2, 222, 16),
-                         u"Podaj współrzędne (określ punkt kliknięcia):"_qs);
-    m_pointCaption =
-        label(m_clickPanel, "Label17", QRect(4, 22, 150, 22), u"x =                     y = "_qs);
-    m_pointX = spin<QSpinBox>(m_clickPanel, "se_Inne_X_DC", QRect(24, 22, 56, 22), 0);
-    m_pointY = spin<QSpinBox>(m_clickPanel, "se_Inne_Y_DC", QRect(112, 22, 56, 22), 0);
-    m_pickPointButton = make<QToolButton>(m_clickPanel, "SpeedButton1", QRect(4, 48, 100, 22));
-    m_pickPointButton->setText(u"Określ punkt"_qs);
-    m_pointX->setAccessibleName(u"Punkt kliknięcia: x"_qs);
-    m_pointY->setAccessibleName(u"Punkt kliknięcia: y"_qs);
-
-    m_cdPanel = make<QWidget>(m_otherPanel, "p_Inne_DyskCD", sub);
-    m_cdDriveLabel = label(m_cdPanel, "Label18", QRect(4, 2, 222, 16),
-                           u"Wybierz dysk, którego szufladę mam ws/wy:"_qs);
-    m_cdCaption = label(m_cdPanel, "Label19", QRect(4, 20, 222, 16),
-                        u"Litera dysku:             Operacja:"_qs);
-    m_cdDriveBox = combo(m_cdPanel, "cb_Inne_DyskCD", QRect(4, 38, 70, 22), true);
-    m_cdOperationBox = combo(m_cdPanel, "cd_Inne_DyskCD_WsWy", QRect(104, 38, 90, 22), true);
-    m_cdOperationBox->addItems({u"Wsuń"_qs, u"Wysuń"_qs});
-    m_cdOperationBox->setEditText(u"Wysuń"_qs);
-    m_cdDriveBox->setAccessibleName(u"Litera dysku"_qs);
-    m_cdOperationBox->setAccessibleName(u"Operacja"_qs);
-
-    for (QWidget *subPanel : {m_keyPanel, m_clickPanel, m_cdPanel})
-        subPanel->hide();
+    m_otherPanel->createHelpLink(m_actionGroup);
 }
 
 void SetupWindow::fitCaptions()
@@ -181,16 +125,8 @@ void SetupWindow::fitCaptions()
     fitCaptionFont(*this, captionsOf(*this));
     // Fields that sit in the blanks of a caption follow the words of the chosen font.
     m_timing->fitCaptions();
-    placeInGap(m_pointCaption, m_pointCaption->text(), u"x ="_qs, m_pointX);
-    const int yLeft = textLeft(m_pointCaption) +
-                      m_pointCaption->fontMetrics().horizontalAdvance(m_pointCaption->text());
-    m_pointY->move(yLeft, m_pointY->y());
-    // The operation box stands under its word "Operacja:".
-    const QString cdCaption = m_cdCaption->text();
-    const int operation =
-        textLeft(m_cdCaption) + m_cdCaption->fontMetrics().horizontalAdvance(
-                                    cdCaption.left(cdCaption.indexOf(u"Operacja"_qs)));
-    m_cdOperationBox->move(operation, m_cdOperationBox->y());
+    for (const auto &[kind, panel] : m_panels)
+        panel->fitCaptions();
 }
 
 } // namespace tockwell

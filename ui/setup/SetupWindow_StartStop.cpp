@@ -7,6 +7,7 @@
 #include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
 #include "core/Error.h"
+#include "engine/Actions.h"
 #include "panels/SoundPanel.h"
 #include "platform/Platform.h"
 #include "settings/Keys.h"
@@ -34,11 +35,6 @@ AlarmDraft SetupWindow::draft() const
     m_timing->readInto(draft);
     for (const auto &[kind, panel] : m_panels)
         panel->readInto(draft);
-    draft.subActionShown = m_subActionBox->currentText();
-    draft.clickPoint = QPoint(m_pointX->value(), m_pointY->value());
-    draft.keyText = m_keyBox->currentText();
-    draft.cdDrive = m_cdDriveBox->currentText();
-    draft.cdOperation = m_cdOperationBox->currentText();
     return draft;
 }
 
@@ -58,7 +54,7 @@ void SetupWindow::start()
     // An alarm this desktop cannot carry out is still armed (its settings may serve another
     // session), but the user hears why now, and again when it goes off.
     if (alarm.kind == kinds::Other)
-        tellIfDesktopRefuses(alarm.subAction());
+        Actions(m_platform, m_host.actionWindows()).tellIfRefused(alarm.subAction());
     m_stopButton->move(m_startButton->pos());
     alarm.storeStart(m_storeFile);
     lockWhileArmed(alarm, true);
