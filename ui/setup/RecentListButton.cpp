@@ -11,7 +11,7 @@ RecentListButton::RecentListButton(QStringView list, const char *name, const cha
                                    QRect geometry, StoreFile &storeFile, platform::Dialogs &dialogs,
                                    QWidget *parent, const QWidget *field)
     : QToolButton(parent), m_list(list), m_storeFile(storeFile), m_dialogs(dialogs), m_field(field),
-      m_menu(new QMenu(this))
+      m_menu(new QMenu(parent->window()))
 {
     setObjectName(QLatin1String(name));
     setGeometry(geometry);

@@ -44,6 +44,8 @@ private:
     StoreFile &m_storeFile;
     platform::Dialogs &m_dialogs;
     const QWidget *m_field;
+    /// A child of the window, not of the button: it is not greyed with the button (the time
+    /// lists' buttons are, with their mode).
     QMenu *m_menu;
 };
 

@@ -25,10 +25,12 @@ KeyPanel::KeyPanel(platform::Dialogs &dialogs, QWidget *parent)
     m_label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     m_keyBox = combo(this, "cb_Klawisze", QRect(4, 34, 222, 22), true);
     nameAfter(m_label, m_keyBox);
+    // Filled after its check is connected: the empty box's hint says from the start why Start
+    // would be off.
+    connectGuarded(dialogs, m_keyBox, &QComboBox::editTextChanged, this, &KeyPanel::check);
     for (const QStringView key : KeyTexts)
         m_keyBox->addItem(key.toString());
     m_keyBox->setCurrentIndex(-1);
-    connectGuarded(dialogs, m_keyBox, &QComboBox::editTextChanged, this, &KeyPanel::check);
 }
 
 void KeyPanel::restore(Store &inne, QStringView)
