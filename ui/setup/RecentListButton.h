@@ -30,8 +30,6 @@ public:
     /// Fills the menu from the list as it is stored and shows the button when the list holds
     /// two names or more; returns the list.
     RecentListContents load();
-    /// The store key of the list.
-    QStringView list() const { return m_list; }
 
 signals:
     /// An entry of the menu was chosen; the handlers run inside the event loop's guard.

@@ -19,7 +19,7 @@ public:
     ActionPanel(const char *name, QWidget *parent);
 
     /// Restores the fields from the store: the last-used values and the recent lists' current
-    /// entries. Restoring is not an edit: the fields' checks do not run.
+    /// entries. Restoring is not an edit, and the checks do not run, unless a panel says so.
     virtual void restore(const LastSettings &last) = 0;
     /// The check of the first field, as when it is edited; it runs when the kind is shown and
     /// says through readinessChanged whether Start and Preview may be used.

@@ -20,9 +20,9 @@ using namespace controls;
 
 namespace {
 
-/// What makes one target's panel: its controls' names, its caption, the store key of its recent
-/// list and the value of the alarm being composed that its field holds.
-struct TargetSpec
+/// What makes one target's panel: its controls' object names, its caption, the store key of its
+/// recent list and the value of the alarm being composed that its field holds.
+struct TargetRow
 {
     const char *panel;
     const char *label;
@@ -34,18 +34,42 @@ struct TargetSpec
     QString AlarmDraft::*text;
 };
 
-const std::array<TargetSpec, 4> Targets = {{
-    {"p_UrProg", "Label8", u"Wskaż ścieżkę do programu", "fne_PlikEXE", "sb_ListaPlikowEXE",
-     "pm_PlikiEXE", keys::EXE_MRU, &AlarmDraft::programField},
-    {"p_Plik", "Label9", u"Wskaż ścieżkę do pliku:", "fne_Plik", "sb_ListaPlikow", "pm_Pliki",
-     keys::Pliki_MRU, &AlarmDraft::fileField},
-    {"p_OtworzFolder", "Label10", u"Wskaż ścieżkę do folderu:", "de_Foldery", "sb_ListaFolderow",
-     "pm_Foldery", keys::Foldery_MRU, &AlarmDraft::folderField},
-    {"p_WWW", "Label11", u"Wskaż adres strony WWW:", "e_WWW", "sb_ListaWWW", "pm_WWW",
-     keys::WWW_MRU, &AlarmDraft::webPage},
+const std::array<TargetRow, 4> Targets = {{
+    {.panel = "p_UrProg",
+     .label = "Label8",
+     .caption = u"Wskaż ścieżkę do programu",
+     .field = "fne_PlikEXE",
+     .listButton = "sb_ListaPlikowEXE",
+     .menu = "pm_PlikiEXE",
+     .list = keys::EXE_MRU,
+     .text = &AlarmDraft::programField},
+    {.panel = "p_Plik",
+     .label = "Label9",
+     .caption = u"Wskaż ścieżkę do pliku:",
+     .field = "fne_Plik",
+     .listButton = "sb_ListaPlikow",
+     .menu = "pm_Pliki",
+     .list = keys::Pliki_MRU,
+     .text = &AlarmDraft::fileField},
+    {.panel = "p_OtworzFolder",
+     .label = "Label10",
+     .caption = u"Wskaż ścieżkę do folderu:",
+     .field = "de_Foldery",
+     .listButton = "sb_ListaFolderow",
+     .menu = "pm_Foldery",
+     .list = keys::Foldery_MRU,
+     .text = &AlarmDraft::folderField},
+    {.panel = "p_WWW",
+     .label = "Label11",
+     .caption = u"Wskaż adres strony WWW:",
+     .field = "e_WWW",
+     .listButton = "sb_ListaWWW",
+     .menu = "pm_WWW",
+     .list = keys::WWW_MRU,
+     .text = &AlarmDraft::webPage},
 }};
 
-const TargetSpec &specOf(PathPanel::Target target)
+const TargetRow &rowOf(PathPanel::Target target)
 {
     return Targets.at(static_cast<std::size_t>(target));
 }
@@ -103,14 +127,14 @@ QWidget *makeField(QWidget *panel, PathPanel::Target target, const char *name)
 
 PathPanel::PathPanel(Target target, StoreFile &storeFile, platform::Dialogs &dialogs,
                      QWidget *parent)
-    : ActionPanel(specOf(target).panel, parent), m_target(target), m_dialogs(dialogs)
+    : ActionPanel(rowOf(target).panel, parent), m_target(target), m_dialogs(dialogs)
 {
-    const TargetSpec &spec = specOf(target);
-    m_label = label(this, spec.label, QRect(4, 0, 222, 16), spec.caption.toString());
-    m_field = makeField(this, target, spec.field);
+    const TargetRow &row = rowOf(target);
+    m_label = label(this, row.label, QRect(4, 0, 222, 16), row.caption.toString());
+    m_field = makeField(this, target, row.field);
     nameAfter(m_label, m_field);
-    m_listButton = new RecentListButton(spec.list, spec.listButton, spec.menu,
-                                        QRect(204, 16, 22, 22), storeFile, dialogs, this, m_field);
+    m_listButton = new RecentListButton(row.list, row.listButton, row.menu, QRect(204, 16, 22, 22),
+                                        storeFile, dialogs, this, m_field);
     if (auto *file = qobject_cast<FileNameEdit *>(m_field))
         connectGuarded(dialogs, file, &FileNameEdit::textChanged, this, &PathPanel::check);
     else
@@ -123,7 +147,7 @@ void PathPanel::restore(const LastSettings &)
 {
     const RecentListContents contents = m_listButton->load();
     const QSignalBlocker blocker(m_field);
-    setText(restoredFieldText(specOf(m_target).list, contents));
+    setText(restoredFieldText(rowOf(m_target).list, contents));
 }
 
 void PathPanel::check()
@@ -160,7 +184,7 @@ void PathPanel::check()
 
 void PathPanel::readInto(AlarmDraft &draft) const
 {
-    draft.*specOf(m_target).text = text();
+    draft.*rowOf(m_target).text = text();
 }
 
 void PathPanel::setLocked(bool locked)
