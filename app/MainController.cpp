@@ -38,11 +38,6 @@ void showAndActivate(QWidget &window)
 
 } // namespace
 
-template <typename Handler> void MainController::guard(Handler &&handler)
-{
-    guarded(m_platform.dialogs(), std::forward<Handler>(handler));
-}
-
 MainController::MainController(platform::Platform &platform, StoreFile &storeFile,
                                const Clock &clock, const SeedingPaths &paths, QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint), m_platform(platform), m_storeFile(storeFile),
@@ -67,7 +62,7 @@ MainController::MainController(platform::Platform &platform, StoreFile &storeFil
     connect(&m_trayWatcher, &TrayWatcher::trayChanged, this, &MainController::trayChanged);
     initialise();
     m_tray.show();
-    m_wake.watch([this] { guard([this] { lookAtClockAlarm(); }); });
+    m_wake.watch([this] { guarded(m_platform.dialogs(), [this] { lookAtClockAlarm(); }); });
 }
 
 MainController::~MainController() = default;
@@ -77,8 +72,8 @@ void MainController::setForms(const Forms &forms)
     m_forms = forms;
     m_forms.setup->installEventFilter(this);
     m_forms.options->whenCreated([this](OptionsDialog &options) {
-        connect(&options, &OptionsDialog::saved, this,
-                [this] { guard([this] { m_wake.optionsChanged(); }); });
+        connectGuarded(m_platform.dialogs(), &options, &OptionsDialog::saved, this,
+                       [this] { m_wake.optionsChanged(); });
     });
 }
 
@@ -93,7 +88,7 @@ bool MainController::eventFilter(QObject *watched, QEvent *event)
 
 void MainController::minimizeToTray()
 {
-    guard([this] {
+    guarded(m_platform.dialogs(), [this] {
         SetupWindow &setup = *m_forms.setup;
         if (!setup.isMinimized())
             return;
@@ -112,7 +107,7 @@ void MainController::initialise()
 void MainController::seedStoreAndLoadOptions()
 {
     // Before the setup window exists, so that it finds the seeded lists.
-    guard([this] { prepareStore(m_storeFile, m_paths, m_alarm); });
+    guarded(m_platform.dialogs(), [this] { prepareStore(m_storeFile, m_paths, m_alarm); });
     if (const QString notice = m_storeFile.notice(); !notice.isEmpty())
         m_platform.dialogs().messageBox(notice, QString::fromUtf16(AppTitle),
                                         platform::mb::Ok | platform::mb::IconExclamation);
@@ -122,7 +117,7 @@ void MainController::seedStoreAndLoadOptions()
 
 void MainController::showAtStart()
 {
-    guard([this] {
+    guarded(m_platform.dialogs(), [this] {
         centreOnScreen(*m_forms.setup);
         // At login the program may start before the panel that holds the tray.
         if (!trayAvailable())
@@ -135,7 +130,7 @@ void MainController::showAtStart()
 
 void MainController::trayChanged()
 {
-    guard([this] {
+    guarded(m_platform.dialogs(), [this] {
         if (!trayAvailable())
             return;
         m_trayWait.stop();
@@ -148,7 +143,7 @@ void MainController::trayChanged()
 
 void MainController::trayWaitEnded()
 {
-    guard([this] {
+    guarded(m_platform.dialogs(), [this] {
         if (trayAvailable())
             return;
         if (m_forms.setup->isHidden())
@@ -162,8 +157,7 @@ void MainController::connectTray()
 {
     connect(&m_tray, &QSystemTrayIcon::activated, this, &MainController::trayActivated);
     const auto bind = [this](QAction *item, void (MainController::*handler)()) {
-        connect(item, &QAction::triggered, this,
-                [this, handler] { guard([&] { (this->*handler)(); }); });
+        connectGuarded(m_platform.dialogs(), item, &QAction::triggered, this, handler);
     };
     bind(m_tray.setTimeItem(), &MainController::showSetupWindow);
     bind(m_tray.helpItem(), &MainController::openHelp);
@@ -176,14 +170,14 @@ void MainController::trayActivated(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason == QSystemTrayIcon::Trigger) {
         m_lastTrayClick.start();
-        guard([this] { TrayClick(); });
+        guarded(m_platform.dialogs(), [this] { TrayClick(); });
     } else if (reason == QSystemTrayIcon::DoubleClick) {
         // A double click also delivers the click that began it: one gesture toggles once.
         const bool begunByClick = m_lastTrayClick.isValid() &&
                                   m_lastTrayClick.elapsed() <= QApplication::doubleClickInterval();
         m_lastTrayClick.invalidate();
         if (!begunByClick)
-            guard([this] { TrayClick(); });
+            guarded(m_platform.dialogs(), [this] { TrayClick(); });
     }
 }
 
@@ -288,7 +282,7 @@ void MainController::closeEvent(QCloseEvent *event)
 
 void MainController::tick()
 {
-    guard([this] {
+    guarded(m_platform.dialogs(), [this] {
         // A clock-time tick is aligned afresh to the wall-clock second, before the action: the
         // ticks go on while it waits, and a disarming action stops the timer for good.
         if (m_alarm.Mode == ModeClock && m_tickTimer.isActive())

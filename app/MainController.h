@@ -116,9 +116,6 @@ private:
     void openOptions();
     void openAbout();
 
-    /// Runs one handler of the event loop under the standard error box.
-    template <typename Handler> void guard(Handler &&handler);
-
     QString helpFile() const;
 
     platform::Platform &m_platform;

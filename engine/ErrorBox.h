@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include <exception>
+#include <type_traits>
 
 namespace tockwell {
 namespace platform {
@@ -33,6 +35,21 @@ template <typename Handler> void guarded(platform::Dialogs &dialogs, Handler &&h
     } catch (...) {
         showErrorBox(dialogs, QStringLiteral("Unknown error"));
     }
+}
+
+/// Connects `signal` of `sender` to `slot`, run inside the guard (see guarded()) for as long as
+/// `receiver` lives. `slot` takes no arguments: a member function of `receiver` or any callable.
+template <typename Sender, typename Signal, typename Receiver, typename Slot>
+QMetaObject::Connection connectGuarded(platform::Dialogs &dialogs, const Sender *sender,
+                                       Signal signal, Receiver *receiver, Slot slot)
+{
+    if constexpr (std::is_member_function_pointer_v<Slot>)
+        return QObject::connect(sender, signal, receiver, [&dialogs, receiver, slot] {
+            guarded(dialogs, [&] { (receiver->*slot)(); });
+        });
+    else
+        return QObject::connect(sender, signal, receiver,
+                                [&dialogs, slot] { guarded(dialogs, slot); });
 }
 
 } // namespace tockwell

@@ -60,11 +60,6 @@ AboutSettings AboutSettings::forProgram(const QString &programDir)
     return settings;
 }
 
-template <typename Handler> void AboutWindow::guard(Handler &&handler)
-{
-    guarded(m_platform.dialogs(), std::forward<Handler>(handler));
-}
-
 AboutWindow::AboutWindow(platform::Platform &platform, QWidget &setupWindow, AboutSettings settings,
                          QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
@@ -82,14 +77,16 @@ AboutWindow::AboutWindow(platform::Platform &platform, QWidget &setupWindow, Abo
     m_update.homePage = QString::fromUtf16(BuiltInHomePage);
     buildLayout();
 
-    connect(&m_okButton, &QPushButton::clicked, this, [this] { guard([this] { close(); }); });
-    connect(&m_helpButton, &QPushButton::clicked, this, [this] { guard([this] { openHelp(); }); });
-    connect(&m_updateButton, &QPushButton::clicked, this,
-            [this] { guard([this] { openDownload(); }); });
-    connect(&m_homePageLink, &QLabel::linkActivated, this,
-            [this] { guard([this] { openWebAddress(m_update.homePage); }); });
-    connect(&m_otherPageLink, &QLabel::linkActivated, this,
-            [this] { guard([this] { openWebAddress(m_update.otherPage); }); });
+    connectGuarded(m_platform.dialogs(), &m_okButton, &QPushButton::clicked, this,
+                   &AboutWindow::close);
+    connectGuarded(m_platform.dialogs(), &m_helpButton, &QPushButton::clicked, this,
+                   &AboutWindow::openHelp);
+    connectGuarded(m_platform.dialogs(), &m_updateButton, &QPushButton::clicked, this,
+                   &AboutWindow::openDownload);
+    connectGuarded(m_platform.dialogs(), &m_homePageLink, &QLabel::linkActivated, this,
+                   [this] { openWebAddress(m_update.homePage); });
+    connectGuarded(m_platform.dialogs(), &m_otherPageLink, &QLabel::linkActivated, this,
+                   [this] { openWebAddress(m_update.otherPage); });
     layOut();
 }
 
@@ -189,7 +186,7 @@ void AboutWindow::setVisible(bool visible)
 {
     if (visible && !isVisible() && !m_showing) {
         m_showing = true;
-        guard([this] { prepareShowing(); });
+        guarded(m_platform.dialogs(), [this] { prepareShowing(); });
         m_showing = false;
         centreOnScreen(*this);
     }

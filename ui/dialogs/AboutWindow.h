@@ -68,8 +68,6 @@ private:
     void enableSetupWindow();
     QString helpFile() const;
 
-    template <typename Handler> void guard(Handler &&handler);
-
     platform::Platform &m_platform;
     QWidget &m_setupWindow;
     const AboutSettings m_settings;

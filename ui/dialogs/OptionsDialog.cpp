@@ -33,11 +33,6 @@ void place(QWidget &widget, const char *name, const QRect &geometry)
 
 } // namespace
 
-template <typename Handler> void OptionsDialog::guard(Handler &&handler)
-{
-    guarded(m_platform.dialogs(), std::forward<Handler>(handler));
-}
-
 OptionsDialog::OptionsDialog(platform::Platform &platform, StoreFile &storeFile, ArmedAlarm &alarm,
                              QWidget &setupWindow, QString programFile, QWidget *parent)
     : QWidget(parent, Qt::Tool), m_platform(platform), m_storeFile(storeFile), m_alarm(alarm),
@@ -56,9 +51,12 @@ OptionsDialog::OptionsDialog(platform::Platform &platform, StoreFile &storeFile,
     // The dialog's own keys reach it from the dialog and from the first five boxes; the sixth
     // keeps them to itself.
     m_beepBox.installEventFilter(this);
-    connect(&m_beepBox, &QCheckBox::clicked, this, [this] { guard([this] { beep(); }); });
-    connect(&m_okButton, &QPushButton::clicked, this, [this] { guard([this] { save(); }); });
-    connect(&m_helpButton, &QPushButton::clicked, this, [this] { guard([this] { openHelp(); }); });
+    connectGuarded(m_platform.dialogs(), &m_beepBox, &QCheckBox::clicked, this,
+                   &OptionsDialog::beep);
+    connectGuarded(m_platform.dialogs(), &m_okButton, &QPushButton::clicked, this,
+                   &OptionsDialog::save);
+    connectGuarded(m_platform.dialogs(), &m_helpButton, &QPushButton::clicked, this,
+                   &OptionsDialog::openHelp);
     centreOnScreen(*this);
 }
 
@@ -133,7 +131,7 @@ void OptionsDialog::showEvent(QShowEvent *event)
 {
     // Restoring from a minimised state is no new showing: unsaved changes stay.
     if (!event->spontaneous())
-        guard([this] { load(); });
+        guarded(m_platform.dialogs(), [this] { load(); });
     QWidget::showEvent(event);
 }
 
@@ -191,7 +189,7 @@ void OptionsDialog::keyPressEvent(QKeyEvent *event)
 {
     // Keys that the first five boxes leave alone come here too.
     if (isDialogKey(event->key()))
-        guard([this, key = event->key()] { answerKey(key); });
+        guarded(m_platform.dialogs(), [this, key = event->key()] { answerKey(key); });
     else
         QWidget::keyPressEvent(event);
 }

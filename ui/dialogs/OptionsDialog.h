@@ -65,8 +65,6 @@ private:
     void enableSetupWindow();
     QString helpFile() const;
 
-    template <typename Handler> void guard(Handler &&handler);
-
     platform::Platform &m_platform;
     StoreFile &m_storeFile;
     ArmedAlarm &m_alarm;

@@ -28,11 +28,6 @@ void placeImage(QLabel &image, const char *name, const QString &resource)
 
 } // namespace
 
-template <typename Handler> void AlarmPopup::guard(Handler &&handler)
-{
-    guarded(m_platform.dialogs(), std::forward<Handler>(handler));
-}
-
 AlarmPopup::AlarmPopup(QWidget &setupWindow, platform::Platform &platform, QWidget *parent)
     : QWidget(parent, UnplacedFlags | StayOnTopFlags), m_setupWindow(setupWindow),
       m_platform(platform), m_caption(this), m_frame(this), m_firstPicture(this),
@@ -83,7 +78,8 @@ void AlarmPopup::createControls()
     m_okButton.setGeometry(150, 141, 71, 25);
     m_okButton.setIcon(readIcon(u":/popup/ok.png"_qs, "PNG"));
     m_okButton.setIconSize(QSize(16, 16));
-    connect(&m_okButton, &QPushButton::clicked, this, [this] { guard([this] { close(); }); });
+    connectGuarded(m_platform.dialogs(), &m_okButton, &QPushButton::clicked, this,
+                   &AlarmPopup::close);
 }
 
 void AlarmPopup::createTimers()
@@ -92,8 +88,7 @@ void AlarmPopup::createTimers()
                              void (AlarmPopup::*handler)()) {
         timer.setObjectName(QString::fromLatin1(name));
         timer.setInterval(interval);
-        connect(&timer, &QTimer::timeout, this,
-                [this, handler] { guard([&] { (this->*handler)(); }); });
+        connectGuarded(m_platform.dialogs(), &timer, &QTimer::timeout, this, handler);
     };
     make(m_flashTimer, "Timer1", 50, &AlarmPopup::swapPictures);
     make(m_stayOnTopTimer, "TimerStayOnTop", 50, &AlarmPopup::keepOnTop);
@@ -122,7 +117,7 @@ void AlarmPopup::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     // The window system's own show events (a map, a restore) are not a new showing.
     if (!event->spontaneous())
-        guard([this] { startShowing(); });
+        guarded(m_platform.dialogs(), [this] { startShowing(); });
 }
 
 void AlarmPopup::startShowing()
@@ -133,7 +128,7 @@ void AlarmPopup::startShowing()
 
 void AlarmPopup::closeEvent(QCloseEvent *event)
 {
-    guard([this] { stopShowing(); });
+    guarded(m_platform.dialogs(), [this] { stopShowing(); });
     event->accept();
 }
 

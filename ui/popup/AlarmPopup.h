@@ -37,9 +37,6 @@ protected:
 private:
     void createControls();
     void createTimers();
-    /// Runs one handler of the event loop under the standard error box.
-    template <typename Handler> void guard(Handler &&handler);
-
     void startShowing();
     void stopShowing();
     void swapPictures();

@@ -30,55 +30,43 @@ QString noParam(const AlarmDraft &)
     return QString();
 }
 
-/// A click sub-action: its point in the two fields of the click panel, stored under its keys.
+/// A click sub-action: its point, stored under its keys.
 SubActionRow clickRow(QStringView subAction, QStringView xKey, QStringView yKey)
 {
-    return {
-        subAction,
-        u"p_Inne_Klikniecie1",
-        {u"Label16"_qs, u"se_Inne_X_DC"_qs, u"se_Inne_Y_DC"_qs, u"Label17"_qs, u"SpeedButton1"_qs},
-        {{xKey, u"se_Inne_X_DC", [](const AlarmDraft &d) { return QVariant(d.clickPoint.x()); }},
-         {yKey, u"se_Inne_Y_DC", [](const AlarmDraft &d) { return QVariant(d.clickPoint.y()); }}},
-        {},
-        true,
-        false,
-        [](const AlarmDraft &d, const QString &) {
-            return clickPointParam(d.clickPoint.x(), d.clickPoint.y());
-        }};
+    return {.subAction = subAction,
+            .stored = {{.key = xKey,
+                        .value = [](const AlarmDraft &d) { return QVariant(d.clickPoint.x()); }},
+                       {.key = yKey,
+                        .value = [](const AlarmDraft &d) { return QVariant(d.clickPoint.y()); }}},
+            .secondParam = [](const AlarmDraft &d, const QString &) {
+                return clickPointParam(d.clickPoint.x(), d.clickPoint.y());
+            }};
 }
 
-// The rows name the setup window's controls by their objectNames.
 const std::array<SubActionRow, 4> SubActionTable = {{
     clickRow(others::DoubleClick, keys::x_DoubleClick, keys::y_DoubleClick),
     clickRow(others::SingleClick, keys::x_SingleClick, keys::y_SingleClick),
-    {others::PressKey,
-     u"p_Inne_Klawisz",
-     {u"Label14"_qs, u"cb_Klawisze"_qs},
-     {{keys::Klawisz, u"cb_Klawisze", [](const AlarmDraft &d) { return QVariant(d.keyText); }}},
-     u"cb_Klawisze",
-     false,
-     false,
-     [](const AlarmDraft &d, const QString &) { return d.keyText; }},
-    {others::CdTray,
-     u"p_Inne_DyskCD",
-     {u"Label18"_qs, u"Label19"_qs, u"cb_Inne_DyskCD"_qs, u"cd_Inne_DyskCD_WsWy"_qs},
-     {{keys::Dysk_CD, u"cb_Inne_DyskCD", [](const AlarmDraft &d) { return QVariant(d.cdDrive); }},
-      {keys::Dysk_CD_Ws_Wy, u"cd_Inne_DyskCD_WsWy",
-       [](const AlarmDraft &d) { return QVariant(d.cdOperation); }}},
-     {},
-     false,
-     true,
-     [](const AlarmDraft &d, const QString &previous) {
-         return cdTrayParam(d.cdDrive, d.cdOperation).value_or(previous);
-     }},
+    {.subAction = others::PressKey,
+     .stored = {{.key = keys::Klawisz,
+                 .value = [](const AlarmDraft &d) { return QVariant(d.keyText); }}},
+     .secondParam = [](const AlarmDraft &d, const QString &) { return d.keyText; }},
+    {.subAction = others::CdTray,
+     .stored = {{.key = keys::Dysk_CD,
+                 .value = [](const AlarmDraft &d) { return QVariant(d.cdDrive); }},
+                {.key = keys::Dysk_CD_Ws_Wy,
+                 .value = [](const AlarmDraft &d) { return QVariant(d.cdOperation); }}},
+     .secondParam =
+         [](const AlarmDraft &d, const QString &previous) {
+             return cdTrayParam(d.cdDrive, d.cdOperation).value_or(previous);
+         }},
 }};
 
 /// A kind whose parameter is the text of one field, remembered in its recent list. The file
 /// kinds arm the file that the text names; a preview opens the text as it is.
-KindRow fieldKind(QStringView kind, QStringView panel, QStringView field, const QStringList &locked,
-                  QStringView list, QString AlarmDraft::*text, bool fileName, bool previews)
+KindRow fieldKind(QStringView kind, QStringView list, QString AlarmDraft::*text, bool fileName,
+                  bool previews)
 {
-    KindRow row{kind, panel, field, locked, true, false, {}, {}, {}, {}};
+    KindRow row{.kind = kind};
     row.mainParam = [text, fileName](const AlarmDraft &d) {
         return fileName ? fileNameOfFieldText(d.*text) : d.*text;
     };
@@ -90,89 +78,37 @@ KindRow fieldKind(QStringView kind, QStringView panel, QStringView field, const 
     return row;
 }
 
-QStringList withPreview(QStringView label, QStringView field, QStringView listButton)
-{
-    return {label.toString(), field.toString(), listButton.toString(), u"cb_Podglad"_qs};
-}
-
 const std::array<KindRow, 9> KindTable = {{
-    {kinds::DefaultWindow,
-     {},
-     {},
-     {u"cb_Podglad"_qs},
-     false,
-     false,
-     {},
-     {},
-     noParam,
-     [](const AlarmDraft &, Actions &actions, const PreviewHooks &hooks) {
-         actions.showAlarmPopup(hooks.playBeep);
-     }},
-    {kinds::Message,
-     u"p_k_komunikat",
-     u"cb_Komunikat",
-     {u"Label4"_qs, u"cb_Komunikat"_qs, u"Label5"_qs, u"cb_Caption"_qs, u"cb_Podglad"_qs},
-     true,
-     false,
-     {{keys::Kom_Text_MRU, [](const AlarmDraft &d) { return d.message; }},
-      {keys::Kom_Caption_MRU, [](const AlarmDraft &d) { return d.caption; }}},
-     {},
-     [](const AlarmDraft &d) { return joinMessageParam(d.caption, d.message); },
-     [](const AlarmDraft &d, Actions &actions, const PreviewHooks &) {
-         // Unlike the alarm's message, the preview's box is not kept above other windows.
-         using namespace platform::mb;
-         actions.showMessage(d.caption, d.message, Ok | IconExclamation);
-     }},
-    fieldKind(kinds::PlaySound, u"p_k_PdegrajDzwiek", u"fne_PlikWAV",
-              {u"Label6"_qs, u"fne_PlikWAV"_qs, u"sb_ListaPlikowWAV"_qs, u"Label128"_qs,
-               u"LabelCzas"_qs, u"Play"_qs, u"Pause"_qs, u"Stop"_qs, u"LoopCheckBox"_qs},
-              keys::Sound_MRU, &AlarmDraft::soundField, true, false),
-    fieldKind(kinds::OpenFolder, u"p_OtworzFolder", u"de_Foldery",
-              withPreview(u"Label10", u"de_Foldery", u"sb_ListaFolderow"), keys::Foldery_MRU,
-              &AlarmDraft::folderField, false, true),
-    fieldKind(kinds::OpenFile, u"p_Plik", u"fne_Plik",
-              withPreview(u"Label9", u"fne_Plik", u"sb_ListaPlikow"), keys::Pliki_MRU,
-              &AlarmDraft::fileField, true, true),
-    fieldKind(kinds::RunProgram, u"p_UrProg", u"fne_PlikEXE",
-              withPreview(u"Label8", u"fne_PlikEXE", u"sb_ListaPlikowEXE"), keys::EXE_MRU,
-              &AlarmDraft::programField, true, true),
-    fieldKind(kinds::OpenWebPage, u"p_WWW", u"e_WWW",
-              withPreview(u"Label11", u"e_WWW", u"sb_ListaWWW"), keys::WWW_MRU,
-              &AlarmDraft::webPage, false, true),
-    {kinds::Shutdown,
-     u"p_Zamknij",
-     u"cb_ZamknijSystem",
-     {u"Label7"_qs, u"cb_ZamknijSystem"_qs},
-     false,
-     false,
-     {},
-     keys::cb_Reboot,
-     [](const AlarmDraft &d) { return d.shutdown(); },
-     {}},
-    {kinds::Other,
-     u"p_Inne",
-     u"cb_InneOpcje",
-     {u"Label12"_qs, u"cb_InneOpcje"_qs, u"cb_Podglad"_qs},
-     true,
-     true,
-     {},
-     keys::cb_Inne,
-     [](const AlarmDraft &d) { return d.subAction(); },
-     [](const AlarmDraft &d, Actions &actions, const PreviewHooks &hooks) {
-         d.previewOther(actions, hooks);
-     }},
-}};
-
-const std::array<RecentListRow, 9> RecentListTable = {{
-    {keys::O_MRU, u"pm_ur_alarm_o", u"sb_ur_alarm_o", {}, RecentPick::ClockTime},
-    {keys::ZA_MRU, u"pm_ur_alarm_za", u"sb_ur_alarm_za", {}, RecentPick::Countdown},
-    {keys::Kom_Text_MRU, {}, {}, u"cb_Komunikat", RecentPick::ComboItems},
-    {keys::Kom_Caption_MRU, {}, {}, u"cb_Caption", RecentPick::ComboItems},
-    {keys::Sound_MRU, u"pm_PlikiWAV", u"sb_ListaPlikowWAV", u"fne_PlikWAV", RecentPick::FieldText},
-    {keys::EXE_MRU, u"pm_PlikiEXE", u"sb_ListaPlikowEXE", u"fne_PlikEXE", RecentPick::FieldText},
-    {keys::Pliki_MRU, u"pm_Pliki", u"sb_ListaPlikow", u"fne_Plik", RecentPick::FieldText},
-    {keys::Foldery_MRU, u"pm_Foldery", u"sb_ListaFolderow", u"de_Foldery", RecentPick::FieldText},
-    {keys::WWW_MRU, u"pm_WWW", u"sb_ListaWWW", u"e_WWW", RecentPick::FieldText},
+    {.kind = kinds::DefaultWindow,
+     .canRepeat = false,
+     .mainParam = noParam,
+     .preview = [](const AlarmDraft &, Actions &actions,
+                   const PreviewHooks &hooks) { actions.showAlarmPopup(hooks.playBeep); }},
+    {.kind = kinds::Message,
+     .recent = {{keys::Kom_Text_MRU, [](const AlarmDraft &d) { return d.message; }},
+                {keys::Kom_Caption_MRU, [](const AlarmDraft &d) { return d.caption; }}},
+     .mainParam = [](const AlarmDraft &d) { return joinMessageParam(d.caption, d.message); },
+     .preview =
+         [](const AlarmDraft &d, Actions &actions, const PreviewHooks &) {
+             // Unlike the alarm's message, the preview's box is not kept above other windows.
+             using namespace platform::mb;
+             actions.showMessage(d.caption, d.message, Ok | IconExclamation);
+         }},
+    fieldKind(kinds::PlaySound, keys::Sound_MRU, &AlarmDraft::soundField, true, false),
+    fieldKind(kinds::OpenFolder, keys::Foldery_MRU, &AlarmDraft::folderField, false, true),
+    fieldKind(kinds::OpenFile, keys::Pliki_MRU, &AlarmDraft::fileField, true, true),
+    fieldKind(kinds::RunProgram, keys::EXE_MRU, &AlarmDraft::programField, true, true),
+    fieldKind(kinds::OpenWebPage, keys::WWW_MRU, &AlarmDraft::webPage, false, true),
+    {.kind = kinds::Shutdown,
+     .canRepeat = false,
+     .choiceKey = keys::cb_Reboot,
+     .mainParam = [](const AlarmDraft &d) { return d.shutdown(); }},
+    {.kind = kinds::Other,
+     .hasSubAction = true,
+     .choiceKey = keys::cb_Inne,
+     .mainParam = [](const AlarmDraft &d) { return d.subAction(); },
+     .preview = [](const AlarmDraft &d, Actions &actions,
+                   const PreviewHooks &hooks) { d.previewOther(actions, hooks); }},
 }};
 
 template <typename Rows, typename Key>
@@ -205,11 +141,6 @@ const SubActionRow *AlarmDraft::subActionRow(QStringView subAction)
     return find(SubActionTable, &SubActionRow::subAction, subAction);
 }
 
-std::span<const RecentListRow> AlarmDraft::recentListRows()
-{
-    return RecentListTable;
-}
-
 QString AlarmDraft::shutdown() const
 {
     return storedText(shutdownShown);
@@ -235,17 +166,6 @@ std::optional<QString> AlarmDraft::countdownRefusal() const
         return u"Odliczany czas jest zbyt długi. Najdłuższy możliwy czas to 596523:14:7 "
                "(2147483647 sekund)."_qs;
     return u"Odliczany czas musi być większy od 0"_qs;
-}
-
-QStringList AlarmDraft::lockedWhileArmed() const
-{
-    const KindRow *kindRow = row();
-    if (!kindRow)
-        return {};
-    QStringList locked = kindRow->locked;
-    if (const SubActionRow *sub = subRow(); sub && kindRow->hasSubAction)
-        locked += sub->locked;
-    return locked;
 }
 
 void AlarmDraft::storeStart(StoreFile &file) const

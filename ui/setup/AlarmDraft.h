@@ -31,11 +31,10 @@ struct PreviewHooks
     std::function<void()> suspended;
 };
 
-/// One value a sub-action keeps in the store (under "Inne_MRU") and restores into its field.
+/// One value a sub-action keeps in the store (under "Inne_MRU"), written at Start.
 struct StoredValue
 {
     QStringView key;
-    QStringView field;                          ///< the objectName of the field it is restored into
     QVariant (*value)(const AlarmDraft &draft); ///< an int is stored as a number, else as text
 };
 
@@ -43,12 +42,7 @@ struct StoredValue
 struct SubActionRow
 {
     QStringView subAction;
-    QStringView panel;  ///< objectName of its sub-panel
-    QStringList locked; ///< objectNames of the controls locked while armed
     QList<StoredValue> stored;
-    QStringView checkedField; ///< a field whose check runs after its value is restored
-    bool picksPoint = false;  ///< its panel has the point picker
-    bool listsDrives = false; ///< its drive list is refilled from the machine when shown
     /// The armed alarm's second parameter; `previous` where the fields give none.
     QString (*secondParam)(const AlarmDraft &draft, const QString &previous);
 };
@@ -60,46 +54,24 @@ struct RecentWrite
     std::function<QString(const AlarmDraft &draft)> entry;
 };
 
-/// What an alarm kind means to the setup window: its panel and fields, what Start stores and
-/// arms, what Preview does.
+/// What an alarm kind means to the alarm being composed: whether it repeats, what Start stores
+/// and arms, what Preview does. Its fields are its panel's (ui/setup/panels).
 struct KindRow
 {
     QStringView kind;
-    QStringView panel;      ///< objectName of its panel; empty: none
-    QStringView firstField; ///< objectName of the field that takes the focus; its check runs
-    QStringList locked;     ///< objectNames of the controls locked while armed
     bool canRepeat = true;
-    bool hasSubAction = false; ///< its sub-action (SubActionRow) is stored and locked with it
-    QList<RecentWrite> recent;
-    QStringView choiceKey; ///< a key of the base section that remembers the main parameter
-    std::function<QString(const AlarmDraft &draft)> mainParam;
+    bool hasSubAction = false; ///< its sub-action (SubActionRow) is stored with it
+    QList<RecentWrite> recent = {};
+    QStringView choiceKey = {}; ///< a key of the base section that remembers the main parameter
+    std::function<QString(const AlarmDraft &draft)> mainParam = {};
     /// What "Podgląd" does; empty: the kind has no preview.
     std::function<void(const AlarmDraft &draft, Actions &actions, const PreviewHooks &hooks)>
-        preview;
+        preview = {};
 };
 
-/// How choosing an entry of a recent list fills the window.
-enum class RecentPick
-{
-    ClockTime, ///< into the clock-time fields
-    Countdown, ///< into the countdown fields
-    FieldText, ///< into the field's text
-    ComboItems ///< the list is the items of an editable box
-};
-
-/// One of the nine recent-entries lists: its store key and its controls (objectNames).
-struct RecentListRow
-{
-    QStringView list;
-    QStringView menu;   ///< empty for a box's items
-    QStringView button; ///< the button that drops the menu; empty for a box's items
-    QStringView field;  ///< the field filled from it; empty for the time lists
-    RecentPick pick;
-};
-
-/// The alarm being composed in the setup window, without the widgets: the values of its fields,
-/// what each kind means, the checks of Start and of the editors, the armed alarm it gives, the
-/// store writes of Start, and the preview.
+/// The alarm being composed in the setup window, without the widgets: the values of its fields
+/// (which the panels write into it), what each kind means, the checks of Start and of the
+/// editors, the armed alarm it gives, the store writes of Start, and the preview.
 class AlarmDraft final
 {
 public:
@@ -122,7 +94,6 @@ public:
     static const KindRow *kindRow(QStringView kind);
     static std::span<const SubActionRow> subActionRows();
     static const SubActionRow *subActionRow(QStringView subAction);
-    static std::span<const RecentListRow> recentListRows();
 
     const KindRow *row() const { return kindRow(kind); }
     const SubActionRow *subRow() const { return subActionRow(subAction()); }
@@ -134,8 +105,6 @@ public:
 
     /// Why Start refuses the countdown (the text of its error box); nothing when it may start.
     std::optional<QString> countdownRefusal() const;
-    /// The objectNames of the kind's controls that are locked while armed.
-    QStringList lockedWhileArmed() const;
     /// Start's writes: the base values, the two time lists and what the kind remembers.
     void storeStart(StoreFile &file) const;
     /// Arms `alarm` with the fields; throws ConvertError for a repeat time that is not a number

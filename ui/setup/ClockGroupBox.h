@@ -10,7 +10,7 @@ namespace tockwell {
 /// text alone: not the frame, the box's contents or the window's skin beneath them (setTitle
 /// would repaint all of them). QGroupBox's own title stays the first caption (or none when
 /// the caption is empty); it places the frame and the contents as a title does.
-class ClockGroupBox final : public QGroupBox
+class ClockGroupBox : public QGroupBox
 {
 public:
     ClockGroupBox(const QString &caption, QWidget *parent);

@@ -1,195 +1,208 @@
 #include "SetupWindow.h"
 
 #include "AlarmDraft.h"
-#include "ClockGroupBox.h"
-#include "FileNameEdit.h"
+#include "OtherActionTexts.h"
+#include "SetupControls.h"
 #include "SetupHost.h"
-#include "ShownTexts.h"
-#include "SoundPlayer.h"
+#include "TimingGroup.h"
 #include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
-#include "core/Error.h"
 #include "core/HelpPages.h"
-#include "engine/Clock.h"
+#include "engine/Actions.h"
 #include "engine/ErrorBox.h"
+#include "panels/MessagePanel.h"
+#include "panels/OtherActionsPanel.h"
+#include "panels/PathPanel.h"
+#include "panels/ShutdownPanel.h"
+#include "panels/SoundPanel.h"
 #include "platform/Platform.h"
 #include "settings/LastSettings.h"
+#include "ui/skin/CaptionFont.h"
+#include "ui/skin/ImageButton.h"
+#include "ui/skin/SkinAssets.h"
+#include "ui/skin/SkinWidget.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QLocale>
-#include <QMenu>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScreen>
-#include <QSpinBox>
-#include <QToolButton>
-#include <QUrl>
+#include <QTimer>
 
 namespace tockwell {
 
+using namespace controls;
+
 namespace {
+
 const QString MakerPage = u"https://www.kestrolab.pl/tockwell"_qs;
 const QString MakerMail =
     u"mailto:tockwell@kestrolab.pl?subject=Tockwell%201.5&body=Dzie%C5%84%20dobry%2C"_qs;
+
+/// A command button; its hint is also its name for a screen reader (`name` where it has none).
+ImageButton *commandButton(QWidget *parent, const char *name, int left, const QString &hint,
+                           const QString &accessibleName = QString())
+{
+    auto *button = make<ImageButton>(parent, name, QRect(left, 6, 31, 31));
+    loadButtonBitmaps(*button, QLatin1String(name));
+    button->setToolTip(hint);
+    button->setAccessibleName(hint.isEmpty() ? accessibleName : hint);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
 } // namespace
 
 SetupWindow::SetupWindow(platform::Platform &platform, StoreFile &storeFile, const Clock &clock,
                          SetupHost &host, const QString &programDir, QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint), m_platform(platform), m_storeFile(storeFile),
-      m_clock(clock), m_host(host), m_programDir(programDir)
+      m_host(host), m_programDir(programDir)
 {
     setObjectName(u"F_Alarm"_qs);
     setWindowTitle(u"Tockwell"_qs);
     setFixedSize(474, 245);
     setAttribute(Qt::WA_AlwaysShowToolTips); // the hints show also while another window is active
 
+    // Made in the order of the tab key.
     createSkin();
     createCommandButtons();
-    createTimingGroup();
+    m_timing = new TimingGroup(clock, m_storeFile, m_platform.dialogs(), this);
     createActionGroup();
     fitCaptions();
     connectHandlers();
-    handle([this] { initialise(); });
+    guarded(m_platform.dialogs(), [this] { initialise(); });
 }
 
 SetupWindow::~SetupWindow() = default;
 
-void SetupWindow::enable(std::initializer_list<QWidget *> controls, bool enabled)
+void SetupWindow::createSkin()
 {
-    for (QWidget *each : controls)
-        each->setEnabled(enabled);
+    cacheStylePictures();
+    m_skin = new SkinWidget(this);
+    m_skin->setObjectName(u"PlasmaForm1"_qs);
+    m_skin->setPicture(setupSkinPicture());
+    m_skin->setMaskRegion(setupSkinMask());
 }
 
-void SetupWindow::enable(const QStringList &controls, bool enabled) const
+void SetupWindow::createCommandButtons()
 {
-    for (const QString &name : controls)
-        control(name)->setEnabled(enabled);
+    m_startButton = commandButton(this, "ib_Start", 8, u"Rozpocznij odliczanie czasu"_qs);
+    m_stopButton = commandButton(this, "ib_Stop", 8, u"Zatrzymaj odliczanie"_qs);
+    m_stopButton->move(-40, -40);
+    m_minimizeButton = commandButton(this, "ib_Minimalizuj", 43, u"Minimalizuj do traya"_qs);
+    m_optionsButton = commandButton(this, "ib_Opcje", 78, u"Opcje programu"_qs);
+    m_aboutButton = commandButton(this, "ib_About", 113, u"Wyświetl informacje o programie"_qs);
+    m_webPageButton =
+        commandButton(this, "ib_WWW", 365, QString(), u"Strona WWW autora programu"_qs);
+    m_mailButton =
+        commandButton(this, "ib_Mail", 400, QString(), u"Napisz list do autora programu"_qs);
+    m_quitButton = commandButton(this, "ib_Koniec", 435, u"Zakończ działanie programu"_qs);
 }
 
-void SetupWindow::checkField(QStringView field)
+void SetupWindow::createActionGroup()
 {
-    if (const auto check = m_fieldChecks.value(field.toString()))
-        (this->*check)();
+    m_actionGroup = make<QGroupBox>(this, "gb2", QRect(228, 42, 238, 196));
+    m_actionGroup->setTitle(u" Zaalarmuj mnie w następujący sposób: "_qs);
+    m_kindBox = combo(m_actionGroup, "cb_Typ_Alarmu", QRect(8, 20, 222, 22), false);
+    m_kindBox->addItems(listed(kinds::All));
+    m_kindBox->setCurrentIndex(-1);
+    m_kindBox->setAccessibleName(u"Rodzaj alarmu"_qs);
+    setBalloonHint(m_kindBox, false, u"INFORMACJA"_qs,
+                   u"Wybierz z poniższej listy rodzaj alarmu"_qs);
+    createPanels();
+    m_previewButton =
+        make<QPushButton>(m_actionGroup, "cb_Podglad", QRect(150, 166, 80, 24), u"Podgląd"_qs);
+    m_previewButton->setFlat(true);
+    m_otherPanel->createHelpLink(m_actionGroup);
 }
 
-QWidget *SetupWindow::control(QStringView name) const
+void SetupWindow::createPanels()
 {
-    auto *found = findChild<QWidget *>(name.toString());
-    Q_ASSERT_X(found, "SetupWindow::control", qPrintable(name.toString()));
-    return found;
-}
-
-void SetupWindow::handle(const std::function<void()> &handler)
-{
-    guarded(m_platform.dialogs(), handler);
+    // Made in the order of the tab key, which is not the kind list's.
+    platform::Dialogs &dialogs = m_platform.dialogs();
+    auto *message = new MessagePanel(m_storeFile, dialogs, m_actionGroup);
+    m_soundPanel = new SoundPanel(m_platform, m_storeFile, m_actionGroup);
+    auto *shutdown = new ShutdownPanel(dialogs, m_actionGroup);
+    const auto pathPanel = [&](PathPanel::Target target) {
+        return new PathPanel(target, m_storeFile, dialogs, m_actionGroup);
+    };
+    auto *program = pathPanel(PathPanel::Target::Program);
+    auto *file = pathPanel(PathPanel::Target::File);
+    auto *folder = pathPanel(PathPanel::Target::Folder);
+    auto *webPage = pathPanel(PathPanel::Target::WebPage);
+    m_otherPanel = new OtherActionsPanel(m_platform, m_storeFile, m_host, m_actionGroup);
+    m_panels = {{kinds::Message, message},    {kinds::PlaySound, m_soundPanel},
+                {kinds::OpenFolder, folder},  {kinds::OpenFile, file},
+                {kinds::RunProgram, program}, {kinds::OpenWebPage, webPage},
+                {kinds::Shutdown, shutdown},  {kinds::Other, m_otherPanel}};
 }
 
 void SetupWindow::connectHandlers()
 {
-    const auto on = [this](auto *sender, auto signal, void (SetupWindow::*handler)()) {
-        connect(sender, signal, this,
-                [this, handler] { handle([this, handler] { (this->*handler)(); }); });
+    platform::Dialogs &dialogs = m_platform.dialogs();
+    const auto on = [this, &dialogs](ImageButton *button, void (SetupWindow::*handler)()) {
+        connectGuarded(dialogs, button, &ImageButton::clicked, this, handler);
     };
-    on(m_startButton, &ImageButton::clicked, &SetupWindow::ib_StartClick);
-    on(m_stopButton, &ImageButton::clicked, &SetupWindow::stopByUser);
-    on(m_minimizeButton, &ImageButton::clicked, &SetupWindow::ib_MinimalizujClick);
-    on(m_quitButton, &ImageButton::clicked, &SetupWindow::ib_KoniecClick);
-    on(m_optionsButton, &ImageButton::clicked, &SetupWindow::ib_OpcjeClick);
-    on(m_aboutButton, &ImageButton::clicked, &SetupWindow::ib_AboutClick);
-    on(m_webPageButton, &ImageButton::clicked, &SetupWindow::ib_WWWClick);
-    on(m_mailButton, &ImageButton::clicked, &SetupWindow::ib_MailClick);
-    on(m_clockModeButton, &QRadioButton::toggled, &SetupWindow::rb_ur_o_godzClick);
-    on(m_countdownModeButton, &QRadioButton::toggled, &SetupWindow::rb_ur_o_godzClick);
-    on(m_repeatBox, &QCheckBox::toggled, &SetupWindow::cb_PowtorzAkcjeClick);
-    on(m_kindBox, &QComboBox::currentIndexChanged, &SetupWindow::cb_Typ_AlarmuChange);
-    // The editors: each one's check runs on its every change, and when its kind is shown.
-    const auto edits = [this, on](auto *field, auto signal, void (SetupWindow::*check)()) {
-        on(field, signal, check);
-        m_fieldChecks.insert(field->objectName(), check);
-    };
-    edits(m_messageTextBox, &QComboBox::editTextChanged, &SetupWindow::cb_KomunikatChange);
-    on(m_captionBox, &QComboBox::editTextChanged, &SetupWindow::cb_KomunikatChange);
-    edits(m_shutdownBox, &QComboBox::editTextChanged, &SetupWindow::cb_ZamknijSystemChange);
-    edits(m_programField, &FileNameEdit::textChanged, &SetupWindow::fne_PlikEXEChange);
-    edits(m_fileField, &FileNameEdit::textChanged, &SetupWindow::fne_PlikChange);
-    edits(m_folderField, &FileNameEdit::textChanged, &SetupWindow::de_FolderyChange);
-    edits(m_webPageField, &QLineEdit::textChanged, &SetupWindow::e_WWWChange);
-    edits(m_soundField, &FileNameEdit::textChanged, &SetupWindow::fne_PlikWAVChange);
-    on(m_playButton, &QToolButton::clicked, &SetupWindow::PlayClick);
-    on(m_pauseButton, &QToolButton::clicked, &SetupWindow::PauseClick);
-    on(m_stopPlayingButton, &QToolButton::clicked, &SetupWindow::StopClick);
-    edits(m_subActionBox, &QComboBox::editTextChanged, &SetupWindow::cb_InneOpcjeChange);
-    on(&m_clockCaptionTimer, &QTimer::timeout, &SetupWindow::showCurrentTime);
-    on(m_previewButton, &QPushButton::clicked, &SetupWindow::cb_PodgladClick);
-    on(m_pickPointButton, &QToolButton::clicked, &SetupWindow::startPointPicking);
-    on(m_cdDriveBox, &QComboBox::editTextChanged, &SetupWindow::cb_Inne_DyskCDChange);
-    on(m_cdOperationBox, &QComboBox::editTextChanged, &SetupWindow::cd_Inne_DyskCD_WsWyChange);
-    edits(m_keyBox, &QComboBox::editTextChanged, &SetupWindow::cb_KlawiszeChange);
-    setUpOtherActions();
+    on(m_startButton, &SetupWindow::ib_StartClick);
+    on(m_stopButton, &SetupWindow::stopByUser);
+    connectGuarded(dialogs, m_minimizeButton, &ImageButton::clicked, this, [this] { close(); });
+    on(m_quitButton, &SetupWindow::quit);
+    on(m_optionsButton, &SetupWindow::showOptions);
+    on(m_aboutButton, &SetupWindow::showAbout);
+    on(m_webPageButton, &SetupWindow::openMakerPage);
+    on(m_mailButton, &SetupWindow::writeToMaker);
+    connectGuarded(dialogs, m_kindBox, &QComboBox::currentIndexChanged, this,
+                   &SetupWindow::showChosenKind);
+    // The panels' checks run on their every change, and when their kind is shown.
+    for (const auto &[kind, panel] : m_panels)
+        connect(panel, &ActionPanel::readinessChanged, this, &SetupWindow::showReadiness);
+    connect(m_otherPanel, &OtherActionsPanel::helpRequested, this, &SetupWindow::openHelp);
+    connectGuarded(dialogs, m_previewButton, &QPushButton::clicked, this, &SetupWindow::preview);
+    m_previewInputBack = new QTimer(this);
+    m_previewInputBack->setObjectName(u"previewInputBack"_qs);
+    m_previewInputBack->setSingleShot(true);
+    m_previewInputBack->setInterval(PreviewInputSuspensionMs);
+    connect(m_previewInputBack, &QTimer::timeout, this,
+            [this] { m_platform.input().resumeInput(); });
+}
+
+void SetupWindow::fitCaptions()
+{
+    fitCaptionFont(*this, captionsOf(*this));
+    // Fields that sit in the blanks of a caption follow the words of the chosen font.
+    m_timing->fitCaptions();
+    for (const auto &[kind, panel] : m_panels)
+        panel->fitCaptions();
 }
 
 void SetupWindow::initialise()
 {
-    createBalloonHints();
-    showCurrentTime();
-    m_clockCaptionTimer.setInterval(1000);
-    m_stopButton->move(-40, -40);
-    // Click points are in the screen's device pixels, as the pointer is read and clicked.
-    const QSize screenSize = m_platform.input().screenSize();
-    m_pointX->setRange(0, screenSize.width());
-    m_pointY->setRange(0, screenSize.height());
     const LastSettings last = readLastSettings(m_storeFile);
-    restoreBaseValues(last);
-    loadRecentLists();
+    {
+        const QSignalBlocker blocker(m_kindBox); // the kind switching runs once, below
+        m_kindBox->setCurrentIndex(last.lastKind ? m_kindBox->findText(*last.lastKind) : -1);
+    }
+    for (const auto &[kind, panel] : m_panels)
+        panel->restore(last);
+    m_timing->restore(last);
     // The sound check runs once: in the kind switching when the sound kind is restored. A check
     // that fails is reported and creation goes on.
     if (m_kindBox->currentText() != kinds::PlaySound)
-        handle([this] { fne_PlikWAVChange(); });
-    cb_Typ_AlarmuChange();
-    QRadioButton *mode = last.countdown ? m_countdownModeButton : m_clockModeButton;
-    mode->setFocus();
-    mode->setChecked(true);
-    rb_ur_o_godzClick();
-}
-
-void SetupWindow::restoreBaseValues(const LastSettings &last)
-{
-    m_repeatBox->setChecked(last.repeat);
-    m_repeatSecondsField->setText(last.repeatTime);
-    const QSignalBlocker blocker(m_kindBox); // the kind switching runs once, later
-    m_kindBox->setCurrentIndex(last.lastKind ? m_kindBox->findText(*last.lastKind) : -1);
-    m_shutdownBox->setEditText(shownText(last.reboot));
-    m_subActionBox->setEditText(shownText(last.other));
-}
-
-void SetupWindow::showCurrentTime()
-{
-    // The system's long time format, without the time zone that Qt's long format adds.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(u't').replace(u"  "_qs, u" "_qs);
-    const QString now = m_clock.now().time().toString(format.trimmed());
-    m_timingGroup->setCaption(u" W tej chwili jest: "_qs + now + u" "_qs);
+        guarded(m_platform.dialogs(), [this] { m_soundPanel->check(); });
+    showChosenKind();
+    m_timing->chooseMode(last.countdown);
 }
 
 void SetupWindow::showEvent(QShowEvent *event)
 {
     // The caption's clock rests while the window is hidden and is current the instant it shows.
-    showCurrentTime();
-    m_clockCaptionTimer.start();
+    m_timing->startClock();
     QWidget::showEvent(event);
 }
 
 void SetupWindow::hideEvent(QHideEvent *event)
 {
-    m_clockCaptionTimer.stop();
+    m_timing->stopClock();
     QWidget::hideEvent(event);
 }
 
@@ -205,38 +218,13 @@ void SetupWindow::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
-void SetupWindow::rb_ur_o_godzClick()
+void SetupWindow::keyPressEvent(QKeyEvent *event)
 {
-    if (!m_clockModeButton->isChecked() && !m_countdownModeButton->isChecked())
+    if (event->key() == Qt::Key_F1) {
+        guarded(m_platform.dialogs(), [this] { openHelp(); });
         return;
-    const bool clock = m_clockModeButton->isChecked();
-    enable({m_clockHours, m_clockMinutes, m_clockSeconds, m_clockColons, m_clockListButton}, clock);
-    enable({m_countdownHours, m_countdownMinutes, m_countdownSeconds, m_countdownColons,
-            m_countdownListButton},
-           !clock);
-}
-
-void SetupWindow::cb_PowtorzAkcjeClick()
-{
-    m_repeatSecondsField->setEnabled(m_repeatBox->isChecked() && m_repeatBox->isEnabled());
-}
-
-void SetupWindow::enableRepeatFor(const KindRow *row)
-{
-    m_repeatBox->setEnabled(!row || row->canRepeat);
-    cb_PowtorzAkcjeClick();
-}
-
-void SetupWindow::showPanel(QStringView panel)
-{
-    for (const KindRow &row : AlarmDraft::kindRows())
-        if (!row.panel.isEmpty())
-            control(row.panel)->setVisible(row.panel == panel);
-}
-
-void SetupWindow::cb_Typ_AlarmuChange()
-{
-    showChosenKind();
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void SetupWindow::showChosenKind()
@@ -244,43 +232,143 @@ void SetupWindow::showChosenKind()
     m_previewButton->setEnabled(false);
     m_startButton->setEnabled(true);
     const KindRow *row = AlarmDraft::kindRow(m_kindBox->currentText());
-    showPanel(row ? row->panel : QStringView());
+    ActionPanel *panel = row ? panelOf(row->kind) : nullptr;
+    showPanel(panel);
     m_previewButton->setVisible(!row || row->preview);
-    enableRepeatFor(row);
+    m_timing->allowRepeat(!row || row->canRepeat);
     if (!row) {
         m_startButton->setEnabled(false);
         return;
     }
-    if (row->firstField.isEmpty()) { // nothing to enter: nothing to check
+    if (!panel) { // nothing to enter: nothing to check
         m_previewButton->setEnabled(true);
         return;
     }
-    control(row->firstField)->setFocus();
+    panel->firstField()->setFocus();
     // A check that fails is reported, and the switching goes on.
-    handle([this, row] { checkField(row->firstField); });
+    guarded(m_platform.dialogs(), [panel] { panel->check(); });
     if (!row->preview)
         m_previewButton->setEnabled(false);
 }
 
-bool SetupWindow::eventFilter(QObject *watched, QEvent *event)
+void SetupWindow::showPanel(const ActionPanel *shown)
 {
-    if (event->type() == QEvent::KeyPress &&
-        (watched == m_pointX || watched == m_pointY || watched->parent() == m_pointX ||
-         watched->parent() == m_pointY)) {
-        bool handled = false;
-        handle([&] { handled = pointKeyPressed(*static_cast<QKeyEvent *>(event)); });
-        return handled;
-    }
-    return QWidget::eventFilter(watched, event);
+    for (const auto &[kind, panel] : m_panels)
+        panel->setVisible(panel == shown);
 }
 
-void SetupWindow::keyPressEvent(QKeyEvent *event)
+ActionPanel *SetupWindow::panelOf(QStringView kind) const
 {
-    if (event->key() == Qt::Key_F1) {
-        handle([this] { openHelp(); });
+    for (const auto &[each, panel] : m_panels)
+        if (each == kind)
+            return panel;
+    return nullptr;
+}
+
+void SetupWindow::showReadiness(bool canStart, bool canPreview)
+{
+    m_previewButton->setEnabled(canPreview);
+    m_startButton->setEnabled(canStart);
+}
+
+void SetupWindow::preview()
+{
+    const ArmedAlarm &options = m_host.alarm();
+    if (options.MinimizeProg)
+        close();
+    Actions actions(m_platform, m_host.actionWindows());
+    PreviewHooks hooks;
+    hooks.playBeep = options.PlayBeep;
+    hooks.confirmSuspension = [this](QStringView subAction) {
+        return confirmInputSuspension(subAction);
+    };
+    hooks.beforeKeys = [this] {
+        // The keys go to the window that has the focus, here this one. Without a control to
+        // hold the focus they reach the window as a whole: they cannot edit a field, and Space
+        // cannot press "Podgląd" again (which would preview it over and over).
+        if (focusWidget())
+            focusWidget()->clearFocus();
+    };
+    hooks.suspended = [this] { m_previewInputBack->start(); };
+    draft().preview(actions, hooks);
+}
+
+bool SetupWindow::confirmInputSuspension(QStringView subAction)
+{
+    using namespace platform::mb;
+    return m_platform.dialogs().messageBox(inputSuspensionQuestion(subAction), u"UWAGA !!!"_qs,
+                                           YesNo | IconQuestion) == platform::Answer::Yes;
+}
+
+AlarmDraft SetupWindow::draft() const
+{
+    AlarmDraft draft;
+    draft.kind = m_kindBox->currentText();
+    m_timing->readInto(draft);
+    for (const auto &[kind, panel] : m_panels)
+        panel->readInto(draft);
+    return draft;
+}
+
+void SetupWindow::ib_StartClick()
+{
+    start();
+}
+
+void SetupWindow::start()
+{
+    const AlarmDraft alarm = draft();
+    if (const std::optional<QString> refusal = alarm.countdownRefusal()) {
+        m_platform.dialogs().messageBox(*refusal, u"BŁĄD !!!"_qs,
+                                        platform::mb::Ok | platform::mb::IconError);
         return;
     }
-    QWidget::keyPressEvent(event);
+    // An alarm this desktop cannot carry out is still armed (its settings may serve another
+    // session), but the user hears why now, and again when it goes off.
+    if (alarm.kind == kinds::Other)
+        Actions(m_platform, m_host.actionWindows()).tellIfRefused(alarm.subAction());
+    m_stopButton->move(m_startButton->pos());
+    alarm.storeStart(m_storeFile);
+    lockWhileArmed(alarm, true);
+    alarm.fill(m_host.alarm());
+    m_host.startTick();
+    close();
+}
+
+void SetupWindow::lockWhileArmed(const AlarmDraft &alarm, bool locked)
+{
+    m_kindBox->setEnabled(!locked);
+    m_timing->setLocked(locked);
+    if (ActionPanel *panel = panelOf(alarm.kind))
+        panel->setLocked(locked);
+    const KindRow *row = alarm.row();
+    if (row && row->preview)
+        m_previewButton->setEnabled(!locked);
+    if (!locked) // the repeat rule of the editable window
+        m_timing->allowRepeat(!row || row->canRepeat);
+}
+
+void SetupWindow::stopByUser()
+{
+    m_platform.input().resumeInput();
+    ib_StopClick();
+}
+
+void SetupWindow::ib_StopClick()
+{
+    stop();
+}
+
+void SetupWindow::stop()
+{
+    m_host.stopTick();
+    lockWhileArmed(draft(), false);
+    m_stopButton->move(-40, -40);
+}
+
+void SetupWindow::playAlarmSound(const QString &file)
+{
+    m_soundPanel->playAlarmSound(file);
 }
 
 void SetupWindow::openHelp()
@@ -290,19 +378,19 @@ void SetupWindow::openHelp()
         m_platform.shell().open(path, QString(), platform::ShowCommand::ShowMaximized);
 }
 
-void SetupWindow::ib_OpcjeClick()
+void SetupWindow::showOptions()
 {
     setEnabled(false);
     m_host.showOptions();
 }
 
-void SetupWindow::ib_AboutClick()
+void SetupWindow::showAbout()
 {
     setEnabled(false);
     m_host.showAbout();
 }
 
-void SetupWindow::ib_KoniecClick()
+void SetupWindow::quit()
 {
     if (m_host.isArmed()) {
         const QString question =
@@ -317,17 +405,12 @@ void SetupWindow::ib_KoniecClick()
     m_host.quit();
 }
 
-void SetupWindow::ib_MinimalizujClick()
-{
-    close();
-}
-
-void SetupWindow::ib_WWWClick()
+void SetupWindow::openMakerPage()
 {
     m_platform.shell().open(MakerPage, QString(), platform::ShowCommand::ShowMaximized);
 }
 
-void SetupWindow::ib_MailClick()
+void SetupWindow::writeToMaker()
 {
     m_platform.shell().open(MakerMail, QString(), platform::ShowCommand::Show);
 }

@@ -3,47 +3,35 @@
 #include "ui/skin/ImageButton.h"
 #include "ui/skin/SkinWidget.h"
 
-#include <QHash>
-#include <QTimer>
+#include <QStringView>
 #include <QWidget>
 
-#include <array>
-#include <functional>
-#include <initializer_list>
-#include <memory>
+#include <utility>
+#include <vector>
 
-class QCheckBox;
 class QComboBox;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
 class QPushButton;
-class QRadioButton;
-class QSpinBox;
-class QToolButton;
+class QTimer;
 
 namespace tockwell {
 
+class ActionPanel;
 class AlarmDraft;
 class Clock;
-class ClockGroupBox;
-class FileNameEdit;
+class OtherActionsPanel;
 class SetupHost;
-class SoundPlayer;
+class SoundPanel;
 class StoreFile;
-class WideListComboBox;
-struct LastSettings;
-struct RecentListContents;
-struct KindRow;
-struct RecentListRow;
-struct SubActionRow;
+class TimingGroup;
 namespace platform {
 class Platform;
 }
 
-/// The setup window: when the alarm goes off and what happens then. Created once at start and
-/// afterwards only shown and hidden.
+/// The setup window: when the alarm goes off and what happens then. It wears the skin with the
+/// command buttons, holds the timing group and the kind box over one panel per kind, and
+/// starts, stops and previews the alarm that the timing and the shown panel compose. Created
+/// once at start and afterwards only shown and hidden.
 class SetupWindow final : public QWidget
 {
     Q_OBJECT
@@ -60,195 +48,76 @@ public:
     /// The user's Stop: the input devices a suspension took come back, then ib_StopClick.
     void stopByUser();
 
-    /// Plays the alarm sound through the window's player; throws MediaDeviceError when it cannot.
+    /// Plays the alarm sound through the sound panel's player; throws MediaDeviceError when it
+    /// cannot.
     void playAlarmSound(const QString &file);
-
-    /// Parses a clock time ("7:5:0", "07:00:00", "7:05") into the clock-time fields; a text
-    /// that is not one zeroes them and shows the error box.
-    void setClockTimeFromText(const QString &text);
-    /// Parses a countdown ("0:0:90") into the countdown fields; likewise.
-    void setCountdownFromText(const QString &text);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Construction (SetupWindow_Layout.cpp)
     void createSkin();
     void createCommandButtons();
-    void createTimingGroup();
     void createActionGroup();
-    QWidget *createPanel(const char *name);
-    void createMessagePanel();
-    void createSoundPanel();
-    void createShutdownPanel();
-    void createFilePanels();
-    void createOtherPanel();
-    void createBalloonHints();
+    void createPanels();
     void connectHandlers();
     /// The font at which every caption fits, and the fields placed in their captions' blanks.
     void fitCaptions();
-
-    // Frame (SetupWindow.cpp)
+    /// Restores the last-used values and shows the last kind.
     void initialise();
-    void restoreBaseValues(const LastSettings &last);
-    void showCurrentTime();
-    void rb_ur_o_godzClick();
-    void cb_PowtorzAkcjeClick();
-    void cb_Typ_AlarmuChange();
+
+    /// Shows the chosen kind's panel with the focus in its first field, and runs its check.
     void showChosenKind();
-    /// The repeat box can be used unless the kind (none: any) cannot repeat.
-    void enableRepeatFor(const KindRow *row);
-    /// Shows the kind panel named `panel` and hides the others.
-    void showPanel(QStringView panel);
-    /// The control of that objectName.
-    QWidget *control(QStringView name) const;
-    /// Runs the check of the editor of that objectName.
-    void checkField(QStringView field);
-    void openHelp();
-    void ib_OpcjeClick();
-    void ib_AboutClick();
-    void ib_KoniecClick();
-    void ib_MinimalizujClick();
-    void ib_WWWClick();
-    void ib_MailClick();
-    void handle(const std::function<void()> &handler);
-    static void enable(std::initializer_list<QWidget *> controls, bool enabled);
-    void enable(const QStringList &controls, bool enabled) const;
+    /// Shows `shown` (none: no panel) and hides the other panels.
+    void showPanel(const ActionPanel *shown);
+    /// The panel of `kind`; none for a kind without parameters.
+    ActionPanel *panelOf(QStringView kind) const;
+    /// A panel's check: whether Start and Preview may be used.
+    void showReadiness(bool canStart, bool canPreview);
 
-    // Editors (SetupWindow_Editors.cpp)
-    void cb_KomunikatChange();
-    void cb_ZamknijSystemChange();
-    void fne_PlikEXEChange();
-    void fne_PlikChange();
-    void de_FolderyChange();
-    void e_WWWChange();
-    void setActionButtons(bool enabled);
-    /// The chosen shutdown and sub-action as they are stored (ShownTexts.h).
-    QString chosenShutdown() const;
-    QString chosenSubAction() const;
-
-    // Other actions (SetupWindow_OtherActions.cpp)
-    void setUpOtherActions();
-    void cb_InneOpcjeChange();
-    void restoreSubActionValues(const SubActionRow &row);
-    /// Where this desktop cannot do the sub-action `subAction`, tells the user why.
-    void tellIfDesktopRefuses(const QString &subAction);
-    void amh_HelpClick();
-    void startPointPicking();
-    void followPointer();
-    void endPointPicking();
-    bool pointKeyPressed(const QKeyEvent &key);
-    void fillCdDriveList();
-    void cb_Inne_DyskCDChange();
-    void cd_Inne_DyskCD_WsWyChange();
-    void cb_KlawiszeChange();
-
-    // Preview (SetupWindow_Preview.cpp)
-    void cb_PodgladClick();
+    /// "Podgląd": the composed action at once, without arming anything.
     void preview();
     /// Asks before a preview suspends input devices, saying how they come back.
     bool confirmInputSuspension(QStringView subAction);
-
-    // Recent lists (SetupWindow_RecentLists.cpp)
-    void loadRecentLists();
-    void loadMenu(const RecentListRow &row, const RecentListContents &contents);
-    void restoreCurrentEntry(const RecentListRow &row, const RecentListContents &contents);
-    void pickRecentEntry(const RecentListRow &row, const QString &entry);
-    static void setFieldText(QWidget *field, const QString &text);
-    void popupMenu(const RecentListRow &row);
-    void showTimeFormatError();
-
-    // Start and Stop (SetupWindow_StartStop.cpp)
-    /// The fields' values as they are now.
+    /// The alarm as the fields compose it now.
     AlarmDraft draft() const;
     void start();
     void stop();
     /// Locks the timing and the kind's controls while armed, or gives them back.
     void lockWhileArmed(const AlarmDraft &alarm, bool locked);
 
-    // Sound panel (SetupWindow_SoundPanel.cpp)
-    enum class Toolbar
-    {
-        Playing,
-        Paused,
-        Stopped
-    };
-    void fne_PlikWAVChange();
-    void lockSoundPanel(bool locked);
-    void openAndTimeSound(QString fileName);
-    void PlayClick();
-    void PauseClick();
-    void StopClick();
-    void playbackEnded();
-    void setToolbar(Toolbar state);
-    /// Stops the test playback without a notification of its own; toolbar *stopped*.
-    void stopTestPlayback();
+    void openHelp();
+    /// The options dialog or the About window; the window is disabled until it closes.
+    void showOptions();
+    void showAbout();
+    /// Ends the program; while the alarm is armed, only when the user says so.
+    void quit();
+    void openMakerPage();
+    void writeToMaker();
 
     platform::Platform &m_platform;
     StoreFile &m_storeFile;
-    const Clock &m_clock;
     SetupHost &m_host;
     QString m_programDir;
-    QString m_otherHelp; ///< the explanation behind "Pomoc ?": text, "|", sub-action
 
-    // The window's controls. Their objectNames are the program's form names
-    // (SetupWindow_Layout.cpp), which the tests and the users' scripts reach them by.
+    // The window's own controls. Their objectNames are the program's form names, which the tests
+    // and the users' scripts reach them by.
     SkinWidget *m_skin; ///< the skin: picture, shape and dragging
     ImageButton *m_startButton, *m_stopButton, *m_minimizeButton, *m_quitButton, *m_optionsButton,
         *m_aboutButton, *m_webPageButton, *m_mailButton;
-
-    ClockGroupBox *m_timingGroup;
-    QRadioButton *m_clockModeButton, *m_countdownModeButton;
-    QSpinBox *m_clockHours, *m_clockMinutes, *m_clockSeconds;
-    QSpinBox *m_countdownHours, *m_countdownMinutes, *m_countdownSeconds;
-    QLabel *m_clockColons, *m_countdownColons, *m_timeFormatLabel;
-    QToolButton *m_clockListButton, *m_countdownListButton;
-    QCheckBox *m_repeatBox;
-    QLineEdit *m_repeatSecondsField;
-
+    TimingGroup *m_timing;
     QGroupBox *m_actionGroup;
     QComboBox *m_kindBox;
-    QWidget *m_messagePanel, *m_soundPanel, *m_shutdownPanel, *m_programPanel, *m_filePanel,
-        *m_folderPanel, *m_webPagePanel, *m_otherPanel;
+    /// The kinds' panels, in the order of the kind list; the popup's kind has none.
+    std::vector<std::pair<QStringView, ActionPanel *>> m_panels;
+    SoundPanel *m_soundPanel;
+    OtherActionsPanel *m_otherPanel;
     QPushButton *m_previewButton;
-    QLabel *m_otherHelpLink;
-
-    QLabel *m_messageLabel, *m_captionLabel;
-    WideListComboBox *m_messageTextBox, *m_captionBox;
-
-    QLabel *m_soundLabel, *m_durationLabel, *m_durationValue;
-    FileNameEdit *m_soundField;
-    QToolButton *m_soundListButton, *m_playButton, *m_pauseButton, *m_stopPlayingButton;
-    QCheckBox *m_loopBox;
-    std::unique_ptr<SoundPlayer> m_player; ///< the test player, which also plays the alarm sound
-
-    QLabel *m_shutdownLabel;
-    QComboBox *m_shutdownBox;
-
-    QLabel *m_programLabel, *m_fileLabel, *m_folderLabel, *m_webPageLabel;
-    FileNameEdit *m_programField, *m_fileField, *m_folderField;
-    QLineEdit *m_webPageField;
-    QToolButton *m_programListButton, *m_fileListButton, *m_folderListButton, *m_webPageListButton;
-
-    QLabel *m_subActionLabel, *m_keyLabel, *m_pointLabel, *m_pointCaption, *m_cdDriveLabel,
-        *m_cdCaption;
-    WideListComboBox *m_subActionBox;
-    QComboBox *m_keyBox, *m_cdDriveBox, *m_cdOperationBox;
-    QWidget *m_keyPanel, *m_clickPanel, *m_cdPanel;
-    QSpinBox *m_pointX, *m_pointY;
-    QToolButton *m_pickPointButton;
-
-    QTimer m_clockCaptionTimer;
-    QTimer m_pointerTimer;
     /// Gives the devices back that a preview has suspended (objectName "previewInputBack").
     QTimer *m_previewInputBack;
-    /// The check of each editor, by its objectName.
-    QHash<QString, void (SetupWindow::*)()> m_fieldChecks;
 };
 
 } // namespace tockwell

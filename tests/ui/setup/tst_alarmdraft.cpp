@@ -76,10 +76,6 @@ private slots:
         for (std::size_t i = 0; i < kinds::All.size(); ++i)
             QCOMPARE(AlarmDraft::kindRows()[i].kind, kinds::All[i]);
         QVERIFY(!AlarmDraft::kindRow(u"komunikat")); // kinds are compared exactly
-        QCOMPARE(AlarmDraft::recentListRows().size(), keys::RecentLists.size());
-        for (const RecentListRow &row : AlarmDraft::recentListRows())
-            QVERIFY(std::find(keys::RecentLists.begin(), keys::RecentLists.end(), row.list) !=
-                    keys::RecentLists.end());
     }
 
     void countdownRefusal_data()
@@ -204,32 +200,6 @@ private slots:
         ArmedAlarm alarm;
         QVERIFY_THROWS_EXCEPTION(ConvertError, draft.fill(alarm));
         QCOMPARE(alarm.MainParam, u"b¶a"_qs);
-    }
-
-    void lockedWhileArmed_data()
-    {
-        QTest::addColumn<AlarmDraft>("draft");
-        QTest::addColumn<QStringList>("locked");
-        QTest::newRow("popup") << ofKind(kinds::DefaultWindow) << QStringList{u"cb_Podglad"_qs};
-        QTest::newRow("shutdown") << ofKind(kinds::Shutdown)
-                                  << QStringList{u"Label7"_qs, u"cb_ZamknijSystem"_qs};
-        QTest::newRow("key") << other(others::PressKey)
-                             << QStringList{u"Label12"_qs, u"cb_InneOpcje"_qs, u"cb_Podglad"_qs,
-                                            u"Label14"_qs, u"cb_Klawisze"_qs};
-        QTest::newRow("a sub-action without parameters")
-            << other(others::MonitorOff)
-            << QStringList{u"Label12"_qs, u"cb_InneOpcje"_qs, u"cb_Podglad"_qs};
-        QTest::newRow("a sub-action stays with its kind")
-            << with(ofKind(kinds::OpenWebPage),
-                    [](AlarmDraft &d) { d.subActionShown = others::PressKey.toString(); })
-            << QStringList{u"Label11"_qs, u"e_WWW"_qs, u"sb_ListaWWW"_qs, u"cb_Podglad"_qs};
-        QTest::newRow("no kind") << AlarmDraft() << QStringList();
-    }
-    void lockedWhileArmed()
-    {
-        QFETCH(AlarmDraft, draft);
-        QFETCH(QStringList, locked);
-        QCOMPARE(draft.lockedWhileArmed(), locked);
     }
 
     void storeStart_data()

@@ -4,7 +4,6 @@
 #include "settings/RecentList.h"
 #include "settings/Store.h"
 #include "support/SetupWindowWorld.h"
-#include "ui/setup/AlarmDraft.h"
 #include "ui/setup/ClockGroupBox.h"
 #include "ui/setup/FileNameEdit.h"
 #include "ui/setup/SetupWindow.h"
@@ -111,28 +110,166 @@ private slots:
         QVERIFY(boxes().isEmpty());
     }
 
-    void theTablesNameTheWindowsControls()
+    // Each kind shows its own panel alone, with the focus in its first field.
+    void eachKindShowsItsPanelWithTheFocusInIt_data()
     {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<QString>("firstField");
+        QTest::newRow("popup") << kinds::DefaultWindow.toString() << QString() << QString();
+        QTest::newRow("message") << kinds::Message.toString() << u"p_k_komunikat"_qs
+                                 << u"cb_Komunikat"_qs;
+        QTest::newRow("sound") << kinds::PlaySound.toString() << u"p_k_PdegrajDzwiek"_qs
+                               << u"fne_PlikWAV"_qs;
+        QTest::newRow("folder") << kinds::OpenFolder.toString() << u"p_OtworzFolder"_qs
+                                << u"de_Foldery"_qs;
+        QTest::newRow("file") << kinds::OpenFile.toString() << u"p_Plik"_qs << u"fne_Plik"_qs;
+        QTest::newRow("program") << kinds::RunProgram.toString() << u"p_UrProg"_qs
+                                 << u"fne_PlikEXE"_qs;
+        QTest::newRow("web page") << kinds::OpenWebPage.toString() << u"p_WWW"_qs << u"e_WWW"_qs;
+        QTest::newRow("shutdown") << kinds::Shutdown.toString() << u"p_Zamknij"_qs
+                                  << u"cb_ZamknijSystem"_qs;
+        QTest::newRow("other") << kinds::Other.toString() << u"p_Inne"_qs << u"cb_InneOpcje"_qs;
+    }
+    void eachKindShowsItsPanelWithTheFocusInIt()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, panel);
+        QFETCH(QString, firstField);
         const auto w = makeWindow();
-        QStringList widgets;
-        for (const KindRow &row : AlarmDraft::kindRows())
-            widgets << row.panel.toString() << row.firstField.toString() << row.locked;
-        for (const SubActionRow &row : AlarmDraft::subActionRows()) {
-            widgets << row.panel.toString() << row.checkedField.toString() << row.locked;
-            for (const StoredValue &stored : row.stored)
-                widgets << stored.field.toString();
+        QWidget *focusBefore = w->focusWidget();
+        chooseKind(*w, kind);
+        for (const QString &each :
+             {u"p_k_komunikat"_qs, u"p_k_PdegrajDzwiek"_qs, u"p_Zamknij"_qs, u"p_UrProg"_qs,
+              u"p_Plik"_qs, u"p_OtworzFolder"_qs, u"p_WWW"_qs, u"p_Inne"_qs})
+            QCOMPARE(test::child(*w, each)->isVisible(), each == panel);
+        if (firstField.isEmpty()) {
+            QCOMPARE(w->focusWidget(), focusBefore);
+            return;
         }
-        QStringList menus;
-        for (const RecentListRow &row : AlarmDraft::recentListRows()) {
-            widgets << row.button.toString() << row.field.toString();
-            menus << row.menu.toString();
-        }
-        widgets.removeAll(QString());
-        menus.removeAll(QString());
-        for (const QString &name : std::as_const(widgets))
-            QVERIFY2(w->findChild<QWidget *>(name), qPrintable(name));
-        for (const QString &name : std::as_const(menus))
-            QVERIFY2(w->findChild<QMenu *>(name), qPrintable(name));
+        QWidget *field = test::child(*w, firstField);
+        QVERIFY(w->focusWidget() == field || field->isAncestorOf(w->focusWidget()));
+    }
+
+    // While the alarm is armed, the timing and the shown kind's controls are locked, and Stop
+    // gives them back; another kind's or sub-action's controls are left as they are.
+    void armingLocksTheKindsControls_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("subAction");
+        QTest::addColumn<QStringList>("locked");
+        QTest::addColumn<QStringList>("leftAlone");
+        QTest::newRow("popup") << kinds::DefaultWindow.toString() << QString()
+                               << QStringList{u"cb_Podglad"_qs}
+                               << QStringList{u"cb_Komunikat"_qs, u"cb_InneOpcje"_qs};
+        QTest::newRow("shutdown") << kinds::Shutdown.toString() << QString()
+                                  << QStringList{u"Label7"_qs, u"cb_ZamknijSystem"_qs}
+                                  << QStringList{u"cb_Podglad"_qs, u"cb_InneOpcje"_qs};
+        QTest::newRow("sound")
+            << kinds::PlaySound.toString() << QString()
+            << QStringList{u"Label6"_qs,   u"fne_PlikWAV"_qs, u"sb_ListaPlikowWAV"_qs,
+                           u"Label128"_qs, u"LabelCzas"_qs,   u"Play"_qs,
+                           u"Pause"_qs,    u"Stop"_qs,        u"LoopCheckBox"_qs}
+            << QStringList{u"cb_Podglad"_qs};
+        QTest::newRow("key") << kinds::Other.toString() << others::PressKey.toString()
+                             << QStringList{u"Label12"_qs, u"cb_InneOpcje"_qs, u"cb_Podglad"_qs,
+                                            u"Label14"_qs, u"cb_Klawisze"_qs}
+                             << QStringList{u"se_Inne_X_DC"_qs, u"cb_Inne_DyskCD"_qs};
+        QTest::newRow("click") << kinds::Other.toString() << others::SingleClick.toString()
+                               << QStringList{u"se_Inne_X_DC"_qs, u"se_Inne_Y_DC"_qs, u"Label16"_qs,
+                                              u"Label17"_qs, u"SpeedButton1"_qs}
+                               << QStringList{u"cb_Klawisze"_qs};
+        QTest::newRow("cd tray") << kinds::Other.toString() << others::CdTray.toString()
+                                 << QStringList{u"Label18"_qs, u"Label19"_qs, u"cb_Inne_DyskCD"_qs,
+                                                u"cd_Inne_DyskCD_WsWy"_qs}
+                                 << QStringList{u"se_Inne_X_DC"_qs};
+        QTest::newRow("a sub-action without parameters")
+            << kinds::Other.toString() << others::MonitorOff.toString()
+            << QStringList{u"Label12"_qs, u"cb_InneOpcje"_qs, u"cb_Podglad"_qs}
+            << QStringList{u"cb_Klawisze"_qs, u"se_Inne_X_DC"_qs, u"cb_Inne_DyskCD"_qs};
+        QTest::newRow("a sub-action stays with its kind")
+            << kinds::OpenWebPage.toString() << others::PressKey.toString()
+            << QStringList{u"Label11"_qs, u"e_WWW"_qs, u"sb_ListaWWW"_qs, u"cb_Podglad"_qs}
+            << QStringList{u"cb_InneOpcje"_qs, u"cb_Klawisze"_qs};
+        QTest::newRow("no kind") << QString() << QString() << QStringList()
+                                 << QStringList{u"cb_Podglad"_qs, u"cb_Komunikat"_qs};
+    }
+    void armingLocksTheKindsControls()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, subAction);
+        QFETCH(QStringList, locked);
+        QFETCH(QStringList, leftAlone);
+        const auto w = makeWindow();
+        test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(subAction);
+        chooseKind(*w, kind);
+        locked << u"cb_Typ_Alarmu"_qs << u"rb_ur_o_godz"_qs << u"se_ur_o_godz_godz"_qs
+               << u"sb_ur_alarm_o"_qs << u"rb_ur_po_czasie"_qs << u"Label13"_qs;
+        std::map<QString, bool> before;
+        for (const QString &name : std::as_const(leftAlone))
+            before[name] = test::child(*w, name)->isEnabled();
+        w->ib_StartClick();
+        QVERIFY(world->host.ticking);
+        for (const QString &name : std::as_const(locked))
+            QVERIFY2(!test::child(*w, name)->isEnabled(), qPrintable(name));
+        for (const QString &name : std::as_const(leftAlone))
+            QVERIFY2(test::child(*w, name)->isEnabled() == before[name], qPrintable(name));
+        w->ib_StopClick();
+        for (const QString &name : std::as_const(locked))
+            QVERIFY2(test::child(*w, name)->isEnabled(), qPrintable(name));
+    }
+
+    // Each recent list's current entry comes back into the field it was entered in.
+    void everyListsCurrentEntryComesBackIntoItsField_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("entry"); // "file" and "folder" stand for existing ones
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("clock time")
+            << keys::O_MRU.toString() << u"7:5:0"_qs << u"se_ur_o_godz_min"_qs << u"5"_qs;
+        QTest::newRow("countdown")
+            << keys::ZA_MRU.toString() << u"0:1:30"_qs << u"se_ur_po_czasie_sec"_qs << u"30"_qs;
+        QTest::newRow("message") << keys::Kom_Text_MRU.toString() << u"Już czas"_qs
+                                 << u"cb_Komunikat"_qs << u"Już czas"_qs;
+        QTest::newRow("caption") << keys::Kom_Caption_MRU.toString() << u"UWAGA"_qs
+                                 << u"cb_Caption"_qs << u"UWAGA"_qs;
+        QTest::newRow("sound") << keys::Sound_MRU.toString() << u"file"_qs << u"fne_PlikWAV"_qs
+                               << u"file"_qs;
+        QTest::newRow("program") << keys::EXE_MRU.toString() << u"file"_qs << u"fne_PlikEXE"_qs
+                                 << u"file"_qs;
+        QTest::newRow("file") << keys::Pliki_MRU.toString() << u"file"_qs << u"fne_Plik"_qs
+                              << u"file"_qs;
+        QTest::newRow("folder") << keys::Foldery_MRU.toString() << u"folder"_qs << u"de_Foldery"_qs
+                                << u"folder"_qs;
+        QTest::newRow("web page") << keys::WWW_MRU.toString() << u"www.a.pl"_qs << u"e_WWW"_qs
+                                  << u"www.a.pl"_qs;
+    }
+    void everyListsCurrentEntryComesBackIntoItsField()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, entry);
+        QFETCH(QString, field);
+        QFETCH(QString, shown);
+        const QString file = makeFile(u"dzwonek.wav"_qs);
+        const auto existing = [&](const QString &text) {
+            return text == u"file"_qs ? file : text == u"folder"_qs ? world->dir.path() : text;
+        };
+        QCOMPARE(keys::RecentLists.size(), std::size_t(9)); // the rows above
+        rememberEntry(world->storeFile, list, existing(entry));
+        const auto w = makeWindow();
+        QWidget *control = test::child(*w, field);
+        QString text;
+        if (const auto *number = qobject_cast<QSpinBox *>(control))
+            text = QString::number(number->value());
+        else if (const auto *box = qobject_cast<QComboBox *>(control))
+            text = box->currentText();
+        else if (const auto *fileField = qobject_cast<FileNameEdit *>(control))
+            text = fileField->text();
+        else
+            text = qobject_cast<QLineEdit *>(control)->text();
+        QCOMPARE(text, existing(shown));
+        QVERIFY(boxes().isEmpty());
     }
 
     void restoresTheLastKindWithoutRegardToCase()
