@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Store.h"
+#include "RegistryValue.h"
 
 #include <QStringView>
 

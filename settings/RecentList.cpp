@@ -54,8 +54,8 @@ void rememberEntry(StoreFile &file, QStringView list, const QString &entry)
 void clearRecentList(StoreFile &file, QStringView list)
 {
     Store store(file);
-    store.openKey(keys::Base.toString());
-    store.recreateSubkey(list.toString());
+    store.openKey(keys::Base);
+    store.recreateSubkey(list);
 }
 
 DisplayTest displayTestOf(QStringView list)

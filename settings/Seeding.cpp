@@ -165,8 +165,8 @@ QStringList defaultEntries(QStringView list, const SeedingPaths &paths)
 bool seedingNeeded(StoreFile &file)
 {
     Store store(file);
-    store.openKey(keys::Base.toString());
-    const auto path = store.readString(keys::Path.toString());
+    store.openKey(keys::Base);
+    const auto path = store.readString(keys::Path);
     return !path || !isFile(*path);
 }
 
@@ -176,10 +176,10 @@ void seedStore(StoreFile &file, const SeedingPaths &paths)
     // seeding is done.
     StoreTransaction transaction(file);
     Store store(file);
-    store.openKey(keys::Base.toString());
-    store.writeString(keys::Version.toString(), paths.version);
-    store.writeString(keys::Path.toString(), paths.programFile);
-    store.writeString(keys::Name.toString(), ApplicationTitle);
+    store.openKey(keys::Base);
+    store.writeString(keys::Version, paths.version);
+    store.writeString(keys::Path, paths.programFile);
+    store.writeString(keys::Name, ApplicationTitle);
     for (const QStringView list :
          {keys::O_MRU, keys::ZA_MRU, keys::Kom_Text_MRU, keys::Kom_Caption_MRU, keys::Sound_MRU,
           keys::EXE_MRU, keys::Foldery_MRU, keys::WWW_MRU}) {
@@ -194,28 +194,26 @@ void seedStore(StoreFile &file, const SeedingPaths &paths)
 void loadOptionFlags(StoreFile &file, ArmedAlarm &alarm)
 {
     Store store(file);
-    store.openKey(keys::Base.toString());
-    const auto flag = [&store](QStringView name) {
-        return store.readBool(name.toString()).value_or(false);
-    };
+    store.openKey(keys::Base);
+    const auto flag = [&store](QStringView name) { return store.readBool(name).value_or(false); };
     alarm.AutoMinimize = flag(keys::AutoMinimize);
     alarm.Wyg_Off = flag(keys::Wyg_Off);
     alarm.MinimizeAll = flag(keys::MinimizeAll);
     alarm.MinimizeProg = flag(keys::MinimizeProg);
     alarm.PlayBeep = flag(keys::PlayBeep);
-    alarm.WakeFromSleep = store.readBool(keys::WakeFromSleep.toString()).value_or(true);
+    alarm.WakeFromSleep = store.readBool(keys::WakeFromSleep).value_or(true);
 }
 
 void saveOptionFlags(StoreFile &file, const ArmedAlarm &alarm)
 {
     Store store(file);
-    store.openKey(keys::Base.toString());
-    store.writeBool(keys::AutoMinimize.toString(), alarm.AutoMinimize);
-    store.writeBool(keys::Wyg_Off.toString(), alarm.Wyg_Off);
-    store.writeBool(keys::MinimizeAll.toString(), alarm.MinimizeAll);
-    store.writeBool(keys::MinimizeProg.toString(), alarm.MinimizeProg);
-    store.writeBool(keys::PlayBeep.toString(), alarm.PlayBeep);
-    store.writeBool(keys::WakeFromSleep.toString(), alarm.WakeFromSleep);
+    store.openKey(keys::Base);
+    store.writeBool(keys::AutoMinimize, alarm.AutoMinimize);
+    store.writeBool(keys::Wyg_Off, alarm.Wyg_Off);
+    store.writeBool(keys::MinimizeAll, alarm.MinimizeAll);
+    store.writeBool(keys::MinimizeProg, alarm.MinimizeProg);
+    store.writeBool(keys::PlayBeep, alarm.PlayBeep);
+    store.writeBool(keys::WakeFromSleep, alarm.WakeFromSleep);
 }
 
 void prepareStore(StoreFile &file, const SeedingPaths &paths, ArmedAlarm &alarm)

@@ -1,5 +1,7 @@
 #include "RegFile.h"
 
+#include "settings/Store.h"
+
 #include <QStringDecoder>
 #include <QStringList>
 

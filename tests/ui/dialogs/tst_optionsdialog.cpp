@@ -79,14 +79,14 @@ class TestOptionsDialog : public QObject
     RawValue stored(QStringView name) const
     {
         Store store(*storeFile);
-        store.openKey(keys::Base.toString());
-        return store.readRaw(name.toString()).value_or(RawValue{});
+        store.openKey(keys::Base);
+        return store.readRaw(name).value_or(RawValue{});
     }
     void store(QStringView name, int number) const
     {
         Store store(*storeFile);
-        store.openKey(keys::Base.toString());
-        store.writeInteger(name.toString(), number);
+        store.openKey(keys::Base);
+        store.writeInteger(name, number);
     }
 
     std::array<bool, 5> flags() const
@@ -190,8 +190,8 @@ private slots:
     {
         {
             Store s(*storeFile);
-            s.openKey(keys::Base.toString());
-            s.writeString(keys::PlayBeep.toString(), u"1"_qs);
+            s.openKey(keys::Base);
+            s.writeString(keys::PlayBeep, u"1"_qs);
         }
         store(keys::Wyg_Off, 7);
         open();
