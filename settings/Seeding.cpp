@@ -1,6 +1,7 @@
 #include "Seeding.h"
 
 #include "Keys.h"
+#include "RecentList.h"
 #include "Store.h"
 #include "core/ArmedAlarm.h"
 
@@ -55,24 +56,6 @@ constexpr SoundCandidate SoundCandidates[] = {
     {false, u"complete.oga", u"complete.oga"},
 };
 
-QStringList soundEntries(const SeedingPaths &paths)
-{
-    QStringList entries;
-    for (const SoundCandidate &c : SoundCandidates) {
-        const QString dir = c.shipped ? withSlash(paths.programDir) + u"sound/"_qs
-                                      : withSlash(paths.systemSoundDir);
-        const QString tested = dir + c.tested.toString();
-        const QString written = dir + c.written.toString();
-        // On a file system that tells letter cases apart the two names are two files: the
-        // written form is the one shipped, so either one existing counts.
-        if (isFile(written))
-            entries << written;
-        else if (isFile(tested))
-            entries << tested;
-    }
-    return entries;
-}
-
 QStringList firstExisting(const QStringList &candidates)
 {
     for (const QString &path : candidates) {
@@ -80,17 +63,6 @@ QStringList firstExisting(const QStringList &candidates)
             return {path};
     }
     return {};
-}
-
-QStringList folderEntries(const SeedingPaths &paths)
-{
-    QStringList entries;
-    for (const QString &dir : {paths.systemDir, paths.programsDir}) {
-        if (!dir.isEmpty() && QFileInfo(dir).isDir())
-            entries << dir;
-    }
-    entries << paths.rootDir;
-    return entries;
 }
 
 } // namespace
@@ -121,45 +93,44 @@ SeedingPaths SeedingPaths::forProgram(const QString &programFile)
     return paths;
 }
 
-QStringList defaultWebAddresses()
-{
-    return {u"www.onet.pl"_qs,   u"www.wp.pl"_qs,      u"www.interia.pl"_qs,
-            u"www.gazeta.pl"_qs, u"www.allegro.pl"_qs, u"www.wikipedia.pl"_qs};
-}
-
 QStringList defaultEntries(QStringView list, const SeedingPaths &paths)
 {
-    if (list == keys::O_MRU)
-        return {u"00:00:00"_qs, u"06:00:00"_qs, u"07:00:00"_qs, u"11:00:00"_qs, u"12:00:00"_qs,
-                u"15:00:00"_qs, u"20:00:00"_qs, u"21:00:00"_qs, u"22:00:00"_qs, u"23:00:00"_qs};
-    if (list == keys::ZA_MRU)
-        return {u"00:00:30"_qs, u"00:01:00"_qs, u"00:05:00"_qs, u"00:10:00"_qs, u"00:30:00"_qs,
-                u"01:00:00"_qs, u"01:30:00"_qs, u"02:00:00"_qs, u"03:00:00"_qs, u"05:00:00"_qs};
-    if (list == keys::Kom_Text_MRU)
-        return {u"ALARM !!!"_qs,
-                u"Już czas"_qs,
-                u"Nadeszła pora"_qs,
-                u"Wstawaj i do roboty"_qs,
-                u"Wybiła Twoja godzina !!!"_qs,
-                u"To ja ALARM !!!"_qs,
-                u"Prędko - już pora"_qs,
-                u"Rusz się !!!"_qs};
-    if (list == keys::Kom_Caption_MRU)
-        return {u":-)"_qs,
-                u"CZEŚĆ"_qs,
-                u"HELLO !!!"_qs,
-                u"HEY HEY HEY"_qs,
-                u"Kestrolab Tockwell"_qs,
-                u"UWAGA !!!"_qs};
-    if (list == keys::Sound_MRU)
-        return soundEntries(paths);
-    if (list == keys::EXE_MRU)
-        return firstExisting(paths.textEditors) + firstExisting(paths.musicPlayers);
-    if (list == keys::Foldery_MRU)
-        return folderEntries(paths);
-    if (list == keys::WWW_MRU)
-        return defaultWebAddresses();
-    return {};
+    const RecentListSpec &spec = recentListSpec(list);
+    return spec.defaultEntries ? spec.defaultEntries(paths) : QStringList();
+}
+
+QStringList defaultSounds(const SeedingPaths &paths)
+{
+    QStringList entries;
+    for (const SoundCandidate &c : SoundCandidates) {
+        const QString dir = c.shipped ? withSlash(paths.programDir) + u"sound/"_qs
+                                      : withSlash(paths.systemSoundDir);
+        const QString tested = dir + c.tested.toString();
+        const QString written = dir + c.written.toString();
+        // On a file system that tells letter cases apart the two names are two files: the
+        // written form is the one shipped, so either one existing counts.
+        if (isFile(written))
+            entries << written;
+        else if (isFile(tested))
+            entries << tested;
+    }
+    return entries;
+}
+
+QStringList defaultFolders(const SeedingPaths &paths)
+{
+    QStringList entries;
+    for (const QString &dir : {paths.systemDir, paths.programsDir}) {
+        if (!dir.isEmpty() && QFileInfo(dir).isDir())
+            entries << dir;
+    }
+    entries << paths.rootDir;
+    return entries;
+}
+
+QStringList defaultPrograms(const SeedingPaths &paths)
+{
+    return firstExisting(paths.textEditors) + firstExisting(paths.musicPlayers);
 }
 
 bool seedingNeeded(StoreFile &file)
@@ -180,12 +151,12 @@ void seedStore(StoreFile &file, const SeedingPaths &paths)
     store.writeString(keys::Version, paths.version);
     store.writeString(keys::Path, paths.programFile);
     store.writeString(keys::Name, ApplicationTitle);
-    for (const QStringView list :
-         {keys::O_MRU, keys::ZA_MRU, keys::Kom_Text_MRU, keys::Kom_Caption_MRU, keys::Sound_MRU,
-          keys::EXE_MRU, keys::Foldery_MRU, keys::WWW_MRU}) {
+    for (const RecentListSpec &spec : recentListSpecs()) {
+        if (!spec.defaultEntries)
+            continue;
         Store listStore(file);
-        listStore.openKey(keys::under(list));
-        for (const QString &entry : defaultEntries(list, paths))
+        listStore.openKey(keys::under(spec.list));
+        for (const QString &entry : spec.defaultEntries(paths))
             listStore.writeString(entry, QString());
     }
     transaction.commit();

@@ -102,7 +102,7 @@ private slots:
 
     void webDefaultsAreBareHostNames()
     {
-        const QStringList web = defaultWebAddresses();
+        const QStringList web = defaultEntries(keys::WWW_MRU, m_paths);
         QCOMPARE(web.size(), 6);
         for (const QString &address : web)
             QVERIFY(address.startsWith(u"www."_qs) && !address.contains(u"/"_qs));
