@@ -8,7 +8,7 @@
 
 namespace tockwell {
 
-void Executor::WykonajAkcje()
+void Executor::fire()
 {
     preAlarmSteps();
     runAction();
@@ -17,7 +17,7 @@ void Executor::WykonajAkcje()
 
 void Executor::preAlarmSteps()
 {
-    if (m_alarm.Wyg_Off)
+    if (m_alarm.ScreenSaverOff)
         m_actions.wakeScreenSaver();
     if (m_alarm.MinimizeAll)
         m_actions.minimizeAllWindows();

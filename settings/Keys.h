@@ -99,7 +99,7 @@ inline constexpr QStringView y_SingleClick = u"y_SingleClick";
 inline constexpr QStringView Klawisz = u"Klawisz";
 inline constexpr QStringView Dysk_CD = u"Dysk_CD";
 inline constexpr QStringView Dysk_CD_Ws_Wy = u"Dysk_CD_Ws-Wy";
-inline constexpr std::array InneValues = {
+inline constexpr std::array OtherActionValues = {
     ValueSpec{x_DoubleClick, regtype::Dword, {}, 0},
     ValueSpec{y_DoubleClick, regtype::Dword, {}, 0},
     ValueSpec{x_SingleClick, regtype::Dword, {}, 0},

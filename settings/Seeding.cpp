@@ -168,7 +168,7 @@ void loadOptionFlags(StoreFile &file, ArmedAlarm &alarm)
     store.openKey(keys::Base);
     const auto flag = [&store](QStringView name) { return store.readBool(name).value_or(false); };
     alarm.AutoMinimize = flag(keys::AutoMinimize);
-    alarm.Wyg_Off = flag(keys::Wyg_Off);
+    alarm.ScreenSaverOff = flag(keys::Wyg_Off);
     alarm.MinimizeAll = flag(keys::MinimizeAll);
     alarm.MinimizeProg = flag(keys::MinimizeProg);
     alarm.PlayBeep = flag(keys::PlayBeep);
@@ -180,7 +180,7 @@ void saveOptionFlags(StoreFile &file, const ArmedAlarm &alarm)
     Store store(file);
     store.openKey(keys::Base);
     store.writeBool(keys::AutoMinimize, alarm.AutoMinimize);
-    store.writeBool(keys::Wyg_Off, alarm.Wyg_Off);
+    store.writeBool(keys::Wyg_Off, alarm.ScreenSaverOff);
     store.writeBool(keys::MinimizeAll, alarm.MinimizeAll);
     store.writeBool(keys::MinimizeProg, alarm.MinimizeProg);
     store.writeBool(keys::PlayBeep, alarm.PlayBeep);

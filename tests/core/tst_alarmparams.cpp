@@ -137,9 +137,9 @@ private slots:
         QFETCH(bool, valid);
         QFETCH(int, value);
         if (valid) {
-            QCOMPARE(StrToInt(text), value);
+            QCOMPARE(parseInteger(text), value);
         } else {
-            QVERIFY_THROWS_EXCEPTION(ConvertError, StrToInt(text));
+            QVERIFY_THROWS_EXCEPTION(ConvertError, parseInteger(text));
         }
     }
 

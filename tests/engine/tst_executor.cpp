@@ -32,7 +32,7 @@ class TestExecutor : public QObject
     // Fires the alarm and returns the calls it made, without the after-firing disarm.
     QStringList fire()
     {
-        Executor(*platform, *host, alarm).WykonajAkcje();
+        Executor(*platform, *host, alarm).fire();
         QStringList lines = recorder->lines();
         if (!lines.isEmpty() && lines.back() == u"Host disarm"_qs)
             lines.removeLast();
@@ -42,7 +42,7 @@ class TestExecutor : public QObject
     QString firingError()
     {
         try {
-            Executor(*platform, *host, alarm).WykonajAkcje();
+            Executor(*platform, *host, alarm).fire();
         } catch (const Error &e) {
             return e.text();
         }
@@ -263,7 +263,7 @@ private slots:
     void preAlarmStepsRunFirstInOrder()
     {
         arm(kinds::Message, u"T¶M"_qs);
-        alarm.Wyg_Off = alarm.MinimizeAll = alarm.MinimizeProg = true;
+        alarm.ScreenSaverOff = alarm.MinimizeAll = alarm.MinimizeProg = true;
         recorder->script(u"CursorPos"_qs, u"300 400"_qs);
         QCOMPARE(fire(), (QStringList{u"CursorPos -> 300 400"_qs, u"SetCursorPos 0 0"_qs,
                                       u"SetCursorPos 300 400"_qs, u"MinimizeAllWindows"_qs,
@@ -367,7 +367,7 @@ private slots:
         alarm.Mode = mode;
         alarm.RepeatSeconds = repeat;
         alarm.CountdownLeft = -3; // ticks that came while the action waited
-        Executor(*platform, *host, alarm).WykonajAkcje();
+        Executor(*platform, *host, alarm).fire();
         QCOMPARE(recorder->lines().contains(u"Host disarm"_qs), disarmed);
         QCOMPARE(alarm.CountdownLeft, countdownLeft);
     }

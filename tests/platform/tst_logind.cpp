@@ -42,7 +42,7 @@ private slots:
 
         LinuxSession noBus(QDBusConnection(u"no such connection"_qs));
         try {
-            EnterPowerState(noBus, true, true);
+            enterPowerState(noBus, true, true);
             QFAIL("no system error");
         } catch (const SystemError &error) {
             QCOMPARE(error.code(), 1722);
@@ -119,7 +119,7 @@ private slots:
         LinuxSession session(m_connection);
         const auto failure = session.adjustPrivilege(u"SeShutdownPrivilege"_qs, true);
         QCOMPARE(failure ? failure->code : 0, code);
-        QCOMPARE(SetTokenPrivilege(session, u"SeShutdownPrivilege"_qs, true), code == 0);
+        QCOMPARE(setPrivilege(session, u"SeShutdownPrivilege"_qs, true), code == 0);
     }
 
     void refusedHibernationIsTheSystemError()
@@ -129,7 +129,7 @@ private slots:
                       "hibernation', name='org.freedesktop.login1.SleepVerbNotSupported')"_qs);
         LinuxSession session(m_connection);
         try {
-            EnterPowerState(session, false, true);
+            enterPowerState(session, false, true);
             QFAIL("no system error");
         } catch (const SystemError &error) {
             QCOMPARE(error.text(), u"System Error.  Code: 50.\r\nThe request is not supported."_qs);

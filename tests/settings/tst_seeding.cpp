@@ -210,7 +210,7 @@ private slots:
         alarm.PlayBeep = !expected;
         prepareStore(file, m_paths, alarm);
         QCOMPARE(alarm.AutoMinimize, expected);
-        QCOMPARE(alarm.Wyg_Off, expected);
+        QCOMPARE(alarm.ScreenSaverOff, expected);
         QCOMPARE(alarm.MinimizeAll, expected);
         QCOMPARE(alarm.MinimizeProg, expected);
         QCOMPARE(alarm.PlayBeep, expected);
@@ -220,12 +220,12 @@ private slots:
     {
         StoreFile file(m_db);
         ArmedAlarm saved;
-        saved.Wyg_Off = true;
+        saved.ScreenSaverOff = true;
         saved.PlayBeep = true;
         saveOptionFlags(file, saved);
         ArmedAlarm loaded;
         loadOptionFlags(file, loaded);
-        QCOMPARE(loaded.Wyg_Off, true);
+        QCOMPARE(loaded.ScreenSaverOff, true);
         QCOMPARE(loaded.PlayBeep, true);
         QCOMPARE(loaded.MinimizeAll, false);
     }

@@ -122,7 +122,7 @@ void OptionsDialog::fitCaptions()
 std::array<OptionsDialog::Option, 6> OptionsDialog::options()
 {
     return {{{&m_minimizeAtStartBox, keys::AutoMinimize, &ArmedAlarm::AutoMinimize},
-             {&m_screenSaverOffBox, keys::Wyg_Off, &ArmedAlarm::Wyg_Off},
+             {&m_screenSaverOffBox, keys::Wyg_Off, &ArmedAlarm::ScreenSaverOff},
              {&m_minimizeAllBox, keys::MinimizeAll, &ArmedAlarm::MinimizeAll},
              {&m_minimizeOnPreviewBox, keys::MinimizeProg, &ArmedAlarm::MinimizeProg},
              {&m_beepBox, keys::PlayBeep, &ArmedAlarm::PlayBeep},

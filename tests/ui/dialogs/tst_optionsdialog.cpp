@@ -91,7 +91,7 @@ class TestOptionsDialog : public QObject
 
     std::array<bool, 5> flags() const
     {
-        return {alarm.AutoMinimize, alarm.Wyg_Off, alarm.MinimizeAll, alarm.MinimizeProg,
+        return {alarm.AutoMinimize, alarm.ScreenSaverOff, alarm.MinimizeAll, alarm.MinimizeProg,
                 alarm.PlayBeep};
     }
 
