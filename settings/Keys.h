@@ -28,6 +28,7 @@ struct ValueSpec
     bool noDefault = false;
 };
 
+// NOLINTBEGIN(readability-identifier-naming): named as stored (docs/naming.md)
 inline constexpr QStringView Path = u"Path";
 inline constexpr QStringView Version = u"Version";
 inline constexpr QStringView Name = u"Name";
@@ -48,6 +49,7 @@ inline constexpr QStringView WakeFromSleep = u"WakeFromSleep";
 /// O_ZA: 1 = at a clock time; any other number means countdown.
 inline constexpr int O_ZA_Clock = 1;
 inline constexpr int O_ZA_Countdown = 2;
+// NOLINTEND(readability-identifier-naming)
 
 /// Every value of the base key. Booleans are REG_DWORD 0 or 1.
 inline constexpr std::array BaseValues = {
@@ -74,6 +76,7 @@ inline constexpr std::array OptionFlags = {AutoMinimize, Wyg_Off, MinimizeAll, M
 
 /// The recent-entries lists: one subkey each, entries as value names with empty data, the
 /// unnamed value as the current entry.
+// NOLINTBEGIN(readability-identifier-naming): named as stored (docs/naming.md)
 inline constexpr QStringView O_MRU = u"O_MRU";
 inline constexpr QStringView ZA_MRU = u"ZA_MRU";
 inline constexpr QStringView Kom_Text_MRU = u"Kom_Text_MRU";
@@ -83,6 +86,7 @@ inline constexpr QStringView EXE_MRU = u"EXE_MRU";
 inline constexpr QStringView Pliki_MRU = u"Pliki_MRU";
 inline constexpr QStringView Foldery_MRU = u"Foldery_MRU";
 inline constexpr QStringView WWW_MRU = u"WWW_MRU";
+// NOLINTEND(readability-identifier-naming)
 inline constexpr std::array RecentLists = {O_MRU,           ZA_MRU,      Kom_Text_MRU,
                                            Kom_Caption_MRU, Sound_MRU,   EXE_MRU,
                                            Pliki_MRU,       Foldery_MRU, WWW_MRU};
@@ -91,6 +95,7 @@ inline constexpr std::array MenuLists = {O_MRU,     ZA_MRU,      Sound_MRU, EXE_
                                          Pliki_MRU, Foldery_MRU, WWW_MRU};
 
 /// Subkey with the parameters of the last other-action (not a list).
+// NOLINTBEGIN(readability-identifier-naming): named as stored (docs/naming.md)
 inline constexpr QStringView Inne_MRU = u"Inne_MRU";
 inline constexpr QStringView x_DoubleClick = u"x_DoubleClick";
 inline constexpr QStringView y_DoubleClick = u"y_DoubleClick";
@@ -99,6 +104,7 @@ inline constexpr QStringView y_SingleClick = u"y_SingleClick";
 inline constexpr QStringView Klawisz = u"Klawisz";
 inline constexpr QStringView Dysk_CD = u"Dysk_CD";
 inline constexpr QStringView Dysk_CD_Ws_Wy = u"Dysk_CD_Ws-Wy";
+// NOLINTEND(readability-identifier-naming)
 inline constexpr std::array OtherActionValues = {
     ValueSpec{x_DoubleClick, regtype::Dword, {}, 0},
     ValueSpec{y_DoubleClick, regtype::Dword, {}, 0},

@@ -114,11 +114,11 @@ std::span<const RecentListSpec> recentListSpecs()
 
 const RecentListSpec &recentListSpec(QStringView list)
 {
-    static constexpr RecentListSpec Unknown;
+    static constexpr RecentListSpec unknown;
     const auto found = std::find_if(Specs.begin(), Specs.end(), [list](const RecentListSpec &spec) {
         return spec.list == list;
     });
-    return found != Specs.end() ? *found : Unknown;
+    return found != Specs.end() ? *found : unknown;
 }
 
 RecentListContents readRecentList(StoreFile &file, QStringView list)

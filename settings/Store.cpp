@@ -17,8 +17,8 @@ void bindText(const SqliteLibrary &sqlite, sqlite3_stmt *stmt, int index, QStrin
 {
     // A null view points nowhere, but the empty name (the unnamed value) is an empty text, not
     // SQL's NULL.
-    static constexpr char16_t Empty[] = u"";
-    sqlite.bind_text16(stmt, index, text.isNull() ? Empty : text.utf16(), int(text.size() * 2),
+    static constexpr char16_t empty[] = u"";
+    sqlite.bind_text16(stmt, index, text.isNull() ? empty : text.utf16(), int(text.size() * 2),
                        SQLITE_TRANSIENT);
 }
 

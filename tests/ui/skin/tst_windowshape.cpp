@@ -84,10 +84,10 @@ private slots:
     {
         QFETCH(QRegion, shape);
         const QByteArray bytes = written(WindowShape(shape));
-        WindowShape read_;
-        QVERIFY(read(read_, bytes));
-        QCOMPARE(read_.region(), shape);
-        QCOMPARE(written(read_), bytes);
+        WindowShape readBack;
+        QVERIFY(read(readBack, bytes));
+        QCOMPARE(readBack.region(), shape);
+        QCOMPARE(written(readBack), bytes);
     }
 
     void noShapeWritesSizeZero() { QCOMPARE(written(WindowShape()), int32s({0})); }
