@@ -1,8 +1,8 @@
 #include "engine/SystemInfo.h"
+#include "support/OwnTempDirectory.h"
 
 #include <QDir>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <unistd.h>
@@ -13,14 +13,10 @@ class TestSystemInfo : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_tempDir; // the system's temporary directory for these tests
+    test::OwnTempDirectory m_tempDir; // the system's temporary directory for these tests
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_tempDir.isValid());
-        qputenv("TMPDIR", m_tempDir.path().toLocal8Bit());
-    }
+    void initTestCase() { QVERIFY(m_tempDir.use()); }
 
     void aMissingOrForeignTmpdirFallsBackToTmp_data()
     {
@@ -44,8 +40,7 @@ private slots:
     {
         QFETCH(QString, tmpdir);
         QFETCH(bool, used);
-        const auto restore =
-            qScopeGuard([this] { qputenv("TMPDIR", m_tempDir.path().toLocal8Bit()); });
+        const auto restore = qScopeGuard([this] { m_tempDir.use(); });
         qputenv("TMPDIR", tmpdir.toLocal8Bit());
         QCOMPARE(systeminfo::tempDirectory(), used ? tmpdir + u'/' : u"/tmp/"_qs);
     }

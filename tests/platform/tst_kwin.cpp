@@ -89,9 +89,8 @@ private slots:
         qputenv("XDG_CACHE_HOME", file(u"cache"_qs).toUtf8());
         qputenv("XDG_CONFIG_HOME", file(u"config"_qs).toUtf8());
         grantFakeInput();
-        const QString address = tockwell::test::startPrivateBus(m_bus);
-        QVERIFY2(!address.isEmpty(), "the private session bus did not start");
-        qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+        QVERIFY2(tockwell::test::usePrivateSessionBus(m_bus),
+                 "the private session bus did not start");
 
         // The session's first program writes down the X display that KWin gave XWayland, and
         // lives as long as KWin.

@@ -47,9 +47,8 @@ private slots:
     {
         if (const QString missing = tockwell::test::missingDbusMock(); !missing.isEmpty())
             QSKIP(qPrintable(missing));
-        const QString address = tockwell::test::startPrivateBus(m_bus);
-        QVERIFY2(!address.isEmpty(), "the private session bus did not start");
-        qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+        QVERIFY2(tockwell::test::usePrivateSessionBus(m_bus),
+                 "the private session bus did not start");
         m_kwin.setProcessChannelMode(QProcess::ForwardedChannels);
         m_kwin.start(tockwell::test::Python,
                      {u"-m"_qs, u"dbusmock"_qs, u"--template"_qs, QStringLiteral(KWIN_TEMPLATE)});

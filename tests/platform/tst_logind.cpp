@@ -53,13 +53,7 @@ private slots:
     void startTheFakeLogind()
     {
         QVERIFY(m_log.isValid());
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"DBUS_SYSTEM_BUS_ADDRESS"_qs, m_address);
-        m_logind.setProcessEnvironment(environment);
-        m_logind.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_logind.start(test::Python, {u"-m"_qs, u"dbusmock"_qs, u"--system"_qs, u"--template"_qs,
-                                      u"logind"_qs, u"-l"_qs, logFile()});
-        QVERIFY(m_logind.waitForStarted());
+        QVERIFY(test::startFakeLogind(m_logind, m_address, {u"-l"_qs, logFile()}));
         QTRY_VERIFY_WITH_TIMEOUT(
             m_connection.interface()->isServiceRegistered(u"org.freedesktop.login1"_qs), 15000);
     }

@@ -57,9 +57,8 @@ private slots:
         QFile::setPermissions(m_runtime.path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", m_runtime.path().toUtf8());
-        const QString address = tockwell::test::startPrivateBus(m_bus);
-        QVERIFY2(!address.isEmpty(), "the private session bus did not start");
-        qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+        QVERIFY2(tockwell::test::usePrivateSessionBus(m_bus),
+                 "the private session bus did not start");
         m_mutter.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         m_mutter.setChildProcessModifier(
             [] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); }); // dies with us

@@ -1,4 +1,5 @@
 #include "platform/recording/RecordingPlatform.h"
+#include "support/OwnTempDirectory.h"
 #include "support/TinyHttpServer.h"
 #include "support/UpdateFiles.h"
 #include "ui/dialogs/AboutWindow.h"
@@ -19,7 +20,7 @@ class TestAboutWindow : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_tempDir; // the system's temporary directory for these tests
+    test::OwnTempDirectory m_tempDir; // the system's temporary directory for these tests
     QTemporaryDir m_programDir;
     std::shared_ptr<Recorder> m_recorder;
     std::unique_ptr<platform::Platform> m_platform;
@@ -46,17 +47,8 @@ class TestAboutWindow : public QObject
         return m_about->findChild<T *>(QString::fromLatin1(name));
     }
     bool updateOffered() const { return !child("sb_DownUpdate")->isHidden(); }
-    QStringList tempFiles() const
-    {
-        return QDir(m_tempDir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    }
-
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_tempDir.isValid());
-        qputenv("TMPDIR", m_tempDir.path().toLocal8Bit());
-    }
+    void initTestCase() { QVERIFY(m_tempDir.use()); }
     void init()
     {
         m_recorder = std::make_shared<Recorder>();
@@ -70,7 +62,7 @@ private slots:
     {
         m_about.reset();
         m_server.reset();
-        QVERIFY(tempFiles().isEmpty());
+        QVERIFY(m_tempDir.files().isEmpty());
     }
 
     // The window.
@@ -175,7 +167,7 @@ private slots:
         QVERIFY(m_about->isVisible());
         QCOMPARE(updateOffered(), offered);
         QCOMPARE(m_about->updateInfo().homePage, homePage);
-        QVERIFY(tempFiles().isEmpty());
+        QVERIFY(m_tempDir.files().isEmpty());
 
         // The links open their addresses.
         m_recorder->clear();

@@ -1,14 +1,13 @@
 // The update file's download: a private file deleted after use, a size limit that holds
 // whatever the server sends, nothing written beside a missing folder.
 #include "engine/SystemInfo.h"
+#include "support/OwnTempDirectory.h"
 #include "support/TinyHttpServer.h"
 #include "ui/dialogs/network/Download.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
-#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -110,25 +109,16 @@ class TestDownload : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_tempDir; // the system's temporary directory for these tests
+    test::OwnTempDirectory m_tempDir; // the system's temporary directory for these tests
     std::unique_ptr<TinyHttpServer> m_server;
 
-    QStringList tempFiles() const
-    {
-        return QDir(m_tempDir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    }
-
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_tempDir.isValid());
-        qputenv("TMPDIR", m_tempDir.path().toLocal8Bit());
-    }
+    void initTestCase() { QVERIFY(m_tempDir.use()); }
     void init() { m_server = std::make_unique<TinyHttpServer>(); }
     void cleanup()
     {
         m_server.reset();
-        QVERIFY(tempFiles().isEmpty());
+        QVERIFY(m_tempDir.files().isEmpty());
     }
 
     void theDownloadGoesToAPrivateFileDeletedAfterUse()
@@ -146,7 +136,7 @@ private slots:
         QVERIFY(file->open());
         QCOMPARE(file->readAll(), NewerWithAddress);
         file.reset();
-        QVERIFY(tempFiles().isEmpty());
+        QVERIFY(m_tempDir.files().isEmpty());
     }
 
     void bigAnswersAreCutAtTheLimit_data()
@@ -207,7 +197,7 @@ private slots:
             downloadToTemporaryFile(network, m_server->base().resolved(QUrl(u"version.ini"_qs)),
                                     missing, std::chrono::seconds(5));
         QVERIFY(!file);
-        QVERIFY(tempFiles().isEmpty()); // no "missingdane-XXXXXX.ini" beside it
+        QVERIFY(m_tempDir.files().isEmpty()); // no "missingdane-XXXXXX.ini" beside it
         QVERIFY(!QFileInfo::exists(missing));
     }
 };
