@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(countdownTotal(hours, minutes, seconds).value_or(0), total);
     }
 
-    void strToInt_data()
+    void parseIntegerReadsWholeNumbers_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("valid");
@@ -131,7 +131,7 @@ private slots:
         QTest::newRow("letters") << u"12a"_qs << false << 0;
         QTest::newRow("arabic-indic digits") << u"٣"_qs << false << 0;
     }
-    void strToInt()
+    void parseIntegerReadsWholeNumbers()
     {
         QFETCH(QString, text);
         QFETCH(bool, valid);
