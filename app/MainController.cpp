@@ -292,7 +292,7 @@ void MainController::tick()
         if (late)
             m_tick.firedAt(*m_tick.skipped());
         if (due || late)
-            m_executor->WykonajAkcje();
+            m_executor->fire();
     });
 }
 

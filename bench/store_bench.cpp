@@ -45,8 +45,8 @@ void fill(const QString &path, int count)
     StoreFile file(path);
     StoreTransaction transaction(file);
     Store store(file);
-    store.openKey(keys::Base.toString());
-    store.writeString(keys::Path.toString(), u"/usr/bin/tockwell"_qs);
+    store.openKey(keys::Base);
+    store.writeString(keys::Path, u"/usr/bin/tockwell"_qs);
     store.openKey(keys::under(keys::WWW_MRU));
     for (int i = 0; i < count; ++i)
         store.writeString(u"www.strona-numer-%1.pl"_qs.arg(i), QString());
@@ -56,8 +56,8 @@ void fill(const QString &path, int count)
 std::optional<QString> readPath(StoreFile &file)
 {
     Store store(file);
-    store.openKey(keys::Base.toString());
-    return store.readString(keys::Path.toString());
+    store.openKey(keys::Base);
+    return store.readString(keys::Path);
 }
 
 } // namespace

@@ -303,7 +303,7 @@ int main(int argc, char *argv[])
         wallMs.push_back(tick.wallMs);
     const std::vector<double> late = recorder.lateness();
     const double meanLate = std::accumulate(late.begin(), late.end(), 0.0) / double(late.size());
-    constexpr int PhaseSteps = 10000;
+    constexpr int phaseSteps = 10000;
 
     std::printf("ticks: %zu in %.1f s; phase in the second %.1f ms\n", ticks.size(),
                 (wallMs.back() - wallMs.front()) / 1000 + 1, std::fmod(wallMs.front(), 1000.0));
@@ -312,8 +312,8 @@ int main(int argc, char *argv[])
                 percentile(late, 0.99), *std::max_element(late.begin(), late.end()));
     std::printf("phases at which these ticks would skip a wall-clock second: %d of %d "
                 "(%.2f %%)\n",
-                phasesSkippingASecond(ticks, PhaseSteps), PhaseSteps,
-                100.0 * phasesSkippingASecond(ticks, PhaseSteps) / PhaseSteps);
+                phasesSkippingASecond(ticks, phaseSteps), phaseSteps,
+                100.0 * phasesSkippingASecond(ticks, phaseSteps) / phaseSteps);
 
     const auto count = [&](Outcome outcome) {
         return int(std::count_if(trials.begin(), trials.end(), [outcome](const auto &trial) {

@@ -29,8 +29,8 @@ QPoint parseClickPoint(const QString &secondParam)
     const qsizetype at = secondParam.indexOf(QLatin1Char(';'));
     const QString x = at < 0 ? secondParam : secondParam.left(at);
     const QString y = at < 0 ? QString() : secondParam.mid(at + 1);
-    const int xValue = StrToInt(x); // x first: its error is the one reported
-    return QPoint(xValue, StrToInt(y));
+    const int xValue = parseInteger(x); // x first: its error is the one reported
+    return QPoint(xValue, parseInteger(y));
 }
 
 std::optional<QString> cdTrayOperation(const QString &operationText)

@@ -26,7 +26,7 @@ struct ArmedAlarm
 
     // The option flags: loaded at start-up, replaced by the options dialog, read when firing.
     bool AutoMinimize = false;
-    bool Wyg_Off = false;
+    bool ScreenSaverOff = false; ///< stored as `Wyg_Off`: end the screen saver before firing
     bool MinimizeAll = false;
     bool MinimizeProg = false;
     bool PlayBeep = false;

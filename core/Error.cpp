@@ -13,7 +13,7 @@ SystemError::SystemError(int code, const QString &description)
       m_code(code)
 {}
 
-int StrToInt(const QString &text)
+int parseInteger(const QString &text)
 {
     qsizetype i = 0;
     while (i < text.size() && text.at(i) == QLatin1Char(' '))

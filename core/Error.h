@@ -49,6 +49,6 @@ public:
 /// Reads a whole decimal number as the program's conversions do: leading blanks and a sign are
 /// allowed, anything else (an empty text, trailing characters, a value outside 32 bits) throws
 /// ConvertError.
-int StrToInt(const QString &text);
+int parseInteger(const QString &text);
 
 } // namespace tockwell

@@ -59,7 +59,7 @@ void Actions::shutdown(QStringView choice)
 {
     platform::Session &session = m_platform.session();
     const QString privilege = QString::fromUtf16(ShutdownPrivilege);
-    SetTokenPrivilege(session, privilege, true);
+    setPrivilege(session, privilege, true);
     if (choice == shutdowns::LogOff)
         session.exitSession(SessionEnd::LogOff);
     else if (choice == shutdowns::PowerOff)
@@ -69,10 +69,10 @@ void Actions::shutdown(QStringView choice)
     else if (choice == shutdowns::ShutDown)
         session.exitSession(SessionEnd::Shutdown);
     else if (choice == shutdowns::Suspend)
-        EnterPowerState(session, true, true);
+        enterPowerState(session, true, true);
     else if (choice == shutdowns::Hibernate)
-        EnterPowerState(session, false, true);
-    SetTokenPrivilege(session, privilege, false);
+        enterPowerState(session, false, true);
+    setPrivilege(session, privilege, false);
 }
 
 std::optional<platform::Operation> Actions::desktopOperation(QStringView subAction)
@@ -139,7 +139,7 @@ void Actions::other(QStringView subAction, const OtherArgs &args)
     else if (subAction == DoubleClick)
         click(args.clickPoint(), 2);
     else if (subAction == CdTray)
-        CdTrayDoor(m_platform.opticalDrives(), args.cdTray.drive, args.cdTray.operation);
+        moveCdTray(m_platform.opticalDrives(), args.cdTray.drive, args.cdTray.operation);
     else if (subAction == PressKey)
         pressKey(args.keyText);
     // Any other text: nothing.

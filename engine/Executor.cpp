@@ -8,7 +8,7 @@
 
 namespace tockwell {
 
-void Executor::WykonajAkcje()
+void Executor::fire()
 {
     preAlarmSteps();
     runAction();
@@ -17,7 +17,7 @@ void Executor::WykonajAkcje()
 
 void Executor::preAlarmSteps()
 {
-    if (m_alarm.Wyg_Off)
+    if (m_alarm.ScreenSaverOff)
         m_actions.wakeScreenSaver();
     if (m_alarm.MinimizeAll)
         m_actions.minimizeAllWindows();
@@ -42,28 +42,31 @@ struct KindAction
 
 /// What each action kind does when the alarm fires; a kind not listed does nothing.
 const std::array<KindAction, 9> KindActions = {{
-    {kinds::DefaultWindow,
-     [](Actions &actions, const ArmedAlarm &alarm) { actions.showAlarmPopup(alarm.PlayBeep); }},
-    {kinds::Message,
-     [](Actions &actions, const ArmedAlarm &alarm) {
-         const auto [title, text] = splitMessageParam(alarm.MainParam);
-         using namespace platform::mb;
-         actions.showMessage(title, text, Ok | IconExclamation | Topmost);
-     }},
-    {kinds::PlaySound,
-     [](Actions &actions, const ArmedAlarm &alarm) { actions.playSound(alarm.MainParam); }},
-    {kinds::Shutdown,
-     [](Actions &actions, const ArmedAlarm &alarm) { actions.shutdown(alarm.MainParam); }},
-    {kinds::RunProgram, openMainParam},
-    {kinds::OpenFile, openMainParam},
-    {kinds::OpenFolder, openMainParam},
-    {kinds::OpenWebPage, openMainParam},
-    {kinds::Other,
-     [](Actions &actions, const ArmedAlarm &alarm) {
-         const QString second = alarm.SecondParam;
-         actions.other(alarm.MainParam, OtherArgs{[second] { return parseClickPoint(second); },
-                                                  parseCdTrayParam(second), second});
-     }},
+    {.kind = kinds::DefaultWindow,
+     .run = [](Actions &actions,
+               const ArmedAlarm &alarm) { actions.showAlarmPopup(alarm.PlayBeep); }},
+    {.kind = kinds::Message,
+     .run =
+         [](Actions &actions, const ArmedAlarm &alarm) {
+             const auto [title, text] = splitMessageParam(alarm.MainParam);
+             using namespace platform::mb;
+             actions.showMessage(title, text, Ok | IconExclamation | Topmost);
+         }},
+    {.kind = kinds::PlaySound,
+     .run = [](Actions &actions, const ArmedAlarm &alarm) { actions.playSound(alarm.MainParam); }},
+    {.kind = kinds::Shutdown,
+     .run = [](Actions &actions, const ArmedAlarm &alarm) { actions.shutdown(alarm.MainParam); }},
+    {.kind = kinds::RunProgram, .run = openMainParam},
+    {.kind = kinds::OpenFile, .run = openMainParam},
+    {.kind = kinds::OpenFolder, .run = openMainParam},
+    {.kind = kinds::OpenWebPage, .run = openMainParam},
+    {.kind = kinds::Other,
+     .run =
+         [](Actions &actions, const ArmedAlarm &alarm) {
+             const QString second = alarm.SecondParam;
+             actions.other(alarm.MainParam, OtherArgs{[second] { return parseClickPoint(second); },
+                                                      parseCdTrayParam(second), second});
+         }},
 }};
 
 } // namespace

@@ -17,7 +17,7 @@ public:
 
     /// Fires the alarm. An error of the action ends it before the after-firing step, so the
     /// alarm stays armed.
-    void WykonajAkcje();
+    void fire();
 
 private:
     void preAlarmSteps();

@@ -18,25 +18,25 @@ struct KeyName
 // The names that key texts give keys, with their X keysyms. The modifiers double as keys of
 // their own ("[CTRL]").
 constexpr std::array KeyNames = {
-    KeyName{u"ALT", 0xffe9, true},   // Alt_L
-    KeyName{u"CTRL", 0xffe3, true},  // Control_L
-    KeyName{u"SHIFT", 0xffe1, true}, // Shift_L
-    KeyName{u"BACKSPACE", 0xff08},
-    KeyName{u"TAB", 0xff09},
-    KeyName{u"ENTER", 0xff0d}, // Return
-    KeyName{u"ESC", 0xff1b},   // Escape
-    KeyName{u"DELETE", 0xffff},
-    KeyName{u"HOME", 0xff50},
-    KeyName{u"END", 0xff57},
-    KeyName{u"Page Up", 0xff55},   // Prior
-    KeyName{u"Page Down", 0xff56}, // Next
-    KeyName{u"Insert", 0xff63},
-    KeyName{u"CAPS LOCK", 0xffe5},
-    KeyName{u"SPACJA", 0x0020}, // space
-    KeyName{u"Strzałka w lewo", 0xff51},
-    KeyName{u"Strzałka w górę", 0xff52},
-    KeyName{u"Strzałka w prawo", 0xff53},
-    KeyName{u"Strzałka w dół", 0xff54},
+    KeyName{.name = u"ALT", .keysym = 0xffe9, .modifier = true},   // Alt_L
+    KeyName{.name = u"CTRL", .keysym = 0xffe3, .modifier = true},  // Control_L
+    KeyName{.name = u"SHIFT", .keysym = 0xffe1, .modifier = true}, // Shift_L
+    KeyName{.name = u"BACKSPACE", .keysym = 0xff08},
+    KeyName{.name = u"TAB", .keysym = 0xff09},
+    KeyName{.name = u"ENTER", .keysym = 0xff0d}, // Return
+    KeyName{.name = u"ESC", .keysym = 0xff1b},   // Escape
+    KeyName{.name = u"DELETE", .keysym = 0xffff},
+    KeyName{.name = u"HOME", .keysym = 0xff50},
+    KeyName{.name = u"END", .keysym = 0xff57},
+    KeyName{.name = u"Page Up", .keysym = 0xff55},   // Prior
+    KeyName{.name = u"Page Down", .keysym = 0xff56}, // Next
+    KeyName{.name = u"Insert", .keysym = 0xff63},
+    KeyName{.name = u"CAPS LOCK", .keysym = 0xffe5},
+    KeyName{.name = u"SPACJA", .keysym = 0x0020}, // space
+    KeyName{.name = u"Strzałka w lewo", .keysym = 0xff51},
+    KeyName{.name = u"Strzałka w górę", .keysym = 0xff52},
+    KeyName{.name = u"Strzałka w prawo", .keysym = 0xff53},
+    KeyName{.name = u"Strzałka w dół", .keysym = 0xff54},
 };
 
 constexpr quint32 F1 = 0xffbe; // F1 … F12 follow one another

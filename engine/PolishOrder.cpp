@@ -8,7 +8,7 @@
 namespace tockwell {
 namespace {
 
-constexpr std::u16string_view alphabet = u"aąbcćdeęfghijklłmnńoópqrsśtuvwxyzźż";
+constexpr std::u16string_view Alphabet = u"aąbcćdeęfghijklłmnńoópqrsśtuvwxyzźż";
 
 // The groups of characters, in their order.
 enum class Group : std::uint8_t
@@ -34,7 +34,7 @@ struct Weight
 // The place of a lower-case letter in the alphabet, or -1.
 int alphabetPlace(QChar lower)
 {
-    const auto at = alphabet.find(lower.unicode());
+    const auto at = Alphabet.find(lower.unicode());
     return at == std::u16string_view::npos ? -1 : static_cast<int>(at);
 }
 

@@ -6,7 +6,7 @@
 
 namespace tockwell {
 
-void EnterPowerState(platform::Session &session, bool suspend, bool force)
+void enterPowerState(platform::Session &session, bool suspend, bool force)
 {
     if (session.usesPrivileges()) {
         if (const auto failure =
@@ -17,12 +17,12 @@ void EnterPowerState(platform::Session &session, bool suspend, bool force)
         throw SystemError(failure->code, failure->description);
 }
 
-bool SetTokenPrivilege(platform::Session &session, const QString &name, bool enable)
+bool setPrivilege(platform::Session &session, const QString &name, bool enable)
 {
     return !session.adjustPrivilege(name, enable);
 }
 
-void CdTrayDoor(platform::OpticalDrives &drives, const QString &drive, const QString &operation)
+void moveCdTray(platform::OpticalDrives &drives, const QString &drive, const QString &operation)
 {
     drives.setDoor(drive, operation == u"1"_qs);
 }

@@ -6,6 +6,7 @@
 // any UTF-16 code unit (control characters too): its export imports back into an identical
 // tree, or is refused when a key name holds a control character.
 #include "FuzzCheck.h"
+#include "settings/Store.h"
 #include "tools/RegFile.h"
 
 #include <QDir>

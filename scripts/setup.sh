@@ -15,7 +15,7 @@ build_packages=(
 test_packages=(
     xvfb icewm xdotool x11-utils x11-xserver-utils imagemagick sox lame
     pulseaudio pulseaudio-utils dbus python3-dbusmock python3-gi dpkg-dev desktop-file-utils
-    clang libclang-rt-14-dev clang-format shellcheck
+    clang libclang-rt-14-dev clang-format clang-tidy shellcheck
     xserver-xorg-core xserver-xorg-video-dummy libfaketime sway xwayland wev mutter pipewire
     kwin-wayland
 )

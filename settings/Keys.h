@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Store.h"
+#include "RegistryValue.h"
 
 #include <QStringView>
 
@@ -28,6 +28,7 @@ struct ValueSpec
     bool noDefault = false;
 };
 
+// NOLINTBEGIN(readability-identifier-naming): named as stored (docs/naming.md)
 inline constexpr QStringView Path = u"Path";
 inline constexpr QStringView Version = u"Version";
 inline constexpr QStringView Name = u"Name";
@@ -50,24 +51,26 @@ inline constexpr QStringView RemoteDesktopToken = u"RemoteDesktopToken";
 /// O_ZA: 1 = at a clock time; any other number means countdown.
 inline constexpr int O_ZA_Clock = 1;
 inline constexpr int O_ZA_Countdown = 2;
+// NOLINTEND(readability-identifier-naming)
 
 /// Every value of the base key. Booleans are REG_DWORD 0 or 1.
 inline constexpr std::array BaseValues = {
-    ValueSpec{Path, regtype::Sz, {}, 0, true},
-    ValueSpec{Version, regtype::Sz, {}, 0, true},
-    ValueSpec{Name, regtype::Sz, {}, 0, true},
-    ValueSpec{O_ZA, regtype::Dword, {}, O_ZA_Clock},
-    ValueSpec{Repeat, regtype::Dword, {}, 0},
-    ValueSpec{Repeat_Time, regtype::Sz, u"1", 0},
-    ValueSpec{LastAction, regtype::Sz, {}, 0, true}, // missing: no kind is selected
-    ValueSpec{cb_Reboot, regtype::Sz, u"", 0},
-    ValueSpec{cb_Inne, regtype::Sz, u"", 0},
-    ValueSpec{AutoMinimize, regtype::Dword, {}, 0},
-    ValueSpec{Wyg_Off, regtype::Dword, {}, 0},
-    ValueSpec{MinimizeAll, regtype::Dword, {}, 0},
-    ValueSpec{MinimizeProg, regtype::Dword, {}, 0},
-    ValueSpec{PlayBeep, regtype::Dword, {}, 0},
-    ValueSpec{WakeFromSleep, regtype::Dword, {}, 1},
+    ValueSpec{.name = Path, .type = regtype::Sz, .noDefault = true},
+    ValueSpec{.name = Version, .type = regtype::Sz, .noDefault = true},
+    ValueSpec{.name = Name, .type = regtype::Sz, .noDefault = true},
+    ValueSpec{.name = O_ZA, .type = regtype::Dword, .defaultNumber = O_ZA_Clock},
+    ValueSpec{.name = Repeat, .type = regtype::Dword, .defaultNumber = 0},
+    ValueSpec{.name = Repeat_Time, .type = regtype::Sz, .defaultText = u"1"},
+    // missing: no kind is selected
+    ValueSpec{.name = LastAction, .type = regtype::Sz, .noDefault = true},
+    ValueSpec{.name = cb_Reboot, .type = regtype::Sz, .defaultText = u""},
+    ValueSpec{.name = cb_Inne, .type = regtype::Sz, .defaultText = u""},
+    ValueSpec{.name = AutoMinimize, .type = regtype::Dword, .defaultNumber = 0},
+    ValueSpec{.name = Wyg_Off, .type = regtype::Dword, .defaultNumber = 0},
+    ValueSpec{.name = MinimizeAll, .type = regtype::Dword, .defaultNumber = 0},
+    ValueSpec{.name = MinimizeProg, .type = regtype::Dword, .defaultNumber = 0},
+    ValueSpec{.name = PlayBeep, .type = regtype::Dword, .defaultNumber = 0},
+    ValueSpec{.name = WakeFromSleep, .type = regtype::Dword, .defaultNumber = 1},
 };
 
 /// The five option flags, in the order of the options dialog.
@@ -76,6 +79,7 @@ inline constexpr std::array OptionFlags = {AutoMinimize, Wyg_Off, MinimizeAll, M
 
 /// The recent-entries lists: one subkey each, entries as value names with empty data, the
 /// unnamed value as the current entry.
+// NOLINTBEGIN(readability-identifier-naming): named as stored (docs/naming.md)
 inline constexpr QStringView O_MRU = u"O_MRU";
 inline constexpr QStringView ZA_MRU = u"ZA_MRU";
 inline constexpr QStringView Kom_Text_MRU = u"Kom_Text_MRU";
@@ -85,14 +89,13 @@ inline constexpr QStringView EXE_MRU = u"EXE_MRU";
 inline constexpr QStringView Pliki_MRU = u"Pliki_MRU";
 inline constexpr QStringView Foldery_MRU = u"Foldery_MRU";
 inline constexpr QStringView WWW_MRU = u"WWW_MRU";
+// NOLINTEND(readability-identifier-naming)
 inline constexpr std::array RecentLists = {O_MRU,           ZA_MRU,      Kom_Text_MRU,
                                            Kom_Caption_MRU, Sound_MRU,   EXE_MRU,
                                            Pliki_MRU,       Foldery_MRU, WWW_MRU};
-/// The seven lists that have a menu, in the order the setup window builds them.
-inline constexpr std::array MenuLists = {O_MRU,     ZA_MRU,      Sound_MRU, EXE_MRU,
-                                         Pliki_MRU, Foldery_MRU, WWW_MRU};
 
 /// Subkey with the parameters of the last other-action (not a list).
+// NOLINTBEGIN(readability-identifier-naming): named as stored (docs/naming.md)
 inline constexpr QStringView Inne_MRU = u"Inne_MRU";
 inline constexpr QStringView x_DoubleClick = u"x_DoubleClick";
 inline constexpr QStringView y_DoubleClick = u"y_DoubleClick";
@@ -101,14 +104,16 @@ inline constexpr QStringView y_SingleClick = u"y_SingleClick";
 inline constexpr QStringView Klawisz = u"Klawisz";
 inline constexpr QStringView Dysk_CD = u"Dysk_CD";
 inline constexpr QStringView Dysk_CD_Ws_Wy = u"Dysk_CD_Ws-Wy";
-inline constexpr std::array InneValues = {
-    ValueSpec{x_DoubleClick, regtype::Dword, {}, 0},
-    ValueSpec{y_DoubleClick, regtype::Dword, {}, 0},
-    ValueSpec{x_SingleClick, regtype::Dword, {}, 0},
-    ValueSpec{y_SingleClick, regtype::Dword, {}, 0},
-    ValueSpec{Klawisz, regtype::Sz, {}, 0, true}, // missing: the box keeps its text
-    ValueSpec{Dysk_CD, regtype::Sz, {}, 0, true},
-    ValueSpec{Dysk_CD_Ws_Wy, regtype::Sz, {}, 0, true},
+// NOLINTEND(readability-identifier-naming)
+inline constexpr std::array OtherActionValues = {
+    ValueSpec{.name = x_DoubleClick, .type = regtype::Dword, .defaultNumber = 0},
+    ValueSpec{.name = y_DoubleClick, .type = regtype::Dword, .defaultNumber = 0},
+    ValueSpec{.name = x_SingleClick, .type = regtype::Dword, .defaultNumber = 0},
+    ValueSpec{.name = y_SingleClick, .type = regtype::Dword, .defaultNumber = 0},
+    // missing: the box keeps its text
+    ValueSpec{.name = Klawisz, .type = regtype::Sz, .noDefault = true},
+    ValueSpec{.name = Dysk_CD, .type = regtype::Sz, .noDefault = true},
+    ValueSpec{.name = Dysk_CD_Ws_Wy, .type = regtype::Sz, .noDefault = true},
 };
 
 } // namespace tockwell::keys

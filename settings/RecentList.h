@@ -5,10 +5,45 @@
 #include <QStringView>
 
 #include <optional>
+#include <span>
 
 namespace tockwell {
 
 class StoreFile;
+struct SeedingPaths;
+
+/// In which order Start writes a list's entry and its current entry.
+enum class WriteOrder
+{
+    CurrentFirst,
+    EntryFirst
+};
+
+/// Which entries of a list are shown in its menu.
+enum class DisplayTest
+{
+    Always,
+    ExistingFile,
+    ExistingDirectory
+};
+
+/// The rules of one recent list.
+struct RecentListSpec
+{
+    QStringView list; ///< its subkey (keys::RecentLists)
+    WriteOrder writeOrder = WriteOrder::EntryFirst;
+    DisplayTest displayTest = DisplayTest::Always;
+    /// The entries that first-run seeding writes, in writing order; null for a list that is not
+    /// seeded (its subkey is not even created).
+    QStringList (*defaultEntries)(const SeedingPaths &paths) = nullptr;
+};
+
+/// Every recent list, one row each, in the order of keys::RecentLists, which is also the order
+/// in which seeding writes them.
+std::span<const RecentListSpec> recentListSpecs();
+/// The row of `list`; for a name that is no recent list, a row of the defaults (entry first,
+/// always shown, not seeded).
+const RecentListSpec &recentListSpec(QStringView list);
 
 /// What a recent list holds: its value names in order of first creation (the current entry's
 /// unnamed value, when present, as an empty name) and the current entry when it is a string.
@@ -25,15 +60,6 @@ struct RecentListContents
 /// Reads a recent list, creating its empty subkey when missing.
 RecentListContents readRecentList(StoreFile &file, QStringView list);
 
-/// In which order Start writes a list's entry and its current entry: the time lists write the
-/// current entry first, every other list the entry first.
-enum class WriteOrder
-{
-    CurrentFirst,
-    EntryFirst
-};
-WriteOrder writeOrderOf(QStringView list);
-
 /// Start's write into a list: `entry` as an entry (a value name with empty data; an entry that
 /// is already there in any letter case adds nothing and keeps its place) and as the current
 /// entry, in the list's order. Throws StoreError when the store refuses.
@@ -43,14 +69,6 @@ void rememberEntry(StoreFile &file, QStringView list, const QString &entry);
 /// created again. Throws StoreError when the store refuses.
 void clearRecentList(StoreFile &file, QStringView list);
 
-/// Which entries of a list are shown in its menu.
-enum class DisplayTest
-{
-    Always,
-    ExistingFile,
-    ExistingDirectory
-};
-DisplayTest displayTestOf(QStringView list);
 /// Whether a non-empty entry passes the list's display test.
 bool showsEntry(QStringView list, const QString &entry);
 /// The entries a list's menu shows, in store order: empty names and entries that fail the

@@ -1,6 +1,7 @@
 #include "Seeding.h"
 
 #include "Keys.h"
+#include "RecentList.h"
 #include "Store.h"
 #include "core/ArmedAlarm.h"
 
@@ -37,41 +38,25 @@ struct SoundCandidate
 // The system rows stand for the Windows "Media" sounds (logon, logoff, chimes, ding, ring-in,
 // ring-out, tada) with the freedesktop sound theme's sounds of the same purpose.
 constexpr SoundCandidate SoundCandidates[] = {
-    {false, u"service-login.oga", u"service-login.oga"},
-    {true, u"budzik.mp3", u"Budzik.mp3"},
-    {true, u"telefon.wav", u"Telefon.wav"},
-    {true, u"Alarm.mp3", u"Alarm.mp3"},
-    {true, u"Big ben.mp3", u"Big ben.mp3"},
-    {true, u"Coo-coo.mp3", u"Coo-coo.mp3"},
-    {true, u"Flaga na maszt.mp3", u"Flaga na maszt.mp3"},
-    {true, u"Płacz tarzana.mp3", u"Płacz tarzana.mp3"},
-    {true, u"Syrena policyjna.mp3", u"Syrena policyjna.mp3"},
-    {false, u"desktop-login.oga", u"desktop-login.oga"},
-    {false, u"desktop-logout.oga", u"desktop-logout.oga"},
-    {false, u"bell.oga", u"bell.oga"},
-    {false, u"message.oga", u"message.oga"},
-    {false, u"phone-incoming-call.oga", u"phone-incoming-call.oga"},
-    {false, u"phone-outgoing-calling.oga", u"phone-outgoing-calling.oga"},
-    {false, u"complete.oga", u"complete.oga"},
+    {.shipped = false, .tested = u"service-login.oga", .written = u"service-login.oga"},
+    {.shipped = true, .tested = u"budzik.mp3", .written = u"Budzik.mp3"},
+    {.shipped = true, .tested = u"telefon.wav", .written = u"Telefon.wav"},
+    {.shipped = true, .tested = u"Alarm.mp3", .written = u"Alarm.mp3"},
+    {.shipped = true, .tested = u"Big ben.mp3", .written = u"Big ben.mp3"},
+    {.shipped = true, .tested = u"Coo-coo.mp3", .written = u"Coo-coo.mp3"},
+    {.shipped = true, .tested = u"Flaga na maszt.mp3", .written = u"Flaga na maszt.mp3"},
+    {.shipped = true, .tested = u"Płacz tarzana.mp3", .written = u"Płacz tarzana.mp3"},
+    {.shipped = true, .tested = u"Syrena policyjna.mp3", .written = u"Syrena policyjna.mp3"},
+    {.shipped = false, .tested = u"desktop-login.oga", .written = u"desktop-login.oga"},
+    {.shipped = false, .tested = u"desktop-logout.oga", .written = u"desktop-logout.oga"},
+    {.shipped = false, .tested = u"bell.oga", .written = u"bell.oga"},
+    {.shipped = false, .tested = u"message.oga", .written = u"message.oga"},
+    {.shipped = false, .tested = u"phone-incoming-call.oga", .written = u"phone-incoming-call.oga"},
+    {.shipped = false,
+     .tested = u"phone-outgoing-calling.oga",
+     .written = u"phone-outgoing-calling.oga"},
+    {.shipped = false, .tested = u"complete.oga", .written = u"complete.oga"},
 };
-
-QStringList soundEntries(const SeedingPaths &paths)
-{
-    QStringList entries;
-    for (const SoundCandidate &c : SoundCandidates) {
-        const QString dir = c.shipped ? withSlash(paths.programDir) + u"sound/"_qs
-                                      : withSlash(paths.systemSoundDir);
-        const QString tested = dir + c.tested.toString();
-        const QString written = dir + c.written.toString();
-        // On a file system that tells letter cases apart the two names are two files: the
-        // written form is the one shipped, so either one existing counts.
-        if (isFile(written))
-            entries << written;
-        else if (isFile(tested))
-            entries << tested;
-    }
-    return entries;
-}
 
 QStringList firstExisting(const QStringList &candidates)
 {
@@ -80,17 +65,6 @@ QStringList firstExisting(const QStringList &candidates)
             return {path};
     }
     return {};
-}
-
-QStringList folderEntries(const SeedingPaths &paths)
-{
-    QStringList entries;
-    for (const QString &dir : {paths.systemDir, paths.programsDir}) {
-        if (!dir.isEmpty() && QFileInfo(dir).isDir())
-            entries << dir;
-    }
-    entries << paths.rootDir;
-    return entries;
 }
 
 } // namespace
@@ -121,52 +95,51 @@ SeedingPaths SeedingPaths::forProgram(const QString &programFile)
     return paths;
 }
 
-QStringList defaultWebAddresses()
-{
-    return {u"www.onet.pl"_qs,   u"www.wp.pl"_qs,      u"www.interia.pl"_qs,
-            u"www.gazeta.pl"_qs, u"www.allegro.pl"_qs, u"www.wikipedia.pl"_qs};
-}
-
 QStringList defaultEntries(QStringView list, const SeedingPaths &paths)
 {
-    if (list == keys::O_MRU)
-        return {u"00:00:00"_qs, u"06:00:00"_qs, u"07:00:00"_qs, u"11:00:00"_qs, u"12:00:00"_qs,
-                u"15:00:00"_qs, u"20:00:00"_qs, u"21:00:00"_qs, u"22:00:00"_qs, u"23:00:00"_qs};
-    if (list == keys::ZA_MRU)
-        return {u"00:00:30"_qs, u"00:01:00"_qs, u"00:05:00"_qs, u"00:10:00"_qs, u"00:30:00"_qs,
-                u"01:00:00"_qs, u"01:30:00"_qs, u"02:00:00"_qs, u"03:00:00"_qs, u"05:00:00"_qs};
-    if (list == keys::Kom_Text_MRU)
-        return {u"ALARM !!!"_qs,
-                u"Już czas"_qs,
-                u"Nadeszła pora"_qs,
-                u"Wstawaj i do roboty"_qs,
-                u"Wybiła Twoja godzina !!!"_qs,
-                u"To ja ALARM !!!"_qs,
-                u"Prędko - już pora"_qs,
-                u"Rusz się !!!"_qs};
-    if (list == keys::Kom_Caption_MRU)
-        return {u":-)"_qs,
-                u"CZEŚĆ"_qs,
-                u"HELLO !!!"_qs,
-                u"HEY HEY HEY"_qs,
-                u"Kestrolab Tockwell"_qs,
-                u"UWAGA !!!"_qs};
-    if (list == keys::Sound_MRU)
-        return soundEntries(paths);
-    if (list == keys::EXE_MRU)
-        return firstExisting(paths.textEditors) + firstExisting(paths.musicPlayers);
-    if (list == keys::Foldery_MRU)
-        return folderEntries(paths);
-    if (list == keys::WWW_MRU)
-        return defaultWebAddresses();
-    return {};
+    const RecentListSpec &spec = recentListSpec(list);
+    return spec.defaultEntries ? spec.defaultEntries(paths) : QStringList();
+}
+
+QStringList defaultSounds(const SeedingPaths &paths)
+{
+    QStringList entries;
+    for (const SoundCandidate &c : SoundCandidates) {
+        const QString dir = c.shipped ? withSlash(paths.programDir) + u"sound/"_qs
+                                      : withSlash(paths.systemSoundDir);
+        const QString tested = dir + c.tested.toString();
+        const QString written = dir + c.written.toString();
+        // On a file system that tells letter cases apart the two names are two files: the
+        // written form is the one shipped, so either one existing counts.
+        if (isFile(written))
+            entries << written;
+        else if (isFile(tested))
+            entries << tested;
+    }
+    return entries;
+}
+
+QStringList defaultFolders(const SeedingPaths &paths)
+{
+    QStringList entries;
+    for (const QString &dir : {paths.systemDir, paths.programsDir}) {
+        if (!dir.isEmpty() && QFileInfo(dir).isDir())
+            entries << dir;
+    }
+    entries << paths.rootDir;
+    return entries;
+}
+
+QStringList defaultPrograms(const SeedingPaths &paths)
+{
+    return firstExisting(paths.textEditors) + firstExisting(paths.musicPlayers);
 }
 
 bool seedingNeeded(StoreFile &file)
 {
     Store store(file);
-    store.openKey(keys::Base.toString());
-    const auto path = store.readString(keys::Path.toString());
+    store.openKey(keys::Base);
+    const auto path = store.readString(keys::Path);
     return !path || !isFile(*path);
 }
 
@@ -176,16 +149,16 @@ void seedStore(StoreFile &file, const SeedingPaths &paths)
     // seeding is done.
     StoreTransaction transaction(file);
     Store store(file);
-    store.openKey(keys::Base.toString());
-    store.writeString(keys::Version.toString(), paths.version);
-    store.writeString(keys::Path.toString(), paths.programFile);
-    store.writeString(keys::Name.toString(), ApplicationTitle);
-    for (const QStringView list :
-         {keys::O_MRU, keys::ZA_MRU, keys::Kom_Text_MRU, keys::Kom_Caption_MRU, keys::Sound_MRU,
-          keys::EXE_MRU, keys::Foldery_MRU, keys::WWW_MRU}) {
+    store.openKey(keys::Base);
+    store.writeString(keys::Version, paths.version);
+    store.writeString(keys::Path, paths.programFile);
+    store.writeString(keys::Name, ApplicationTitle);
+    for (const RecentListSpec &spec : recentListSpecs()) {
+        if (!spec.defaultEntries)
+            continue;
         Store listStore(file);
-        listStore.openKey(keys::under(list));
-        for (const QString &entry : defaultEntries(list, paths))
+        listStore.openKey(keys::under(spec.list));
+        for (const QString &entry : spec.defaultEntries(paths))
             listStore.writeString(entry, QString());
     }
     transaction.commit();
@@ -194,28 +167,26 @@ void seedStore(StoreFile &file, const SeedingPaths &paths)
 void loadOptionFlags(StoreFile &file, ArmedAlarm &alarm)
 {
     Store store(file);
-    store.openKey(keys::Base.toString());
-    const auto flag = [&store](QStringView name) {
-        return store.readBool(name.toString()).value_or(false);
-    };
+    store.openKey(keys::Base);
+    const auto flag = [&store](QStringView name) { return store.readBool(name).value_or(false); };
     alarm.AutoMinimize = flag(keys::AutoMinimize);
-    alarm.Wyg_Off = flag(keys::Wyg_Off);
+    alarm.ScreenSaverOff = flag(keys::Wyg_Off);
     alarm.MinimizeAll = flag(keys::MinimizeAll);
     alarm.MinimizeProg = flag(keys::MinimizeProg);
     alarm.PlayBeep = flag(keys::PlayBeep);
-    alarm.WakeFromSleep = store.readBool(keys::WakeFromSleep.toString()).value_or(true);
+    alarm.WakeFromSleep = store.readBool(keys::WakeFromSleep).value_or(true);
 }
 
 void saveOptionFlags(StoreFile &file, const ArmedAlarm &alarm)
 {
     Store store(file);
-    store.openKey(keys::Base.toString());
-    store.writeBool(keys::AutoMinimize.toString(), alarm.AutoMinimize);
-    store.writeBool(keys::Wyg_Off.toString(), alarm.Wyg_Off);
-    store.writeBool(keys::MinimizeAll.toString(), alarm.MinimizeAll);
-    store.writeBool(keys::MinimizeProg.toString(), alarm.MinimizeProg);
-    store.writeBool(keys::PlayBeep.toString(), alarm.PlayBeep);
-    store.writeBool(keys::WakeFromSleep.toString(), alarm.WakeFromSleep);
+    store.openKey(keys::Base);
+    store.writeBool(keys::AutoMinimize, alarm.AutoMinimize);
+    store.writeBool(keys::Wyg_Off, alarm.ScreenSaverOff);
+    store.writeBool(keys::MinimizeAll, alarm.MinimizeAll);
+    store.writeBool(keys::MinimizeProg, alarm.MinimizeProg);
+    store.writeBool(keys::PlayBeep, alarm.PlayBeep);
+    store.writeBool(keys::WakeFromSleep, alarm.WakeFromSleep);
 }
 
 void prepareStore(StoreFile &file, const SeedingPaths &paths, ArmedAlarm &alarm)

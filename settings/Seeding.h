@@ -33,12 +33,16 @@ struct SeedingPaths
 /// trailing slash.
 QString systemSoundFolder();
 
-/// The six web addresses seeded into the web list.
-QStringList defaultWebAddresses();
-
 /// The entries that seeding writes into `list`, in writing order, for these places (the lists
-/// with file candidates hold only those that exist).
+/// with file candidates hold only those that exist); its row's defaults (RecentListSpec).
 QStringList defaultEntries(QStringView list, const SeedingPaths &paths);
+
+/// The sound list's defaults: the shipped sounds and the system's alert sounds that exist.
+QStringList defaultSounds(const SeedingPaths &paths);
+/// The program list's defaults: the first text editor and the first music player that exist.
+QStringList defaultPrograms(const SeedingPaths &paths);
+/// The folder list's defaults: the system and programs folders that exist, and the root.
+QStringList defaultFolders(const SeedingPaths &paths);
 
 /// Whether the store needs seeding: `Path` is missing (or not a string), or the file it names
 /// does not exist.

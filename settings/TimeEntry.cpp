@@ -27,7 +27,7 @@ std::optional<int> clockPart(QStringView text, int max)
 std::optional<int> countdownPart(const QString &text)
 {
     try {
-        const int value = StrToInt(text);
+        const int value = parseInteger(text);
         if (value < 0)
             return std::nullopt;
         return value;

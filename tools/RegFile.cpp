@@ -1,32 +1,17 @@
 #include "RegFile.h"
 
+#include "RegFileText.h"
+#include "settings/Store.h"
+
 #include <QStringDecoder>
 #include <QStringList>
 
 #include <algorithm>
-#include <array>
 #include <optional>
 
 namespace tockwell::reg {
 
 namespace {
-
-constexpr QStringView Header5 = u"Windows Registry Editor Version 5.00";
-constexpr QStringView Header4 = u"REGEDIT4";
-
-constexpr std::array<char16_t, 128> Windows1250High = {
-    0x20AC, 0xFFFD, 0x201A, 0xFFFD, 0x201E, 0x2026, 0x2020, 0x2021, 0xFFFD, 0x2030, 0x0160, 0x2039,
-    0x015A, 0x0164, 0x017D, 0x0179, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0xFFFD, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, 0x00A0, 0x02C7, 0x02D8, 0x0141,
-    0x00A4, 0x0104, 0x00A6, 0x00A7, 0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B,
-    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, 0x00B8, 0x0105, 0x015F, 0x00BB,
-    0x013D, 0x02DD, 0x013E, 0x017C, 0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7,
-    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, 0x0110, 0x0143, 0x0147, 0x00D3,
-    0x00D4, 0x0150, 0x00D6, 0x00D7, 0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF,
-    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, 0x010D, 0x00E9, 0x0119, 0x00EB,
-    0x011B, 0x00ED, 0x00EE, 0x010F, 0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
-    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
-};
 
 RegError lineError(int line, const QString &what)
 {
@@ -37,35 +22,6 @@ RegError lineError(int line, const QString &what)
 int lineAt(QStringView text, qsizetype index)
 {
     return int(text.left(index).count(QLatin1Char('\n'))) + 1;
-}
-
-/// The index of the first character in `text` that the store cannot keep, if any: half of a
-/// surrogate pair standing alone (no character at all), or U+FFFE or U+FFFF (SQLite turns them
-/// into U+FFFD, and a value so named could not be found again by its name).
-std::optional<qsizetype> unstorable(QStringView text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-            ++i;
-        else if (text[i].isSurrogate() || text[i].unicode() >= 0xfffe)
-            return i;
-    }
-    return std::nullopt;
-}
-
-QString codePoint(QChar c)
-{
-    return u"U+%1"_qs.arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
-}
-
-bool isControl(QChar c)
-{
-    return c.unicode() < 0x20 || c.unicode() == 0x7f;
-}
-
-bool hasControl(QStringView text)
-{
-    return std::any_of(text.begin(), text.end(), isControl);
 }
 
 /// One logical line of the file (continuations joined) with the number of its first line.
@@ -141,24 +97,6 @@ std::optional<QByteArray> hexBytes(QStringView text)
         if (!ok || part.size() > 2)
             return std::nullopt;
         bytes.append(char(byte));
-    }
-    return bytes;
-}
-
-QString fromUtf16Le(const QByteArray &bytes)
-{
-    QString text;
-    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
-        text += QChar(char16_t(uchar(bytes[i]) | (uchar(bytes[i + 1]) << 8)));
-    return text;
-}
-
-QByteArray toUtf16Le(const QString &text)
-{
-    QByteArray bytes;
-    for (const QChar c : text) {
-        bytes.append(char(c.unicode() & 0xff));
-        bytes.append(char(c.unicode() >> 8));
     }
     return bytes;
 }
@@ -320,102 +258,7 @@ QString decodeFile(const QByteArray &bytes, bool &ansi)
     return fromUtf8File(bytes);
 }
 
-/// A text in double quotes: "\\" and "\"" as the registry editor writes them, line breaks as
-/// "\n" and "\r" so that the text stays on its line.
-QString quotedText(const QString &text)
-{
-    QString out = text;
-    out.replace(QLatin1Char('\\'), u"\\\\"_qs);
-    out.replace(QLatin1Char('"'), u"\\\""_qs);
-    out.replace(QLatin1Char('\n'), u"\\n"_qs);
-    out.replace(QLatin1Char('\r'), u"\\r"_qs);
-    return QLatin1Char('"') + out + QLatin1Char('"');
-}
-
-/// "hex(N):" and the bytes, wrapped as the registry editor wraps them.
-QString hexLine(const QString &prefix, const QByteArray &bytes)
-{
-    QString out = prefix;
-    qsizetype column = prefix.size();
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        out += u"%1"_qs.arg(uchar(bytes[i]), 2, 16, QLatin1Char('0'));
-        column += 2;
-        if (i + 1 < bytes.size()) {
-            out += QLatin1Char(',');
-            if (++column > 76) {
-                out += u"\\\r\n  "_qs;
-                column = 2;
-            }
-        }
-    }
-    return out;
-}
-
-QString valueLine(const QString &name, const RawValue &value)
-{
-    const QString prefix = name.isEmpty() ? u"@="_qs : quotedText(name) + QLatin1Char('=');
-    switch (value.type) {
-    case regtype::Sz:
-        // A text with control characters goes as its bytes: no editor or reader changes them.
-        if (!hasControl(value.text))
-            return prefix + quotedText(value.text);
-        return hexLine(prefix + u"hex(1):"_qs, toUtf16Le(value.text + QChar(0)));
-    case regtype::ExpandSz:
-        return hexLine(prefix + u"hex(2):"_qs, toUtf16Le(value.text + QChar(0)));
-    case regtype::Dword:
-        return prefix + u"dword:%1"_qs.arg(value.number, 8, 16, QLatin1Char('0'));
-    case regtype::Binary:
-        return hexLine(prefix + u"hex:"_qs, value.bytes);
-    default:
-        return hexLine(prefix + u"hex(%1):"_qs.arg(value.type, 0, 16), value.bytes);
-    }
-}
-
-/// Refuses a text that a registry file would not read back: half of a surrogate pair.
-void checkWholeText(const QString &path, const QString &name, const QString &text)
-{
-    if (const auto at = unstorable(text))
-        throw RegError(
-            u"the value '%1' of key '%2' holds %3, which no registry file carries"_qs.arg(
-                name, fullName(path), codePoint(text[*at])));
-}
-
-void exportTree(Store &store, const QString &path, QString &out)
-{
-    checkKeyPath(path);
-    checkWholeText(path, QString(), path);
-    store.openKey(path);
-    out += u"[%1]\r\n"_qs.arg(fullName(path));
-    for (const QString &name : store.valueNames()) {
-        const auto value = store.readRaw(name);
-        if (!value)
-            continue;
-        checkWholeText(path, name, name);
-        checkWholeText(path, name, value->text);
-        out += valueLine(name, *value) + u"\r\n"_qs;
-    }
-    out += u"\r\n"_qs;
-    for (const QString &subkey : store.subkeyNames()) {
-        // A key without a name (one named U+FEFF, which SQLite drops) would be this key again.
-        if (subkey.isEmpty())
-            throw RegError(u"the key '%1' has a subkey without a name"_qs.arg(fullName(path)));
-        exportTree(store, subkeyPath(path, subkey), out);
-        store.openKey(path);
-    }
-}
-
 } // namespace
-
-QString fromWindows1250(const QByteArray &bytes)
-{
-    QString text;
-    text.reserve(bytes.size());
-    for (const char c : bytes) {
-        const uchar byte = uchar(c);
-        text += byte < 0x80 ? QChar(char16_t(byte)) : QChar(Windows1250High[byte - 0x80]);
-    }
-    return text;
-}
 
 QString storePath(const QString &key)
 {
@@ -531,14 +374,6 @@ void applyChanges(StoreFile &file, const std::vector<RegChange> &changes)
         }
     }
     transaction.commit();
-}
-
-QByteArray exportKey(StoreFile &file, const QString &path)
-{
-    Store store(file);
-    QString out = Header5.toString() + u"\r\n\r\n"_qs;
-    exportTree(store, path, out);
-    return QByteArray("\xff\xfe") + toUtf16Le(out);
 }
 
 } // namespace tockwell::reg

@@ -1,11 +1,17 @@
 #pragma once
 
-#include "settings/Store.h"
+#include "core/Error.h"
+#include "settings/RegistryValue.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 #include <vector>
+
+namespace tockwell {
+class StoreFile;
+}
 
 namespace tockwell::reg {
 

@@ -269,14 +269,17 @@ void mailGlyph(QPainter &p)
 }
 
 const Button Buttons[] = {
-    {"ib_Start", 8, QColor(0x4c, 0xae, 0x5a), playGlyph},
-    {"ib_Stop", 8, QColor(0xe8, 0x8e, 0x2c), stopGlyph},
-    {"ib_Minimalizuj", 43, QColor(0x5d, 0x9b, 0xd8), minimiseGlyph},
-    {"ib_Opcje", 78, QColor(0x5d, 0x9b, 0xd8), optionsGlyph},
-    {"ib_About", 113, QColor(0x5d, 0x9b, 0xd8), aboutGlyph},
-    {"ib_WWW", 365, QColor(0x5d, 0x9b, 0xd8), webGlyph},
-    {"ib_Mail", 400, QColor(0x5d, 0x9b, 0xd8), mailGlyph},
-    {"ib_Koniec", 435, QColor(0xd9, 0x4a, 0x44), exitGlyph},
+    {.name = "ib_Start", .left = 8, .accent = QColor(0x4c, 0xae, 0x5a), .glyph = playGlyph},
+    {.name = "ib_Stop", .left = 8, .accent = QColor(0xe8, 0x8e, 0x2c), .glyph = stopGlyph},
+    {.name = "ib_Minimalizuj",
+     .left = 43,
+     .accent = QColor(0x5d, 0x9b, 0xd8),
+     .glyph = minimiseGlyph},
+    {.name = "ib_Opcje", .left = 78, .accent = QColor(0x5d, 0x9b, 0xd8), .glyph = optionsGlyph},
+    {.name = "ib_About", .left = 113, .accent = QColor(0x5d, 0x9b, 0xd8), .glyph = aboutGlyph},
+    {.name = "ib_WWW", .left = 365, .accent = QColor(0x5d, 0x9b, 0xd8), .glyph = webGlyph},
+    {.name = "ib_Mail", .left = 400, .accent = QColor(0x5d, 0x9b, 0xd8), .glyph = mailGlyph},
+    {.name = "ib_Koniec", .left = 435, .accent = QColor(0xd9, 0x4a, 0x44), .glyph = exitGlyph},
 };
 
 QImage drawButton(const QImage &picture, const Button &button, State state)

@@ -46,48 +46,48 @@ class TestAlarmWake : public QObject
     Q_OBJECT
 
     // One world per test: the recorded platform, the clock, the alarm, the tick and the notices.
-    std::shared_ptr<Recorder> recorder;
-    std::unique_ptr<platform::RecordingSleep> sleep;
-    std::unique_ptr<platform::RecordingWakeAlarm> wakeAlarm;
-    std::unique_ptr<FakeClock> clock;
-    ArmedAlarm alarm;
-    std::unique_ptr<AlarmTick> tick;
-    std::unique_ptr<AlarmWake> wake;
-    QStringList notices;
+    std::shared_ptr<Recorder> m_recorder;
+    std::unique_ptr<platform::RecordingSleep> m_sleep;
+    std::unique_ptr<platform::RecordingWakeAlarm> m_wakeAlarm;
+    std::unique_ptr<FakeClock> m_clock;
+    ArmedAlarm m_alarm;
+    std::unique_ptr<AlarmTick> m_tick;
+    std::unique_ptr<AlarmWake> m_wake;
+    QStringList m_notices;
 
     void makeWorld(const QDateTime &now, bool logind = true)
     {
-        recorder = std::make_shared<Recorder>();
-        sleep = std::make_unique<platform::RecordingSleep>(recorder);
-        wakeAlarm = std::make_unique<platform::RecordingWakeAlarm>(recorder);
-        clock = std::make_unique<FakeClock>(now);
-        tick = std::make_unique<AlarmTick>(*clock);
-        notices.clear();
-        wake = std::make_unique<AlarmWake>(*sleep, *wakeAlarm, *clock, alarm,
-                                           [this](const QString &title, const QString &text) {
-                                               notices << title + u": "_qs + text;
-                                           });
+        m_recorder = std::make_shared<Recorder>();
+        m_sleep = std::make_unique<platform::RecordingSleep>(m_recorder);
+        m_wakeAlarm = std::make_unique<platform::RecordingWakeAlarm>(m_recorder);
+        m_clock = std::make_unique<FakeClock>(now);
+        m_tick = std::make_unique<AlarmTick>(*m_clock);
+        m_notices.clear();
+        m_wake = std::make_unique<AlarmWake>(*m_sleep, *m_wakeAlarm, *m_clock, m_alarm,
+                                             [this](const QString &title, const QString &text) {
+                                                 m_notices << title + u": "_qs + text;
+                                             });
         if (!logind)
-            recorder->script(u"WatchSleep"_qs, u"no"_qs);
-        wake->watch([this] { tickOnce(); });
-        recorder->clear();
+            m_recorder->script(u"WatchSleep"_qs, u"no"_qs);
+        m_wake->watch([this] { tickOnce(); });
+        m_recorder->clear();
     }
 
     void arm(QTime time)
     {
-        alarm = clockAlarm(time);
-        tick->reset();
-        wake->armed();
+        m_alarm = clockAlarm(time);
+        m_tick->reset();
+        m_wake->armed();
         tickOnce();
     }
 
     /// What the main form does on every tick; whether the alarm fired.
     bool tickOnce()
     {
-        const bool due = tick->tick(alarm);
-        const bool late = wake->ticked(tick->skipped());
+        const bool due = m_tick->tick(m_alarm);
+        const bool late = m_wake->ticked(m_tick->skipped());
         if (late)
-            tick->firedAt(*tick->skipped());
+            m_tick->firedAt(*m_tick->skipped());
         return due || late;
     }
 
@@ -102,8 +102,8 @@ private slots:
 
     void cleanup()
     {
-        wake.reset();
-        alarm = ArmedAlarm{};
+        m_wake.reset();
+        m_alarm = ArmedAlarm{};
     }
 
     void clockTimeMomentsAcrossSummerTime_data()
@@ -210,38 +210,38 @@ private slots:
     {
         makeWorld(local(at(2026, 12, 7, 22, 0)));
         arm(QTime(7, 0));
-        QCOMPARE(recorder->lines(),
+        QCOMPARE(m_recorder->lines(),
                  (QStringList{u"WatchSleep -> yes"_qs, u"CanWake -> ok"_qs,
                               u"InhibitSleep \"Tockwell\" \"Budzik ustawiony\" -> yes"_qs}));
-        QVERIFY(wake->holdsSleep());
+        QVERIFY(m_wake->holdsSleep());
 
-        recorder->clear();
-        clock->set(local(at(2026, 12, 7, 23, 15)));
-        sleep->prepareForSleep(true);
-        QCOMPARE(recorder->lines(),
+        m_recorder->clear();
+        m_clock->set(local(at(2026, 12, 7, 23, 15)));
+        m_sleep->prepareForSleep(true);
+        QCOMPARE(m_recorder->lines(),
                  (QStringList{u"SetWakeTime %1 -> ok"_qs.arg(at(2026, 12, 8, 6, 59)),
                               u"ReleaseSleep"_qs}));
 
         // Woken by the clock a minute early: no notice, the alarm fires at its second.
-        recorder->clear();
-        clock->set(local(at(2026, 12, 8, 6, 59, 0)));
-        sleep->prepareForSleep(false);
-        QCOMPARE(recorder->lines(),
+        m_recorder->clear();
+        m_clock->set(local(at(2026, 12, 8, 6, 59, 0)));
+        m_sleep->prepareForSleep(false);
+        QCOMPARE(m_recorder->lines(),
                  (QStringList{u"ClearWakeTime -> ok"_qs,
                               u"InhibitSleep \"Tockwell\" \"Budzik ustawiony\" -> yes"_qs}));
-        QVERIFY(notices.isEmpty());
+        QVERIFY(m_notices.isEmpty());
         int fired = 0;
         for (int second = 0; second < 120; ++second) {
-            clock->advance(1000);
+            m_clock->advance(1000);
             fired += tickOnce();
         }
         QCOMPARE(fired, 1);
-        QVERIFY(notices.isEmpty());
+        QVERIFY(m_notices.isEmpty());
 
-        recorder->clear();
-        wake->disarmed();
-        QCOMPARE(recorder->lines(), QStringList{u"ReleaseSleep"_qs});
-        QVERIFY(!wake->holdsSleep());
+        m_recorder->clear();
+        m_wake->disarmed();
+        QCOMPARE(m_recorder->lines(), QStringList{u"ReleaseSleep"_qs});
+        QVERIFY(!m_wake->holdsSleep());
     }
 
     void aResumeAfterTheAlarmsSecondIsToldOnce_data()
@@ -259,25 +259,25 @@ private slots:
         makeWorld(local(at(2026, 12, 7, 6, 0)), logind);
         arm(QTime(7, 0));
         if (logind)
-            sleep->prepareForSleep(true);
-        clock->set(local(at(2026, 12, 7, 7, 30, 0)));
+            m_sleep->prepareForSleep(true);
+        m_clock->set(local(at(2026, 12, 7, 7, 30, 0)));
         if (tickBeforeResume)
             QVERIFY(!tickOnce());
         if (logind)
-            sleep->prepareForSleep(false);
+            m_sleep->prepareForSleep(false);
         for (int second = 0; second < 5; ++second) {
-            clock->advance(1000);
+            m_clock->advance(1000);
             QVERIFY(!tickOnce());
         }
-        QCOMPARE(notices.size(), 1);
-        QCOMPARE(notices.first(),
+        QCOMPARE(m_notices.size(), 1);
+        QCOMPARE(m_notices.first(),
                  u"Przegapiony alarm: Alarm „Komunikat” miał zadziałać o godzinie 07:00:00 "
                  "(7.12.2026), ale komputer był wtedy uśpiony. Alarm pozostaje ustawiony na "
                  "godzinę 07:00:00."_qs);
         // Still armed: the next day it fires.
-        clock->set(local(at(2026, 12, 8, 6, 59, 59)));
+        m_clock->set(local(at(2026, 12, 8, 6, 59, 59)));
         tickOnce();
-        clock->advance(1000);
+        m_clock->advance(1000);
         QVERIFY(tickOnce());
     }
 
@@ -310,15 +310,15 @@ private slots:
         QFETCH(QString, told);
         makeWorld(local(at(2026, 12, 7, 6, 59, 50)), logind);
         arm(QTime(7, 0));
-        clock->set(jumpTo);
+        m_clock->set(jumpTo);
         QCOMPARE(tickOnce(), firesLate);
-        QCOMPARE(notices, told.isEmpty() ? QStringList{} : QStringList{told});
+        QCOMPARE(m_notices, told.isEmpty() ? QStringList{} : QStringList{told});
         // Once: the seconds after the jump neither fire nor tell again.
         for (int second = 0; second < 5; ++second) {
-            clock->advance(1000);
+            m_clock->advance(1000);
             QVERIFY(!tickOnce());
         }
-        QCOMPARE(notices.size(), told.isEmpty() ? 0 : 1);
+        QCOMPARE(m_notices.size(), told.isEmpty() ? 0 : 1);
     }
 
     void aClockSetBackFiresNoAlarmTwice_data()
@@ -332,23 +332,23 @@ private slots:
         QFETCH(QTime, firedAt);
         makeWorld(local(at(2026, 12, 7, 6, 59, 59)));
         arm(QTime(7, 0));
-        clock->set(firedAt);
+        m_clock->set(firedAt);
         QVERIFY(tickOnce());
         // Re-armed for a repeat, then the clock goes back a minute and over 7:00 again.
-        tick->reset();
-        wake->armed();
-        clock->set(QTime(6, 59, 30));
+        m_tick->reset();
+        m_wake->armed();
+        m_clock->set(QTime(6, 59, 30));
         int fired = 0;
         for (int second = 0; second < 90; ++second) {
             fired += tickOnce();
-            clock->advance(1000);
+            m_clock->advance(1000);
         }
         QCOMPARE(fired, 0);
-        QVERIFY(notices.isEmpty());
+        QVERIFY(m_notices.isEmpty());
         // The next day it fires again.
-        clock->set(local(at(2026, 12, 8, 6, 59, 59)));
+        m_clock->set(local(at(2026, 12, 8, 6, 59, 59)));
         tickOnce();
-        clock->advance(1000);
+        m_clock->advance(1000);
         QVERIFY(tickOnce());
     }
 
@@ -356,68 +356,68 @@ private slots:
     {
         makeWorld(local(at(2026, 12, 7, 6, 0)));
         arm(QTime(7, 0));
-        sleep->prepareForSleep(true);
-        clock->set(local(at(2026, 12, 7, 6, 40)));
-        sleep->prepareForSleep(false);
+        m_sleep->prepareForSleep(true);
+        m_clock->set(local(at(2026, 12, 7, 6, 40)));
+        m_sleep->prepareForSleep(false);
         tickOnce();
-        QVERIFY(notices.isEmpty());
+        QVERIFY(m_notices.isEmpty());
     }
 
     void aSleepAfterTheEndIsNotHeard()
     {
         makeWorld(local(at(2026, 12, 7, 22, 0)));
         arm(QTime(7, 0));
-        wake.reset();
-        recorder->clear();
-        sleep->prepareForSleep(true); // the platform keeps the listener; it must do nothing
-        sleep->prepareForSleep(false);
-        QCOMPARE(recorder->lines(), QStringList{});
+        m_wake.reset();
+        m_recorder->clear();
+        m_sleep->prepareForSleep(true); // the platform keeps the listener; it must do nothing
+        m_sleep->prepareForSleep(false);
+        QCOMPARE(m_recorder->lines(), QStringList{});
     }
 
     void countdownsAndTheOptionOffUseNoLockAndNoWakeTime()
     {
         makeWorld(local(at(2026, 12, 7, 22, 0)));
-        alarm.Mode = ModeCountdown.toString();
-        alarm.CountdownLeft = 600;
-        wake->armed();
-        sleep->prepareForSleep(true);
-        sleep->prepareForSleep(false);
-        wake->disarmed();
-        QCOMPARE(recorder->lines(), QStringList{});
+        m_alarm.Mode = ModeCountdown.toString();
+        m_alarm.CountdownLeft = 600;
+        m_wake->armed();
+        m_sleep->prepareForSleep(true);
+        m_sleep->prepareForSleep(false);
+        m_wake->disarmed();
+        QCOMPARE(m_recorder->lines(), QStringList{});
 
-        alarm = clockAlarm(QTime(7, 0));
-        alarm.WakeFromSleep = false;
-        wake->armed();
-        sleep->prepareForSleep(true);
-        sleep->prepareForSleep(false);
+        m_alarm = clockAlarm(QTime(7, 0));
+        m_alarm.WakeFromSleep = false;
+        m_wake->armed();
+        m_sleep->prepareForSleep(true);
+        m_sleep->prepareForSleep(false);
         // Sleep is watched for the missed-alarm notice, but neither lock nor wake time is used.
-        QCOMPARE(recorder->lines(), QStringList{u"WatchSleep -> yes"_qs});
+        QCOMPARE(m_recorder->lines(), QStringList{u"WatchSleep -> yes"_qs});
 
         // Switched on while armed: the lock is taken at once; off again: given back.
-        alarm.WakeFromSleep = true;
-        wake->optionsChanged();
-        QVERIFY(wake->holdsSleep());
-        alarm.WakeFromSleep = false;
-        wake->optionsChanged();
-        QVERIFY(!wake->holdsSleep());
-        QCOMPARE(recorder->lines().last(), u"ReleaseSleep"_qs);
+        m_alarm.WakeFromSleep = true;
+        m_wake->optionsChanged();
+        QVERIFY(m_wake->holdsSleep());
+        m_alarm.WakeFromSleep = false;
+        m_wake->optionsChanged();
+        QVERIFY(!m_wake->holdsSleep());
+        QCOMPARE(m_recorder->lines().last(), u"ReleaseSleep"_qs);
     }
 
     void withoutHelperOrPolkitTheAlarmArmsAndTheUserIsToldOnce()
     {
         makeWorld(local(at(2026, 12, 7, 22, 0)));
-        recorder->script(u"CanWake"_qs, u"error 2 The system cannot find the file specified."_qs);
-        recorder->script(u"CanWake"_qs, u"error 5 Access is denied."_qs);
+        m_recorder->script(u"CanWake"_qs, u"error 2 The system cannot find the file specified."_qs);
+        m_recorder->script(u"CanWake"_qs, u"error 5 Access is denied."_qs);
         arm(QTime(7, 0));
         arm(QTime(8, 0));
-        sleep->prepareForSleep(true);
-        sleep->prepareForSleep(false);
-        QCOMPARE(recorder->lines(),
+        m_sleep->prepareForSleep(true);
+        m_sleep->prepareForSleep(false);
+        QCOMPARE(m_recorder->lines(),
                  (QStringList{u"WatchSleep -> yes"_qs,
                               u"CanWake -> error 2 The system cannot find the file specified."_qs,
                               u"CanWake -> error 5 Access is denied."_qs}));
-        QCOMPARE(notices.size(), 1);
-        QVERIFY(notices.first().startsWith(
+        QCOMPARE(m_notices.size(), 1);
+        QVERIFY(m_notices.first().startsWith(
             u"Tockwell: Tockwell nie może wybudzić komputera ze stanu uśpienia"_qs));
     }
 
@@ -425,20 +425,20 @@ private slots:
     {
         makeWorld(local(at(2026, 12, 7, 22, 0)));
         arm(QTime(7, 0));
-        recorder->script(u"SetWakeTime"_qs,
-                         u"error 1223 The operation was canceled by the user."_qs);
-        recorder->script(u"ClearWakeTime"_qs, u"error 5 Access is denied."_qs);
-        sleep->prepareForSleep(true);
-        QCOMPARE(notices.size(), 1);
-        sleep->prepareForSleep(false);
-        recorder->clear();
+        m_recorder->script(u"SetWakeTime"_qs,
+                           u"error 1223 The operation was canceled by the user."_qs);
+        m_recorder->script(u"ClearWakeTime"_qs, u"error 5 Access is denied."_qs);
+        m_sleep->prepareForSleep(true);
+        QCOMPARE(m_notices.size(), 1);
+        m_sleep->prepareForSleep(false);
+        m_recorder->clear();
         // The clearing after the resume was refused: Stop tries again.
-        wake->disarmed();
-        QCOMPARE(recorder->lines(), (QStringList{u"ReleaseSleep"_qs, u"ClearWakeTime -> ok"_qs}));
-        recorder->clear();
-        wake->disarmed();
-        QCOMPARE(recorder->lines(), QStringList{});
-        QCOMPARE(notices.size(), 1);
+        m_wake->disarmed();
+        QCOMPARE(m_recorder->lines(), (QStringList{u"ReleaseSleep"_qs, u"ClearWakeTime -> ok"_qs}));
+        m_recorder->clear();
+        m_wake->disarmed();
+        QCOMPARE(m_recorder->lines(), QStringList{});
+        QCOMPARE(m_notices.size(), 1);
     }
 };
 

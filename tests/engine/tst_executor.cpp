@@ -14,26 +14,26 @@ class TestExecutor : public QObject
 {
     Q_OBJECT
 
-    std::shared_ptr<Recorder> recorder;
-    std::unique_ptr<platform::Platform> platform;
-    std::unique_ptr<test::FakeHost> host;
-    ArmedAlarm alarm;
+    std::shared_ptr<Recorder> m_recorder;
+    std::unique_ptr<platform::Platform> m_platform;
+    std::unique_ptr<test::FakeHost> m_host;
+    ArmedAlarm m_alarm;
 
     ArmedAlarm &arm(QStringView kind, const QString &main = QString(),
                     const QString &second = QString())
     {
-        alarm.Mode = u"D"_qs;
-        alarm.ActionKind = kind.toString();
-        alarm.MainParam = main;
-        alarm.SecondParam = second;
-        return alarm;
+        m_alarm.Mode = u"D"_qs;
+        m_alarm.ActionKind = kind.toString();
+        m_alarm.MainParam = main;
+        m_alarm.SecondParam = second;
+        return m_alarm;
     }
 
     // Fires the alarm and returns the calls it made, without the after-firing disarm.
     QStringList fire()
     {
-        Executor(*platform, *host, alarm).WykonajAkcje();
-        QStringList lines = recorder->lines();
+        Executor(*m_platform, *m_host, m_alarm).fire();
+        QStringList lines = m_recorder->lines();
         if (!lines.isEmpty() && lines.back() == u"Host disarm"_qs)
             lines.removeLast();
         return lines;
@@ -42,7 +42,7 @@ class TestExecutor : public QObject
     QString firingError()
     {
         try {
-            Executor(*platform, *host, alarm).WykonajAkcje();
+            Executor(*m_platform, *m_host, m_alarm).fire();
         } catch (const Error &e) {
             return e.text();
         }
@@ -52,10 +52,10 @@ class TestExecutor : public QObject
 private slots:
     void init()
     {
-        recorder = std::make_shared<Recorder>();
-        platform = platform::makeRecordingPlatform(recorder);
-        host = std::make_unique<test::FakeHost>(recorder);
-        alarm = ArmedAlarm();
+        m_recorder = std::make_shared<Recorder>();
+        m_platform = platform::makeRecordingPlatform(m_recorder);
+        m_host = std::make_unique<test::FakeHost>(m_recorder);
+        m_alarm = ArmedAlarm();
     }
 
     void dispatchByKind_data()
@@ -263,8 +263,8 @@ private slots:
     void preAlarmStepsRunFirstInOrder()
     {
         arm(kinds::Message, u"T¶M"_qs);
-        alarm.Wyg_Off = alarm.MinimizeAll = alarm.MinimizeProg = true;
-        recorder->script(u"CursorPos"_qs, u"300 400"_qs);
+        m_alarm.ScreenSaverOff = m_alarm.MinimizeAll = m_alarm.MinimizeProg = true;
+        m_recorder->script(u"CursorPos"_qs, u"300 400"_qs);
         QCOMPARE(fire(), (QStringList{u"CursorPos -> 300 400"_qs, u"SetCursorPos 0 0"_qs,
                                       u"SetCursorPos 300 400"_qs, u"MinimizeAllWindows"_qs,
                                       u"Host hideSetupWindow"_qs,
@@ -274,7 +274,7 @@ private slots:
     void popupFollowsPlayBeepAtFiringTime()
     {
         arm(kinds::DefaultWindow);
-        alarm.PlayBeep = true; // changed after Start: the firing sees it
+        m_alarm.PlayBeep = true; // changed after Start: the firing sees it
         QCOMPARE(fire(), QStringList{u"Host showAlarmPopup beep=on"_qs});
     }
 
@@ -293,27 +293,27 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QString, extension);
         arm(kinds::PlaySound, file);
-        host->soundFails = true;
+        m_host->soundFails = true;
         QCOMPARE(firingError(),
                  u"Nie mogę otworzyć pliku o rozszerzeniu \""_qs + extension +
                      u"\" Sprawdź czy plik nie jest uszkodzony lub czy jego format danych jest "_qs
                      "prawidłowy."_qs);
-        QVERIFY(!recorder->lines().contains(u"Host disarm"_qs));
+        QVERIFY(!m_recorder->lines().contains(u"Host disarm"_qs));
     }
 
     void otherPlayerErrorsPassUnchanged()
     {
         arm(kinds::PlaySound, u"/a/b.wav"_qs);
-        host->soundThrowsOther = true;
+        m_host->soundThrowsOther = true;
         QCOMPARE(firingError(), u"Another error"_qs);
     }
 
     void refusedPowerStateIsASystemErrorAndSkipsTheRest()
     {
         arm(kinds::Shutdown, shutdowns::Hibernate.toString());
-        recorder->script(u"SetPowerState"_qs, u"error 50 Hibernation is not available."_qs);
+        m_recorder->script(u"SetPowerState"_qs, u"error 50 Hibernation is not available."_qs);
         QCOMPARE(firingError(), u"System Error.  Code: 50.\r\nHibernation is not available."_qs);
-        const QStringList lines = recorder->lines();
+        const QStringList lines = m_recorder->lines();
         QCOMPARE(lines.back(),
                  u"SetPowerState hibernate force -> error 50 Hibernation is not available."_qs);
         QVERIFY(!lines.contains(u"AdjustPrivilege \"SeShutdownPrivilege\" disable -> ok"_qs));
@@ -323,16 +323,16 @@ private slots:
     void refusedPrivilegeStopsBeforeThePowerChange()
     {
         arm(kinds::Shutdown, shutdowns::Suspend.toString());
-        recorder->script(u"AdjustPrivilege"_qs, u"error 5 Access is denied."_qs); // the first one
-        recorder->script(u"AdjustPrivilege"_qs, u"error 5 Access is denied."_qs); // inside
+        m_recorder->script(u"AdjustPrivilege"_qs, u"error 5 Access is denied."_qs); // the first one
+        m_recorder->script(u"AdjustPrivilege"_qs, u"error 5 Access is denied."_qs); // inside
         QCOMPARE(firingError(), u"System Error.  Code: 5.\r\nAccess is denied."_qs);
-        QVERIFY(!recorder->lines().back().startsWith(u"SetPowerState"_qs));
+        QVERIFY(!m_recorder->lines().back().startsWith(u"SetPowerState"_qs));
     }
 
     void withoutPrivilegesThePowerChangeIsDirect()
     {
         arm(kinds::Shutdown, shutdowns::Suspend.toString());
-        recorder->script(u"UsesPrivileges"_qs, u"no"_qs);
+        m_recorder->script(u"UsesPrivileges"_qs, u"no"_qs);
         QCOMPARE(fire(),
                  (QStringList{u"AdjustPrivilege \"SeShutdownPrivilege\" enable -> ok"_qs,
                               u"UsesPrivileges -> no"_qs, u"SetPowerState suspend force -> ok"_qs,
@@ -343,7 +343,7 @@ private slots:
     {
         arm(kinds::Other, others::SingleClick.toString(), u"[ALT + F4]"_qs);
         QCOMPARE(firingError(), u"'[ALT + F4]' is not a valid integer value"_qs);
-        QVERIFY(recorder->lines().isEmpty());
+        QVERIFY(m_recorder->lines().isEmpty());
     }
 
     void afterFiring_data()
@@ -364,12 +364,12 @@ private slots:
         QFETCH(bool, disarmed);
         QFETCH(int, countdownLeft);
         arm(kinds::Other, others::PressKey.toString());
-        alarm.Mode = mode;
-        alarm.RepeatSeconds = repeat;
-        alarm.CountdownLeft = -3; // ticks that came while the action waited
-        Executor(*platform, *host, alarm).WykonajAkcje();
-        QCOMPARE(recorder->lines().contains(u"Host disarm"_qs), disarmed);
-        QCOMPARE(alarm.CountdownLeft, countdownLeft);
+        m_alarm.Mode = mode;
+        m_alarm.RepeatSeconds = repeat;
+        m_alarm.CountdownLeft = -3; // ticks that came while the action waited
+        Executor(*m_platform, *m_host, m_alarm).fire();
+        QCOMPARE(m_recorder->lines().contains(u"Host disarm"_qs), disarmed);
+        QCOMPARE(m_alarm.CountdownLeft, countdownLeft);
     }
 };
 

@@ -8,12 +8,12 @@ using platform::KeyCombination;
 
 namespace {
 
-// X keysyms, named as X names them.
+// X keysyms, named as X names them without the underscore (XK_Control_L: ControlL).
 enum : quint32
 {
-    Control_L = 0xffe3,
-    Shift_L = 0xffe1,
-    Alt_L = 0xffe9,
+    ControlL = 0xffe3,
+    ShiftL = 0xffe1,
+    AltL = 0xffe9,
     Delete = 0xffff,
     F4 = 0xffc1,
     F5 = 0xffc2,
@@ -50,27 +50,27 @@ private slots:
         QTest::addColumn<QList<quint32>>("modifiers");
         QTest::addColumn<quint32>("key");
         using Mods = QList<quint32>;
-        QTest::newRow("alt f4") << u"[ALT + F4]"_qs << Mods{Alt_L} << quint32(F4);
-        QTest::newRow("copy") << u"[CTRL+C] Kopiuj"_qs << Mods{Control_L} << quint32('c');
-        QTest::newRow("cut") << u"[SHIFT + DELETE] Wytniej"_qs << Mods{Shift_L} << quint32(Delete);
+        QTest::newRow("alt f4") << u"[ALT + F4]"_qs << Mods{AltL} << quint32(F4);
+        QTest::newRow("copy") << u"[CTRL+C] Kopiuj"_qs << Mods{ControlL} << quint32('c');
+        QTest::newRow("cut") << u"[SHIFT + DELETE] Wytniej"_qs << Mods{ShiftL} << quint32(Delete);
         QTest::newRow("three keys")
-            << u"[ALT + CTRL + DELETE]"_qs << Mods{Alt_L, Control_L} << quint32(Delete);
+            << u"[ALT + CTRL + DELETE]"_qs << Mods{AltL, ControlL} << quint32(Delete);
         QTest::newRow("capital letter") << u"A"_qs << Mods{} << quint32('A');
         QTest::newRow("bracket alone") << u"["_qs << Mods{} << quint32('[');
         QTest::newRow("arrow") << u"[Strzałka w dół]"_qs << Mods{} << quint32(Down);
-        QTest::newRow("modifier alone") << u"[CTRL]"_qs << Mods{} << quint32(Control_L);
-        QTest::newRow("space") << u"[CTRL + Spacja]"_qs << Mods{Control_L} << quint32(' ');
+        QTest::newRow("modifier alone") << u"[CTRL]"_qs << Mods{} << quint32(ControlL);
+        QTest::newRow("space") << u"[CTRL + Spacja]"_qs << Mods{ControlL} << quint32(' ');
         QTest::newRow("page down") << u"[Page Down]"_qs << Mods{} << quint32(Next);
         QTest::newRow("F12") << u"[F12]"_qs << Mods{} << quint32(F12);
         // Typed texts of the same form.
         QTest::newRow("typed, any case")
-            << u"[ctrl + shift + f5] Odśwież"_qs << Mods{Control_L, Shift_L} << quint32(F5);
-        QTest::newRow("typed, no blanks") << u"[SHIFT+esc]"_qs << Mods{Shift_L} << quint32(Escape);
-        QTest::newRow("plus key") << u"[CTRL + +]"_qs << Mods{Control_L} << quint32('+');
+            << u"[ctrl + shift + f5] Odśwież"_qs << Mods{ControlL, ShiftL} << quint32(F5);
+        QTest::newRow("typed, no blanks") << u"[SHIFT+esc]"_qs << Mods{ShiftL} << quint32(Escape);
+        QTest::newRow("plus key") << u"[CTRL + +]"_qs << Mods{ControlL} << quint32('+');
         QTest::newRow("plus alone") << u"[+]"_qs << Mods{} << quint32('+');
         QTest::newRow("polish letter") << u"ą"_qs << Mods{} << quint32(0x1000105);
         QTest::newRow("polish letter's key")
-            << u"[SHIFT + Ł]"_qs << Mods{Shift_L} << quint32(0x1000142);
+            << u"[SHIFT + Ł]"_qs << Mods{ShiftL} << quint32(0x1000142);
     }
     void mappings()
     {

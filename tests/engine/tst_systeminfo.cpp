@@ -1,8 +1,8 @@
 #include "engine/SystemInfo.h"
+#include "support/OwnTempDirectory.h"
 
 #include <QDir>
 #include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <unistd.h>
@@ -13,28 +13,24 @@ class TestSystemInfo : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir tempDir; // the system's temporary directory for these tests
+    test::OwnTempDirectory m_tempDir; // the system's temporary directory for these tests
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(tempDir.isValid());
-        qputenv("TMPDIR", tempDir.path().toLocal8Bit());
-    }
+    void initTestCase() { QVERIFY(m_tempDir.use()); }
 
     void aMissingOrForeignTmpdirFallsBackToTmp_data()
     {
         QTest::addColumn<QString>("tmpdir");
         QTest::addColumn<bool>("used");
-        QTest::newRow("own folder") << tempDir.path() << true;
-        QTest::newRow("missing") << tempDir.path() + u"/missing"_qs << false;
+        QTest::newRow("own folder") << m_tempDir.path() << true;
+        QTest::newRow("missing") << m_tempDir.path() + u"/missing"_qs << false;
         QTest::newRow("a file") << u"/proc/self/status"_qs << false;
         QTest::newRow("relative") << u"tmp"_qs << false;
         QTest::newRow("empty") << QString() << false;
         // Root's folder for anybody else; for root, a folder given to "nobody".
         QString foreign = u"/"_qs;
         if (::geteuid() == 0) {
-            foreign = tempDir.filePath(u"foreign"_qs);
+            foreign = m_tempDir.filePath(u"foreign"_qs);
             QVERIFY(QDir().mkpath(foreign));
             QVERIFY(::chown(QFile::encodeName(foreign).constData(), 65534, 65534) == 0);
         }
@@ -44,8 +40,7 @@ private slots:
     {
         QFETCH(QString, tmpdir);
         QFETCH(bool, used);
-        const auto restore =
-            qScopeGuard([this] { qputenv("TMPDIR", tempDir.path().toLocal8Bit()); });
+        const auto restore = qScopeGuard([this] { m_tempDir.use(); });
         qputenv("TMPDIR", tmpdir.toLocal8Bit());
         QCOMPARE(systeminfo::tempDirectory(), used ? tmpdir + u'/' : u"/tmp/"_qs);
     }
@@ -53,7 +48,7 @@ private slots:
     void utilities()
     {
         QCOMPARE(systeminfo::versionString(), u"1.5.0.17"_qs);
-        QCOMPARE(systeminfo::tempDirectory(), tempDir.path() + u'/');
+        QCOMPARE(systeminfo::tempDirectory(), m_tempDir.path() + u'/');
     }
 };
 

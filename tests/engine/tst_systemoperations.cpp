@@ -15,10 +15,10 @@ private slots:
     {
         auto recorder = std::make_shared<Recorder>();
         auto platform = platform::makeRecordingPlatform(recorder);
-        QVERIFY(SetTokenPrivilege(platform->session(), u"SeShutdownPrivilege"_qs, true));
+        QVERIFY(setPrivilege(platform->session(), u"SeShutdownPrivilege"_qs, true));
         recorder->script(u"AdjustPrivilege"_qs,
                          u"error 1313 A specified privilege does not exist."_qs);
-        QVERIFY(!SetTokenPrivilege(platform->session(), u"SeNoSuchPrivilege"_qs, false));
+        QVERIFY(!setPrivilege(platform->session(), u"SeNoSuchPrivilege"_qs, false));
         QCOMPARE(recorder->lines().back(),
                  u"AdjustPrivilege \"SeNoSuchPrivilege\" disable -> error 1313 A specified "_qs
                  "privilege does not exist."_qs);
@@ -39,7 +39,7 @@ private slots:
         QFETCH(QString, line);
         auto recorder = std::make_shared<Recorder>();
         auto platform = platform::makeRecordingPlatform(recorder);
-        CdTrayDoor(platform->opticalDrives(), u"D"_qs, operation);
+        moveCdTray(platform->opticalDrives(), u"D"_qs, operation);
         QCOMPARE(recorder->lines(), QStringList{line});
     }
 };

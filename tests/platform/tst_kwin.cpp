@@ -37,12 +37,12 @@ class TestKwin : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir runtime;
-    QProcess bus, kwin, client;
-    std::unique_ptr<Display, DisplayClose> xwayland;
-    std::unique_ptr<LinuxDesktop> plasma;
+    QTemporaryDir m_runtime;
+    QProcess m_bus, m_kwin, m_client;
+    std::unique_ptr<Display, DisplayClose> m_xwayland;
+    std::unique_ptr<LinuxDesktop> m_plasma;
 
-    QString file(const QString &name) const { return runtime.filePath(name); }
+    QString file(const QString &name) const { return m_runtime.filePath(name); }
     QString read(const QString &name) const
     {
         QFile log(file(name));
@@ -58,7 +58,7 @@ class TestKwin : public QObject
         QString entry = QString::fromUtf8(shipped.readAll());
         entry.replace(QRegularExpression(u"^Exec=.*$"_qs, QRegularExpression::MultilineOption),
                       u"Exec="_qs + QCoreApplication::applicationFilePath());
-        QVERIFY(QDir(runtime.path()).mkpath(u"share/applications"_qs));
+        QVERIFY(QDir(m_runtime.path()).mkpath(u"share/applications"_qs));
         QFile granted(file(u"share/applications/tockwell.desktop"_qs));
         QVERIFY(granted.open(QIODevice::WriteOnly));
         granted.write(entry.toUtf8());
@@ -69,7 +69,7 @@ class TestKwin : public QObject
     QString kwinCopy()
     {
         const QString copy = file(u"bin/kwin_wayland"_qs);
-        QDir(runtime.path()).mkpath(u"bin"_qs);
+        QDir(m_runtime.path()).mkpath(u"bin"_qs);
         QFile::copy(QStandardPaths::findExecutable(u"kwin_wayland"_qs), copy);
         return copy;
     }
@@ -82,16 +82,15 @@ private slots:
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 QSKIP(qPrintable(tool + u" is not installed"_qs));
         }
-        QFile::setPermissions(runtime.path(),
+        QFile::setPermissions(m_runtime.path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-        qputenv("XDG_DATA_DIRS", (runtime.path() + u"/share:/usr/share"_qs).toUtf8());
+        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toUtf8());
+        qputenv("XDG_DATA_DIRS", (m_runtime.path() + u"/share:/usr/share"_qs).toUtf8());
         qputenv("XDG_CACHE_HOME", file(u"cache"_qs).toUtf8());
         qputenv("XDG_CONFIG_HOME", file(u"config"_qs).toUtf8());
         grantFakeInput();
-        const QString address = tockwell::test::startPrivateBus(bus);
-        QVERIFY2(!address.isEmpty(), "the private session bus did not start");
-        qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+        QVERIFY2(tockwell::test::usePrivateSessionBus(m_bus),
+                 "the private session bus did not start");
 
         // The session's first program writes down the X display that KWin gave XWayland, and
         // lives as long as KWin.
@@ -105,40 +104,41 @@ private slots:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const QString &name : {u"QT_QPA_PLATFORM"_qs, u"WAYLAND_DISPLAY"_qs, u"DISPLAY"_qs})
             environment.remove(name);
-        kwin.setProcessEnvironment(environment);
-        kwin.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); }); // dies with us
-        kwin.setStandardOutputFile(file(u"kwin.log"_qs));
-        kwin.setProcessChannelMode(QProcess::MergedChannels);
-        kwin.start(kwinCopy(),
-                   {u"--virtual"_qs, u"--xwayland"_qs, u"--width"_qs, u"1280"_qs, u"--height"_qs,
-                    u"800"_qs, u"--socket"_qs, Socket, u"--no-lockscreen"_qs,
-                    u"--no-kactivities"_qs, u"--exit-with-session"_qs, session.fileName()});
-        if (!kwin.waitForStarted())
+        m_kwin.setProcessEnvironment(environment);
+        m_kwin.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); }); // dies with us
+        m_kwin.setStandardOutputFile(file(u"kwin.log"_qs));
+        m_kwin.setProcessChannelMode(QProcess::MergedChannels);
+        m_kwin.start(kwinCopy(),
+                     {u"--virtual"_qs, u"--xwayland"_qs, u"--width"_qs, u"1280"_qs, u"--height"_qs,
+                      u"800"_qs, u"--socket"_qs, Socket, u"--no-lockscreen"_qs,
+                      u"--no-kactivities"_qs, u"--exit-with-session"_qs, session.fileName()});
+        if (!m_kwin.waitForStarted())
             QSKIP("kwin_wayland cannot be started");
         QTRY_VERIFY2_WITH_TIMEOUT(QFile::exists(file(u"display"_qs)) ||
-                                      kwin.state() == QProcess::NotRunning,
+                                      m_kwin.state() == QProcess::NotRunning,
                                   qPrintable(read(u"kwin.log"_qs)), 60000);
-        QVERIFY2(kwin.state() == QProcess::Running, qPrintable(read(u"kwin.log"_qs)));
+        QVERIFY2(m_kwin.state() == QProcess::Running, qPrintable(read(u"kwin.log"_qs)));
         QTRY_VERIFY_WITH_TIMEOUT(KwinDesktop::offersService(), 30000);
-        xwayland.reset(XOpenDisplay(read(u"display"_qs).trimmed().toLocal8Bit().constData()));
-        QVERIFY(xwayland);
+        m_xwayland.reset(XOpenDisplay(read(u"display"_qs).trimmed().toLocal8Bit().constData()));
+        QVERIFY(m_xwayland);
 
         environment.insert(u"WAYLAND_DISPLAY"_qs, Socket);
-        client.setProcessEnvironment(environment);
-        client.setStandardOutputFile(file(u"wev.log"_qs));
-        client.start(u"stdbuf"_qs, {u"-oL"_qs, u"wev"_qs});
+        m_client.setProcessEnvironment(environment);
+        m_client.setStandardOutputFile(file(u"wev.log"_qs));
+        m_client.start(u"stdbuf"_qs, {u"-oL"_qs, u"wev"_qs});
         QTRY_VERIFY_WITH_TIMEOUT(clientLog().contains(u"wl_keyboard] enter"_qs), 30000);
 
         qputenv("WAYLAND_DISPLAY", Socket.toUtf8());
-        plasma = std::make_unique<LinuxDesktop>(DesktopSession{Compositor::KWin, u"KDE Plasma"_qs},
-                                                QStringLiteral(TOCKWELL_WAYLAND_LIBRARY));
+        m_plasma =
+            std::make_unique<LinuxDesktop>(DesktopSession{Compositor::KWin, u"KDE Plasma"_qs},
+                                           QStringLiteral(TOCKWELL_WAYLAND_LIBRARY));
     }
 
     void cleanupTestCase()
     {
-        plasma.reset();
-        xwayland.reset();
-        for (QProcess *process : {&client, &kwin, &bus}) {
+        m_plasma.reset();
+        m_xwayland.reset();
+        for (QProcess *process : {&m_client, &m_kwin, &m_bus}) {
             process->terminate();
             process->waitForFinished();
         }
@@ -146,14 +146,14 @@ private slots:
 
     void eachOperationHasItsMeans()
     {
-        QCOMPARE(plasma->means(Operation::PressKeys).backEnd, u"wayland-kwin"_qs);
-        QCOMPARE(plasma->means(Operation::Pointer).backEnd, u"wayland-kwin"_qs);
-        QCOMPARE(plasma->means(Operation::ShowDesktop).backEnd, u"wayland-kwin"_qs);
+        QCOMPARE(m_plasma->means(Operation::PressKeys).backEnd, u"wayland-kwin"_qs);
+        QCOMPARE(m_plasma->means(Operation::Pointer).backEnd, u"wayland-kwin"_qs);
+        QCOMPARE(m_plasma->means(Operation::ShowDesktop).backEnd, u"wayland-kwin"_qs);
         // The virtual back end lists no input devices, and its output cannot be switched off.
-        QVERIFY2(plasma->means(Operation::SuspendInput).refusal.contains(u"urządzeń wejścia"_qs),
-                 qPrintable(plasma->means(Operation::SuspendInput).refusal));
-        QVERIFY2(plasma->means(Operation::MonitorOff).refusal.contains(u"żaden z monitorów"_qs),
-                 qPrintable(plasma->means(Operation::MonitorOff).refusal));
+        QVERIFY2(m_plasma->means(Operation::SuspendInput).refusal.contains(u"urządzeń wejścia"_qs),
+                 qPrintable(m_plasma->means(Operation::SuspendInput).refusal));
+        QVERIFY2(m_plasma->means(Operation::MonitorOff).refusal.contains(u"żaden z monitorów"_qs),
+                 qPrintable(m_plasma->means(Operation::MonitorOff).refusal));
     }
 
     void keysReachTheFocusedClientWithTheirModifiers_data()
@@ -173,12 +173,13 @@ private slots:
         QFETCH(QString, symbol);
         QFETCH(QString, modifiers);
         X11Keyboard layout;
-        const std::optional<X11Keyboard::KeyCodes> codes = layout.keysToPress(xwayland.get(), keys);
+        const std::optional<X11Keyboard::KeyCodes> codes =
+            layout.keysToPress(m_xwayland.get(), keys);
         QVERIFY(codes);
         std::vector<uint32_t> kernelCodes;
         for (const unsigned char code : *codes)
             kernelCodes.push_back(code - 8u);
-        plasma->wayland()->pressKeys(keys, kernelCodes);
+        m_plasma->wayland()->pressKeys(keys, kernelCodes);
         QTRY_VERIFY2_WITH_TIMEOUT(clientLog().contains(symbol), qPrintable(clientLog()), 10000);
         const QString log = clientLog();
         QVERIFY2(log.left(log.indexOf(symbol)).contains(modifiers), qPrintable(log));

@@ -40,26 +40,25 @@ class TestKwinInput : public QObject
 {
     Q_OBJECT
 
-    QProcess bus, kwin;
+    QProcess m_bus, m_kwin;
 
 private slots:
     void initTestCase()
     {
         if (const QString missing = tockwell::test::missingDbusMock(); !missing.isEmpty())
             QSKIP(qPrintable(missing));
-        const QString address = tockwell::test::startPrivateBus(bus);
-        QVERIFY2(!address.isEmpty(), "the private session bus did not start");
-        qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
-        kwin.setProcessChannelMode(QProcess::ForwardedChannels);
-        kwin.start(tockwell::test::Python,
-                   {u"-m"_qs, u"dbusmock"_qs, u"--template"_qs, QStringLiteral(KWIN_TEMPLATE)});
+        QVERIFY2(tockwell::test::usePrivateSessionBus(m_bus),
+                 "the private session bus did not start");
+        m_kwin.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_kwin.start(tockwell::test::Python,
+                     {u"-m"_qs, u"dbusmock"_qs, u"--template"_qs, QStringLiteral(KWIN_TEMPLATE)});
         QTRY_VERIFY_WITH_TIMEOUT(KwinInputDevices::offered(), 15000);
         QCOMPARE(enabledDevices(), u"110"_qs);
     }
 
     void cleanupTestCase()
     {
-        for (QProcess *process : {&kwin, &bus}) {
+        for (QProcess *process : {&m_kwin, &m_bus}) {
             process->terminate();
             process->waitForFinished();
         }

@@ -32,16 +32,16 @@ class TestLinuxAutostart : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<QTemporaryDir> m_dir;
 
-    QString programFile() const { return dir->filePath(u"bin dir/tock$well %1"_qs); }
-    QString autostartDir() const { return dir->filePath(u"config/autostart"_qs); }
+    QString programFile() const { return m_dir->filePath(u"bin dir/tock$well %1"_qs); }
+    QString autostartDir() const { return m_dir->filePath(u"config/autostart"_qs); }
     QString entryFile() const { return autostartDir() + u"/Alarm.desktop"_qs; }
 
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
+        m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(writeFile(programFile(), "#!/bin/sh\n"));
     }
 

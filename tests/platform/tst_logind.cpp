@@ -42,7 +42,7 @@ private slots:
 
         LinuxSession noBus(QDBusConnection(u"no such connection"_qs));
         try {
-            EnterPowerState(noBus, true, true);
+            enterPowerState(noBus, true, true);
             QFAIL("no system error");
         } catch (const SystemError &error) {
             QCOMPARE(error.code(), 1722);
@@ -53,13 +53,7 @@ private slots:
     void startTheFakeLogind()
     {
         QVERIFY(m_log.isValid());
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"DBUS_SYSTEM_BUS_ADDRESS"_qs, m_address);
-        m_logind.setProcessEnvironment(environment);
-        m_logind.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_logind.start(test::Python, {u"-m"_qs, u"dbusmock"_qs, u"--system"_qs, u"--template"_qs,
-                                      u"logind"_qs, u"-l"_qs, logFile()});
-        QVERIFY(m_logind.waitForStarted());
+        QVERIFY(test::startFakeLogind(m_logind, m_address, {u"-l"_qs, logFile()}));
         QTRY_VERIFY_WITH_TIMEOUT(
             m_connection.interface()->isServiceRegistered(u"org.freedesktop.login1"_qs), 15000);
     }
@@ -119,7 +113,7 @@ private slots:
         LinuxSession session(m_connection);
         const auto failure = session.adjustPrivilege(u"SeShutdownPrivilege"_qs, true);
         QCOMPARE(failure ? failure->code : 0, code);
-        QCOMPARE(SetTokenPrivilege(session, u"SeShutdownPrivilege"_qs, true), code == 0);
+        QCOMPARE(setPrivilege(session, u"SeShutdownPrivilege"_qs, true), code == 0);
     }
 
     void refusedHibernationIsTheSystemError()
@@ -129,7 +123,7 @@ private slots:
                       "hibernation', name='org.freedesktop.login1.SleepVerbNotSupported')"_qs);
         LinuxSession session(m_connection);
         try {
-            EnterPowerState(session, false, true);
+            enterPowerState(session, false, true);
             QFAIL("no system error");
         } catch (const SystemError &error) {
             QCOMPARE(error.text(), u"System Error.  Code: 50.\r\nThe request is not supported."_qs);

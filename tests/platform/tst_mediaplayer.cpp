@@ -58,12 +58,12 @@ class TestMediaPlayer : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir dir;
+    QTemporaryDir m_dir;
     const std::shared_ptr<SoundLibrary> m_library =
         std::make_shared<SoundLibrary>(QStringLiteral(TOCKWELL_SOUND_LIBRARY));
-    QString longWav, longMp3, shortWav, shortMp3, midi, brokenWav, brokenMid;
+    QString m_longWav, m_longMp3, m_shortWav, m_shortMp3, m_midi, m_brokenWav, m_brokenMid;
 
-    QString path(const char *name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QString path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
 
     static QList<MediaNotification> values(const QSignalSpy &spy)
     {
@@ -77,33 +77,33 @@ private slots:
     void initTestCase()
     {
         qRegisterMetaType<MediaNotification>();
-        QVERIFY(dir.isValid());
-        longWav = path("long.wav");
-        longMp3 = path("long.mp3");
-        shortWav = path("short.wav");
-        shortMp3 = path("short.mp3");
-        midi = path("tune.mid");
-        brokenWav = path("broken.wav");
-        brokenMid = path("broken.MID");
+        QVERIFY(m_dir.isValid());
+        m_longWav = path("long.wav");
+        m_longMp3 = path("long.mp3");
+        m_shortWav = path("short.wav");
+        m_shortMp3 = path("short.mp3");
+        m_midi = path("tune.mid");
+        m_brokenWav = path("broken.wav");
+        m_brokenMid = path("broken.MID");
         const auto tone = [](const QString &file, const char *seconds) {
             return run(u"sox"_qs,
                        {u"-n"_qs, u"-r"_qs, u"44100"_qs, u"-c"_qs, u"1"_qs, u"-b"_qs, u"16"_qs,
                         file, u"synth"_qs, QString::fromLatin1(seconds), u"sine"_qs, u"440"_qs});
         };
-        QVERIFY(tone(longWav, "5"));
-        QVERIFY(tone(shortWav, "0.6"));
-        QVERIFY(run(u"lame"_qs, {u"--quiet"_qs, u"-b"_qs, u"128"_qs, longWav, longMp3}));
-        QVERIFY(run(u"lame"_qs, {u"--quiet"_qs, u"-b"_qs, u"128"_qs, shortWav, shortMp3}));
-        writeFile(midi, halfSecondMidi());
-        writeFile(brokenWav, QByteArray(4000, '\x5a'));
-        writeFile(brokenMid, QByteArray("MThd") + QByteArray(200, '\x01'));
+        QVERIFY(tone(m_longWav, "5"));
+        QVERIFY(tone(m_shortWav, "0.6"));
+        QVERIFY(run(u"lame"_qs, {u"--quiet"_qs, u"-b"_qs, u"128"_qs, m_longWav, m_longMp3}));
+        QVERIFY(run(u"lame"_qs, {u"--quiet"_qs, u"-b"_qs, u"128"_qs, m_shortWav, m_shortMp3}));
+        writeFile(m_midi, halfSecondMidi());
+        writeFile(m_brokenWav, QByteArray(4000, '\x5a'));
+        writeFile(m_brokenMid, QByteArray("MThd") + QByteArray(200, '\x01'));
     }
 
     void lengthWithinTwoPercent_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::newRow("WAV") << longWav;
-        QTest::newRow("MP3") << longMp3;
+        QTest::newRow("WAV") << m_longWav;
+        QTest::newRow("MP3") << m_longMp3;
     }
     void lengthWithinTwoPercent()
     {
@@ -120,9 +120,9 @@ private slots:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<int>("atLeast"); // ms of real time the play must take
-        QTest::newRow("WAV") << shortWav << 500;
-        QTest::newRow("MP3") << shortMp3 << 500;
-        QTest::newRow("MIDI") << midi << 400;
+        QTest::newRow("WAV") << m_shortWav << 500;
+        QTest::newRow("MP3") << m_shortMp3 << 500;
+        QTest::newRow("MIDI") << m_midi << 400;
     }
     void playsToTheEndWithOneSuccessfulNotification()
     {
@@ -147,7 +147,7 @@ private slots:
     void playAfterTheEndStartsAgainFromTheStart()
     {
         LinuxMediaPlayer player(m_library, TestSink);
-        QCOMPARE(player.open(shortWav), std::nullopt);
+        QCOMPARE(player.open(m_shortWav), std::nullopt);
         QSignalSpy spy(&player, &MediaPlayer::notified);
         player.play(true);
         QTRY_COMPARE_WITH_TIMEOUT(spy.size(), 1, Patience);
@@ -162,7 +162,7 @@ private slots:
     void stopGivesOneAbortedAndPlaysNoFurther()
     {
         LinuxMediaPlayer player(m_library, TestSink);
-        QCOMPARE(player.open(longWav), std::nullopt);
+        QCOMPARE(player.open(m_longWav), std::nullopt);
         QSignalSpy spy(&player, &MediaPlayer::notified);
         player.play(true);
         QTest::qWait(200);
@@ -177,7 +177,7 @@ private slots:
     void pauseHoldsAndResumeContinues()
     {
         LinuxMediaPlayer player(m_library, TestSink);
-        QCOMPARE(player.open(shortWav), std::nullopt);
+        QCOMPARE(player.open(m_shortWav), std::nullopt);
         QSignalSpy spy(&player, &MediaPlayer::notified);
         player.play(true);
         QTest::qWait(200);
@@ -199,7 +199,7 @@ private slots:
     void aNewPlayWithNotificationSupersedesThePendingOne()
     {
         LinuxMediaPlayer player(m_library, TestSink);
-        QCOMPARE(player.open(shortWav), std::nullopt);
+        QCOMPARE(player.open(m_shortWav), std::nullopt);
         QSignalSpy spy(&player, &MediaPlayer::notified);
         player.play(true);
         player.play(true);
@@ -211,11 +211,11 @@ private slots:
     void openingAnotherFileAbortsThePlayAndStartsStopped()
     {
         LinuxMediaPlayer player(m_library, TestSink);
-        QCOMPARE(player.open(longWav), std::nullopt);
+        QCOMPARE(player.open(m_longWav), std::nullopt);
         QSignalSpy spy(&player, &MediaPlayer::notified);
         player.play(true);
         QTest::qWait(100);
-        QCOMPARE(player.open(shortWav), std::nullopt);
+        QCOMPARE(player.open(m_shortWav), std::nullopt);
         QCOMPARE(player.mode(), MediaMode::Stopped);
         QTRY_COMPARE_WITH_TIMEOUT(spy.size(), 1, Patience);
         QCOMPARE(values(spy), QList{MediaNotification::Aborted});
@@ -225,15 +225,15 @@ private slots:
     void filesThatCannotBeOpenedGiveTheDeviceErrorAndLeaveNoneOpen_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::newRow("broken WAV") << brokenWav;
-        QTest::newRow("broken MIDI") << brokenMid;
+        QTest::newRow("broken WAV") << m_brokenWav;
+        QTest::newRow("broken MIDI") << m_brokenMid;
         QTest::newRow("missing") << path("missing.mp3");
     }
     void filesThatCannotBeOpenedGiveTheDeviceErrorAndLeaveNoneOpen()
     {
         QFETCH(QString, file);
         LinuxMediaPlayer player(m_library, TestSink);
-        QCOMPARE(player.open(shortWav), std::nullopt);
+        QCOMPARE(player.open(m_shortWav), std::nullopt);
         const std::optional<QString> error = player.open(file);
         QVERIFY(error.has_value());
         QVERIFY(!error->isEmpty());
@@ -256,7 +256,7 @@ private slots:
         const auto missing = std::make_shared<SoundLibrary>(path("missing/tockwell-sound.so"));
         LinuxMediaPlayer player(missing, TestSink);
         for (int i = 0; i < 2; ++i) { // tried once, refused every time
-            const std::optional<QString> error = player.open(shortWav);
+            const std::optional<QString> error = player.open(m_shortWav);
             QVERIFY(error.has_value());
             QVERIFY2(error->contains(u"tockwell-sound.so"_qs), qPrintable(*error));
             QVERIFY(!player.isOpen());

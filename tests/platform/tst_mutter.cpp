@@ -37,13 +37,13 @@ class TestMutter : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir runtime;
-    QProcess bus, mutter, client;
-    std::unique_ptr<MutterDesktop> seatKeyboard;
+    QTemporaryDir m_runtime;
+    QProcess m_bus, m_mutter, m_client;
+    std::unique_ptr<MutterDesktop> m_seatKeyboard;
 
     QString clientLog() const
     {
-        QFile log(runtime.filePath(u"wev.log"_qs));
+        QFile log(m_runtime.filePath(u"wev.log"_qs));
         return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
     }
 
@@ -54,38 +54,38 @@ private slots:
             if (QStandardPaths::findExecutable(tool).isEmpty())
                 QSKIP(qPrintable(tool + u" is not installed"_qs));
         }
-        QFile::setPermissions(runtime.path(),
+        QFile::setPermissions(m_runtime.path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-        const QString address = tockwell::test::startPrivateBus(bus);
-        QVERIFY2(!address.isEmpty(), "the private session bus did not start");
-        qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
-        mutter.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        mutter.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); }); // dies with us
-        mutter.start(u"mutter"_qs,
-                     {u"--headless"_qs, u"--wayland"_qs, u"--no-x11"_qs, u"--virtual-monitor"_qs,
-                      u"1280x800"_qs, u"--wayland-display"_qs, u"tockwell-mutter"_qs});
-        if (!mutter.waitForStarted())
+        qputenv("XDG_RUNTIME_DIR", m_runtime.path().toUtf8());
+        QVERIFY2(tockwell::test::usePrivateSessionBus(m_bus),
+                 "the private session bus did not start");
+        m_mutter.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_mutter.setChildProcessModifier(
+            [] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); }); // dies with us
+        m_mutter.start(u"mutter"_qs,
+                       {u"--headless"_qs, u"--wayland"_qs, u"--no-x11"_qs, u"--virtual-monitor"_qs,
+                        u"1280x800"_qs, u"--wayland-display"_qs, u"tockwell-mutter"_qs});
+        if (!m_mutter.waitForStarted())
             QSKIP("mutter cannot be started");
         QTRY_VERIFY_WITH_TIMEOUT(MutterDesktop::offersRemoteDesktop(), 30000);
         QTRY_VERIFY_WITH_TIMEOUT(MutterDesktop::offersDisplayConfig(), 30000);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"WAYLAND_DISPLAY"_qs, u"tockwell-mutter"_qs);
-        client.setProcessEnvironment(environment);
-        client.setStandardOutputFile(runtime.filePath(u"wev.log"_qs));
-        client.start(u"stdbuf"_qs, {u"-oL"_qs, u"wev"_qs});
+        m_client.setProcessEnvironment(environment);
+        m_client.setStandardOutputFile(m_runtime.filePath(u"wev.log"_qs));
+        m_client.start(u"stdbuf"_qs, {u"-oL"_qs, u"wev"_qs});
         QTRY_VERIFY_WITH_TIMEOUT(clientLog().contains(u"activated"_qs), 30000);
         // The seat's own keyboard, which a desktop has and the headless one lacks: a session of
         // the test's, kept to the end, whose virtual keyboard the client takes the focus of.
-        seatKeyboard = std::make_unique<MutterDesktop>();
-        seatKeyboard->pressKeys(KeyCombination{{}, 0xffe1}); // Shift
+        m_seatKeyboard = std::make_unique<MutterDesktop>();
+        m_seatKeyboard->pressKeys(KeyCombination{{}, 0xffe1}); // Shift
         QTRY_VERIFY_WITH_TIMEOUT(clientLog().contains(u"wl_keyboard] enter"_qs), 30000);
     }
 
     void cleanupTestCase()
     {
-        seatKeyboard.reset();
-        for (QProcess *process : {&client, &mutter, &bus}) {
+        m_seatKeyboard.reset();
+        for (QProcess *process : {&m_client, &m_mutter, &m_bus}) {
             process->terminate();
             process->waitForFinished();
         }

@@ -98,13 +98,7 @@ private slots:
 
     void startTheFakeLogind()
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"DBUS_SYSTEM_BUS_ADDRESS"_qs, m_address);
-        m_logind.setProcessEnvironment(environment);
-        m_logind.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_logind.start(test::Python,
-                       {u"-m"_qs, u"dbusmock"_qs, u"--system"_qs, u"--template"_qs, u"logind"_qs});
-        QVERIFY(m_logind.waitForStarted());
+        QVERIFY(test::startFakeLogind(m_logind, m_address));
         QTRY_VERIFY_WITH_TIMEOUT(m_connection.interface()->isServiceRegistered(Logind), 15000);
         QCOMPARE(inhibitors(), QStringList{});
     }

@@ -33,9 +33,9 @@ class TestWake : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir dir;
+    QTemporaryDir m_dir;
 
-    QString wakeFile() const { return dir.filePath(u"wakealarm"_qs); }
+    QString wakeFile() const { return m_dir.filePath(u"wakealarm"_qs); }
 
     QByteArray written() const
     {
@@ -46,7 +46,7 @@ class TestWake : public QObject
     /// A stand-in for pkexec or pkcheck that ends with `code`.
     QString exitingWith(int code)
     {
-        const QString path = dir.filePath(u"exit-%1"_qs.arg(code));
+        const QString path = m_dir.filePath(u"exit-%1"_qs.arg(code));
         QFile file(path);
         if (!file.exists() && file.open(QIODevice::WriteOnly)) {
             file.write("#!/bin/sh\nexit " + QByteArray::number(code) + "\n");
@@ -70,7 +70,7 @@ class TestWake : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(dir.isValid());
+        QVERIFY(m_dir.isValid());
         qputenv("TOCKWELL_WAKE_FILE", wakeFile().toLocal8Bit());
     }
 
@@ -136,7 +136,8 @@ private slots:
     {
         QProcess helper;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(u"TOCKWELL_WAKE_FILE"_qs, dir.filePath(u"no/such/folder/wakealarm"_qs));
+        environment.insert(u"TOCKWELL_WAKE_FILE"_qs,
+                           m_dir.filePath(u"no/such/folder/wakealarm"_qs));
         helper.setProcessEnvironment(environment);
         helper.start(TestHelper, {u"clear"_qs});
         QVERIFY(helper.waitForFinished(10000));
@@ -216,11 +217,11 @@ private slots:
         else if (part == u"pkcheck no"_qs)
             t.pkcheck = exitingWith(2);
         else if (part == u"no clock"_qs)
-            t.wakeFile = dir.filePath(u"none"_qs);
+            t.wakeFile = m_dir.filePath(u"none"_qs);
         else if (part == u"no helper"_qs)
-            t.helper = dir.filePath(u"none"_qs);
+            t.helper = m_dir.filePath(u"none"_qs);
         else if (part == u"no pkexec"_qs)
-            t.pkexec = dir.filePath(u"none"_qs);
+            t.pkexec = m_dir.filePath(u"none"_qs);
         const auto failure = LinuxWakeAlarm(t).canWake();
         QCOMPARE(failure ? failure->code : 0, code);
         QCOMPARE(written(), QByteArray()); // asking writes nothing

@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
     const int count = args[3].toInt();
     // A write that finds the store busy past the short wait is refused; like a user pressing
     // Start again, the writer tries again. It prints how many times it was refused.
-    constexpr int Attempts = 50;
+    constexpr int attempts = 50;
     int refusals = 0;
     for (int i = 0; i < count; ++i) {
         const QString entry = args[2] + QString::number(i);
@@ -30,7 +30,7 @@ int main(int argc, char *argv[])
                 tockwell::rememberEntry(file, tockwell::keys::WWW_MRU, entry);
                 break;
             } catch (const tockwell::Error &e) {
-                if (attempt == Attempts) {
+                if (attempt == attempts) {
                     std::fprintf(stderr, "%s\n", e.what());
                     return 1;
                 }

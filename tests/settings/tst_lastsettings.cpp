@@ -40,7 +40,7 @@ private slots:
         QFETCH(bool, countdown);
         StoreFile file(m_db);
         Store store(file);
-        store.openKey(keys::Base.toString());
+        store.openKey(keys::Base);
         store.writeInteger(u"O_ZA"_qs, o_za);
         store.writeString(u"LastAction"_qs, u"Komunikat "_qs);
         const LastSettings last = readLastSettings(file);

@@ -69,7 +69,7 @@ private slots:
         prepareStore(file, m_paths, alarm);
 
         Store store(file);
-        store.openKey(keys::Base.toString());
+        store.openKey(keys::Base);
         QCOMPARE(store.readString(u"Path"_qs), m_paths.programFile);
         QCOMPARE(store.readString(u"Version"_qs), u"1.5.0.17"_qs);
         QCOMPARE(store.readString(u"Name"_qs), u"Tockwell"_qs);
@@ -102,7 +102,7 @@ private slots:
 
     void webDefaultsAreBareHostNames()
     {
-        const QStringList web = defaultWebAddresses();
+        const QStringList web = defaultEntries(keys::WWW_MRU, m_paths);
         QCOMPARE(web.size(), 6);
         for (const QString &address : web)
             QVERIFY(address.startsWith(u"www."_qs) && !address.contains(u"/"_qs));
@@ -129,14 +129,14 @@ private slots:
         StoreFile file(m_db);
         {
             Store store(file);
-            store.openKey(keys::Base.toString());
+            store.openKey(keys::Base);
             store.writeString(u"Path"_qs, at(u"prog/tockwell"_qs));
         }
         ArmedAlarm alarm;
         prepareStore(file, m_paths, alarm);
         Store store(file);
         QVERIFY(!store.keyExists(keys::under(keys::O_MRU)));
-        store.openKey(keys::Base.toString());
+        store.openKey(keys::Base);
         QVERIFY(!store.valueExists(u"Version"_qs));
     }
 
@@ -145,7 +145,7 @@ private slots:
         StoreFile file(m_db);
         {
             Store store(file);
-            store.openKey(keys::Base.toString());
+            store.openKey(keys::Base);
             store.writeInteger(u"Path"_qs, 1);
         }
         QVERIFY(seedingNeeded(file));
@@ -163,7 +163,7 @@ private slots:
         touch(at(u"moved/tockwell"_qs));
         {
             Store store(file);
-            store.openKey(keys::Base.toString());
+            store.openKey(keys::Base);
             store.writeString(u"Path"_qs, at(u"gone/tockwell"_qs));
             store.writeString(u"Version"_qs, u"1.0"_qs);
         }
@@ -172,7 +172,7 @@ private slots:
         prepareStore(file, m_paths, alarm);
 
         Store store(file);
-        store.openKey(keys::Base.toString());
+        store.openKey(keys::Base);
         QCOMPARE(store.readString(u"Path"_qs), at(u"moved/tockwell"_qs));
         QCOMPARE(store.readString(u"Version"_qs), u"1.5.0.17"_qs);
         const QStringList times = names(file, keys::O_MRU);
@@ -200,18 +200,17 @@ private slots:
         StoreFile file(m_db);
         {
             Store store(file);
-            store.openKey(keys::Base.toString());
+            store.openKey(keys::Base);
             for (const QStringView flag : keys::OptionFlags) {
                 if (type != regtype::None)
-                    store.writeRaw(flag.toString(),
-                                   RawValue{type, u"1"_qs, 1, QByteArray(1, '\x01')});
+                    store.writeRaw(flag, RawValue{type, u"1"_qs, 1, QByteArray(1, '\x01')});
             }
         }
         ArmedAlarm alarm;
         alarm.PlayBeep = !expected;
         prepareStore(file, m_paths, alarm);
         QCOMPARE(alarm.AutoMinimize, expected);
-        QCOMPARE(alarm.Wyg_Off, expected);
+        QCOMPARE(alarm.ScreenSaverOff, expected);
         QCOMPARE(alarm.MinimizeAll, expected);
         QCOMPARE(alarm.MinimizeProg, expected);
         QCOMPARE(alarm.PlayBeep, expected);
@@ -221,12 +220,12 @@ private slots:
     {
         StoreFile file(m_db);
         ArmedAlarm saved;
-        saved.Wyg_Off = true;
+        saved.ScreenSaverOff = true;
         saved.PlayBeep = true;
         saveOptionFlags(file, saved);
         ArmedAlarm loaded;
         loadOptionFlags(file, loaded);
-        QCOMPARE(loaded.Wyg_Off, true);
+        QCOMPARE(loaded.ScreenSaverOff, true);
         QCOMPARE(loaded.PlayBeep, true);
         QCOMPARE(loaded.MinimizeAll, false);
     }

@@ -86,11 +86,11 @@ private slots:
     // write that had returned, of this writer and of all before it.
     void killedWritersLeaveASoundStore()
     {
-        constexpr int Rounds = 200;
+        constexpr int rounds = 200;
         QRandomGenerator random(20240611); // seeded: a failing round fails again
         QSet<QString> returned;
         int killedWhileWriting = 0;
-        for (int round = 0; round < Rounds; ++round) {
+        for (int round = 0; round < rounds; ++round) {
             auto writer = startWriter(u"www.k%1."_qs.arg(round), 1000000);
             QVERIFY(writer->waitForStarted(30000));
             // Three writers in four are killed once they have written something.
@@ -117,7 +117,7 @@ private slots:
         }
         QVERIFY(returned.size() >= killedWhileWriting);
         qInfo("%d writers killed, %d while writing; all %d returned writes held, no damaged store",
-              Rounds, killedWhileWriting, int(returned.size()));
+              rounds, killedWhileWriting, int(returned.size()));
 
         StoreFile file(dbPath());
         rememberEntry(file, keys::WWW_MRU, u"www.after.pl"_qs);

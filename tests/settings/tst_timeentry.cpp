@@ -11,7 +11,7 @@ std::optional<TimeParts> parts(int h, int m, int s)
 {
     return TimeParts{h, m, s};
 }
-const std::optional<TimeParts> fails;
+const std::optional<TimeParts> Fails;
 } // namespace
 
 class TestTimeEntry : public QObject
@@ -27,15 +27,15 @@ private slots:
         QTest::newRow("start's form") << u"7:5:0"_qs << parts(7, 5, 0);
         QTest::newRow("no seconds") << u"23:59"_qs << parts(23, 59, 0);
         QTest::newRow("last second") << u"23:59:59"_qs << parts(23, 59, 59);
-        QTest::newRow("hour 24") << u"24:00:00"_qs << fails;
-        QTest::newRow("minute 60") << u"12:60"_qs << fails;
-        QTest::newRow("second 60") << u"12:00:60"_qs << fails;
-        QTest::newRow("hours only") << u"12"_qs << fails;
-        QTest::newRow("four parts") << u"1:2:3:4"_qs << fails;
-        QTest::newRow("empty part") << u"1::3"_qs << fails;
-        QTest::newRow("sign") << u"-1:00"_qs << fails;
-        QTest::newRow("letters") << u"1a:00"_qs << fails;
-        QTest::newRow("empty") << QString() << fails;
+        QTest::newRow("hour 24") << u"24:00:00"_qs << Fails;
+        QTest::newRow("minute 60") << u"12:60"_qs << Fails;
+        QTest::newRow("second 60") << u"12:00:60"_qs << Fails;
+        QTest::newRow("hours only") << u"12"_qs << Fails;
+        QTest::newRow("four parts") << u"1:2:3:4"_qs << Fails;
+        QTest::newRow("empty part") << u"1::3"_qs << Fails;
+        QTest::newRow("sign") << u"-1:00"_qs << Fails;
+        QTest::newRow("letters") << u"1a:00"_qs << Fails;
+        QTest::newRow("empty") << QString() << Fails;
     }
     void clockTime()
     {
@@ -52,13 +52,13 @@ private slots:
         QTest::newRow("no upper bound") << u"90:75:3600"_qs << parts(90, 75, 3600);
         QTest::newRow("fourth part ignored") << u"1:2:3:4"_qs << parts(1, 2, 3);
         QTest::newRow("fourth part not checked") << u"1:2:3:x"_qs << parts(1, 2, 3);
-        QTest::newRow("seconds missing") << u"1:2"_qs << fails;
-        QTest::newRow("seconds empty") << u"1:2:"_qs << fails;
-        QTest::newRow("hours empty") << u":2:3"_qs << fails;
-        QTest::newRow("not a number") << u"1:x:3"_qs << fails;
-        QTest::newRow("negative") << u"0:-1:0"_qs << fails;
-        QTest::newRow("beyond 32 bits") << u"0:0:4294967296"_qs << fails;
-        QTest::newRow("empty") << QString() << fails;
+        QTest::newRow("seconds missing") << u"1:2"_qs << Fails;
+        QTest::newRow("seconds empty") << u"1:2:"_qs << Fails;
+        QTest::newRow("hours empty") << u":2:3"_qs << Fails;
+        QTest::newRow("not a number") << u"1:x:3"_qs << Fails;
+        QTest::newRow("negative") << u"0:-1:0"_qs << Fails;
+        QTest::newRow("beyond 32 bits") << u"0:0:4294967296"_qs << Fails;
+        QTest::newRow("empty") << QString() << Fails;
     }
     void countdown()
     {

@@ -1,11 +1,14 @@
 #pragma once
 
-// A private D-Bus daemon that stands in for the system bus, for the tests that run
-// python3-dbusmock's logind on it: the machine's own logind is never reached.
+// A private D-Bus daemon that stands in for the session bus or the system bus, for the tests
+// that run a compositor or python3-dbusmock's fakes on it: the machine's own services are never
+// reached.
 #include <QDeadlineTimer>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStandardPaths>
 #include <QString>
+#include <QStringList>
 
 namespace tockwell::test {
 
@@ -32,6 +35,32 @@ inline QString startPrivateBus(QProcess &bus)
     while (!bus.canReadLine() && bus.waitForReadyRead(int(deadline.remainingTime()))) {
     }
     return bus.canReadLine() ? QString::fromUtf8(bus.readLine().trimmed()) : QString();
+}
+
+/// Starts a private bus in `bus` and makes it this process's session bus
+/// (DBUS_SESSION_BUS_ADDRESS) from now on; false when it did not start.
+inline bool usePrivateSessionBus(QProcess &bus)
+{
+    const QString address = startPrivateBus(bus);
+    if (address.isEmpty())
+        return false;
+    qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+    return true;
+}
+
+/// Starts python3-dbusmock's logind in `logind` as the system bus's logind of the private bus at
+/// `address`, with `arguments` after the template's name; false when it did not start.
+inline bool startFakeLogind(QProcess &logind, const QString &address,
+                            const QStringList &arguments = {})
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"DBUS_SYSTEM_BUS_ADDRESS"_qs, address);
+    logind.setProcessEnvironment(environment);
+    logind.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    logind.start(Python, QStringList{u"-m"_qs, u"dbusmock"_qs, u"--system"_qs, u"--template"_qs,
+                                     u"logind"_qs} +
+                             arguments);
+    return logind.waitForStarted();
 }
 
 } // namespace tockwell::test

@@ -85,11 +85,11 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "no virtual devices: %s\n", qPrintable(library.error()));
         return 1;
     }
-    constexpr uint32_t LeftShift = 42; // the kernel's KEY_LEFTSHIFT
+    constexpr uint32_t leftShift = 42; // the kernel's KEY_LEFTSHIFT
     return run({[&](QPoint pos, QSize extent) { backend->movePointer(pos, extent); },
                 [&](bool down) { backend->leftButton(down); },
                 [&] {
                     backend->movePointer(QPoint(0, 0), QSize(1, 1));
-                    backend->pressKeys(KeyCombination{{}, 0xffe1}, {LeftShift}); // Shift alone
+                    backend->pressKeys(KeyCombination{{}, 0xffe1}, {leftShift}); // Shift alone
                 }});
 }

@@ -119,12 +119,20 @@ void OptionsDialog::fitCaptions()
 
 std::array<OptionsDialog::Option, 6> OptionsDialog::options()
 {
-    return {{{&m_minimizeAtStartBox, keys::AutoMinimize, &ArmedAlarm::AutoMinimize},
-             {&m_screenSaverOffBox, keys::Wyg_Off, &ArmedAlarm::Wyg_Off},
-             {&m_minimizeAllBox, keys::MinimizeAll, &ArmedAlarm::MinimizeAll},
-             {&m_minimizeOnPreviewBox, keys::MinimizeProg, &ArmedAlarm::MinimizeProg},
-             {&m_beepBox, keys::PlayBeep, &ArmedAlarm::PlayBeep},
-             {&m_wakeBox, keys::WakeFromSleep, &ArmedAlarm::WakeFromSleep, true}}};
+    return {
+        {{.box = &m_minimizeAtStartBox,
+          .key = keys::AutoMinimize,
+          .flag = &ArmedAlarm::AutoMinimize},
+         {.box = &m_screenSaverOffBox, .key = keys::Wyg_Off, .flag = &ArmedAlarm::ScreenSaverOff},
+         {.box = &m_minimizeAllBox, .key = keys::MinimizeAll, .flag = &ArmedAlarm::MinimizeAll},
+         {.box = &m_minimizeOnPreviewBox,
+          .key = keys::MinimizeProg,
+          .flag = &ArmedAlarm::MinimizeProg},
+         {.box = &m_beepBox, .key = keys::PlayBeep, .flag = &ArmedAlarm::PlayBeep},
+         {.box = &m_wakeBox,
+          .key = keys::WakeFromSleep,
+          .flag = &ArmedAlarm::WakeFromSleep,
+          .byDefault = true}}};
 }
 
 void OptionsDialog::showEvent(QShowEvent *event)

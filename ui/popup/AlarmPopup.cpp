@@ -109,7 +109,7 @@ void AlarmPopup::showAlarm(bool beep)
     activateWindow();
     // At once, not only at the first tick: no taskbar button, not even for 50 ms.
     keepOnTop();
-    SlideWindow(*this, m_platform.display(), 10, 2, 0, true);
+    slideWindow(*this, m_platform.display(), 10, 2, 0, true);
 }
 
 void AlarmPopup::showEvent(QShowEvent *event)

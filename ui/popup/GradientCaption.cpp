@@ -8,7 +8,7 @@
 
 namespace tockwell {
 
-int MulDiv(int a, int b, int c)
+int mulDiv(int a, int b, int c)
 {
     if (c == 0)
         return -1;
@@ -40,10 +40,10 @@ std::vector<GradientCaption::Band> GradientCaption::bands(int width, int count, 
         QRgb colour = start;
         if (count >= 2) {
             colour =
-                qRgb(quint8(r0 + MulDiv(i, dR, count - 1)), quint8(g0 + MulDiv(i, dG, count - 1)),
-                     quint8(b0 + MulDiv(i, dB, count - 1)));
+                qRgb(quint8(r0 + mulDiv(i, dR, count - 1)), quint8(g0 + mulDiv(i, dG, count - 1)),
+                     quint8(b0 + mulDiv(i, dB, count - 1)));
         }
-        result.push_back({MulDiv(i, width, count), MulDiv(i + 1, width, count), colour});
+        result.push_back({mulDiv(i, width, count), mulDiv(i + 1, width, count), colour});
     }
     return result;
 }

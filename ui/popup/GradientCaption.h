@@ -12,7 +12,7 @@ namespace tockwell {
 
 /// Windows' MulDiv: a × b / c with the product exact and the quotient rounded to the nearest
 /// integer, halves away from zero; -1 when c is 0.
-int MulDiv(int a, int b, int c);
+int mulDiv(int a, int b, int c);
 
 /// A colour as the caption bar keeps it: a fixed RGB value, or a role of the system palette that
 /// is resolved anew at every drawing.

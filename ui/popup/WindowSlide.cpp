@@ -34,14 +34,14 @@ void slideAlong(QWidget &window, const SlidePath &path, int left, int pause)
 
 } // namespace
 
-void SlideWindow(QWidget &window, platform::Display &display, int pause, int step, int hold,
+void slideWindow(QWidget &window, platform::Display &display, int pause, int step, int hold,
                  bool in)
 {
     const QPoint start = slideStart(display.workArea(), window.size());
     slideAlong(window, slidePath(start.y(), window.height(), step, in), start.x(), pause);
     if (in && hold > 0) {
         pumpFor(hold);
-        SlideWindow(window, display, pause, step, hold, false);
+        slideWindow(window, display, pause, step, hold, false);
     }
 }
 

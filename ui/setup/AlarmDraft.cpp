@@ -211,7 +211,7 @@ void AlarmDraft::fill(ArmedAlarm &alarm) const
     alarm.MainParam = mainParam();
     if (const SubActionRow *sub = subRow())
         alarm.SecondParam = sub->secondParam(*this, alarm.SecondParam);
-    alarm.RepeatSeconds = repeatChecked && repeatAvailable ? StrToInt(repeatText) : 0;
+    alarm.RepeatSeconds = repeatChecked && repeatAvailable ? parseInteger(repeatText) : 0;
 }
 
 void AlarmDraft::preview(Actions &actions, const PreviewHooks &hooks) const

@@ -25,12 +25,12 @@ namespace {
 /// byte's low hex digit first.
 template <typename Number> QString cacheKeyHex(Number value)
 {
-    static constexpr char16_t Digits[] = u"0123456789abcdef";
+    static constexpr char16_t digits[] = u"0123456789abcdef";
     QString text;
     for (std::size_t i = 0; i < sizeof(Number); ++i) {
         const auto byte = static_cast<unsigned>((value >> (8 * i)) & 0xff);
-        text += QChar(Digits[byte & 0xf]);
-        text += QChar(Digits[byte >> 4]);
+        text += QChar(digits[byte & 0xf]);
+        text += QChar(digits[byte >> 4]);
     }
     return text;
 }

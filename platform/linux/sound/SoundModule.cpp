@@ -20,6 +20,7 @@ public:
 } // namespace
 } // namespace tockwell::platform::sound
 
+// NOLINTNEXTLINE(readability-identifier-naming): the name the loader looks up
 extern "C" Q_DECL_EXPORT tockwell::platform::sound::Backend *tockwell_sound_backend(int version)
 {
     using namespace tockwell::platform::sound;

@@ -150,6 +150,7 @@ private:
 } // namespace
 } // namespace tockwell::platform::wayland
 
+// NOLINTNEXTLINE(readability-identifier-naming): the name the loader looks up
 extern "C" Q_DECL_EXPORT tockwell::platform::wayland::Backend *tockwell_kwin_backend(int version)
 {
     using namespace tockwell::platform::wayland;

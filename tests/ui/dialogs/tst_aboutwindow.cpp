@@ -1,4 +1,5 @@
 #include "platform/recording/RecordingPlatform.h"
+#include "support/OwnTempDirectory.h"
 #include "support/TinyHttpServer.h"
 #include "support/UpdateFiles.h"
 #include "ui/dialogs/AboutWindow.h"
@@ -19,69 +20,60 @@ class TestAboutWindow : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir tempDir; // the system's temporary directory for these tests
-    QTemporaryDir programDir;
-    std::shared_ptr<Recorder> recorder;
-    std::unique_ptr<platform::Platform> platform;
-    std::unique_ptr<QWidget> setupWindow;
-    std::unique_ptr<TinyHttpServer> server;
-    bool online = true;
-    std::unique_ptr<AboutWindow> about;
+    test::OwnTempDirectory m_tempDir; // the system's temporary directory for these tests
+    QTemporaryDir m_programDir;
+    std::shared_ptr<Recorder> m_recorder;
+    std::unique_ptr<platform::Platform> m_platform;
+    std::unique_ptr<QWidget> m_setupWindow;
+    std::unique_ptr<TinyHttpServer> m_server;
+    bool m_online = true;
+    std::unique_ptr<AboutWindow> m_about;
 
     void makeWindow(std::chrono::milliseconds limit = std::chrono::milliseconds(5000),
                     const QString &networkLibrary = QStringLiteral(TOCKWELL_NETWORK_LIBRARY))
     {
-        about = std::make_unique<AboutWindow>(
-            *platform, *setupWindow,
-            AboutSettings{programDir.path(), server->base(), [this] { return online; }, limit,
+        m_about = std::make_unique<AboutWindow>(
+            *m_platform, *m_setupWindow,
+            AboutSettings{m_programDir.path(), m_server->base(), [this] { return m_online; }, limit,
                           std::make_shared<NetworkLibrary>(networkLibrary)});
     }
     void open()
     {
-        setupWindow->setEnabled(false);
-        about->show();
+        m_setupWindow->setEnabled(false);
+        m_about->show();
     }
     template <typename T = QWidget> T *child(const char *name) const
     {
-        return about->findChild<T *>(QString::fromLatin1(name));
+        return m_about->findChild<T *>(QString::fromLatin1(name));
     }
     bool updateOffered() const { return !child("sb_DownUpdate")->isHidden(); }
-    QStringList tempFiles() const
-    {
-        return QDir(tempDir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    }
-
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(tempDir.isValid());
-        qputenv("TMPDIR", tempDir.path().toLocal8Bit());
-    }
+    void initTestCase() { QVERIFY(m_tempDir.use()); }
     void init()
     {
-        recorder = std::make_shared<Recorder>();
-        platform = platform::makeRecordingPlatform(recorder);
-        setupWindow = std::make_unique<QWidget>();
-        server = std::make_unique<TinyHttpServer>();
-        online = true;
+        m_recorder = std::make_shared<Recorder>();
+        m_platform = platform::makeRecordingPlatform(m_recorder);
+        m_setupWindow = std::make_unique<QWidget>();
+        m_server = std::make_unique<TinyHttpServer>();
+        m_online = true;
         makeWindow();
     }
     void cleanup()
     {
-        about.reset();
-        server.reset();
-        QVERIFY(tempFiles().isEmpty());
+        m_about.reset();
+        m_server.reset();
+        QVERIFY(m_tempDir.files().isEmpty());
     }
 
     // The window.
 
     void theWindowAndItsLayout()
     {
-        online = false;
+        m_online = false;
         open();
         if (qEnvironmentVariableIsSet("ABOUT_GRAB"))
-            about->grab().save(qEnvironmentVariable("ABOUT_GRAB"));
-        QCOMPARE(about->windowTitle(), u"O programie ..."_qs);
+            m_about->grab().save(qEnvironmentVariable("ABOUT_GRAB"));
+        QCOMPARE(m_about->windowTitle(), u"O programie ..."_qs);
         QCOMPARE(child<QLabel>("img_About")->pixmap().size(), QSize(400, 160));
         QCOMPARE(child("img_About")->geometry(), QRect(16, 16, 400, 160));
         auto *version = child<QLabel>("l_Version");
@@ -95,12 +87,12 @@ private slots:
         const QRect ok = child("sb_OK")->geometry();
         const QRect help = child("sb_Pomoc")->geometry();
         const QRect update = child("sb_DownUpdate")->geometry();
-        QCOMPARE(about->width() - 1 - ok.right(), 16);
+        QCOMPARE(m_about->width() - 1 - ok.right(), 16);
         QCOMPARE(ok.left() - 1 - help.right(), 16);
         QCOMPARE(update.left(), 8);
         QCOMPARE(update.width(), help.left() - 16);
         QCOMPARE(ok.top(), child("a_l_9")->geometry().bottom() + 1 + 16);
-        QCOMPARE(about->height(), ok.bottom() + 1 + 16);
+        QCOMPARE(m_about->height(), ok.bottom() + 1 + 16);
         QCOMPARE(child<QPushButton>("sb_DownUpdate")->text(),
                  u"Dostępna jest nowa wersja programu"_qs);
         QVERIFY(!updateOffered());
@@ -108,28 +100,28 @@ private slots:
 
     void helpButtonEscAndClosing()
     {
-        online = false;
+        m_online = false;
         open();
         QVERIFY(child("sb_Pomoc")->isHidden());
-        QTest::keyClick(about.get(), Qt::Key_F1);
-        QVERIFY(about->isVisible());
-        QTest::keyClick(about.get(), Qt::Key_Escape);
-        QVERIFY(!about->isVisible());
-        QVERIFY(setupWindow->isEnabled());
+        QTest::keyClick(m_about.get(), Qt::Key_F1);
+        QVERIFY(m_about->isVisible());
+        QTest::keyClick(m_about.get(), Qt::Key_Escape);
+        QVERIFY(!m_about->isVisible());
+        QVERIFY(m_setupWindow->isEnabled());
 
         // Decided at every showing.
-        QVERIFY(QDir(programDir.path()).mkpath(u"help"_qs));
-        QFile page(programDir.filePath(u"help/tockwell.html"_qs));
+        QVERIFY(QDir(m_programDir.path()).mkpath(u"help"_qs));
+        QFile page(m_programDir.filePath(u"help/tockwell.html"_qs));
         QVERIFY(page.open(QIODevice::WriteOnly));
         open();
         QVERIFY(!child("sb_Pomoc")->isHidden());
         QTest::mouseClick(child("sb_Pomoc"), Qt::LeftButton);
         QTest::mouseClick(child("sb_OK"), Qt::LeftButton);
-        QVERIFY(!about->isVisible());
-        QVERIFY(setupWindow->isEnabled());
-        QCOMPARE(recorder->lines(),
+        QVERIFY(!m_about->isVisible());
+        QVERIFY(m_setupWindow->isEnabled());
+        QCOMPARE(m_recorder->lines(),
                  QStringList{u"ShellOpen \"%1\" \"\" maximized"_qs.arg(page.fileName())});
-        QVERIFY(server->paths.isEmpty());
+        QVERIFY(m_server->paths.isEmpty());
     }
 
     void updateCheck_data()
@@ -165,39 +157,39 @@ private slots:
         QFETCH(QByteArray, body);
         QFETCH(bool, offered);
         QFETCH(QString, homePage);
-        server->status = status;
-        server->body = body;
+        m_server->status = status;
+        m_server->body = body;
         bool visibleDuringCheck = true;
-        server->onRequest = [&] { visibleDuringCheck = about->isVisible(); };
+        m_server->onRequest = [&] { visibleDuringCheck = m_about->isVisible(); };
         open();
-        QCOMPARE(server->paths, QStringList{u"/version.ini"_qs});
+        QCOMPARE(m_server->paths, QStringList{u"/version.ini"_qs});
         QVERIFY(!visibleDuringCheck); // the window appears when the check has ended
-        QVERIFY(about->isVisible());
+        QVERIFY(m_about->isVisible());
         QCOMPARE(updateOffered(), offered);
-        QCOMPARE(about->updateInfo().homePage, homePage);
-        QVERIFY(tempFiles().isEmpty());
+        QCOMPARE(m_about->updateInfo().homePage, homePage);
+        QVERIFY(m_tempDir.files().isEmpty());
 
         // The links open their addresses.
-        recorder->clear();
+        m_recorder->clear();
         emit child<QLabel>("a_l_9")->linkActivated(u"#"_qs);
-        QCOMPARE(recorder->lines(),
+        QCOMPARE(m_recorder->lines(),
                  QStringList{u"ShellOpen \"%1\" \"\" maximized"_qs.arg(homePage)});
         if (offered) {
             QCOMPARE(child("sb_DownUpdate")->toolTip(), u"Poprawki budzika"_qs);
             QVERIFY(!child("a_l_CV")->isHidden());
-            recorder->clear();
+            m_recorder->clear();
             QTest::mouseClick(child("sb_DownUpdate"), Qt::LeftButton);
             QCOMPARE(
-                recorder->lines(),
+                m_recorder->lines(),
                 QStringList{
                     u"ShellOpen \"https://www.kestrolab.pl/pobierz/tockwell.tar.gz\" \"\" normal"_qs});
         }
 
         // Once per run: the results stay, no second request.
-        about->close();
-        server->body = "[Tockwell]\nversion=1.0.0.0\nurl=\n";
+        m_about->close();
+        m_server->body = "[Tockwell]\nversion=1.0.0.0\nurl=\n";
         open();
-        QCOMPARE(server->paths.size(), 1);
+        QCOMPARE(m_server->paths.size(), 1);
         QCOMPARE(updateOffered(), offered);
     }
 
@@ -205,51 +197,51 @@ private slots:
     {
         using namespace std::chrono_literals;
         makeWindow(800ms);
-        server->silent = true;
+        m_server->silent = true;
         QElapsedTimer timer;
         timer.start();
         open();
         QVERIFY(timer.elapsed() >= 700);
         QVERIFY(timer.elapsed() < 5000);
-        QCOMPARE(server->paths.size(), 1);
-        QVERIFY(about->isVisible());
+        QCOMPARE(m_server->paths.size(), 1);
+        QVERIFY(m_about->isVisible());
         QVERIFY(!updateOffered());
-        QCOMPARE(about->updateInfo().homePage, u"https://www.kestrolab.pl/"_qs);
+        QCOMPARE(m_about->updateInfo().homePage, u"https://www.kestrolab.pl/"_qs);
         // The check counts as made.
-        about->close();
-        server->silent = false;
-        server->body = NewerWithAddress;
+        m_about->close();
+        m_server->silent = false;
+        m_server->body = NewerWithAddress;
         open();
-        QCOMPARE(server->paths.size(), 1);
+        QCOMPARE(m_server->paths.size(), 1);
     }
 
     void withoutTheNetworkLibraryTheCheckFailsQuietly()
     {
-        makeWindow(std::chrono::milliseconds(5000), programDir.filePath(u"none.so"_qs));
-        server->body = NewerWithAddress;
+        makeWindow(std::chrono::milliseconds(5000), m_programDir.filePath(u"none.so"_qs));
+        m_server->body = NewerWithAddress;
         open();
-        QVERIFY(about->isVisible());
-        QVERIFY(server->paths.isEmpty());
+        QVERIFY(m_about->isVisible());
+        QVERIFY(m_server->paths.isEmpty());
         QVERIFY(!updateOffered());
-        QCOMPARE(about->updateInfo().homePage, u"https://www.kestrolab.pl/"_qs);
-        QVERIFY(recorder->lines().filter(u"MessageBox"_qs).isEmpty());
+        QCOMPARE(m_about->updateInfo().homePage, u"https://www.kestrolab.pl/"_qs);
+        QVERIFY(m_recorder->lines().filter(u"MessageBox"_qs).isEmpty());
     }
 
     void offlineFirstThenOnline()
     {
-        server->body = NewerWithAddress;
-        online = false;
+        m_server->body = NewerWithAddress;
+        m_online = false;
         open();
-        QVERIFY(server->paths.isEmpty());
+        QVERIFY(m_server->paths.isEmpty());
         QVERIFY(!updateOffered());
-        about->close();
-        online = true;
+        m_about->close();
+        m_online = true;
         open();
-        QCOMPARE(server->paths.size(), 1);
+        QCOMPARE(m_server->paths.size(), 1);
         QVERIFY(updateOffered());
-        about->close();
+        m_about->close();
         open();
-        QCOMPARE(server->paths.size(), 1);
+        QCOMPARE(m_server->paths.size(), 1);
     }
 
     void addressesThatAreNoWebAddressesAreNotOpened_data()
@@ -262,14 +254,14 @@ private slots:
     void addressesThatAreNoWebAddressesAreNotOpened()
     {
         QFETCH(QByteArray, address);
-        server->body = "[Tockwell]\nversion=9.0.0.0\nurl=" + address +
-                       "\n[dane]\nKestrolabHomePage=" + address + "\nCV_File=" + address + "\n";
+        m_server->body = "[Tockwell]\nversion=9.0.0.0\nurl=" + address +
+                         "\n[dane]\nKestrolabHomePage=" + address + "\nCV_File=" + address + "\n";
         open();
         QVERIFY(!updateOffered());
         QMetaObject::invokeMethod(child("sb_DownUpdate"), "click");
         emit child<QLabel>("a_l_9")->linkActivated(u"#"_qs);
         emit child<QLabel>("a_l_CV")->linkActivated(u"#"_qs);
-        QVERIFY(recorder->lines().isEmpty());
+        QVERIFY(m_recorder->lines().isEmpty());
     }
 };
 

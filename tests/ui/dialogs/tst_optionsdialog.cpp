@@ -31,91 +31,91 @@ class TestOptionsDialog : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<StoreFile> storeFile;
-    std::shared_ptr<Recorder> recorder;
-    std::unique_ptr<platform::Platform> platform;
-    std::unique_ptr<QWidget> setupWindow;
-    ArmedAlarm alarm;
-    std::unique_ptr<OptionsDialog> dialog;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<StoreFile> m_storeFile;
+    std::shared_ptr<Recorder> m_recorder;
+    std::unique_ptr<platform::Platform> m_platform;
+    std::unique_ptr<QWidget> m_setupWindow;
+    ArmedAlarm m_alarm;
+    std::unique_ptr<OptionsDialog> m_dialog;
 
-    QString programFile() const { return dir->filePath(u"bin dir/tock$well %1"_qs); }
+    QString programFile() const { return m_dir->filePath(u"bin dir/tock$well %1"_qs); }
 
     /// The recorded calls apart from the autostart entry's, which every showing and every OK
     /// makes (the autostart cases below look at those).
     QStringList calls() const
     {
-        QStringList lines = recorder->lines();
+        QStringList lines = m_recorder->lines();
         lines.removeIf([](const QString &line) { return line.startsWith(u"Autostart"_qs); });
         return lines;
     }
 
     void makeDialog(const QString &storePath = {})
     {
-        storeFile = std::make_unique<StoreFile>(storePath.isEmpty() ? dir->filePath(u"s.db"_qs)
-                                                                    : storePath);
-        dialog = std::make_unique<OptionsDialog>(*platform, *storeFile, alarm, *setupWindow,
-                                                 programFile());
+        m_storeFile = std::make_unique<StoreFile>(storePath.isEmpty() ? m_dir->filePath(u"s.db"_qs)
+                                                                      : storePath);
+        m_dialog = std::make_unique<OptionsDialog>(*m_platform, *m_storeFile, m_alarm,
+                                                   *m_setupWindow, programFile());
     }
 
     /// Opens the dialog as the tray menu does.
     void open()
     {
-        setupWindow->setEnabled(false);
-        dialog->show();
-        QVERIFY(dialog->isVisible());
+        m_setupWindow->setEnabled(false);
+        m_dialog->show();
+        QVERIFY(m_dialog->isVisible());
     }
 
     QCheckBox *box(const char *name) const
     {
-        return dialog->findChild<QCheckBox *>(QString::fromLatin1(name));
+        return m_dialog->findChild<QCheckBox *>(QString::fromLatin1(name));
     }
     QPushButton *button(const char *name) const
     {
-        return dialog->findChild<QPushButton *>(QString::fromLatin1(name));
+        return m_dialog->findChild<QPushButton *>(QString::fromLatin1(name));
     }
     void clickOk() { QTest::mouseClick(button("SpeedButton1"), Qt::LeftButton); }
 
     RawValue stored(QStringView name) const
     {
-        Store store(*storeFile);
-        store.openKey(keys::Base.toString());
-        return store.readRaw(name.toString()).value_or(RawValue{});
+        Store store(*m_storeFile);
+        store.openKey(keys::Base);
+        return store.readRaw(name).value_or(RawValue{});
     }
     void store(QStringView name, int number) const
     {
-        Store store(*storeFile);
-        store.openKey(keys::Base.toString());
-        store.writeInteger(name.toString(), number);
+        Store store(*m_storeFile);
+        store.openKey(keys::Base);
+        store.writeInteger(name, number);
     }
 
     std::array<bool, 5> flags() const
     {
-        return {alarm.AutoMinimize, alarm.Wyg_Off, alarm.MinimizeAll, alarm.MinimizeProg,
-                alarm.PlayBeep};
+        return {m_alarm.AutoMinimize, m_alarm.ScreenSaverOff, m_alarm.MinimizeAll,
+                m_alarm.MinimizeProg, m_alarm.PlayBeep};
     }
 
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
-        recorder = std::make_shared<Recorder>();
-        platform = platform::makeRecordingPlatform(recorder);
-        setupWindow = std::make_unique<QWidget>();
-        alarm = ArmedAlarm{};
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_recorder = std::make_shared<Recorder>();
+        m_platform = platform::makeRecordingPlatform(m_recorder);
+        m_setupWindow = std::make_unique<QWidget>();
+        m_alarm = ArmedAlarm{};
         QVERIFY(writeFile(programFile(), "#!/bin/sh\n"));
         makeDialog();
     }
     void cleanup()
     {
-        dialog.reset();
-        storeFile.reset();
+        m_dialog.reset();
+        m_storeFile.reset();
     }
 
     void theControls()
     {
-        QCOMPARE(dialog->windowTitle(), u"Opcje"_qs);
-        QCOMPARE(dialog->size(), QSize(313, 249)); // 227 and the row of CheckBox7
+        QCOMPARE(m_dialog->windowTitle(), u"Opcje"_qs);
+        QCOMPARE(m_dialog->size(), QSize(313, 249)); // 227 and the row of CheckBox7
         const std::pair<const char *, const char *> captions[] = {
             {"CheckBox1", "Uruchamiaj przy starcie &systemu"},
             {"CheckBox2", "&Po uruchomieniu minimalizuj do traya"},
@@ -129,9 +129,9 @@ private slots:
             QVERIFY2(b, name);
             QCOMPARE(b->text(), QString::fromUtf8(caption));
             // Top to bottom in the order of the table, each inside the dialog.
-            const QRect inDialog(b->mapTo(dialog.get(), QPoint()), b->size());
+            const QRect inDialog(b->mapTo(m_dialog.get(), QPoint()), b->size());
             QVERIFY2(inDialog.top() > lastTop, name);
-            QVERIFY2(dialog->rect().contains(inDialog), name);
+            QVERIFY2(m_dialog->rect().contains(inDialog), name);
             QVERIFY2(b->sizeHint().width() <= b->width(), name); // the caption is not cut
             lastTop = inDialog.top();
         }
@@ -150,11 +150,11 @@ private slots:
         QVERIFY(!box("CheckBox1")->isChecked());
         QVERIFY(calls().isEmpty()); // no beep: PlayBeep did not change the box
         clickOk();
-        QVERIFY(!dialog->isVisible());
-        QVERIFY(setupWindow->isEnabled());
+        QVERIFY(!m_dialog->isVisible());
+        QVERIFY(m_setupWindow->isEnabled());
         for (QStringView name : keys::OptionFlags)
             QCOMPARE(stored(name), (RawValue{regtype::Dword, {}, 0, {}}));
-        QCOMPARE(recorder->lines().filter(u"Autostart"_qs),
+        QCOMPARE(m_recorder->lines().filter(u"Autostart"_qs),
                  (QStringList{u"AutostartActive -> no"_qs, u"AutostartRemove -> ok"_qs}));
     }
 
@@ -168,9 +168,9 @@ private slots:
     {
         QFETCH(int, ticked);
         // An armed alarm keeps everything but its flags.
-        alarm.Mode = ModeCountdown.toString();
-        alarm.ActionKind = kinds::DefaultWindow.toString();
-        alarm.CountdownLeft = 42;
+        m_alarm.Mode = ModeCountdown.toString();
+        m_alarm.ActionKind = kinds::DefaultWindow.toString();
+        m_alarm.CountdownLeft = 42;
         open();
         box(Boxes[size_t(ticked)])->setChecked(true);
         clickOk();
@@ -178,8 +178,8 @@ private slots:
             QCOMPARE(stored(keys::OptionFlags[size_t(i)]).number, quint32(i == ticked));
             QCOMPARE(flags()[size_t(i)], i == ticked);
         }
-        QCOMPARE(alarm.CountdownLeft, 42);
-        QCOMPARE(alarm.Mode, ModeCountdown.toString());
+        QCOMPARE(m_alarm.CountdownLeft, 42);
+        QCOMPARE(m_alarm.Mode, ModeCountdown.toString());
         // The next showing reads them back.
         open();
         for (int i = 0; i < 5; ++i)
@@ -189,9 +189,9 @@ private slots:
     void aFlagStoredAsTextShowsClearAndOkReplacesItByAnInteger()
     {
         {
-            Store s(*storeFile);
-            s.openKey(keys::Base.toString());
-            s.writeString(keys::PlayBeep.toString(), u"1"_qs);
+            Store s(*m_storeFile);
+            s.openKey(keys::Base);
+            s.writeString(keys::PlayBeep, u"1"_qs);
         }
         store(keys::Wyg_Off, 7);
         open();
@@ -207,15 +207,15 @@ private slots:
         store(keys::PlayBeep, 1);
         open();
         QCOMPARE(calls(), QStringList{u"Beep"_qs});
-        QTest::keyClick(dialog.get(), Qt::Key_Escape);
+        QTest::keyClick(m_dialog.get(), Qt::Key_Escape);
         open(); // the box is ticked already
         QCOMPARE(calls().size(), 1);
-        dialog->close();
+        m_dialog->close();
         store(keys::PlayBeep, 0);
         open();
         QCOMPARE(calls().size(), 2);
 
-        recorder->clear();
+        m_recorder->clear();
         QTest::mouseClick(box("CheckBox6"), Qt::LeftButton);
         QVERIFY(box("CheckBox6")->isChecked());
         QTest::mouseClick(box("CheckBox6"), Qt::LeftButton);
@@ -239,17 +239,17 @@ private slots:
         for (const char *name : Boxes)
             box(name)->setChecked(true);
         box("CheckBox1")->setChecked(true);
-        recorder->clear();
+        m_recorder->clear();
         if (byEsc)
             QTest::keyClick(box("CheckBox3"), Qt::Key_Escape);
         else
-            dialog->close();
-        QVERIFY(!dialog->isVisible());
-        QVERIFY(setupWindow->isEnabled());
+            m_dialog->close();
+        QVERIFY(!m_dialog->isVisible());
+        QVERIFY(m_setupWindow->isEnabled());
         for (QStringView name : keys::OptionFlags)
             QCOMPARE(stored(name).type, regtype::None);
         QCOMPARE(flags(), (std::array<bool, 5>{}));
-        QVERIFY(recorder->lines().isEmpty()); // the entry neither written nor removed
+        QVERIFY(m_recorder->lines().isEmpty()); // the entry neither written nor removed
         // Unsaved changes are not carried over to the next showing.
         open();
         QVERIFY(!box("CheckBox2")->isChecked());
@@ -290,13 +290,13 @@ private slots:
         QVERIFY(writeFile(QFileInfo(programFile()).dir().filePath(u"help/tockwell.html"_qs), ""));
         open();
         box("CheckBox2")->setChecked(true);
-        QWidget *target = focus.isEmpty() ? static_cast<QWidget *>(dialog.get())
-                                          : dialog->findChild<QWidget *>(focus);
+        QWidget *target = focus.isEmpty() ? static_cast<QWidget *>(m_dialog.get())
+                                          : m_dialog->findChild<QWidget *>(focus);
         // Whatever Shift, Ctrl or Alt.
         QTest::keyClick(target, Qt::Key(key), Qt::ShiftModifier);
-        QCOMPARE(dialog->isVisible(), !closed);
+        QCOMPARE(m_dialog->isVisible(), !closed);
         QCOMPARE(stored(keys::AutoMinimize).type, saved ? regtype::Dword : regtype::None);
-        QCOMPARE(alarm.AutoMinimize, saved);
+        QCOMPARE(m_alarm.AutoMinimize, saved);
         QVERIFY(calls().isEmpty());
     }
 
@@ -307,7 +307,7 @@ private slots:
         QVERIFY(button("SpeedButton2")->isHidden());
         QTest::keyClick(box("CheckBox1"), Qt::Key_F1);
         QVERIFY(calls().isEmpty());
-        dialog->close();
+        m_dialog->close();
 
         // Decided anew at every showing.
         QVERIFY(writeFile(help, ""));
@@ -317,21 +317,21 @@ private slots:
         QTest::mouseClick(button("SpeedButton2"), Qt::LeftButton);
         const QString line = u"ShellOpen \"%1\" \"\" maximized"_qs.arg(help);
         QCOMPARE(calls(), (QStringList{line, line}));
-        QVERIFY(dialog->isVisible());
+        QVERIFY(m_dialog->isVisible());
     }
 
     void theBoxShowsTheEntryAndOkWritesOrRemovesIt()
     {
-        recorder->script(u"AutostartActive"_qs, u"yes"_qs);
+        m_recorder->script(u"AutostartActive"_qs, u"yes"_qs);
         open();
         QVERIFY(box("CheckBox1")->isChecked());
         box("CheckBox1")->setChecked(false);
         clickOk();
-        QCOMPARE(recorder->lines().filter(u"Autostart"_qs),
+        QCOMPARE(m_recorder->lines().filter(u"Autostart"_qs),
                  (QStringList{u"AutostartActive -> yes"_qs, u"AutostartRemove -> ok"_qs}));
 
         // Ticking writes the entry for this program's full path; the next showing finds it.
-        recorder->clear();
+        m_recorder->clear();
         open();
         QVERIFY(!box("CheckBox1")->isChecked());
         box("CheckBox1")->setChecked(true);
@@ -339,7 +339,7 @@ private slots:
         open();
         QVERIFY(box("CheckBox1")->isChecked());
         QCOMPARE(
-            recorder->lines().filter(u"Autostart"_qs),
+            m_recorder->lines().filter(u"Autostart"_qs),
             (QStringList{u"AutostartActive -> no"_qs,
                          u"AutostartWrite "_qs + Recorder::quoted(programFile()) + u" -> ok"_qs,
                          u"AutostartActive -> yes"_qs}));
@@ -347,19 +347,19 @@ private slots:
 
     void aRefusedAutostartRemovalIsShownAndTheDialogStaysOpen()
     {
-        recorder->script(u"AutostartActive"_qs, u"yes"_qs);
-        recorder->script(u"AutostartRemove"_qs, u"failed"_qs);
+        m_recorder->script(u"AutostartActive"_qs, u"yes"_qs);
+        m_recorder->script(u"AutostartRemove"_qs, u"failed"_qs);
         open();
         box("CheckBox1")->setChecked(false);
         clickOk();
         QCOMPARE(calls(), QStringList{u"MessageBox \"Failed to delete value 'Alarm'\" "_qs
                                       u"\"Tockwell\" 0x10 -> 1"_qs});
-        QVERIFY(dialog->isVisible());
+        QVERIFY(m_dialog->isVisible());
     }
 
     void aRefusedStoreWriteIsShownAndTheDialogStaysOpen()
     {
-        QFile blocker(dir->filePath(u"blocker"_qs));
+        QFile blocker(m_dir->filePath(u"blocker"_qs));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         makeDialog(blocker.fileName() + u"/s.db"_qs);
         open();
@@ -369,17 +369,17 @@ private slots:
             calls(),
             QStringList{
                 u"MessageBox \"Nie można zapisać wartości 'AutoMinimize'.\\rPlik ustawień: "_qs +
-                dir->filePath(u"blocker/s.db"_qs) +
+                m_dir->filePath(u"blocker/s.db"_qs) +
                 u"\\rPrzyczyna: nie można utworzyć folderu na plik ustawień.\" "
                 u"\"Tockwell\" 0x10 -> 1"_qs});
-        QVERIFY(dialog->isVisible());
-        QVERIFY(!setupWindow->isEnabled());
-        QVERIFY(!alarm.AutoMinimize);
+        QVERIFY(m_dialog->isVisible());
+        QVERIFY(!m_setupWindow->isEnabled());
+        QVERIFY(!m_alarm.AutoMinimize);
     }
 
     void aRefusedAutostartWriteIsShownAndTheDialogStaysOpen()
     {
-        recorder->script(u"AutostartWrite"_qs, u"failed"_qs);
+        m_recorder->script(u"AutostartWrite"_qs, u"failed"_qs);
         open();
         box("CheckBox1")->setChecked(true);
         box("CheckBox6")->setChecked(true);
@@ -388,9 +388,9 @@ private slots:
             calls(),
             QStringList{
                 u"MessageBox \"Nie można zapisać wartości 'Alarm'.\" \"Tockwell\" 0x10 -> 1"_qs});
-        QVERIFY(dialog->isVisible());
+        QVERIFY(m_dialog->isVisible());
         // The options were written before the entry.
-        QVERIFY(alarm.PlayBeep);
+        QVERIFY(m_alarm.PlayBeep);
     }
 };
 

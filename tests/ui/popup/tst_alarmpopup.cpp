@@ -61,18 +61,18 @@ class TestAlarmPopup : public QObject
 {
     Q_OBJECT
 
-    std::shared_ptr<Recorder> recorder;
-    std::unique_ptr<platform::Platform> platform;
-    std::unique_ptr<QWidget> setupWindow;
-    std::unique_ptr<AlarmPopup> popup;
+    std::shared_ptr<Recorder> m_recorder;
+    std::unique_ptr<platform::Platform> m_platform;
+    std::unique_ptr<QWidget> m_setupWindow;
+    std::unique_ptr<AlarmPopup> m_popup;
 
     QTimer &timer(const char *name) const
     {
-        return *popup->findChild<QTimer *>(QString::fromLatin1(name));
+        return *m_popup->findChild<QTimer *>(QString::fromLatin1(name));
     }
     QLabel &image(const char *name) const
     {
-        return *popup->findChild<QLabel *>(QString::fromLatin1(name));
+        return *m_popup->findChild<QLabel *>(QString::fromLatin1(name));
     }
     /// Which pictures are switched on, "12", "1", "2" or "".
     QString shownImages() const
@@ -84,26 +84,26 @@ class TestAlarmPopup : public QObject
             shown += u'2';
         return shown;
     }
-    qsizetype beeps() const { return recorder->lines().count(u"Beep"_qs); }
+    qsizetype beeps() const { return m_recorder->lines().count(u"Beep"_qs); }
 
 private slots:
     void initTestCase() { testMessages = qInstallMessageHandler(withoutRaiseWarnings); }
 
     void init()
     {
-        recorder = std::make_shared<Recorder>();
+        m_recorder = std::make_shared<Recorder>();
         // Every showing reads the work area twice: where the popup appears, where it slides.
         for (int i = 0; i < 2; ++i)
-            recorder->script(u"WorkArea"_qs, u"0 0 700 600"_qs);
-        platform = platform::makeRecordingPlatform(recorder);
-        setupWindow = std::make_unique<QWidget>();
-        popup = std::make_unique<AlarmPopup>(*setupWindow, *platform);
+            m_recorder->script(u"WorkArea"_qs, u"0 0 700 600"_qs);
+        m_platform = platform::makeRecordingPlatform(m_recorder);
+        m_setupWindow = std::make_unique<QWidget>();
+        m_popup = std::make_unique<AlarmPopup>(*m_setupWindow, *m_platform);
     }
 
     void cleanup()
     {
-        popup.reset();
-        setupWindow.reset();
+        m_popup.reset();
+        m_setupWindow.reset();
     }
 
     void picturesAndGlyphAreDecoded()
@@ -115,7 +115,7 @@ private slots:
         }
         // The two frames differ, or the flashing could not be seen.
         QVERIFY(image("Img1").pixmap().toImage() != image("Img2").pixmap().toImage());
-        const QIcon glyph = popup->findChild<QPushButton *>(u"SpeedButton1"_qs)->icon();
+        const QIcon glyph = m_popup->findChild<QPushButton *>(u"SpeedButton1"_qs)->icon();
         QVERIFY(!glyph.isNull());
         QVERIFY(glyph.availableSizes().contains(QSize(16, 16)));
     }
@@ -131,9 +131,9 @@ private slots:
         QFETCH(bool, beep);
         for (const char *name : {"Timer1", "TimerStayOnTop", "t_Beep"})
             QVERIFY2(!timer(name).isActive(), name);
-        const ShowWatcher watcher(*popup, *setupWindow);
+        const ShowWatcher watcher(*m_popup, *m_setupWindow);
 
-        popup->showAlarm(beep);
+        m_popup->showAlarm(beep);
 
         // Shown once, below the work area's bottom edge where the slide begins, after the setup
         // window was disabled and the beep timer set.
@@ -142,21 +142,21 @@ private slots:
         QVERIFY(!watcher.setupEnabled);
         QCOMPARE(watcher.beepTimerOn, beep);
         // Slid into the corner, and flashing and staying on top already.
-        QVERIFY(popup->isVisible());
-        QCOMPARE(popup->pos(), QPoint(700 - 232, 600 - 173));
-        QVERIFY(!setupWindow->isEnabled());
+        QVERIFY(m_popup->isVisible());
+        QCOMPARE(m_popup->pos(), QPoint(700 - 232, 600 - 173));
+        QVERIFY(!m_setupWindow->isEnabled());
         QVERIFY(timer("Timer1").isActive());
         QVERIFY(timer("TimerStayOnTop").isActive());
         QCOMPARE(timer("t_Beep").isActive(), beep);
-        QVERIFY(popup->windowFlags().testFlags(Qt::WindowStaysOnTopHint | Qt::Tool |
-                                               Qt::FramelessWindowHint));
+        QVERIFY(m_popup->windowFlags().testFlags(Qt::WindowStaysOnTopHint | Qt::Tool |
+                                                 Qt::FramelessWindowHint));
         // Placed by the program: a window manager would keep it inside the screen, where it
         // could not rise from below the edge.
-        QVERIFY(popup->windowFlags().testFlag(Qt::BypassWindowManagerHint));
+        QVERIFY(m_popup->windowFlags().testFlag(Qt::BypassWindowManagerHint));
 
-        QTest::mouseClick(popup->findChild<QPushButton *>(u"SpeedButton1"_qs), Qt::LeftButton);
-        QVERIFY(!popup->isVisible());
-        QVERIFY(setupWindow->isEnabled());
+        QTest::mouseClick(m_popup->findChild<QPushButton *>(u"SpeedButton1"_qs), Qt::LeftButton);
+        QVERIFY(!m_popup->isVisible());
+        QVERIFY(m_setupWindow->isEnabled());
         // Nothing of the popup keeps waking the program while it is hidden.
         for (const char *name : {"Timer1", "TimerStayOnTop", "t_Beep"})
             QVERIFY2(!timer(name).isActive(), name);
@@ -172,11 +172,11 @@ private slots:
     {
         QFETCH(bool, shown);
         if (shown)
-            popup->showAlarm(true);
-        setupWindow->setEnabled(false);
-        popup->close();
-        QVERIFY(setupWindow->isEnabled());
-        QVERIFY(!popup->isVisible());
+            m_popup->showAlarm(true);
+        m_setupWindow->setEnabled(false);
+        m_popup->close();
+        QVERIFY(m_setupWindow->isEnabled());
+        QVERIFY(!m_popup->isVisible());
         QVERIFY(!timer("t_Beep").isActive());
     }
 
@@ -184,9 +184,9 @@ private slots:
     {
         // Both on at first, the second above the first.
         QCOMPARE(shownImages(), u"12"_qs);
-        QVERIFY(popup->children().indexOf(&image("Img2")) >
-                popup->children().indexOf(&image("Img1")));
-        popup->show();
+        QVERIFY(m_popup->children().indexOf(&image("Img2")) >
+                m_popup->children().indexOf(&image("Img1")));
+        m_popup->show();
         timer("Timer1").stop();
         QMetaObject::invokeMethod(&timer("Timer1"), "timeout");
         QCOMPARE(shownImages(), u"2"_qs);
@@ -209,7 +209,7 @@ private slots:
         alarm.PlayBeep = playBeep;
         QElapsedTimer shown;
         shown.start();
-        popup->showAlarm(alarm.PlayBeep);
+        m_popup->showAlarm(alarm.PlayBeep);
         // The option changed while the popup is up does not reach it.
         alarm.PlayBeep = !playBeep;
         QTest::qWait(1600);
@@ -220,8 +220,8 @@ private slots:
             qPrintable(QStringLiteral("%1 beeps, about %2 expected").arg(beeps()).arg(expected)));
         QCOMPARE(timer("t_Beep").isActive(), playBeep);
 
-        popup->close();
-        recorder->clear();
+        m_popup->close();
+        m_recorder->clear();
         QTest::qWait(700);
         QCOMPARE(beeps(), 0);
     }

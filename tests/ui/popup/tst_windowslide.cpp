@@ -51,7 +51,7 @@ private slots:
             QObject::connect(&other, &QTimer::timeout, [&] { places.append(window.pos()); });
         QElapsedTimer elapsed;
         elapsed.start();
-        SlideWindow(window, platform->display(), 2, 2, 0, true);
+        slideWindow(window, platform->display(), 2, 2, 0, true);
         QObject::disconnect(watching);
         QVERIFY(elapsed.elapsed() >= 86 * 2);
         QVERIFY(timerEvents > 0);
@@ -76,7 +76,7 @@ private slots:
         window.resize(100, 50);
         QElapsedTimer elapsed;
         elapsed.start();
-        SlideWindow(window, platform->display(), 0, 10, 50, true);
+        slideWindow(window, platform->display(), 0, 10, 50, true);
         QVERIFY(elapsed.elapsed() >= 50);
         QCOMPARE(window.pos(), QPoint(700, 500));
         QCOMPARE(recorder->lines().size(), 2);

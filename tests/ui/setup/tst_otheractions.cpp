@@ -390,7 +390,7 @@ private slots:
         const auto w = makeWindow(kinds::DefaultWindow);
         world->host.armed.PlayBeep = true;
         world->host.armed.MinimizeProg = true;
-        world->host.armed.Wyg_Off = true; // not a step of the preview
+        world->host.armed.ScreenSaverOff = true; // not a step of the preview
         test::child<QPushButton>(*w, u"cb_Podglad")->click();
         QCOMPARE(world->host.popups, QList<bool>{true});
         QVERIFY(!w->isVisible());

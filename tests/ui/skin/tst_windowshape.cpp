@@ -1,9 +1,9 @@
 // The mask stream: its layout, the stored shape of the setup window, and streams that are not
 // one.
+#include "support/WindowShapeStream.h"
 #include "ui/skin/SkinAssets.h"
 #include "ui/skin/SkinWidget.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QTest>
 #include <QtEndian>
@@ -11,6 +11,8 @@
 #include <optional>
 
 using namespace tockwell;
+using test::readShape;
+using test::shapeStream;
 
 namespace {
 
@@ -34,22 +36,6 @@ QByteArray stream(qint32 count, const QByteArray &rects, std::optional<qint32> s
     return int32s({size.value_or(qint32(data.size()))}) + data;
 }
 
-bool read(WindowShape &region, QByteArray bytes)
-{
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return region.readData(buffer);
-}
-
-QByteArray written(const WindowShape &region)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    region.writeData(buffer);
-    return bytes;
-}
-
 QByteArray storedMask()
 {
     QFile file(u":/skin/setup.rgn"_qs);
@@ -67,7 +53,7 @@ private slots:
     {
         QRegion shape(QRect(0, 0, 10, 2));
         shape += QRect(2, 2, 6, 3);
-        const QByteArray bytes = written(WindowShape(shape));
+        const QByteArray bytes = shapeStream(WindowShape(shape));
         QCOMPARE(bytes, int32s({2 * 16 + 32, 32, 1, 2, 32, 0, 0, 10, 5, //
                                 0, 0, 10, 2, 2, 2, 8, 5}));
     }
@@ -83,14 +69,14 @@ private slots:
     void roundTrip()
     {
         QFETCH(QRegion, shape);
-        const QByteArray bytes = written(WindowShape(shape));
-        WindowShape read_;
-        QVERIFY(read(read_, bytes));
-        QCOMPARE(read_.region(), shape);
-        QCOMPARE(written(read_), bytes);
+        const QByteArray bytes = shapeStream(WindowShape(shape));
+        WindowShape readBack;
+        QVERIFY(readShape(readBack, bytes));
+        QCOMPARE(readBack.region(), shape);
+        QCOMPARE(shapeStream(readBack), bytes);
     }
 
-    void noShapeWritesSizeZero() { QCOMPARE(written(WindowShape()), int32s({0})); }
+    void noShapeWritesSizeZero() { QCOMPARE(shapeStream(WindowShape()), int32s({0})); }
 
     void sizeZeroOrLessMeansNoShape_data()
     {
@@ -104,7 +90,7 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         WindowShape region(QRegion(0, 0, 5, 5));
-        QVERIFY(read(region, bytes));
+        QVERIFY(readShape(region, bytes));
         QVERIFY(region.isEmpty());
     }
 
@@ -113,12 +99,12 @@ private slots:
         const QByteArray bytes = storedMask();
         QCOMPARE(bytes.size(), 1060);
         WindowShape region;
-        QVERIFY(read(region, bytes));
+        QVERIFY(readShape(region, bytes));
         QCOMPARE(region.region().rectCount(), 64);
         QCOMPARE(region.region().boundingRect(), QRect(QPoint(0, 0), QPoint(472, 244)));
         // The header's bound field says the same: (0, 0)–(473, 245), right and bottom exclusive.
         QCOMPARE(bytes.mid(20, 16), int32s({0, 0, 473, 245}));
-        QCOMPARE(written(region), bytes);
+        QCOMPARE(shapeStream(region), bytes);
         QCOMPARE(setupSkinMask().region(), region.region());
         // It fits the picture: the corners are cut away, the middle is in.
         QVERIFY(!region.region().contains(QPoint(0, 0)));
@@ -161,7 +147,7 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         WindowShape region(QRegion(0, 0, 5, 5));
-        QVERIFY(!read(region, bytes));
+        QVERIFY(!readShape(region, bytes));
         QVERIFY(region.isEmpty());
     }
 };

@@ -26,6 +26,7 @@ private:
 } // namespace
 } // namespace tockwell::network
 
+// NOLINTNEXTLINE(readability-identifier-naming): the name the loader looks up
 extern "C" Q_DECL_EXPORT tockwell::network::Backend *tockwell_network_backend(int version)
 {
     using namespace tockwell::network;

@@ -1,14 +1,13 @@
 // The update file's download: a private file deleted after use, a size limit that holds
 // whatever the server sends, nothing written beside a missing folder.
 #include "engine/SystemInfo.h"
+#include "support/OwnTempDirectory.h"
 #include "support/TinyHttpServer.h"
 #include "ui/dialogs/network/Download.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
-#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTest>
 
@@ -110,43 +109,34 @@ class TestDownload : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir tempDir; // the system's temporary directory for these tests
-    std::unique_ptr<TinyHttpServer> server;
-
-    QStringList tempFiles() const
-    {
-        return QDir(tempDir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    }
+    test::OwnTempDirectory m_tempDir; // the system's temporary directory for these tests
+    std::unique_ptr<TinyHttpServer> m_server;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(tempDir.isValid());
-        qputenv("TMPDIR", tempDir.path().toLocal8Bit());
-    }
-    void init() { server = std::make_unique<TinyHttpServer>(); }
+    void initTestCase() { QVERIFY(m_tempDir.use()); }
+    void init() { m_server = std::make_unique<TinyHttpServer>(); }
     void cleanup()
     {
-        server.reset();
-        QVERIFY(tempFiles().isEmpty());
+        m_server.reset();
+        QVERIFY(m_tempDir.files().isEmpty());
     }
 
     void theDownloadGoesToAPrivateFileDeletedAfterUse()
     {
-        server->body = NewerWithAddress;
+        m_server->body = NewerWithAddress;
         QNetworkAccessManager network;
         auto file =
-            downloadToTemporaryFile(network, server->base().resolved(QUrl(u"version.ini"_qs)),
+            downloadToTemporaryFile(network, m_server->base().resolved(QUrl(u"version.ini"_qs)),
                                     systeminfo::tempDirectory(), std::chrono::seconds(5));
         QVERIFY(file);
-        QCOMPARE(QFileInfo(file->fileName()).absolutePath(), tempDir.path());
+        QCOMPARE(QFileInfo(file->fileName()).absolutePath(), m_tempDir.path());
         // Nobody but this user can read or replace it.
         QCOMPARE(QFile::permissions(file->fileName()),
                  QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
         QVERIFY(file->open());
         QCOMPARE(file->readAll(), NewerWithAddress);
         file.reset();
-        QVERIFY(tempFiles().isEmpty());
+        QVERIFY(m_tempDir.files().isEmpty());
     }
 
     void bigAnswersAreCutAtTheLimit_data()
@@ -154,16 +144,16 @@ private slots:
         QTest::addColumn<QByteArray>("head");
         QTest::addColumn<qint64>("total");
         QTest::addColumn<bool>("downloaded");
-        constexpr qint64 MiB = 1024 * 1024;
+        constexpr qint64 mebibyte = 1024 * 1024;
         QTest::newRow("endless") << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n")
-                                 << 256 * MiB << false;
+                                 << 256 * mebibyte << false;
         QTest::newRow("100 MB announced")
-            << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 104857600\r\n\r\n") << 100 * MiB
+            << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 104857600\r\n\r\n") << 100 * mebibyte
             << false;
         QTest::newRow("1 MiB and one byte")
-            << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n") << MiB + 1 << false;
+            << QByteArray("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n") << mebibyte + 1 << false;
         QTest::newRow("1 MiB") << QByteArray("HTTP/1.1 200 OK\r\nContent-Length: 1048576\r\n\r\n")
-                               << MiB << true;
+                               << mebibyte << true;
     }
     void bigAnswersAreCutAtTheLimit()
     {
@@ -192,22 +182,22 @@ private slots:
         if (downloaded)
             QCOMPARE(file->size(), total);
         // What the connection took beyond the limit waits in the system's socket buffers.
-        constexpr qint64 MiB = 1024 * 1024;
-        QVERIFY2(taken < 16 * MiB, qPrintable(QString::number(taken)));
+        constexpr qint64 mebibyte = 1024 * 1024;
+        QVERIFY2(taken < 16 * mebibyte, qPrintable(QString::number(taken)));
         if (peakReset && before > 0)
-            QVERIFY2(growth < 12 * MiB, qPrintable(QString::number(growth)));
+            QVERIFY2(growth < 12 * mebibyte, qPrintable(QString::number(growth)));
     }
 
     void nothingIsWrittenBesideAMissingFolder()
     {
-        server->body = NewerWithAddress;
+        m_server->body = NewerWithAddress;
         QNetworkAccessManager network;
-        const QString missing = tempDir.filePath(u"missing"_qs);
+        const QString missing = m_tempDir.filePath(u"missing"_qs);
         const auto file =
-            downloadToTemporaryFile(network, server->base().resolved(QUrl(u"version.ini"_qs)),
+            downloadToTemporaryFile(network, m_server->base().resolved(QUrl(u"version.ini"_qs)),
                                     missing, std::chrono::seconds(5));
         QVERIFY(!file);
-        QVERIFY(tempFiles().isEmpty()); // no "missingdane-XXXXXX.ini" beside it
+        QVERIFY(m_tempDir.files().isEmpty()); // no "missingdane-XXXXXX.ini" beside it
         QVERIFY(!QFileInfo::exists(missing));
     }
 };
