@@ -170,18 +170,18 @@ void MainController::trayActivated(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason == QSystemTrayIcon::Trigger) {
         m_lastTrayClick.start();
-        guarded(m_platform.dialogs(), [this] { TrayClick(); });
+        guarded(m_platform.dialogs(), [this] { toggleSetupWindow(); });
     } else if (reason == QSystemTrayIcon::DoubleClick) {
         // A double click also delivers the click that began it: one gesture toggles once.
         const bool begunByClick = m_lastTrayClick.isValid() &&
                                   m_lastTrayClick.elapsed() <= QApplication::doubleClickInterval();
         m_lastTrayClick.invalidate();
         if (!begunByClick)
-            guarded(m_platform.dialogs(), [this] { TrayClick(); });
+            guarded(m_platform.dialogs(), [this] { toggleSetupWindow(); });
     }
 }
 
-void MainController::TrayClick()
+void MainController::toggleSetupWindow()
 {
     // The user is back: a keyboard or mouse that an alarm suspended comes back with the click.
     m_platform.input().resumeInput();

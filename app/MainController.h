@@ -70,7 +70,7 @@ public:
     bool waitingForTray() const { return m_trayWait.isActive(); }
 
     /// Toggles the setup window and closes the alarm popup.
-    void TrayClick();
+    void toggleSetupWindow();
 
     // SetupHost
     ArmedAlarm &alarm() override { return m_alarm; }

@@ -6,17 +6,17 @@ namespace tockwell {
 
 platform::GrantKeeper storedGrants(StoreFile &file)
 {
-    const QString base = keys::Base.toString();
-    const QString name = keys::RemoteDesktopToken.toString();
-    const auto read = [&file, base, name] {
+    const auto read = [&file] {
         Store store(file);
-        return store.openKey(base) ? store.readString(name).value_or(QString()) : QString();
+        return store.openKey(keys::Base)
+                   ? store.readString(keys::RemoteDesktopToken).value_or(QString())
+                   : QString();
     };
-    const auto write = [&file, base, name](const QString &token) {
+    const auto write = [&file](const QString &token) {
         try {
             Store store(file);
-            if (store.openKey(base))
-                store.writeString(name, token);
+            if (store.openKey(keys::Base))
+                store.writeString(keys::RemoteDesktopToken, token);
         } catch (const StoreError &) {
             // A store that cannot be written keeps the grant for this run only.
         }

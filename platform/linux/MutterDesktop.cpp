@@ -23,6 +23,7 @@ const QString DisplayConfigService = u"org.gnome.Mutter.DisplayConfig"_qs;
 const QString IdleMonitorService = u"org.gnome.Mutter.IdleMonitor"_qs;
 const QString IdleMonitorPath = u"/org/gnome/Mutter/IdleMonitor/Core"_qs;
 constexpr int PowerOn = 0, PowerOff = 3;
+constexpr uint LogicalLayout = 1; // DisplayConfig's layout-mode of fractional scaling
 constexpr int LeftButton = 0x110; // BTN_LEFT of the kernel's input codes
 
 QDBusConnection bus()
@@ -113,7 +114,6 @@ double MutterDesktop::layoutStreamScale()
     const QVariantList parts = state.arguments();
     if (state.type() == QDBusMessage::ErrorMessage || parts.size() != 4)
         return 1.0;
-    constexpr uint LogicalLayout = 1;
     const auto properties = qdbus_cast<QVariantMap>(parts[3]);
     if (properties.value(u"layout-mode"_qs).toUInt() != LogicalLayout)
         return 1.0;

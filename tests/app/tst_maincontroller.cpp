@@ -39,19 +39,19 @@ class TestMainController : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir programDir;
-    std::shared_ptr<Recorder> recorder;
-    std::unique_ptr<platform::Platform> platform;
-    test::FakeClock clock;
-    std::unique_ptr<Application> app;
-    std::unique_ptr<StoreFile> storeFile;
+    QTemporaryDir m_programDir;
+    std::shared_ptr<Recorder> m_recorder;
+    std::unique_ptr<platform::Platform> m_platform;
+    test::FakeClock m_clock;
+    std::unique_ptr<Application> m_app;
+    std::unique_ptr<StoreFile> m_storeFile;
 
     SeedingPaths paths() const
     {
-        return SeedingPaths::forProgram(programDir.filePath(u"tockwell"_qs));
+        return SeedingPaths::forProgram(m_programDir.filePath(u"tockwell"_qs));
     }
 
-    TrayIcon &tray() { return *app->controller.findChild<TrayIcon *>(u"Tray"_qs); }
+    TrayIcon &tray() { return *m_app->controller.findChild<TrayIcon *>(u"Tray"_qs); }
     QAction *trayItem(const QString &name)
     {
         return tray().contextMenu()->findChild<QAction *>(name);
@@ -59,35 +59,35 @@ class TestMainController : public QObject
 
     void writeHelpFile()
     {
-        QVERIFY(QDir(programDir.path()).mkpath(u"help"_qs));
-        QFile page(programDir.filePath(u"help/tockwell.html"_qs));
+        QVERIFY(QDir(m_programDir.path()).mkpath(u"help"_qs));
+        QFile page(m_programDir.filePath(u"help/tockwell.html"_qs));
         QVERIFY(page.open(QIODevice::WriteOnly));
     }
 
     // The program as it is after start-up, with an empty log.
     void startProgram(bool trayPresent = true)
     {
-        app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
-        app->controller.setTrayProbe([trayPresent] { return trayPresent; });
-        app->start();
-        recorder->clear();
+        m_app = std::make_unique<Application>(*m_platform, *m_storeFile, m_clock, paths());
+        m_app->controller.setTrayProbe([trayPresent] { return trayPresent; });
+        m_app->start();
+        m_recorder->clear();
     }
 
-    QStringList messageBoxes() const { return recorder->lines().filter(u"MessageBox"_qs); }
+    QStringList messageBoxes() const { return m_recorder->lines().filter(u"MessageBox"_qs); }
 
 private slots:
     void init()
     {
-        QVERIFY(programDir.isValid());
-        recorder = std::make_shared<Recorder>();
-        platform = platform::makeRecordingPlatform(recorder);
-        storeFile = std::make_unique<StoreFile>(programDir.filePath(u"settings.db"_qs));
+        QVERIFY(m_programDir.isValid());
+        m_recorder = std::make_shared<Recorder>();
+        m_platform = platform::makeRecordingPlatform(m_recorder);
+        m_storeFile = std::make_unique<StoreFile>(m_programDir.filePath(u"settings.db"_qs));
     }
 
     void cleanup()
     {
-        app.reset();
-        QDir(programDir.filePath(u"help"_qs)).removeRecursively();
+        m_app.reset();
+        QDir(m_programDir.filePath(u"help"_qs)).removeRecursively();
     }
 
     void trayMenuHasItsItemsInOrder()
@@ -139,31 +139,31 @@ private slots:
         writeHelpFile();
         startProgram();
         trayItem(u"Pomoc1"_qs)->trigger();
-        QCOMPARE(recorder->lines(),
+        QCOMPARE(m_recorder->lines(),
                  QStringList{u"ShellOpen "_qs +
-                             Recorder::quoted(programDir.filePath(u"help/tockwell.html"_qs)) +
+                             Recorder::quoted(m_programDir.filePath(u"help/tockwell.html"_qs)) +
                              u" \"\" maximized"_qs});
     }
 
     void everyStartShowsTheSetupWindowDisarmed()
     {
-        app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
-        app->controller.setTrayProbe([] { return false; });
-        app->controller.setTrayWait(std::chrono::milliseconds(0));
-        QVERIFY(!app->setup.isVisible());
-        app->start();
-        QVERIFY(app->setup.isVisible());
-        QVERIFY(app->setup.isEnabled());
-        QVERIFY(!app->controller.isVisible());
-        QVERIFY(!app->controller.isArmed());
+        m_app = std::make_unique<Application>(*m_platform, *m_storeFile, m_clock, paths());
+        m_app->controller.setTrayProbe([] { return false; });
+        m_app->controller.setTrayWait(std::chrono::milliseconds(0));
+        QVERIFY(!m_app->setup.isVisible());
+        m_app->start();
+        QVERIFY(m_app->setup.isVisible());
+        QVERIFY(m_app->setup.isEnabled());
+        QVERIFY(!m_app->controller.isVisible());
+        QVERIFY(!m_app->controller.isArmed());
         // The other forms come when first shown.
-        QVERIFY(!app->about.created());
-        QVERIFY(!app->options.created());
-        QVERIFY(!app->popup.created());
+        QVERIFY(!m_app->about.created());
+        QVERIFY(!m_app->options.created());
+        QVERIFY(!m_app->popup.created());
         // Without a tray the user is told so once, when the wait for one has run out.
         QTRY_COMPARE(messageBoxes().size(), 1);
         QVERIFY(messageBoxes()[0].contains(u"\"INFORMACJA\" 0x40"_qs));
-        QVERIFY(!app->controller.trayAvailable());
+        QVERIFY(!m_app->controller.trayAvailable());
         QTest::qWait(50);
         QCOMPARE(messageBoxes().size(), 1);
     }
@@ -188,101 +188,101 @@ private slots:
         QFETCH(bool, shownAtTheEnd);
         QFETCH(int, notices);
         bool trayPresent = false;
-        app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
-        app->controller.setTrayProbe([&trayPresent] { return trayPresent; });
-        app->controller.setTrayWait(std::chrono::milliseconds(200));
-        app->controller.alarm().AutoMinimize = autoMinimize;
-        app->start();
-        QVERIFY(app->controller.waitingForTray());
-        QCOMPARE(app->setup.isVisible(), shownWhileWaiting);
+        m_app = std::make_unique<Application>(*m_platform, *m_storeFile, m_clock, paths());
+        m_app->controller.setTrayProbe([&trayPresent] { return trayPresent; });
+        m_app->controller.setTrayWait(std::chrono::milliseconds(200));
+        m_app->controller.alarm().AutoMinimize = autoMinimize;
+        m_app->start();
+        QVERIFY(m_app->controller.waitingForTray());
+        QCOMPARE(m_app->setup.isVisible(), shownWhileWaiting);
         QVERIFY(messageBoxes().isEmpty());
 
         if (trayComes) {
             trayPresent = true;
-            emit app->controller.findChild<TrayWatcher *>()->trayChanged();
-            QVERIFY(!app->controller.waitingForTray());
+            emit m_app->controller.findChild<TrayWatcher *>()->trayChanged();
+            QVERIFY(!m_app->controller.waitingForTray());
         }
-        QTRY_VERIFY(!app->controller.waitingForTray());
+        QTRY_VERIFY(!m_app->controller.waitingForTray());
         QTest::qWait(250);
-        QCOMPARE(app->setup.isVisible(), shownAtTheEnd);
+        QCOMPARE(m_app->setup.isVisible(), shownAtTheEnd);
         QCOMPARE(messageBoxes().size(), notices);
     }
 
     void aTrayThatComesTakesTheMinimisedSetupWindow()
     {
         bool trayPresent = false;
-        app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
-        app->controller.setTrayProbe([&trayPresent] { return trayPresent; });
-        app->start();
+        m_app = std::make_unique<Application>(*m_platform, *m_storeFile, m_clock, paths());
+        m_app->controller.setTrayProbe([&trayPresent] { return trayPresent; });
+        m_app->start();
         // Without a tray closing the window minimises it to the taskbar.
-        app->setup.close();
-        QVERIFY(app->setup.isMinimized());
-        TrayWatcher &watcher = *app->controller.findChild<TrayWatcher *>();
+        m_app->setup.close();
+        QVERIFY(m_app->setup.isMinimized());
+        TrayWatcher &watcher = *m_app->controller.findChild<TrayWatcher *>();
         emit watcher.trayChanged(); // something changed, but still no tray
-        QVERIFY(app->controller.waitingForTray());
-        QVERIFY(app->setup.isMinimized());
+        QVERIFY(m_app->controller.waitingForTray());
+        QVERIFY(m_app->setup.isMinimized());
 
         trayPresent = true;
         emit watcher.trayChanged();
-        QVERIFY(!app->controller.waitingForTray());
-        QVERIFY(!app->setup.isVisible());
-        QVERIFY(!app->setup.isMinimized());
+        QVERIFY(!m_app->controller.waitingForTray());
+        QVERIFY(!m_app->setup.isVisible());
+        QVERIFY(!m_app->setup.isMinimized());
         emit tray().activated(QSystemTrayIcon::Trigger);
-        QVERIFY(app->setup.isVisible());
+        QVERIFY(m_app->setup.isVisible());
         QVERIFY(messageBoxes().isEmpty());
     }
 
     void autoMinimizeWithATrayStartsInTheTray()
     {
-        app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
-        app->controller.setTrayProbe([] { return true; });
-        app->controller.alarm().AutoMinimize = true;
-        app->start();
-        QVERIFY(!app->controller.waitingForTray());
-        QVERIFY(!app->setup.isVisible());
+        m_app = std::make_unique<Application>(*m_platform, *m_storeFile, m_clock, paths());
+        m_app->controller.setTrayProbe([] { return true; });
+        m_app->controller.alarm().AutoMinimize = true;
+        m_app->start();
+        QVERIFY(!m_app->controller.waitingForTray());
+        QVERIFY(!m_app->setup.isVisible());
         emit tray().activated(QSystemTrayIcon::Trigger);
-        QVERIFY(app->setup.isVisible());
+        QVERIFY(m_app->setup.isVisible());
         QVERIFY(messageBoxes().isEmpty());
     }
 
     void trayClicksToggleTheSetupWindowAndCloseThePopup()
     {
         startProgram();
-        app->controller.showAlarmPopup(false);
-        QVERIFY(app->popup->isVisible());
-        QVERIFY(!app->setup.isEnabled());
-        const QRect area = platform->display().workArea();
-        QCOMPARE(app->popup->geometry().bottomRight(), area.bottomRight());
+        m_app->controller.showAlarmPopup(false);
+        QVERIFY(m_app->popup->isVisible());
+        QVERIFY(!m_app->setup.isEnabled());
+        const QRect area = m_platform->display().workArea();
+        QCOMPARE(m_app->popup->geometry().bottomRight(), area.bottomRight());
 
         emit tray().activated(QSystemTrayIcon::Trigger);
-        QVERIFY(!app->setup.isVisible());
-        QVERIFY(!app->popup->isVisible());
-        QVERIFY(app->setup.isEnabled());
+        QVERIFY(!m_app->setup.isVisible());
+        QVERIFY(!m_app->popup->isVisible());
+        QVERIFY(m_app->setup.isEnabled());
 
         QTest::qWait(QApplication::doubleClickInterval() + 50);
         emit tray().activated(QSystemTrayIcon::Trigger);
-        QVERIFY(app->setup.isVisible());
+        QVERIFY(m_app->setup.isVisible());
     }
 
     void aTrayClickBringsBackAMinimisedSetupWindow()
     {
         startProgram();
-        app->setup.showMinimized();
-        QVERIFY(app->setup.isMinimized());
+        m_app->setup.showMinimized();
+        QVERIFY(m_app->setup.isMinimized());
         emit tray().activated(QSystemTrayIcon::Trigger);
-        QVERIFY(app->setup.isVisible());
-        QVERIFY(!app->setup.isMinimized());
+        QVERIFY(m_app->setup.isVisible());
+        QVERIFY(!m_app->setup.isMinimized());
     }
 
     void aTrayClickGivesSuspendedInputBack()
     {
         startProgram();
-        platform->input().suspendMouse();
-        platform->input().suspendKeyboard();
+        m_platform->input().suspendMouse();
+        m_platform->input().suspendKeyboard();
         emit tray().activated(QSystemTrayIcon::Trigger);
-        QCOMPARE(recorder->lines().last(), u"ResumeInput"_qs);
+        QCOMPARE(m_recorder->lines().last(), u"ResumeInput"_qs);
         // Closing a popup that was never shown does not create it.
-        QVERIFY(!app->popup.created());
+        QVERIFY(!m_app->popup.created());
     }
 
     void aDoubleClickTogglesOnce()
@@ -290,14 +290,14 @@ private slots:
         startProgram();
         emit tray().activated(QSystemTrayIcon::Trigger);
         emit tray().activated(QSystemTrayIcon::DoubleClick);
-        QVERIFY(!app->setup.isVisible());
+        QVERIFY(!m_app->setup.isVisible());
         // A double click that comes alone (no click reported before it) toggles too.
         emit tray().activated(QSystemTrayIcon::DoubleClick);
-        QVERIFY(app->setup.isVisible());
+        QVERIFY(m_app->setup.isVisible());
         // The other activations do nothing.
         emit tray().activated(QSystemTrayIcon::Context);
         emit tray().activated(QSystemTrayIcon::MiddleClick);
-        QVERIFY(app->setup.isVisible());
+        QVERIFY(m_app->setup.isVisible());
     }
 
     void secondaryWindowsDisableTheSetupWindowUntilClosed_data()
@@ -320,19 +320,19 @@ private slots:
         QFETCH(int, closeBy);
         startProgram();
         if (!setupShown)
-            app->setup.close();
+            m_app->setup.close();
         tray().contextMenu()->findChild<QAction *>(item)->trigger();
-        QWidget *dialog = form == u"F_Opcje"_qs ? static_cast<QWidget *>(app->options.created())
-                                                : static_cast<QWidget *>(app->about.created());
+        QWidget *dialog = form == u"F_Opcje"_qs ? static_cast<QWidget *>(m_app->options.created())
+                                                : static_cast<QWidget *>(m_app->about.created());
         QVERIFY(dialog);
         QCOMPARE(dialog->objectName(), form);
         QVERIFY(dialog->isVisible());
-        QVERIFY(!app->setup.isEnabled());
-        QCOMPARE(app->setup.isVisible(), setupShown);
+        QVERIFY(!m_app->setup.isEnabled());
+        QCOMPARE(m_app->setup.isVisible(), setupShown);
 
         // A tray click meanwhile does not give the setup window back its input.
         emit tray().activated(QSystemTrayIcon::Trigger);
-        QVERIFY(!app->setup.isEnabled());
+        QVERIFY(!m_app->setup.isEnabled());
 
         if (closeBy == 0)
             dialog->close();
@@ -341,67 +341,68 @@ private slots:
         else
             QTest::mouseClick(dialog->findChild<QPushButton *>(u"sb_OK"_qs), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
-        QVERIFY(app->setup.isEnabled());
+        QVERIFY(m_app->setup.isEnabled());
         // Only the options dialog's look at the autostart entry when it was shown.
-        QCOMPARE(recorder->lines(),
+        QCOMPARE(m_recorder->lines(),
                  form == u"F_Opcje"_qs ? QStringList{u"AutostartActive -> no"_qs} : QStringList{});
     }
 
     void popupClosesWithItsButton()
     {
         startProgram();
-        app->setup.setEnabled(false);
-        app->popup->show();
-        QTest::mouseClick(app->popup->findChild<QPushButton *>(u"SpeedButton1"_qs), Qt::LeftButton);
-        QVERIFY(!app->popup->isVisible());
-        QVERIFY(app->setup.isEnabled());
+        m_app->setup.setEnabled(false);
+        m_app->popup->show();
+        QTest::mouseClick(m_app->popup->findChild<QPushButton *>(u"SpeedButton1"_qs),
+                          Qt::LeftButton);
+        QVERIFY(!m_app->popup->isVisible());
+        QVERIFY(m_app->setup.isEnabled());
     }
 
     void setTimeItemShowsTheSetupWindow()
     {
         startProgram();
-        app->setup.close();
+        m_app->setup.close();
         trayItem(u"Ustawnowyczas1"_qs)->trigger();
-        QVERIFY(app->setup.isVisible());
+        QVERIFY(m_app->setup.isVisible());
         trayItem(u"Ustawnowyczas1"_qs)->trigger(); // already shown: stays shown
-        QVERIFY(app->setup.isVisible());
+        QVERIFY(m_app->setup.isVisible());
     }
 
     void theExecutorsWindowsAreTheForms()
     {
         startProgram();
-        AlarmHost &host = app->controller;
+        AlarmHost &host = m_app->controller;
         host.hideSetupWindow();
-        QVERIFY(!app->setup.isVisible());
-        app->controller.startTick();
+        QVERIFY(!m_app->setup.isVisible());
+        m_app->controller.startTick();
         host.disarm();
-        QVERIFY(!app->controller.isArmed());
+        QVERIFY(!m_app->controller.isArmed());
     }
 
     // A store that cannot even be opened is told of once, with its file and cause, and nothing
     // else: no seeding error; Start still arms the alarm, though its settings are not kept.
     void storeThatCannotBeWrittenIsToldOnceAndAlarmsStillArm()
     {
-        QFile blocker(programDir.filePath(u"blocker"_qs));
+        QFile blocker(m_programDir.filePath(u"blocker"_qs));
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         const QString path = blocker.fileName() + u"/settings.db"_qs;
-        storeFile = std::make_unique<StoreFile>(path);
-        app = std::make_unique<Application>(*platform, *storeFile, clock, paths());
-        app->controller.setTrayProbe([] { return true; });
-        app->start();
+        m_storeFile = std::make_unique<StoreFile>(path);
+        m_app = std::make_unique<Application>(*m_platform, *m_storeFile, m_clock, paths());
+        m_app->controller.setTrayProbe([] { return true; });
+        m_app->start();
         const QStringList boxes = messageBoxes();
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes.front().contains(u"Nie można otworzyć pliku ustawień"_qs) &&
                      boxes.front().contains(path),
                  qPrintable(boxes.front()));
-        recorder->clear();
+        m_recorder->clear();
 
-        SetupWindow &setup = app->setup;
+        SetupWindow &setup = m_app->setup;
         auto *kind = setup.findChild<QComboBox *>(u"cb_Typ_Alarmu"_qs);
         kind->setCurrentIndex(kind->findText(kinds::DefaultWindow.toString()));
         setup.ib_StartClick();
-        QVERIFY(app->controller.isArmed());
+        QVERIFY(m_app->controller.isArmed());
         QVERIFY(messageBoxes().isEmpty());
         QVERIFY(QFile::remove(blocker.fileName()));
     }
@@ -411,13 +412,13 @@ private slots:
     {
         startProgram();
         CloseCounter counter;
-        app->controller.installEventFilter(&counter);
-        app->controller.startTick();
-        QVERIFY(app->controller.isArmed());
+        m_app->controller.installEventFilter(&counter);
+        m_app->controller.startTick();
+        QVERIFY(m_app->controller.isArmed());
         trayItem(u"Zamknij1"_qs)->trigger();
         QCOMPARE(counter.closes, 1);
         // The setup window's exit button, once it has asked, ends the program the same way.
-        static_cast<SetupHost &>(app->controller).quit();
+        static_cast<SetupHost &>(m_app->controller).quit();
         QCOMPARE(counter.closes, 2);
         QVERIFY(messageBoxes().isEmpty());
     }

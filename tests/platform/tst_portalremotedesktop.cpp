@@ -19,18 +19,18 @@ class TestPortalRemoteDesktop : public QObject
 {
     Q_OBJECT
 
-    QProcess bus, standIn;
-    QTemporaryDir folder;
-    QString callLog;
-    QString keptToken; ///< what the store would hold
+    QProcess m_bus, m_standIn;
+    QTemporaryDir m_folder;
+    QString m_callLog;
+    QString m_keptToken; ///< what the store would hold
 
     void startPortal(int answer)
     {
-        callLog = folder.filePath(u"calls-%1"_qs.arg(answer));
-        const QJsonObject parameters{{u"log"_qs, callLog}, {u"answer"_qs, answer}};
-        standIn.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        standIn.setStandardOutputFile(QProcess::nullDevice());
-        standIn.start(
+        m_callLog = m_folder.filePath(u"calls-%1"_qs.arg(answer));
+        const QJsonObject parameters{{u"log"_qs, m_callLog}, {u"answer"_qs, answer}};
+        m_standIn.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_standIn.setStandardOutputFile(QProcess::nullDevice());
+        m_standIn.start(
             tockwell::test::Python,
             {u"-m"_qs, u"dbusmock"_qs, u"--template"_qs, QStringLiteral(PORTAL_TEMPLATE), u"-p"_qs,
              QString::fromUtf8(QJsonDocument(parameters).toJson(QJsonDocument::Compact))});
@@ -40,7 +40,7 @@ class TestPortalRemoteDesktop : public QObject
     /// The calls the portal had, one line each, and forgets them.
     QStringList takeCalls() const
     {
-        QFile file(callLog);
+        QFile file(m_callLog);
         if (!file.open(QIODevice::ReadOnly))
             return {};
         const QStringList calls =
@@ -55,8 +55,8 @@ class TestPortalRemoteDesktop : public QObject
     {
         auto desktop = std::make_unique<LinuxDesktop>(
             DesktopSession{Compositor::OtherWayland, u"Weston"_qs}, QString());
-        desktop->keepGrantsWith(
-            {[this] { return keptToken; }, [this](const QString &token) { keptToken = token; }});
+        desktop->keepGrantsWith({[this] { return m_keptToken; },
+                                 [this](const QString &token) { m_keptToken = token; }});
         return desktop;
     }
 
@@ -65,19 +65,19 @@ private slots:
     {
         if (const QString missing = tockwell::test::missingDbusMock(); !missing.isEmpty())
             QSKIP(qPrintable(missing));
-        QVERIFY(folder.isValid());
-        const QString address = tockwell::test::startPrivateBus(bus);
+        QVERIFY(m_folder.isValid());
+        const QString address = tockwell::test::startPrivateBus(m_bus);
         QVERIFY2(!address.isEmpty(), "the private session bus did not start");
         qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
     }
 
     void cleanup()
     {
-        standIn.terminate();
-        standIn.waitForFinished();
+        m_standIn.terminate();
+        m_standIn.waitForFinished();
     }
 
-    void cleanupTestCase() { bus.terminate(), bus.waitForFinished(); }
+    void cleanupTestCase() { m_bus.terminate(), m_bus.waitForFinished(); }
 
     void theUserIsAskedOnceAndTheTokenLetsLaterRunsIn()
     {
@@ -90,7 +90,7 @@ private slots:
         QCOMPARE(takeCalls(),
                  (QStringList{u"CreateSession"_qs, u"SelectDevices types=3 persist=2 token=-"_qs,
                               u"SelectSources types=1 multiple=True"_qs, u"Start asked"_qs}));
-        QCOMPARE(keptToken, u"token1"_qs);
+        QCOMPARE(m_keptToken, u"token1"_qs);
 
         const auto nextRun = newRun();
         QCOMPARE(nextRun->means(Operation::Pointer).backEnd, u"portal"_qs);
@@ -98,7 +98,7 @@ private slots:
         QVERIFY2(calls.contains(u"SelectDevices types=3 persist=2 token=token1"_qs) &&
                      calls.contains(u"Start restored"_qs),
                  qPrintable(calls.join(u" | ")));
-        QCOMPARE(keptToken, u"token2"_qs); // a token serves once
+        QCOMPARE(m_keptToken, u"token2"_qs); // a token serves once
     }
 
     void keysAndEachPointReachThePortal()

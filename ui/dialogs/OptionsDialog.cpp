@@ -147,9 +147,9 @@ void OptionsDialog::load()
 {
     {
         Store store(m_storeFile);
-        store.openKey(keys::Base.toString());
+        store.openKey(keys::Base);
         for (const Option &option : options()) {
-            const bool stored = store.readBool(option.key.toString()).value_or(option.byDefault);
+            const bool stored = store.readBool(option.key).value_or(option.byDefault);
             const bool changed = option.box->isChecked() != stored;
             option.box->setChecked(stored);
             // Set by the program, the box counts as clicked when its state changes.
@@ -165,10 +165,10 @@ void OptionsDialog::save()
 {
     {
         Store store(m_storeFile);
-        store.openKey(keys::Base.toString());
+        store.openKey(keys::Base);
         for (const Option &option : options()) {
             const bool ticked = option.box->isChecked();
-            store.writeBool(option.key.toString(), ticked);
+            store.writeBool(option.key, ticked);
             m_alarm.*option.flag = ticked;
         }
     }

@@ -181,8 +181,8 @@ void AlarmDraft::storeStart(StoreFile &file) const
         rememberEntry(file, write.list, write.entry(*this));
     if (!kindRow->choiceKey.isEmpty()) {
         Store base(file);
-        base.openKey(keys::Base.toString());
-        base.writeString(kindRow->choiceKey.toString(), kindRow->mainParam(*this));
+        base.openKey(keys::Base);
+        base.writeString(kindRow->choiceKey, kindRow->mainParam(*this));
     }
     const SubActionRow *sub = subRow();
     if (!kindRow->hasSubAction || !sub)
@@ -192,9 +192,9 @@ void AlarmDraft::storeStart(StoreFile &file) const
     for (const StoredValue &stored : sub->stored) {
         const QVariant value = stored.value(*this);
         if (value.typeId() == QMetaType::Int)
-            other.writeInteger(stored.key.toString(), value.toInt());
+            other.writeInteger(stored.key, value.toInt());
         else
-            other.writeString(stored.key.toString(), value.toString());
+            other.writeString(stored.key, value.toString());
     }
 }
 

@@ -23,9 +23,9 @@ QString playingTimeText(qint64 length)
 bool isSoundFileName(const QString &fileName)
 {
     // WAV, MP3 and MIDI, and Ogg Vorbis: the sound format of the desktop's own alert sounds.
-    static const QStringList Extensions = {u".WAV"_qs,  u".MP3"_qs, u".MID"_qs,
+    static const QStringList extensions = {u".WAV"_qs,  u".MP3"_qs, u".MID"_qs,
                                            u".MIDI"_qs, u".OGA"_qs, u".OGG"_qs};
-    return Extensions.contains(Actions::fileExtension(fileName).toUpper());
+    return extensions.contains(Actions::fileExtension(fileName).toUpper());
 }
 
 SoundPlayer::SoundPlayer(platform::MediaPlayer &device, std::function<void()> onNotify)

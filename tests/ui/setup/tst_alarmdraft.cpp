@@ -57,11 +57,11 @@ class TestAlarmDraft : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir dir;
+    QTemporaryDir m_dir;
 
     QString makeFile(const QString &name, bool executable)
     {
-        QFile file(dir.filePath(name));
+        QFile file(m_dir.filePath(name));
         if (!file.open(QIODevice::WriteOnly))
             qFatal("cannot write %s", qPrintable(file.fileName()));
         if (executable)
@@ -248,7 +248,7 @@ private slots:
         for (const QString &each : values) {
             const QStringList parts = each.split(u'=');
             const bool base = parts[0].startsWith(u"cb_"_qs);
-            store.openKey(base ? keys::Base.toString() : keys::under(keys::Inne_MRU));
+            store.openKey(base ? keys::Base : keys::under(keys::Inne_MRU));
             // A number is compared as its digits; "" stands for no value.
             const std::optional<int> number = store.readInteger(parts[0]);
             const QString value =
@@ -364,7 +364,7 @@ private slots:
         QCOMPARE(AlarmDraft::checkProgram(u"\""_qs + program + u"\" --cicho"_qs), Check::Valid);
         QCOMPARE(AlarmDraft::checkProgram(makeFile(u"setup.Exe"_qs, false)), Check::Valid);
         QCOMPARE(AlarmDraft::checkProgram(makeFile(u"notatka.txt"_qs, false)), Check::WrongFormat);
-        QCOMPARE(AlarmDraft::checkProgram(dir.filePath(u"brak"_qs)), Check::Missing);
+        QCOMPARE(AlarmDraft::checkProgram(m_dir.filePath(u"brak"_qs)), Check::Missing);
         QCOMPARE(AlarmDraft::checkProgram(QString()), Check::Missing);
         QVERIFY(!AlarmDraft::isMessageValid(u"a"_qs, QString()));
         QVERIFY(AlarmDraft::isMessageValid(u"a"_qs, u"b"_qs));

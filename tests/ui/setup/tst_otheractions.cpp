@@ -24,22 +24,22 @@ class TestOtherActions : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::SetupWindowWorld> world;
+    std::unique_ptr<test::SetupWindowWorld> m_world;
 
     std::unique_ptr<SetupWindow> makeWindow(QStringView kind)
     {
-        auto window = world->makeWindow();
+        auto window = m_world->makeWindow();
         if (!kind.isEmpty())
             test::child<QComboBox>(*window, u"cb_Typ_Alarmu")
                 ->setCurrentIndex(
                     test::child<QComboBox>(*window, u"cb_Typ_Alarmu")->findText(kind.toString()));
-        world->recorder->clear();
+        m_world->recorder->clear();
         return window;
     }
 
     void storeOther(QStringView name, const QVariant &value)
     {
-        Store store(world->storeFile);
+        Store store(m_world->storeFile);
         store.openKey(keys::under(keys::Inne_MRU));
         if (value.typeId() == QMetaType::Int)
             store.writeInteger(name.toString(), value.toInt());
@@ -57,7 +57,7 @@ class TestOtherActions : public QObject
     }
 
 private slots:
-    void init() { world = std::make_unique<test::SetupWindowWorld>(); }
+    void init() { m_world = std::make_unique<test::SetupWindowWorld>(); }
 
     void subActions_data()
     {
@@ -107,7 +107,7 @@ private slots:
         auto *link = test::child<QLabel>(*w, u"amh_Help");
         QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(4, link->height() / 2));
         QCOMPARE(
-            world->recorder->lines(),
+            m_world->recorder->lines(),
             QStringList{
                 u"MessageBox \"Jak sama nazwa wskazuje opcja zawiesza działanie "
                 "myszy, która będzie odblokowana po zatrzymaniu alarmu (Stop albo "
@@ -179,7 +179,7 @@ private slots:
     void keyListAndPointFields()
     {
         // The bounds are the screen's device pixels, twice Qt's at a scale of 2.
-        world->recorder->script(u"ScreenSize"_qs, u"2560 1600"_qs);
+        m_world->recorder->script(u"ScreenSize"_qs, u"2560 1600"_qs);
         const auto w = makeWindow(kinds::Other);
         QCOMPARE(test::child<QSpinBox>(*w, u"se_Inne_X_DC")->maximum(), 2560);
         QCOMPARE(test::child<QSpinBox>(*w, u"se_Inne_Y_DC")->maximum(), 1600);
@@ -195,10 +195,10 @@ private slots:
 
     void cdDrivesAndTheirChecks()
     {
-        world->recorder->script(u"CdDrives"_qs, u"E G D"_qs);
+        m_world->recorder->script(u"CdDrives"_qs, u"E G D"_qs);
         storeOther(keys::Dysk_CD_Ws_Wy, u"Wsuń"_qs);
         const auto w = makeWindow(kinds::Other);
-        world->recorder->script(u"CdDrives"_qs, u"E G D"_qs);
+        m_world->recorder->script(u"CdDrives"_qs, u"E G D"_qs);
         test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::CdTray.toString());
         QCOMPARE(test::child<QComboBox>(*w, u"cb_Inne_DyskCD")->count(), 3);
         QCOMPARE(test::child<QComboBox>(*w, u"cb_Inne_DyskCD")->itemText(0), u"D"_qs);
@@ -222,19 +222,20 @@ private slots:
         const auto w = makeWindow(kinds::Other);
         test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::SingleClick.toString());
         test::child<QToolButton>(*w, u"SpeedButton1")->click();
-        QVERIFY(world->recorder->lines().value(0).startsWith(
+        QVERIFY(m_world->recorder->lines().value(0).startsWith(
             u"MessageBox \"UŻYTKOWNIKU PROGRAMU WPROWADZASZ TERAZ WSPÓŁRZĘDNĄ"_qs));
         for (int i = 0; i < 20; ++i)
-            world->recorder->script(u"CursorPos"_qs, u"100 200"_qs);
+            m_world->recorder->script(u"CursorPos"_qs, u"100 200"_qs);
         QTRY_COMPARE(test::child<QSpinBox>(*w, u"se_Inne_X_DC")->value(), 100);
         QCOMPARE(test::child<QSpinBox>(*w, u"se_Inne_Y_DC")->value(), 200);
         QTest::keyClick(test::child<QSpinBox>(*w, u"se_Inne_X_DC"), Qt::Key_Return);
-        QCOMPARE(world->recorder->lines().back(),
+        QCOMPARE(m_world->recorder->lines().back(),
                  u"MessageBox \"Wprowadzono punkt o współrzędnych x = 100  y = 200\" "
                  "\"INFORMACJA\" 0x40 -> 1"_qs);
-        const qsizetype after = world->recorder->lines().size();
+        const qsizetype after = m_world->recorder->lines().size();
         QTest::qWait(50);
-        QCOMPARE(world->recorder->lines().size(), after); // picking ended: the pointer is not read
+        QCOMPARE(m_world->recorder->lines().size(),
+                 after); // picking ended: the pointer is not read
     }
 
     void pickingEndsWhenItsFieldsAreHidden()
@@ -243,9 +244,9 @@ private slots:
         test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::DoubleClick.toString());
         test::child<QToolButton>(*w, u"SpeedButton1")->click();
         test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::MonitorOff.toString());
-        world->recorder->clear();
+        m_world->recorder->clear();
         QTest::qWait(50);
-        QVERIFY(world->recorder->lines().isEmpty());
+        QVERIFY(m_world->recorder->lines().isEmpty());
     }
 
     void preview_data()
@@ -302,10 +303,10 @@ private slots:
             ->setEditText(u"wysuń"_qs); // the preview upper-cases it …
         test::child<QComboBox>(*w, u"cb_Inne_DyskCD")
             ->setEditText(u"D"_qs); // … and this check enables again
-        world->recorder->clear();
+        m_world->recorder->clear();
         test::child<QPushButton>(*w, u"cb_Podglad")->click();
-        QCOMPARE(world->recorder->lines(), calls);
-        QVERIFY(!world->host.ticking);
+        QCOMPARE(m_world->recorder->lines(), calls);
+        QVERIFY(!m_world->host.ticking);
         QVERIFY(w->isVisible());
     }
 
@@ -324,14 +325,14 @@ private slots:
                              "programom.\" \"Tockwell\" 0x40030 -> 1"_qs;
         const auto w = makeWindow(kinds::Other);
         test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::SuspendMouse.toString());
-        QCOMPARE(world->recorder->lines(), QStringList{told});
-        world->recorder->clear();
+        QCOMPARE(m_world->recorder->lines(), QStringList{told});
+        m_world->recorder->clear();
         test::child<QPushButton>(*w, u"cb_Podglad")->click();
-        QCOMPARE(world->recorder->lines(), QStringList{told});
-        world->recorder->clear();
+        QCOMPARE(m_world->recorder->lines(), QStringList{told});
+        m_world->recorder->clear();
         test::child<ImageButton>(*w, u"ib_Start")->click();
-        QCOMPARE(world->recorder->lines(), QStringList{told});
-        QVERIFY(world->host.ticking);
+        QCOMPARE(m_world->recorder->lines(), QStringList{told});
+        QVERIFY(m_world->host.ticking);
     }
 
     void previewOfASuspensionAsksAndGivesTheDevicesBack_data()
@@ -356,10 +357,10 @@ private slots:
         test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(subAction);
         QCOMPARE(test::child<QTimer>(*w, u"previewInputBack")->interval(), 10'000);
         test::child<QTimer>(*w, u"previewInputBack")->setInterval(10);
-        world->recorder->clear();
-        world->recorder->script(u"MessageBox"_qs, answer);
+        m_world->recorder->clear();
+        m_world->recorder->script(u"MessageBox"_qs, answer);
         test::child<QPushButton>(*w, u"cb_Podglad")->click();
-        const QStringList lines = world->recorder->lines();
+        const QStringList lines = m_world->recorder->lines();
         QVERIFY(lines.value(0).startsWith(u"MessageBox \"Podgląd zawiesi działanie "_qs));
         QVERIFY(lines.value(0).contains(u"10 sekund"_qs));
         QVERIFY(lines.value(0).endsWith(u"\" \"UWAGA !!!\" 0x24 -> "_qs + answer));
@@ -368,7 +369,7 @@ private slots:
             QVERIFY(!test::child<QTimer>(*w, u"previewInputBack")->isActive());
             return;
         }
-        QTRY_COMPARE(world->recorder->lines().mid(1 + suspensions.size()),
+        QTRY_COMPARE(m_world->recorder->lines().mid(1 + suspensions.size()),
                      QStringList{u"ResumeInput"_qs});
     }
     void previewOfAKeyTakesTheFocusFromTheControls()
@@ -379,22 +380,22 @@ private slots:
         test::child<QPushButton>(*w, u"cb_Podglad")
             ->setFocus(); // as a click leaves it: Space would press it again
         QCOMPARE(w->focusWidget(), test::child<QPushButton>(*w, u"cb_Podglad"));
-        world->recorder->clear();
+        m_world->recorder->clear();
         test::child<QPushButton>(*w, u"cb_Podglad")->click();
-        QCOMPARE(world->recorder->lines(), QStringList{u"PressKeys 0x20"_qs});
+        QCOMPARE(m_world->recorder->lines(), QStringList{u"PressKeys 0x20"_qs});
         QCOMPARE(w->focusWidget(), nullptr);
     }
 
     void previewOfThePopupFollowsTheOptions()
     {
         const auto w = makeWindow(kinds::DefaultWindow);
-        world->host.armed.PlayBeep = true;
-        world->host.armed.MinimizeProg = true;
-        world->host.armed.ScreenSaverOff = true; // not a step of the preview
+        m_world->host.armed.PlayBeep = true;
+        m_world->host.armed.MinimizeProg = true;
+        m_world->host.armed.ScreenSaverOff = true; // not a step of the preview
         test::child<QPushButton>(*w, u"cb_Podglad")->click();
-        QCOMPARE(world->host.popups, QList<bool>{true});
+        QCOMPARE(m_world->host.popups, QList<bool>{true});
         QVERIFY(!w->isVisible());
-        QVERIFY(world->recorder->lines().isEmpty());
+        QVERIFY(m_world->recorder->lines().isEmpty());
     }
 };
 

@@ -122,18 +122,18 @@ class TestSetupTexts : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::SetupWindowWorld> world;
+    std::unique_ptr<test::SetupWindowWorld> m_world;
 
     void writeBase(QStringView name, const QString &text)
     {
-        Store store(world->storeFile);
-        store.openKey(keys::Base.toString());
+        Store store(m_world->storeFile);
+        store.openKey(keys::Base);
         store.writeString(name.toString(), text);
     }
     std::optional<QString> readBase(QStringView name)
     {
-        Store store(world->storeFile);
-        store.openKey(keys::Base.toString());
+        Store store(m_world->storeFile);
+        store.openKey(keys::Base);
         return store.readString(name.toString());
     }
     static void chooseKind(SetupWindow &w, QStringView kind)
@@ -160,7 +160,7 @@ class TestSetupTexts : public QObject
     }
 
 private slots:
-    void init() { world = std::make_unique<test::SetupWindowWorld>(); }
+    void init() { m_world = std::make_unique<test::SetupWindowWorld>(); }
 
     // Texts that fit
 
@@ -174,7 +174,7 @@ private slots:
     {
         QFETCH(int, larger);
         const FontChange font(larger);
-        const auto w = world->makeWindow();
+        const auto w = m_world->makeWindow();
         int checked = 0;
         for (const QWidget *control : w->findChildren<const QWidget *>()) {
             if (!qobject_cast<const QLabel *>(control) &&
@@ -202,7 +202,7 @@ private slots:
 
     void fieldsSitInTheBlanksOfTheirCaptions()
     {
-        const auto w = world->makeWindow();
+        const auto w = m_world->makeWindow();
         const QCheckBox *repeat = test::child<QCheckBox>(*w, u"cb_PowtorzAkcje");
         const QFontMetrics metrics = repeat->fontMetrics();
         const int left = checkBoxTextLeft(repeat);
@@ -227,7 +227,7 @@ private slots:
 
     void aTimeRowGreysBothItsColons()
     {
-        const auto w = world->makeWindow();
+        const auto w = m_world->makeWindow();
         test::child<QRadioButton>(*w, u"rb_ur_po_czasie")->setChecked(true);
         QList<QLabel *> colons;
         for (QLabel *label : test::child<ClockGroupBox>(*w, u"gb1")->findChildren<QLabel *>())
@@ -245,7 +245,7 @@ private slots:
     void aChosenOrRestoredTextShowsFromItsStart()
     {
         writeBase(keys::cb_Inne, others::SingleClick.toString());
-        const auto w = world->makeWindow();
+        const auto w = m_world->makeWindow();
         QCOMPARE(test::child<QComboBox>(*w, u"cb_InneOpcje")->currentText(),
                  others::SingleClick.toString());
         QCOMPARE(test::child<QComboBox>(*w, u"cb_InneOpcje")->lineEdit()->cursorPosition(), 0);
@@ -286,7 +286,7 @@ private slots:
 
     void theListsShowLinuxWording()
     {
-        const auto w = world->makeWindow();
+        const auto w = m_world->makeWindow();
         const QStringList subActions = items(test::child<QComboBox>(*w, u"cb_InneOpcje"));
         QCOMPARE(subActions.size(), 14);
         QVERIFY(subActions.contains(u"Uruchom menedżer plików"_qs));
@@ -321,15 +321,15 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(QString, stored);
         QFETCH(QString, previewLine);
-        const auto w = world->makeWindow();
+        const auto w = m_world->makeWindow();
         chooseKind(*w, kinds::Other);
         test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(shown);
         QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
-        world->recorder->clear(); // the window's creation asked for the screen size
+        m_world->recorder->clear(); // the window's creation asked for the screen size
         test::child<QPushButton>(*w, u"cb_Podglad")->click();
-        QCOMPARE(world->recorder->lines(), QStringList{previewLine});
+        QCOMPARE(m_world->recorder->lines(), QStringList{previewLine});
         w->ib_StartClick();
-        QCOMPARE(world->host.armed.MainParam, stored);
+        QCOMPARE(m_world->host.armed.MainParam, stored);
         QCOMPARE(readBase(keys::cb_Inne), stored);
     }
 
@@ -338,20 +338,20 @@ private slots:
         writeBase(keys::LastAction, kinds::Shutdown.toString());
         writeBase(keys::cb_Reboot, shutdowns::ShutDown.toString());
         writeBase(keys::cb_Inne, others::ControlPanel.toString());
-        const auto w = world->makeWindow();
+        const auto w = m_world->makeWindow();
         QCOMPARE(test::child<QComboBox>(*w, u"cb_ZamknijSystem")->currentText(),
                  u"Zamknij system (wyłącz komputer)"_qs);
         QCOMPARE(test::child<QComboBox>(*w, u"cb_InneOpcje")->currentText(),
                  u"Uruchom ustawienia systemu"_qs);
         QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
         w->ib_StartClick();
-        QCOMPARE(world->host.armed.MainParam, shutdowns::ShutDown.toString());
+        QCOMPARE(m_world->host.armed.MainParam, shutdowns::ShutDown.toString());
         QCOMPARE(readBase(keys::cb_Reboot), shutdowns::ShutDown.toString());
     }
 
     void shownTextsAreSpelledRight()
     {
-        const auto w = world->makeWindow();
+        const auto w = m_world->makeWindow();
         for (const QLabel *label :
              {test::child<QLabel>(*w, u"Label8"), test::child<QLabel>(*w, u"Label9"),
               test::child<QLabel>(*w, u"Label10")})
@@ -360,10 +360,10 @@ private slots:
             QVERIFY(field->toolTip().contains(u"Należy podać godzinę, minutę i sekundę"_qs));
             QVERIFY(!field->toolTip().contains(u"dogzinę"_qs));
         }
-        world->host.ticking = true;
-        world->recorder->script(u"MessageBox"_qs, u"7"_qs); // No
+        m_world->host.ticking = true;
+        m_world->recorder->script(u"MessageBox"_qs, u"7"_qs); // No
         test::child<ImageButton>(*w, u"ib_Koniec")->click();
-        const QString question = world->recorder->lines().constLast();
+        const QString question = m_world->recorder->lines().constLast();
         QVERIFY(question.contains(u"czas ustawiony przez użytkownika."_qs));
         QVERIFY(question.contains(u"Czy mam mimo to zamknąć program ???"_qs));
     }
@@ -379,7 +379,7 @@ private slots:
     void timeFieldsTakeDigitsOnly()
     {
         QFETCH(int, field);
-        const auto w = world->makeWindow();
+        const auto w = m_world->makeWindow();
         test::child<QRadioButton>(*w, u"rb_ur_po_czasie")->setChecked(field >= 3);
         QSpinBox *spin = timeFields(*w).at(std::size_t(field));
         QVERIFY(spin->isEnabled());
@@ -401,7 +401,7 @@ private slots:
 
     void theRepeatFieldTakesDigitsOnlyAndStartGoesThrough()
     {
-        const auto w = world->makeWindow();
+        const auto w = m_world->makeWindow();
         chooseKind(*w, kinds::OpenWebPage);
         test::child<QLineEdit>(*w, u"e_WWW")->setText(u"www.example.pl"_qs);
         test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->setChecked(true);
@@ -426,21 +426,21 @@ private slots:
         QCOMPARE(repeat->text(), u"123456789"_qs);
         repeat->setText(u"30"_qs);
         w->ib_StartClick();
-        QVERIFY(world->host.ticking);
-        QCOMPARE(world->host.armed.RepeatSeconds, 30);
+        QVERIFY(m_world->host.ticking);
+        QCOMPARE(m_world->host.armed.RepeatSeconds, 30);
     }
 
     // Hints and a screen reader
 
     void hintsShowAlsoWhileAnotherWindowIsActive()
     {
-        const auto w = world->makeWindow();
+        const auto w = m_world->makeWindow();
         QVERIFY(w->testAttribute(Qt::WA_AlwaysShowToolTips));
     }
 
     void eachInputIsNamedAfterItsOwnCaption()
     {
-        const auto w = world->makeWindow();
+        const auto w = m_world->makeWindow();
         const std::pair<QWidget *, QString> inputs[] = {
             {test::child<QSpinBox>(*w, u"se_ur_o_godz_godz"), u"Godzina alarmu: godziny"_qs},
             {test::child<QSpinBox>(*w, u"se_ur_o_godz_min"), u"Godzina alarmu: minuty"_qs},
@@ -479,7 +479,7 @@ private slots:
 
     void eachImageButtonIsNamedByItsHint()
     {
-        const auto w = world->makeWindow();
+        const auto w = m_world->makeWindow();
         for (ImageButton *button :
              {test::child<ImageButton>(*w, u"ib_Start"), test::child<ImageButton>(*w, u"ib_Stop"),
               test::child<ImageButton>(*w, u"ib_Minimalizuj"),

@@ -31,32 +31,32 @@ class TestSetupWindow : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<test::SetupWindowWorld> world;
+    std::unique_ptr<test::SetupWindowWorld> m_world;
 
-    std::unique_ptr<SetupWindow> makeWindow() { return world->makeWindow(); }
+    std::unique_ptr<SetupWindow> makeWindow() { return m_world->makeWindow(); }
 
     void writeBase(QStringView name, const QString &text)
     {
-        Store store(world->storeFile);
-        store.openKey(keys::Base.toString());
+        Store store(m_world->storeFile);
+        store.openKey(keys::Base);
         store.writeString(name.toString(), text);
     }
     void writeBase(QStringView name, int number)
     {
-        Store store(world->storeFile);
-        store.openKey(keys::Base.toString());
+        Store store(m_world->storeFile);
+        store.openKey(keys::Base);
         store.writeInteger(name.toString(), number);
     }
     std::optional<QString> readBaseString(QStringView name)
     {
-        Store store(world->storeFile);
-        store.openKey(keys::Base.toString());
+        Store store(m_world->storeFile);
+        store.openKey(keys::Base);
         return store.readString(name.toString());
     }
 
     QString makeFile(const QString &name, bool executable = false)
     {
-        QFile file(world->dir.filePath(name));
+        QFile file(m_world->dir.filePath(name));
         if (!file.open(QIODevice::WriteOnly))
             qFatal("cannot write %s", qPrintable(file.fileName()));
         file.write("x");
@@ -75,14 +75,14 @@ class TestSetupWindow : public QObject
     QStringList boxes() const
     {
         QStringList lines;
-        for (const QString &line : world->recorder->lines())
+        for (const QString &line : m_world->recorder->lines())
             if (line.startsWith(u"MessageBox"_qs))
                 lines.append(line);
         return lines;
     }
 
 private slots:
-    void init() { world = std::make_unique<test::SetupWindowWorld>(); }
+    void init() { m_world = std::make_unique<test::SetupWindowWorld>(); }
 
     void creationOnAnEmptyStore()
     {
@@ -209,7 +209,7 @@ private slots:
         for (const QString &name : std::as_const(leftAlone))
             before[name] = test::child(*w, name)->isEnabled();
         w->ib_StartClick();
-        QVERIFY(world->host.ticking);
+        QVERIFY(m_world->host.ticking);
         for (const QString &name : std::as_const(locked))
             QVERIFY2(!test::child(*w, name)->isEnabled(), qPrintable(name));
         for (const QString &name : std::as_const(leftAlone))
@@ -253,10 +253,10 @@ private slots:
         QFETCH(QString, shown);
         const QString file = makeFile(u"dzwonek.wav"_qs);
         const auto existing = [&](const QString &text) {
-            return text == u"file"_qs ? file : text == u"folder"_qs ? world->dir.path() : text;
+            return text == u"file"_qs ? file : text == u"folder"_qs ? m_world->dir.path() : text;
         };
         QCOMPARE(keys::RecentLists.size(), std::size_t(9)); // the rows above
-        rememberEntry(world->storeFile, list, existing(entry));
+        rememberEntry(m_world->storeFile, list, existing(entry));
         const auto w = makeWindow();
         QWidget *control = test::child(*w, field);
         QString text;
@@ -302,10 +302,10 @@ private slots:
         writeBase(keys::O_ZA, oZa);
         writeBase(keys::LastAction, kind);
         {
-            Store store(world->storeFile);
-            store.openKey(keys::Base.toString());
-            store.writeBool(keys::Repeat.toString(), true);
-            store.writeString(keys::Repeat_Time.toString(), u"45"_qs);
+            Store store(m_world->storeFile);
+            store.openKey(keys::Base);
+            store.writeBool(keys::Repeat, true);
+            store.writeString(keys::Repeat_Time, u"45"_qs);
         }
         const auto w = makeWindow();
         QVERIFY(test::child<QRadioButton>(*w, u"rb_ur_po_czasie")->isChecked());
@@ -402,7 +402,7 @@ private slots:
         test::child<FileNameEdit>(*w, u"fne_PlikEXE")->setText(makeFile(u"setup.Exe"_qs));
         QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
         test::child<FileNameEdit>(*w, u"fne_PlikEXE")
-            ->setText(world->dir.filePath(u"brak --opcja"_qs));
+            ->setText(m_world->dir.filePath(u"brak --opcja"_qs));
         QVERIFY(!test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
         test::child<FileNameEdit>(*w, u"fne_PlikEXE")
             ->setText(u"\""_qs + program + u"\" --cicho"_qs); // the first item names it
@@ -421,7 +421,7 @@ private slots:
         chooseKind(*w, kinds::OpenFolder);
         test::child<FileNameEdit>(*w, u"de_Foldery")->setText(blank);
         QVERIFY(!test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
-        test::child<FileNameEdit>(*w, u"de_Foldery")->setText(world->dir.path());
+        test::child<FileNameEdit>(*w, u"de_Foldery")->setText(m_world->dir.path());
         QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
 
         chooseKind(*w, kinds::OpenWebPage);
@@ -451,21 +451,21 @@ private slots:
         test::child<QSpinBox>(*w, u"se_ur_o_godz_godz")->setValue(7);
         test::child<QSpinBox>(*w, u"se_ur_o_godz_min")->setValue(5);
         w->ib_StartClick();
-        QVERIFY(world->host.ticking);
+        QVERIFY(m_world->host.ticking);
         QVERIFY(!w->isVisible());
-        QCOMPARE(world->host.armed.Mode, u"G"_qs);
-        QCOMPARE(world->host.armed.Hour, 7);
-        QCOMPARE(world->host.armed.Minute, 5);
-        QCOMPARE(world->host.armed.CountdownLeft, 0);
-        QCOMPARE(world->host.armed.ActionKind, kinds::DefaultWindow.toString());
-        QCOMPARE(world->host.armed.RepeatSeconds, 0);
+        QCOMPARE(m_world->host.armed.Mode, u"G"_qs);
+        QCOMPARE(m_world->host.armed.Hour, 7);
+        QCOMPARE(m_world->host.armed.Minute, 5);
+        QCOMPARE(m_world->host.armed.CountdownLeft, 0);
+        QCOMPARE(m_world->host.armed.ActionKind, kinds::DefaultWindow.toString());
+        QCOMPARE(m_world->host.armed.RepeatSeconds, 0);
         QCOMPARE(test::child<ImageButton>(*w, u"ib_Stop")->pos(),
                  test::child<ImageButton>(*w, u"ib_Start")->pos());
         QVERIFY(!test::child<QComboBox>(*w, u"cb_Typ_Alarmu")->isEnabled());
-        const RecentListContents clockList = readRecentList(world->storeFile, keys::O_MRU);
+        const RecentListContents clockList = readRecentList(m_world->storeFile, keys::O_MRU);
         QCOMPARE(clockList.current, u"7:5:0"_qs);
         QVERIFY(clockList.names.contains(u"7:5:0"_qs));
-        QCOMPARE(readRecentList(world->storeFile, keys::ZA_MRU).current, u"0:0:0"_qs);
+        QCOMPARE(readRecentList(m_world->storeFile, keys::ZA_MRU).current, u"0:0:0"_qs);
         QCOMPARE(readBaseString(keys::LastAction), kinds::DefaultWindow.toString());
     }
 
@@ -480,25 +480,26 @@ private slots:
         test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->setChecked(true);
         test::child<QLineEdit>(*w, u"e_CzasPowtorki")->setText(u"30"_qs);
         w->ib_StartClick();
-        QCOMPARE(world->host.armed.Mode, u"D"_qs);
-        QCOMPARE(world->host.armed.CountdownLeft, 90);
-        QCOMPARE(world->host.armed.MainParam, u"UWAGA !!!¶Już czas"_qs);
-        QCOMPARE(world->host.armed.RepeatSeconds, 30);
-        QCOMPARE(readRecentList(world->storeFile, keys::ZA_MRU).current, u"0:0:90"_qs);
-        QCOMPARE(readRecentList(world->storeFile, keys::Kom_Text_MRU).current, u"Już czas"_qs);
-        QCOMPARE(readRecentList(world->storeFile, keys::Kom_Caption_MRU).current, u"UWAGA !!!"_qs);
+        QCOMPARE(m_world->host.armed.Mode, u"D"_qs);
+        QCOMPARE(m_world->host.armed.CountdownLeft, 90);
+        QCOMPARE(m_world->host.armed.MainParam, u"UWAGA !!!¶Już czas"_qs);
+        QCOMPARE(m_world->host.armed.RepeatSeconds, 30);
+        QCOMPARE(readRecentList(m_world->storeFile, keys::ZA_MRU).current, u"0:0:90"_qs);
+        QCOMPARE(readRecentList(m_world->storeFile, keys::Kom_Text_MRU).current, u"Już czas"_qs);
+        QCOMPARE(readRecentList(m_world->storeFile, keys::Kom_Caption_MRU).current,
+                 u"UWAGA !!!"_qs);
         QVERIFY(!test::child<QComboBox>(*w, u"cb_Komunikat")->isEnabled());
         QVERIFY(!test::child<QLineEdit>(*w, u"e_CzasPowtorki")->isEnabled());
 
-        world->recorder->clear();
-        world->platform->input().suspendKeyboard(); // as the alarm's action would
+        m_world->recorder->clear();
+        m_world->platform->input().suspendKeyboard(); // as the alarm's action would
         w->ib_StopClick(); // as the alarm disarms itself: the suspension it made stays
-        QVERIFY(!world->recorder->lines().contains(u"ResumeInput"_qs));
+        QVERIFY(!m_world->recorder->lines().contains(u"ResumeInput"_qs));
         w->ib_StartClick();
         test::child<ImageButton>(*w, u"ib_Stop")
             ->click(); // the user's Stop gives suspended devices back
-        QCOMPARE(world->recorder->lines().last(), u"ResumeInput"_qs);
-        QVERIFY(!world->host.ticking);
+        QCOMPARE(m_world->recorder->lines().last(), u"ResumeInput"_qs);
+        QVERIFY(!m_world->host.ticking);
         QCOMPARE(test::child<ImageButton>(*w, u"ib_Stop")->pos(), QPoint(-40, -40));
         QVERIFY(test::child<QComboBox>(*w, u"cb_Komunikat")->isEnabled());
         QVERIFY(test::child<QPushButton>(*w, u"cb_Podglad")->isEnabled());
@@ -515,7 +516,7 @@ private slots:
             ->setEditText(shutdowns::PowerOff.toString());
         test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->setChecked(true);
         w->ib_StartClick();
-        QCOMPARE(world->host.armed.RepeatSeconds, 0);
+        QCOMPARE(m_world->host.armed.RepeatSeconds, 0);
         QCOMPARE(readBaseString(keys::cb_Reboot), shutdowns::PowerOff.toString());
         w->ib_StopClick();
         QVERIFY(!test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->isEnabled());
@@ -536,7 +537,7 @@ private slots:
         test::child<QSpinBox>(*w, u"se_Inne_X_DC")->setValue(640);
         test::child<QSpinBox>(*w, u"se_Inne_Y_DC")->setValue(480);
         w->ib_StartClick();
-        QCOMPARE(world->host.armed.SecondParam, u"640;480"_qs);
+        QCOMPARE(m_world->host.armed.SecondParam, u"640;480"_qs);
 
         w->ib_StopClick();
         chooseKind(*w, kinds::Other); // restores the stored point: none yet
@@ -544,12 +545,12 @@ private slots:
         test::child<QSpinBox>(*w, u"se_Inne_X_DC")->setValue(640);
         test::child<QSpinBox>(*w, u"se_Inne_Y_DC")->setValue(480);
         w->ib_StartClick();
-        QCOMPARE(world->host.armed.MainParam, others::SingleClick.toString());
+        QCOMPARE(m_world->host.armed.MainParam, others::SingleClick.toString());
         QVERIFY(!test::child<QSpinBox>(*w, u"se_Inne_X_DC")->isEnabled());
-        Store inne(world->storeFile);
+        Store inne(m_world->storeFile);
         inne.openKey(keys::under(keys::Inne_MRU));
-        QCOMPARE(inne.readInteger(keys::x_SingleClick.toString()), 640);
-        QCOMPARE(inne.readInteger(keys::y_SingleClick.toString()), 480);
+        QCOMPARE(inne.readInteger(keys::x_SingleClick), 640);
+        QCOMPARE(inne.readInteger(keys::y_SingleClick), 480);
         w->ib_StopClick();
         QVERIFY(test::child<QSpinBox>(*w, u"se_Inne_X_DC")->isEnabled());
         QVERIFY(test::child<QComboBox>(*w, u"cb_InneOpcje")->isEnabled());
@@ -566,7 +567,7 @@ private slots:
         w->ib_StartClick();
         QCOMPARE(boxes(), QStringList{u"MessageBox \"Odliczany czas musi być większy od 0\" "
                                       "\"BŁĄD !!!\" 0x10 -> 1"_qs});
-        QVERIFY(!world->host.ticking);
+        QVERIFY(!m_world->host.ticking);
         QVERIFY(w->isVisible());
         QVERIFY(test::child<QComboBox>(*w, u"cb_Typ_Alarmu")->isEnabled());
         QCOMPARE(test::child<ImageButton>(*w, u"ib_Stop")->pos(), QPoint(-40, -40));
@@ -582,7 +583,7 @@ private slots:
         w->ib_StartClick();
         QCOMPARE(boxes().size(), 1);
         QVERIFY(boxes().constFirst().contains(u"zbyt długi"_qs));
-        QVERIFY(!world->host.ticking);
+        QVERIFY(!m_world->host.ticking);
     }
 
     void emptyRepeatFieldFailsAfterStoring()
@@ -593,10 +594,10 @@ private slots:
         test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->setChecked(true);
         test::child<QLineEdit>(*w, u"e_CzasPowtorki")->clear();
         QVERIFY_THROWS_EXCEPTION(ConvertError, w->ib_StartClick());
-        QVERIFY(!world->host.ticking);
+        QVERIFY(!m_world->host.ticking);
         QVERIFY(w->isVisible());
         QVERIFY(!test::child<QLineEdit>(*w, u"e_WWW")->isEnabled());
-        QCOMPARE(readRecentList(world->storeFile, keys::WWW_MRU).current, u"www.example.pl"_qs);
+        QCOMPARE(readRecentList(m_world->storeFile, keys::WWW_MRU).current, u"www.example.pl"_qs);
         w->ib_StopClick();
         QVERIFY(test::child<QLineEdit>(*w, u"e_WWW")->isEnabled());
         QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
@@ -604,16 +605,17 @@ private slots:
 
     void listButtonsAndClearing()
     {
-        rememberEntry(world->storeFile, keys::WWW_MRU, u"www.a.pl"_qs); // one entry + current entry
+        rememberEntry(m_world->storeFile, keys::WWW_MRU,
+                      u"www.a.pl"_qs); // one entry + current entry
         const QString sound = makeFile(u"dzwonek.wav"_qs);
         {
-            Store store(world->storeFile);
+            Store store(m_world->storeFile);
             store.openKey(keys::under(keys::Sound_MRU));
             store.writeString(sound, QString()); // one entry, no current entry
             store.closeKey();
             store.openKey(keys::under(keys::Foldery_MRU));
-            store.writeString(world->dir.filePath(u"gone"_qs), QString()); // hidden but counted
-            store.writeString(world->dir.path(), QString());
+            store.writeString(m_world->dir.filePath(u"gone"_qs), QString()); // hidden but counted
+            store.writeString(m_world->dir.path(), QString());
         }
         const auto w = makeWindow();
         QVERIFY(!test::child<QToolButton>(*w, u"sb_ListaWWW")->isHidden());
@@ -623,7 +625,7 @@ private slots:
 
         const QList<QAction *> folders = test::child<QMenu>(*w, u"pm_Foldery")->actions();
         QCOMPARE(folders.size(), 3); // the existing folder, "-", "Wyczyść listę"
-        QCOMPARE(folders.at(0)->toolTip(), world->dir.path());
+        QCOMPARE(folders.at(0)->toolTip(), m_world->dir.path());
         QVERIFY(folders.at(1)->isSeparator());
         QCOMPARE(folders.at(2)->text(), u"Wyczyść listę"_qs);
         const QList<QAction *> sounds = test::child<QMenu>(*w, u"pm_PlikiWAV")->actions();
@@ -634,13 +636,13 @@ private slots:
         test::child<QMenu>(*w, u"pm_WWW")->actions().constLast()->trigger();
         QVERIFY(test::child<QToolButton>(*w, u"sb_ListaWWW")->isHidden());
         QCOMPARE(test::child<QLineEdit>(*w, u"e_WWW")->text(), u"www.a.pl"_qs);
-        QVERIFY(readRecentList(world->storeFile, keys::WWW_MRU).names.isEmpty());
+        QVERIFY(readRecentList(m_world->storeFile, keys::WWW_MRU).names.isEmpty());
     }
 
     void timeEntriesFromTheMenus()
     {
         {
-            Store store(world->storeFile);
+            Store store(m_world->storeFile);
             store.openKey(keys::under(keys::ZA_MRU));
             for (const QString &entry : {u"00:01:00"_qs, u"1:2"_qs, u"1:2:3:4"_qs})
                 store.writeString(entry, QString());
@@ -663,7 +665,7 @@ private slots:
     void malformedCurrentTimeEntryAtCreation()
     {
         {
-            Store store(world->storeFile);
+            Store store(m_world->storeFile);
             store.openKey(keys::under(keys::O_MRU));
             store.writeString(QString(), u"24:00:00"_qs);
         }
@@ -674,8 +676,8 @@ private slots:
 
     void messageCombosAreSortedWithTheCurrentEntry()
     {
-        rememberEntry(world->storeFile, keys::Kom_Text_MRU, u"Wstawaj"_qs);
-        rememberEntry(world->storeFile, keys::Kom_Text_MRU, u"ALARM !!!"_qs);
+        rememberEntry(m_world->storeFile, keys::Kom_Text_MRU, u"Wstawaj"_qs);
+        rememberEntry(m_world->storeFile, keys::Kom_Text_MRU, u"ALARM !!!"_qs);
         const auto w = makeWindow();
         QCOMPARE(test::child<QComboBox>(*w, u"cb_Komunikat")->count(), 3);
         QCOMPARE(test::child<QComboBox>(*w, u"cb_Komunikat")->itemText(0),
@@ -689,8 +691,8 @@ private slots:
     void comboListsAreMadeWhenTheyDropDown()
     {
         const QString longText = u"Wstawaj, bo spóźnisz się na pociąg do Krakowa o ósmej"_qs;
-        rememberEntry(world->storeFile, keys::Kom_Text_MRU, longText);
-        rememberEntry(world->storeFile, keys::Kom_Text_MRU, u"ALARM !!!"_qs);
+        rememberEntry(m_world->storeFile, keys::Kom_Text_MRU, longText);
+        rememberEntry(m_world->storeFile, keys::Kom_Text_MRU, u"ALARM !!!"_qs);
         const auto w = makeWindow();
         chooseKind(*w, kinds::Message);
         QVERIFY(w->findChildren<QAbstractItemView *>().isEmpty());
@@ -711,13 +713,13 @@ private slots:
     void helpKeyOpensTheHelpPageWhenItExists()
     {
         const auto w = makeWindow();
-        world->recorder->clear(); // the screen's size, read at creation
+        m_world->recorder->clear(); // the screen's size, read at creation
         QTest::keyClick(test::child<QLineEdit>(*w, u"e_WWW"), Qt::Key_F1);
-        QVERIFY(world->recorder->lines().isEmpty());
-        QDir(world->dir.path()).mkdir(u"help"_qs);
+        QVERIFY(m_world->recorder->lines().isEmpty());
+        QDir(m_world->dir.path()).mkdir(u"help"_qs);
         const QString page = makeFile(u"help/alarm.html"_qs);
         QTest::keyClick(test::child<QSpinBox>(*w, u"se_ur_o_godz_min"), Qt::Key_F1);
-        QCOMPARE(world->recorder->lines(),
+        QCOMPARE(m_world->recorder->lines(),
                  QStringList{u"ShellOpen \""_qs + page + u"\" \"\" maximized"_qs});
     }
 
@@ -725,11 +727,11 @@ private slots:
     {
         const auto w = makeWindow();
         test::child<ImageButton>(*w, u"ib_Opcje")->click();
-        QCOMPARE(world->host.optionsShown, 1);
+        QCOMPARE(m_world->host.optionsShown, 1);
         QVERIFY(!w->isEnabled());
         w->setEnabled(true);
         test::child<ImageButton>(*w, u"ib_About")->click();
-        QCOMPARE(world->host.aboutShown, 1);
+        QCOMPARE(m_world->host.aboutShown, 1);
         QVERIFY(!w->isEnabled());
     }
 
@@ -770,16 +772,16 @@ private slots:
     {
         const auto w = makeWindow();
         w->findChild<ImageButton *>(u"ib_Koniec"_qs)->click();
-        QCOMPARE(world->host.quits, 1);
+        QCOMPARE(m_world->host.quits, 1);
         QVERIFY(boxes().isEmpty());
-        world->host.ticking = true;
-        world->recorder->script(u"MessageBox"_qs, u"7"_qs); // No
+        m_world->host.ticking = true;
+        m_world->recorder->script(u"MessageBox"_qs, u"7"_qs); // No
         test::child<ImageButton>(*w, u"ib_Koniec")->click();
-        QCOMPARE(world->host.quits, 1);
+        QCOMPARE(m_world->host.quits, 1);
         QCOMPARE(boxes().size(), 1);
         QVERIFY(boxes().constFirst().endsWith(u"\"UWAGA !!!\" 0x34 -> 7"_qs));
         test::child<ImageButton>(*w, u"ib_Koniec")->click(); // default answer: Yes
-        QCOMPARE(world->host.quits, 2);
+        QCOMPARE(m_world->host.quits, 2);
     }
 };
 

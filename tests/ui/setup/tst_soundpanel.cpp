@@ -54,22 +54,22 @@ class TestSoundPanel : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<StoreFile> storeFile;
-    std::shared_ptr<Recorder> recorder;
-    std::unique_ptr<platform::Platform> platform;
-    test::FakeClock clock;
-    std::unique_ptr<test::FakeSetupHost> host;
-    std::unique_ptr<SetupWindow> w;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<StoreFile> m_storeFile;
+    std::shared_ptr<Recorder> m_recorder;
+    std::unique_ptr<platform::Platform> m_platform;
+    test::FakeClock m_clock;
+    std::unique_ptr<test::FakeSetupHost> m_host;
+    std::unique_ptr<SetupWindow> m_w;
 
     platform::RecordingMediaPlayer &device()
     {
-        return static_cast<platform::RecordingMediaPlayer &>(platform->mediaPlayer());
+        return static_cast<platform::RecordingMediaPlayer &>(m_platform->mediaPlayer());
     }
 
     QString makeFile(const QString &name)
     {
-        QFile file(dir->filePath(name));
+        QFile file(m_dir->filePath(name));
         if (!file.open(QIODevice::WriteOnly))
             qFatal("cannot write %s", qPrintable(file.fileName()));
         file.write("x");
@@ -79,20 +79,20 @@ class TestSoundPanel : public QObject
     /// The window with the sound kind chosen and `file` in the sound field, its lines cleared.
     void chooseSound(const QString &file, qint64 length = 3000)
     {
-        recorder->script(u"MediaLength"_qs, QString::number(length));
-        test::child<QComboBox>(*w, u"cb_Typ_Alarmu")
-            ->setCurrentIndex(test::child<QComboBox>(*w, u"cb_Typ_Alarmu")
+        m_recorder->script(u"MediaLength"_qs, QString::number(length));
+        test::child<QComboBox>(*m_w, u"cb_Typ_Alarmu")
+            ->setCurrentIndex(test::child<QComboBox>(*m_w, u"cb_Typ_Alarmu")
                                   ->findText(kinds::PlaySound.toString()));
-        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(file);
+        test::child<FileNameEdit>(*m_w, u"fne_PlikWAV")->setText(file);
         QVERIFY(device().isOpen());
-        recorder->clear();
+        m_recorder->clear();
     }
 
     QString toolbar() const
     {
-        return QString(test::child<QToolButton>(*w, u"Play")->isChecked() ? u"P"_qs : u"-"_qs) +
-               (test::child<QToolButton>(*w, u"Pause")->isChecked() ? u"A"_qs : u"-"_qs) +
-               (test::child<QToolButton>(*w, u"Stop")->isChecked() ? u"S"_qs : u"-"_qs);
+        return QString(test::child<QToolButton>(*m_w, u"Play")->isChecked() ? u"P"_qs : u"-"_qs) +
+               (test::child<QToolButton>(*m_w, u"Pause")->isChecked() ? u"A"_qs : u"-"_qs) +
+               (test::child<QToolButton>(*m_w, u"Stop")->isChecked() ? u"S"_qs : u"-"_qs);
     }
 
     /// Lets the posted notifications arrive.
@@ -101,16 +101,17 @@ class TestSoundPanel : public QObject
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
-        storeFile = std::make_unique<StoreFile>(dir->filePath(u"settings.db"_qs));
-        recorder = std::make_shared<Recorder>();
-        platform = platform::makeRecordingPlatform(recorder);
-        host = std::make_unique<test::FakeSetupHost>();
-        w = std::make_unique<SetupWindow>(*platform, *storeFile, clock, *host, dir->path());
-        w->show();
-        recorder->clear();
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_storeFile = std::make_unique<StoreFile>(m_dir->filePath(u"settings.db"_qs));
+        m_recorder = std::make_shared<Recorder>();
+        m_platform = platform::makeRecordingPlatform(m_recorder);
+        m_host = std::make_unique<test::FakeSetupHost>();
+        m_w = std::make_unique<SetupWindow>(*m_platform, *m_storeFile, m_clock, *m_host,
+                                            m_dir->path());
+        m_w->show();
+        m_recorder->clear();
     }
-    void cleanup() { w.reset(); }
+    void cleanup() { m_w.reset(); }
 
     void playingTimeText_data()
     {
@@ -161,85 +162,87 @@ private slots:
     void theToolbarButtonsShowTheirImages()
     {
         for (QToolButton *button :
-             {test::child<QToolButton>(*w, u"Play"), test::child<QToolButton>(*w, u"Pause"),
-              test::child<QToolButton>(*w, u"Stop")})
+             {test::child<QToolButton>(*m_w, u"Play"), test::child<QToolButton>(*m_w, u"Pause"),
+              test::child<QToolButton>(*m_w, u"Stop")})
             QVERIFY2(!button->icon().pixmap(16, 16).isNull(), qPrintable(button->objectName()));
     }
 
     void aNameOfNoFileShowsNoFileAndDisables()
     {
         chooseSound(makeFile(u"a.wav"_qs));
-        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
-        for (const QString &text : {QString(), dir->filePath(u"a.wa"_qs), dir->path()}) {
-            test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(text);
-            QCOMPARE(test::child<QLabel>(*w, u"LabelCzas")->text(), u"(brak pliku)"_qs);
-            for (QWidget *control : std::initializer_list<QWidget *>{
-                     test::child<QToolButton>(*w, u"Play"), test::child<QToolButton>(*w, u"Pause"),
-                     test::child<QToolButton>(*w, u"Stop"),
-                     test::child<QCheckBox>(*w, u"LoopCheckBox"),
-                     test::child<ImageButton>(*w, u"ib_Start")})
+        QVERIFY(test::child<ImageButton>(*m_w, u"ib_Start")->isEnabled());
+        for (const QString &text : {QString(), m_dir->filePath(u"a.wa"_qs), m_dir->path()}) {
+            test::child<FileNameEdit>(*m_w, u"fne_PlikWAV")->setText(text);
+            QCOMPARE(test::child<QLabel>(*m_w, u"LabelCzas")->text(), u"(brak pliku)"_qs);
+            for (QWidget *control :
+                 std::initializer_list<QWidget *>{test::child<QToolButton>(*m_w, u"Play"),
+                                                  test::child<QToolButton>(*m_w, u"Pause"),
+                                                  test::child<QToolButton>(*m_w, u"Stop"),
+                                                  test::child<QCheckBox>(*m_w, u"LoopCheckBox"),
+                                                  test::child<ImageButton>(*m_w, u"ib_Start")})
                 QVERIFY(!control->isEnabled());
         }
-        QVERIFY(recorder->lines().isEmpty()); // not playing: the player is left alone
+        QVERIFY(m_recorder->lines().isEmpty()); // not playing: the player is left alone
     }
 
     void aNameOfNoFileStopsAPlayingSound()
     {
         chooseSound(makeFile(u"a.wav"_qs));
-        test::child<QToolButton>(*w, u"Play")->click();
-        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(QString());
+        test::child<QToolButton>(*m_w, u"Play")->click();
+        test::child<FileNameEdit>(*m_w, u"fne_PlikWAV")->setText(QString());
         QCOMPARE(toolbar(), u"--S"_qs);
         QCOMPARE(device().mode(), MediaMode::Stopped);
-        QCOMPARE(recorder->lines(), (QStringList{u"MediaPlay"_qs, u"MediaStop"_qs}));
+        QCOMPARE(m_recorder->lines(), (QStringList{u"MediaPlay"_qs, u"MediaStop"_qs}));
     }
 
     void aForeignExtensionShowsTheFormatMessageAndChangesNothing()
     {
         chooseSound(makeFile(u"a.wav"_qs), 65000);
-        test::child<QToolButton>(*w, u"Play")->click();
-        recorder->clear();
-        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(makeFile(u"b.xyz"_qs));
-        QCOMPARE(recorder->lines(), QStringList{FormatMessage});
-        QCOMPARE(test::child<QLabel>(*w, u"LabelCzas")->text(), u"1:05s"_qs);
+        test::child<QToolButton>(*m_w, u"Play")->click();
+        m_recorder->clear();
+        test::child<FileNameEdit>(*m_w, u"fne_PlikWAV")->setText(makeFile(u"b.xyz"_qs));
+        QCOMPARE(m_recorder->lines(), QStringList{FormatMessage});
+        QCOMPARE(test::child<QLabel>(*m_w, u"LabelCzas")->text(), u"1:05s"_qs);
         QCOMPARE(toolbar(), u"P--"_qs);
         QCOMPARE(device().mode(), MediaMode::Playing);
-        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
+        QVERIFY(test::child<ImageButton>(*m_w, u"ib_Start")->isEnabled());
     }
 
     void aSoundOpensAndShowsItsTime()
     {
-        test::child<QComboBox>(*w, u"cb_Typ_Alarmu")
-            ->setCurrentIndex(test::child<QComboBox>(*w, u"cb_Typ_Alarmu")
+        test::child<QComboBox>(*m_w, u"cb_Typ_Alarmu")
+            ->setCurrentIndex(test::child<QComboBox>(*m_w, u"cb_Typ_Alarmu")
                                   ->findText(kinds::PlaySound.toString()));
-        QVERIFY(!test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
+        QVERIFY(!test::child<ImageButton>(*m_w, u"ib_Start")->isEnabled());
         const QString file = makeFile(u"Dzwonek długi.MIDI"_qs);
-        recorder->script(u"MediaLength"_qs, u"65000"_qs);
-        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(FileNameEdit::displayedPath(file));
-        QCOMPARE(recorder->lines(),
+        m_recorder->script(u"MediaLength"_qs, u"65000"_qs);
+        test::child<FileNameEdit>(*m_w, u"fne_PlikWAV")->setText(FileNameEdit::displayedPath(file));
+        QCOMPARE(m_recorder->lines(),
                  (QStringList{u"MediaOpen "_qs + Recorder::quoted(file) + u" -> ok"_qs,
                               u"MediaLength -> 65000"_qs}));
-        QCOMPARE(test::child<QLabel>(*w, u"LabelCzas")->text(), u"1:05s"_qs);
+        QCOMPARE(test::child<QLabel>(*m_w, u"LabelCzas")->text(), u"1:05s"_qs);
         QCOMPARE(toolbar(), u"--S"_qs);
         for (QWidget *control : std::initializer_list<QWidget *>{
-                 test::child<QToolButton>(*w, u"Play"), test::child<QToolButton>(*w, u"Pause"),
-                 test::child<QToolButton>(*w, u"Stop"), test::child<QCheckBox>(*w, u"LoopCheckBox"),
-                 test::child<ImageButton>(*w, u"ib_Start")})
+                 test::child<QToolButton>(*m_w, u"Play"), test::child<QToolButton>(*m_w, u"Pause"),
+                 test::child<QToolButton>(*m_w, u"Stop"),
+                 test::child<QCheckBox>(*m_w, u"LoopCheckBox"),
+                 test::child<ImageButton>(*m_w, u"ib_Start")})
             QVERIFY(control->isEnabled());
     }
 
     void aFileTheDeviceCannotOpenRaisesTheErrorWithItsExtension()
     {
         chooseSound(makeFile(u"a.wav"_qs), 3000);
-        test::child<QToolButton>(*w, u"Play")->click();
-        recorder->script(u"MediaOpen"_qs, u"error Could not determine type of stream."_qs);
-        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(makeFile(u"broken.Mp3"_qs));
-        QCOMPARE(recorder->lines().last(), openError(u".Mp3"_qs));
+        test::child<QToolButton>(*m_w, u"Play")->click();
+        m_recorder->script(u"MediaOpen"_qs, u"error Could not determine type of stream."_qs);
+        test::child<FileNameEdit>(*m_w, u"fne_PlikWAV")->setText(makeFile(u"broken.Mp3"_qs));
+        QCOMPARE(m_recorder->lines().last(), openError(u".Mp3"_qs));
         QVERIFY(!device().isOpen());
         QCOMPARE(toolbar(), u"--S"_qs);
-        QCOMPARE(test::child<QLabel>(*w, u"LabelCzas")->text(),
+        QCOMPARE(test::child<QLabel>(*m_w, u"LabelCzas")->text(),
                  u"0:03s"_qs); // the label and the enabled states stay
-        QVERIFY(test::child<QToolButton>(*w, u"Play")->isEnabled());
-        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
+        QVERIFY(test::child<QToolButton>(*m_w, u"Play")->isEnabled());
+        QVERIFY(test::child<ImageButton>(*m_w, u"ib_Start")->isEnabled());
         deliver(); // the aborted play of a.wav: the toolbar stays stopped
         QCOMPARE(toolbar(), u"--S"_qs);
     }
@@ -262,21 +265,22 @@ private slots:
         QFETCH(QString, openAnswer);
         QFETCH(QStringList, boxes);
         QFETCH(int, opens);
-        w.reset();
-        rememberEntry(*storeFile, keys::Sound_MRU, makeFile(file));
+        m_w.reset();
+        rememberEntry(*m_storeFile, keys::Sound_MRU, makeFile(file));
         {
-            Store store(*storeFile);
-            store.openKey(keys::Base.toString());
-            store.writeString(keys::LastAction.toString(), kinds::PlaySound.toString());
-            store.writeInteger(keys::O_ZA.toString(), keys::O_ZA_Countdown);
+            Store store(*m_storeFile);
+            store.openKey(keys::Base);
+            store.writeString(keys::LastAction, kinds::PlaySound.toString());
+            store.writeInteger(keys::O_ZA, keys::O_ZA_Countdown);
         }
         for (int i = 0; i < 3; ++i)
-            recorder->script(u"MediaOpen"_qs, openAnswer);
-        recorder->clear();
-        w = std::make_unique<SetupWindow>(*platform, *storeFile, clock, *host, dir->path());
-        w->show();
+            m_recorder->script(u"MediaOpen"_qs, openAnswer);
+        m_recorder->clear();
+        m_w = std::make_unique<SetupWindow>(*m_platform, *m_storeFile, m_clock, *m_host,
+                                            m_dir->path());
+        m_w->show();
         QStringList shownBoxes, openLines;
-        for (const QString &line : recorder->lines()) {
+        for (const QString &line : m_recorder->lines()) {
             if (line.startsWith(u"MessageBox"_qs))
                 shownBoxes.append(line);
             if (line.startsWith(u"MediaOpen"_qs))
@@ -285,11 +289,11 @@ private slots:
         QCOMPARE(shownBoxes, boxes);
         QCOMPARE(openLines.size(), opens);
         // The rest of creation ran: the kind's panel, the timing mode.
-        QVERIFY(test::child<QWidget>(*w, u"p_k_PdegrajDzwiek")->isVisible());
-        QVERIFY(!test::child<QPushButton>(*w, u"cb_Podglad")->isVisible());
-        QVERIFY(test::child<QRadioButton>(*w, u"rb_ur_po_czasie")->isChecked());
-        QVERIFY(test::child<QSpinBox>(*w, u"se_ur_po_czasie_sec")->isEnabled());
-        QVERIFY(!test::child<QSpinBox>(*w, u"se_ur_o_godz_sec")->isEnabled());
+        QVERIFY(test::child<QWidget>(*m_w, u"p_k_PdegrajDzwiek")->isVisible());
+        QVERIFY(!test::child<QPushButton>(*m_w, u"cb_Podglad")->isVisible());
+        QVERIFY(test::child<QRadioButton>(*m_w, u"rb_ur_po_czasie")->isChecked());
+        QVERIFY(test::child<QSpinBox>(*m_w, u"se_ur_po_czasie_sec")->isEnabled());
+        QVERIFY(!test::child<QSpinBox>(*m_w, u"se_ur_o_godz_sec")->isEnabled());
     }
 
     void theButtonsWithNoSoundOpenRaiseTheirErrors_data()
@@ -307,53 +311,53 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, message);
         chooseSound(makeFile(u"a.wav"_qs));
-        recorder->script(u"MediaOpen"_qs, u"error broken"_qs);
-        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(makeFile(u"b.wav"_qs));
-        recorder->clear();
-        test::child<QToolButton>(*w, u"Stop")->setChecked(false);
-        auto *clicked = w->findChild<QToolButton *>(button);
+        m_recorder->script(u"MediaOpen"_qs, u"error broken"_qs);
+        test::child<FileNameEdit>(*m_w, u"fne_PlikWAV")->setText(makeFile(u"b.wav"_qs));
+        m_recorder->clear();
+        test::child<QToolButton>(*m_w, u"Stop")->setChecked(false);
+        auto *clicked = m_w->findChild<QToolButton *>(button);
         QVERIFY(clicked && clicked->isEnabled());
         clicked->click();
-        QCOMPARE(recorder->lines(), QStringList{errorBox(message)});
+        QCOMPARE(m_recorder->lines(), QStringList{errorBox(message)});
         QVERIFY(!clicked->isChecked());
     }
 
     void playToTheEndWithoutLoopShowsStopped()
     {
         chooseSound(makeFile(u"a.wav"_qs));
-        test::child<QToolButton>(*w, u"Play")->click();
+        test::child<QToolButton>(*m_w, u"Play")->click();
         QCOMPARE(toolbar(), u"P--"_qs);
         device().finishPlaying();
         deliver();
         QCOMPARE(toolbar(), u"--S"_qs);
-        QCOMPARE(recorder->lines(), QStringList{u"MediaPlay"_qs});
+        QCOMPARE(m_recorder->lines(), QStringList{u"MediaPlay"_qs});
     }
 
     void theLoopPlaysAgainFromTheStartUntilStop()
     {
         chooseSound(makeFile(u"a.wav"_qs));
-        test::child<QCheckBox>(*w, u"LoopCheckBox")->setChecked(true);
-        test::child<QToolButton>(*w, u"Play")->click();
+        test::child<QCheckBox>(*m_w, u"LoopCheckBox")->setChecked(true);
+        test::child<QToolButton>(*m_w, u"Play")->click();
         for (int pass = 0; pass < 2; ++pass) {
             device().finishPlaying();
             deliver();
             QCOMPARE(device().mode(), MediaMode::Playing);
             QCOMPARE(toolbar(), u"P--"_qs);
         }
-        test::child<QToolButton>(*w, u"Stop")->click();
+        test::child<QToolButton>(*m_w, u"Stop")->click();
         deliver(); // the aborted play does not start the loop again
         QCOMPARE(device().mode(), MediaMode::Stopped);
         QCOMPARE(toolbar(), u"--S"_qs);
-        QCOMPARE(recorder->lines(), (QStringList{u"MediaPlay"_qs, u"MediaPlay rewind"_qs,
-                                                 u"MediaPlay rewind"_qs, u"MediaStop"_qs}));
+        QCOMPARE(m_recorder->lines(), (QStringList{u"MediaPlay"_qs, u"MediaPlay rewind"_qs,
+                                                   u"MediaPlay rewind"_qs, u"MediaStop"_qs}));
     }
 
     void clearingTheLoopBoxEndsAfterTheCurrentPass()
     {
         chooseSound(makeFile(u"a.wav"_qs));
-        test::child<QCheckBox>(*w, u"LoopCheckBox")->setChecked(true);
-        test::child<QToolButton>(*w, u"Play")->click();
-        test::child<QCheckBox>(*w, u"LoopCheckBox")->setChecked(false);
+        test::child<QCheckBox>(*m_w, u"LoopCheckBox")->setChecked(true);
+        test::child<QToolButton>(*m_w, u"Play")->click();
+        test::child<QCheckBox>(*m_w, u"LoopCheckBox")->setChecked(false);
         device().finishPlaying();
         deliver();
         QCOMPARE(device().mode(), MediaMode::Stopped);
@@ -363,15 +367,15 @@ private slots:
     void pausePausesAndResumes()
     {
         chooseSound(makeFile(u"a.wav"_qs));
-        test::child<QToolButton>(*w, u"Play")->click();
-        test::child<QToolButton>(*w, u"Pause")->click();
+        test::child<QToolButton>(*m_w, u"Play")->click();
+        test::child<QToolButton>(*m_w, u"Pause")->click();
         QCOMPARE(toolbar(), u"-A-"_qs);
         QCOMPARE(device().mode(), MediaMode::Paused);
-        test::child<QToolButton>(*w, u"Pause")->click();
+        test::child<QToolButton>(*m_w, u"Pause")->click();
         QCOMPARE(toolbar(), u"-A-"_qs); // also after a resume
         QCOMPARE(device().mode(), MediaMode::Playing);
         deliver();
-        QCOMPARE(recorder->lines(),
+        QCOMPARE(m_recorder->lines(),
                  (QStringList{u"MediaPlay"_qs, u"MediaPause"_qs, u"MediaResume"_qs}));
         device().finishPlaying();
         deliver();
@@ -381,17 +385,17 @@ private slots:
     void choosingAnotherSoundWhilePlayingStartsItStopped()
     {
         chooseSound(makeFile(u"a.wav"_qs));
-        test::child<QCheckBox>(*w, u"LoopCheckBox")->setChecked(true);
-        test::child<QToolButton>(*w, u"Play")->click();
-        recorder->script(u"MediaLength"_qs, u"10000"_qs);
-        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(makeFile(u"b.mp3"_qs));
+        test::child<QCheckBox>(*m_w, u"LoopCheckBox")->setChecked(true);
+        test::child<QToolButton>(*m_w, u"Play")->click();
+        m_recorder->script(u"MediaLength"_qs, u"10000"_qs);
+        test::child<FileNameEdit>(*m_w, u"fne_PlikWAV")->setText(makeFile(u"b.mp3"_qs));
         deliver();
         QCOMPARE(device().mode(), MediaMode::Stopped);
         QCOMPARE(toolbar(), u"--S"_qs);
-        QCOMPARE(test::child<QLabel>(*w, u"LabelCzas")->text(), u"0:10s"_qs);
-        QCOMPARE(recorder->lines().mid(1, 2),
+        QCOMPARE(test::child<QLabel>(*m_w, u"LabelCzas")->text(), u"0:10s"_qs);
+        QCOMPARE(m_recorder->lines().mid(1, 2),
                  (QStringList{u"MediaClose"_qs, u"MediaOpen "_qs +
-                                                    Recorder::quoted(dir->filePath(u"b.mp3"_qs)) +
+                                                    Recorder::quoted(m_dir->filePath(u"b.mp3"_qs)) +
                                                     u" -> ok"_qs}));
     }
 
@@ -399,30 +403,31 @@ private slots:
     {
         const QString file = makeFile(u"a.wav"_qs);
         chooseSound(file);
-        test::child<QToolButton>(*w, u"Play")->click();
-        w->ib_StartClick();
+        test::child<QToolButton>(*m_w, u"Play")->click();
+        m_w->ib_StartClick();
         QCOMPARE(device().mode(), MediaMode::Stopped);
         QCOMPARE(toolbar(), u"--S"_qs);
         for (QWidget *control : std::initializer_list<QWidget *>{
-                 test::child<FileNameEdit>(*w, u"fne_PlikWAV"),
-                 test::child<QToolButton>(*w, u"Play"), test::child<QToolButton>(*w, u"Pause"),
-                 test::child<QToolButton>(*w, u"Stop"), test::child<QCheckBox>(*w, u"LoopCheckBox"),
-                 test::child<QLabel>(*w, u"LabelCzas")})
+                 test::child<FileNameEdit>(*m_w, u"fne_PlikWAV"),
+                 test::child<QToolButton>(*m_w, u"Play"), test::child<QToolButton>(*m_w, u"Pause"),
+                 test::child<QToolButton>(*m_w, u"Stop"),
+                 test::child<QCheckBox>(*m_w, u"LoopCheckBox"),
+                 test::child<QLabel>(*m_w, u"LabelCzas")})
             QVERIFY(!control->isEnabled());
-        QVERIFY(host->ticking);
-        QCOMPARE(host->armed.MainParam, file);
+        QVERIFY(m_host->ticking);
+        QCOMPARE(m_host->armed.MainParam, file);
 
         // The alarm goes off: the sound plays with Play down and Stop up, then the disarm.
-        recorder->clear();
-        w->playAlarmSound(file);
+        m_recorder->clear();
+        m_w->playAlarmSound(file);
         QCOMPARE(toolbar(), u"P--"_qs);
-        w->ib_StopClick();
+        m_w->ib_StopClick();
         QCOMPARE(device().mode(), MediaMode::Playing);
         QCOMPARE(toolbar(), u"P--"_qs);
-        QVERIFY(test::child<QToolButton>(*w, u"Stop")->isEnabled() &&
-                test::child<QCheckBox>(*w, u"LoopCheckBox")->isEnabled());
+        QVERIFY(test::child<QToolButton>(*m_w, u"Stop")->isEnabled() &&
+                test::child<QCheckBox>(*m_w, u"LoopCheckBox")->isEnabled());
         QCOMPARE(
-            recorder->lines(),
+            m_recorder->lines(),
             (QStringList{u"MediaClose"_qs, u"MediaOpen "_qs + Recorder::quoted(file) + u" -> ok"_qs,
                          u"MediaPlay"_qs}));
         // Its end with the loop box clear shows the toolbar stopped.
@@ -434,27 +439,27 @@ private slots:
     void stopWithStopDownStopsThePlayerAgain()
     {
         chooseSound(makeFile(u"a.wav"_qs));
-        w->ib_StartClick();
-        w->ib_StopClick();
+        m_w->ib_StartClick();
+        m_w->ib_StopClick();
         QCOMPARE(toolbar(), u"--S"_qs);
-        QVERIFY(test::child<QToolButton>(*w, u"Play")->isEnabled());
+        QVERIFY(test::child<QToolButton>(*m_w, u"Play")->isEnabled());
         // With no sound open (the last open failed) there is nothing to stop and no error.
-        recorder->script(u"MediaOpen"_qs, u"error broken"_qs);
-        test::child<FileNameEdit>(*w, u"fne_PlikWAV")->setText(makeFile(u"b.wav"_qs));
-        recorder->clear();
-        w->ib_StartClick();
-        w->ib_StopClick();
+        m_recorder->script(u"MediaOpen"_qs, u"error broken"_qs);
+        test::child<FileNameEdit>(*m_w, u"fne_PlikWAV")->setText(makeFile(u"b.wav"_qs));
+        m_recorder->clear();
+        m_w->ib_StartClick();
+        m_w->ib_StopClick();
         QCOMPARE(toolbar(), u"--S"_qs);
-        for (const QString &line : recorder->lines())
+        for (const QString &line : m_recorder->lines())
             QVERIFY2(!line.startsWith(u"MessageBox"_qs), qPrintable(line));
     }
 
     void anAlarmSoundThatCannotBeOpenedRaisesTheDeviceError()
     {
-        recorder->script(u"MediaOpen"_qs, u"error Could not determine type of stream."_qs);
-        QVERIFY_THROWS_EXCEPTION(MediaDeviceError, w->playAlarmSound(makeFile(u"x.xyz"_qs)));
+        m_recorder->script(u"MediaOpen"_qs, u"error Could not determine type of stream."_qs);
+        QVERIFY_THROWS_EXCEPTION(MediaDeviceError, m_w->playAlarmSound(makeFile(u"x.xyz"_qs)));
         QVERIFY(!device().isOpen());
-        QVERIFY(!test::child<QToolButton>(*w, u"Play")->isChecked());
+        QVERIFY(!test::child<QToolButton>(*m_w, u"Play")->isChecked());
     }
 };
 

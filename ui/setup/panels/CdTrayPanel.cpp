@@ -39,7 +39,7 @@ void CdTrayPanel::restore(Store &inne, QStringView)
     listDrives();
     for (const auto &[key, box] :
          {std::pair{keys::Dysk_CD, m_driveBox}, std::pair{keys::Dysk_CD_Ws_Wy, m_operationBox}}) {
-        if (const auto text = inne.readString(key.toString())) {
+        if (const auto text = inne.readString(key)) {
             const QSignalBlocker blocker(box);
             box->setEditText(*text);
         }

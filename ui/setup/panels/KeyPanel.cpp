@@ -35,7 +35,7 @@ KeyPanel::KeyPanel(platform::Dialogs &dialogs, QWidget *parent)
 
 void KeyPanel::restore(Store &inne, QStringView)
 {
-    if (const auto key = inne.readString(keys::Klawisz.toString())) {
+    if (const auto key = inne.readString(keys::Klawisz)) {
         const QSignalBlocker blocker(m_keyBox);
         m_keyBox->setEditText(*key);
     }
