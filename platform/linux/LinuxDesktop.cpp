@@ -31,7 +31,8 @@ Means LinuxDesktop::means(Operation operation)
     if (!m_portalOffer)
         m_portalOffer = PortalRemoteDesktop::offered();
     offers.portalKeyboard = m_portalOffer->keyboard;
-    offers.portalPointer = m_portalOffer->pointer;
+    // The portal's screen casts, on which the pointer is placed, are PipeWire streams.
+    offers.portalPointer = m_portalOffer->pointer && MutterDesktop::pipeWireRuns();
     means = m_session.means(operation, offers);
     if (means.backEnd != u"portal")
         return means;

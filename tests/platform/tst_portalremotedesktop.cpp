@@ -69,6 +69,11 @@ private slots:
         const QString address = tockwell::test::startPrivateBus(m_bus);
         QVERIFY2(!address.isEmpty(), "the private session bus did not start");
         qputenv("DBUS_SESSION_BUS_ADDRESS", address.toUtf8());
+        // The portal's screen casts are PipeWire streams: the program looks for its socket.
+        qputenv("PIPEWIRE_RUNTIME_DIR", m_folder.path().toUtf8());
+        qunsetenv("PIPEWIRE_REMOTE");
+        QFile socket(m_folder.filePath(u"pipewire-0"_qs));
+        QVERIFY(socket.open(QIODevice::WriteOnly));
     }
 
     void cleanup()
