@@ -35,53 +35,8 @@ class TestSetupWindow : public QObject
 
     std::unique_ptr<SetupWindow> makeWindow() { return m_world->makeWindow(); }
 
-    void writeBase(QStringView name, const QString &text)
-    {
-        Store store(m_world->storeFile);
-        store.openKey(keys::Base);
-        store.writeString(name.toString(), text);
-    }
-    void writeBase(QStringView name, int number)
-    {
-        Store store(m_world->storeFile);
-        store.openKey(keys::Base);
-        store.writeInteger(name.toString(), number);
-    }
-    std::optional<QString> readBaseString(QStringView name)
-    {
-        Store store(m_world->storeFile);
-        store.openKey(keys::Base);
-        return store.readString(name.toString());
-    }
-
-    QString makeFile(const QString &name, bool executable = false)
-    {
-        QFile file(m_world->dir.filePath(name));
-        if (!file.open(QIODevice::WriteOnly))
-            qFatal("cannot write %s", qPrintable(file.fileName()));
-        file.write("x");
-        if (executable)
-            file.setPermissions(file.permissions() | QFile::ExeOwner);
-        return file.fileName();
-    }
-
-    static void chooseKind(SetupWindow &w, QStringView kind)
-    {
-        test::child<QComboBox>(w, u"cb_Typ_Alarmu")
-            ->setCurrentIndex(
-                test::child<QComboBox>(w, u"cb_Typ_Alarmu")->findText(kind.toString()));
-    }
-
-    QStringList boxes() const
-    {
-        QStringList lines;
-        for (const QString &line : m_world->recorder->lines())
-            if (line.startsWith(u"MessageBox"_qs))
-                lines.append(line);
-        return lines;
-    }
-
 private slots:
+
     void init() { m_world = std::make_unique<test::SetupWindowWorld>(); }
 
     void creationOnAnEmptyStore()
@@ -107,48 +62,7 @@ private slots:
         QVERIFY(test::child<ClockGroupBox>(*w, u"gb1")
                     ->caption()
                     .startsWith(u" W tej chwili jest: 12:00:00"_qs));
-        QVERIFY(boxes().isEmpty());
-    }
-
-    // Each kind shows its own panel alone, with the focus in its first field.
-    void eachKindShowsItsPanelWithTheFocusInIt_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("panel");
-        QTest::addColumn<QString>("firstField");
-        QTest::newRow("popup") << kinds::DefaultWindow.toString() << QString() << QString();
-        QTest::newRow("message") << kinds::Message.toString() << u"p_k_komunikat"_qs
-                                 << u"cb_Komunikat"_qs;
-        QTest::newRow("sound") << kinds::PlaySound.toString() << u"p_k_PdegrajDzwiek"_qs
-                               << u"fne_PlikWAV"_qs;
-        QTest::newRow("folder") << kinds::OpenFolder.toString() << u"p_OtworzFolder"_qs
-                                << u"de_Foldery"_qs;
-        QTest::newRow("file") << kinds::OpenFile.toString() << u"p_Plik"_qs << u"fne_Plik"_qs;
-        QTest::newRow("program") << kinds::RunProgram.toString() << u"p_UrProg"_qs
-                                 << u"fne_PlikEXE"_qs;
-        QTest::newRow("web page") << kinds::OpenWebPage.toString() << u"p_WWW"_qs << u"e_WWW"_qs;
-        QTest::newRow("shutdown") << kinds::Shutdown.toString() << u"p_Zamknij"_qs
-                                  << u"cb_ZamknijSystem"_qs;
-        QTest::newRow("other") << kinds::Other.toString() << u"p_Inne"_qs << u"cb_InneOpcje"_qs;
-    }
-    void eachKindShowsItsPanelWithTheFocusInIt()
-    {
-        QFETCH(QString, kind);
-        QFETCH(QString, panel);
-        QFETCH(QString, firstField);
-        const auto w = makeWindow();
-        QWidget *focusBefore = w->focusWidget();
-        chooseKind(*w, kind);
-        for (const QString &each :
-             {u"p_k_komunikat"_qs, u"p_k_PdegrajDzwiek"_qs, u"p_Zamknij"_qs, u"p_UrProg"_qs,
-              u"p_Plik"_qs, u"p_OtworzFolder"_qs, u"p_WWW"_qs, u"p_Inne"_qs})
-            QCOMPARE(test::child(*w, each)->isVisible(), each == panel);
-        if (firstField.isEmpty()) {
-            QCOMPARE(w->focusWidget(), focusBefore);
-            return;
-        }
-        QWidget *field = test::child(*w, firstField);
-        QVERIFY(w->focusWidget() == field || field->isAncestorOf(w->focusWidget()));
+        QVERIFY(m_world->boxes().isEmpty());
     }
 
     // While the alarm is armed, the timing and the shown kind's controls are locked, and Stop
@@ -194,6 +108,7 @@ private slots:
         QTest::newRow("no kind") << QString() << QString() << QStringList()
                                  << QStringList{u"cb_Podglad"_qs, u"cb_Komunikat"_qs};
     }
+
     void armingLocksTheKindsControls()
     {
         QFETCH(QString, kind);
@@ -202,7 +117,7 @@ private slots:
         QFETCH(QStringList, leftAlone);
         const auto w = makeWindow();
         test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(subAction);
-        chooseKind(*w, kind);
+        test::chooseKind(*w, kind);
         locked << u"cb_Typ_Alarmu"_qs << u"rb_ur_o_godz"_qs << u"se_ur_o_godz_godz"_qs
                << u"sb_ur_alarm_o"_qs << u"rb_ur_po_czasie"_qs << u"Label13"_qs;
         std::map<QString, bool> before;
@@ -219,68 +134,15 @@ private slots:
             QVERIFY2(test::child(*w, name)->isEnabled(), qPrintable(name));
     }
 
-    // Each recent list's current entry comes back into the field it was entered in.
-    void everyListsCurrentEntryComesBackIntoItsField_data()
-    {
-        QTest::addColumn<QString>("list");
-        QTest::addColumn<QString>("entry"); // "file" and "folder" stand for existing ones
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("clock time")
-            << keys::O_MRU.toString() << u"7:5:0"_qs << u"se_ur_o_godz_min"_qs << u"5"_qs;
-        QTest::newRow("countdown")
-            << keys::ZA_MRU.toString() << u"0:1:30"_qs << u"se_ur_po_czasie_sec"_qs << u"30"_qs;
-        QTest::newRow("message") << keys::Kom_Text_MRU.toString() << u"Już czas"_qs
-                                 << u"cb_Komunikat"_qs << u"Już czas"_qs;
-        QTest::newRow("caption") << keys::Kom_Caption_MRU.toString() << u"UWAGA"_qs
-                                 << u"cb_Caption"_qs << u"UWAGA"_qs;
-        QTest::newRow("sound") << keys::Sound_MRU.toString() << u"file"_qs << u"fne_PlikWAV"_qs
-                               << u"file"_qs;
-        QTest::newRow("program") << keys::EXE_MRU.toString() << u"file"_qs << u"fne_PlikEXE"_qs
-                                 << u"file"_qs;
-        QTest::newRow("file") << keys::Pliki_MRU.toString() << u"file"_qs << u"fne_Plik"_qs
-                              << u"file"_qs;
-        QTest::newRow("folder") << keys::Foldery_MRU.toString() << u"folder"_qs << u"de_Foldery"_qs
-                                << u"folder"_qs;
-        QTest::newRow("web page") << keys::WWW_MRU.toString() << u"www.a.pl"_qs << u"e_WWW"_qs
-                                  << u"www.a.pl"_qs;
-    }
-    void everyListsCurrentEntryComesBackIntoItsField()
-    {
-        QFETCH(QString, list);
-        QFETCH(QString, entry);
-        QFETCH(QString, field);
-        QFETCH(QString, shown);
-        const QString file = makeFile(u"dzwonek.wav"_qs);
-        const auto existing = [&](const QString &text) {
-            return text == u"file"_qs ? file : text == u"folder"_qs ? m_world->dir.path() : text;
-        };
-        QCOMPARE(keys::RecentLists.size(), std::size_t(9)); // the rows above
-        rememberEntry(m_world->storeFile, list, existing(entry));
-        const auto w = makeWindow();
-        QWidget *control = test::child(*w, field);
-        QString text;
-        if (const auto *number = qobject_cast<QSpinBox *>(control))
-            text = QString::number(number->value());
-        else if (const auto *box = qobject_cast<QComboBox *>(control))
-            text = box->currentText();
-        else if (const auto *fileField = qobject_cast<FileNameEdit *>(control))
-            text = fileField->text();
-        else
-            text = qobject_cast<QLineEdit *>(control)->text();
-        QCOMPARE(text, existing(shown));
-        QVERIFY(boxes().isEmpty());
-    }
-
     void restoresTheLastKindWithoutRegardToCase()
     {
-        writeBase(keys::LastAction, u"komunikat"_qs);
+        m_world->writeBase(keys::LastAction, u"komunikat"_qs);
         const auto w = makeWindow();
         QCOMPARE(test::child<QComboBox>(*w, u"cb_Typ_Alarmu")->currentText(),
                  kinds::Message.toString());
         QVERIFY(test::child<QWidget>(*w, u"p_k_komunikat")->isVisible());
 
-        writeBase(keys::LastAction, u"Komunikat "_qs);
+        m_world->writeBase(keys::LastAction, u"Komunikat "_qs);
         QCOMPARE(test::child<QComboBox>(*makeWindow(), u"cb_Typ_Alarmu")->currentIndex(), -1);
     }
 
@@ -294,13 +156,14 @@ private slots:
         QTest::newRow("popup cannot repeat") << 2 << kinds::DefaultWindow.toString() << false;
         QTest::newRow("shutdown cannot repeat") << 2 << kinds::Shutdown.toString() << false;
     }
+
     void restoresCountdownModeAndRepeat()
     {
         QFETCH(int, oZa);
         QFETCH(QString, kind);
         QFETCH(bool, repeatEnabled);
-        writeBase(keys::O_ZA, oZa);
-        writeBase(keys::LastAction, kind);
+        m_world->writeBase(keys::O_ZA, oZa);
+        m_world->writeBase(keys::LastAction, kind);
         {
             Store store(m_world->storeFile);
             store.openKey(keys::Base);
@@ -317,122 +180,6 @@ private slots:
         QCOMPARE(test::child<QLineEdit>(*w, u"e_CzasPowtorki")->isEnabled(), repeatEnabled);
     }
 
-    void kindSwitching_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("previewVisible");
-        QTest::addColumn<bool>("previewEnabled");
-        QTest::addColumn<bool>("repeatEnabled");
-        QTest::addColumn<bool>("startEnabled");
-        QTest::newRow("popup") << kinds::DefaultWindow.toString() << true << true << false << true;
-        QTest::newRow("message, empty")
-            << kinds::Message.toString() << true << false << true << false;
-        QTest::newRow("sound, no file")
-            << kinds::PlaySound.toString() << false << false << true << false;
-        QTest::newRow("shutdown, no choice")
-            << kinds::Shutdown.toString() << false << false << false << false;
-        QTest::newRow("web, empty")
-            << kinds::OpenWebPage.toString() << true << false << true << false;
-        QTest::newRow("other, empty") << kinds::Other.toString() << true << false << true << false;
-    }
-    void kindSwitching()
-    {
-        QFETCH(QString, kind);
-        QFETCH(bool, previewVisible);
-        QFETCH(bool, previewEnabled);
-        QFETCH(bool, repeatEnabled);
-        QFETCH(bool, startEnabled);
-        const auto w = makeWindow();
-        test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->setChecked(true);
-        chooseKind(*w, kind);
-        QCOMPARE(test::child<QPushButton>(*w, u"cb_Podglad")->isVisible(), previewVisible);
-        QCOMPARE(test::child<QPushButton>(*w, u"cb_Podglad")->isEnabled(), previewEnabled);
-        QCOMPARE(test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->isEnabled(), repeatEnabled);
-        QCOMPARE(test::child<QLineEdit>(*w, u"e_CzasPowtorki")->isEnabled(), repeatEnabled);
-        QCOMPARE(test::child<ImageButton>(*w, u"ib_Start")->isEnabled(), startEnabled);
-    }
-
-    void shutdownThenMessageShowsPreviewAgain()
-    {
-        const auto w = makeWindow();
-        chooseKind(*w, kinds::Shutdown);
-        QVERIFY(!test::child<QPushButton>(*w, u"cb_Podglad")->isVisible());
-        chooseKind(*w, kinds::Message);
-        QVERIFY(test::child<QPushButton>(*w, u"cb_Podglad")->isVisible());
-        QVERIFY(!test::child<QPushButton>(*w, u"cb_Podglad")->isEnabled());
-        QVERIFY(test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->isEnabled());
-    }
-
-    void messageEditor()
-    {
-        const auto w = makeWindow();
-        chooseKind(*w, kinds::Message);
-        test::child<QComboBox>(*w, u"cb_Komunikat")->setEditText(u"ALARM !!!"_qs);
-        QVERIFY(!test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
-        QTest::keyClicks(test::child<QComboBox>(*w, u"cb_Caption")->lineEdit(), u"x"_qs);
-        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
-        QVERIFY(test::child<QPushButton>(*w, u"cb_Podglad")->isEnabled());
-    }
-
-    void shutdownChoiceIsExact()
-    {
-        const auto w = makeWindow();
-        chooseKind(*w, kinds::Shutdown);
-        test::child<QComboBox>(*w, u"cb_ZamknijSystem")->setEditText(u"wyłącz komputer"_qs);
-        QVERIFY(!test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
-        test::child<QComboBox>(*w, u"cb_ZamknijSystem")->setEditText(u"Wyłącz komputer"_qs);
-        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
-    }
-
-    void programEditor()
-    {
-        const auto w = makeWindow();
-        chooseKind(*w, kinds::RunProgram);
-        const QString program = makeFile(u"budzik"_qs, true);
-        const QString text = makeFile(u"notatka.txt"_qs);
-        test::child<FileNameEdit>(*w, u"fne_PlikEXE")->setText(program);
-        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
-        test::child<FileNameEdit>(*w, u"fne_PlikEXE")
-            ->setText(text); // not a program: the message, the buttons stay as they were
-        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
-        QCOMPARE(boxes(),
-                 QStringList{u"MessageBox \"Wybrany format pliku jest niepoprawny.\\rWybierz "
-                             "inny plik lub upewnij się, czy wybrany plik ma rozszerzenie "
-                             "typu EXE\" \"Tockwell\" 0x0 -> 1"_qs});
-        test::child<FileNameEdit>(*w, u"fne_PlikEXE")->setText(makeFile(u"setup.Exe"_qs));
-        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
-        test::child<FileNameEdit>(*w, u"fne_PlikEXE")
-            ->setText(m_world->dir.filePath(u"brak --opcja"_qs));
-        QVERIFY(!test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
-        test::child<FileNameEdit>(*w, u"fne_PlikEXE")
-            ->setText(u"\""_qs + program + u"\" --cicho"_qs); // the first item names it
-        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
-    }
-
-    void fileFolderAndWebEditors()
-    {
-        const auto w = makeWindow();
-        chooseKind(*w, kinds::OpenFile);
-        const QString blank = makeFile(u"z odstępem.txt"_qs);
-        test::child<FileNameEdit>(*w, u"fne_Plik")->setText(FileNameEdit::displayedPath(blank));
-        QCOMPARE(test::child<FileNameEdit>(*w, u"fne_Plik")->text(), u"\""_qs + blank + u"\""_qs);
-        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
-
-        chooseKind(*w, kinds::OpenFolder);
-        test::child<FileNameEdit>(*w, u"de_Foldery")->setText(blank);
-        QVERIFY(!test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
-        test::child<FileNameEdit>(*w, u"de_Foldery")->setText(m_world->dir.path());
-        QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
-
-        chooseKind(*w, kinds::OpenWebPage);
-        for (const auto &[address, valid] :
-             {std::pair{u"www.example.pl"_qs, true}, std::pair{u"https://example.pl"_qs, false},
-              std::pair{u"WWW.EXAMPLE.PL"_qs, false}, std::pair{u"http://www.x.pl"_qs, true}}) {
-            test::child<QLineEdit>(*w, u"e_WWW")->setText(address);
-            QCOMPARE(test::child<ImageButton>(*w, u"ib_Start")->isEnabled(), valid);
-        }
-    }
-
     void digitFilter()
     {
         const auto w = makeWindow();
@@ -447,7 +194,7 @@ private slots:
     void startInClockMode()
     {
         auto w = makeWindow();
-        chooseKind(*w, kinds::DefaultWindow);
+        test::chooseKind(*w, kinds::DefaultWindow);
         test::child<QSpinBox>(*w, u"se_ur_o_godz_godz")->setValue(7);
         test::child<QSpinBox>(*w, u"se_ur_o_godz_min")->setValue(5);
         w->ib_StartClick();
@@ -466,7 +213,7 @@ private slots:
         QCOMPARE(clockList.current, u"7:5:0"_qs);
         QVERIFY(clockList.names.contains(u"7:5:0"_qs));
         QCOMPARE(readRecentList(m_world->storeFile, keys::ZA_MRU).current, u"0:0:0"_qs);
-        QCOMPARE(readBaseString(keys::LastAction), kinds::DefaultWindow.toString());
+        QCOMPARE(m_world->readBaseString(keys::LastAction), kinds::DefaultWindow.toString());
     }
 
     void startACountdownMessageWithRepeat()
@@ -474,7 +221,7 @@ private slots:
         auto w = makeWindow();
         test::child<QRadioButton>(*w, u"rb_ur_po_czasie")->setChecked(true);
         test::child<QSpinBox>(*w, u"se_ur_po_czasie_sec")->setValue(90);
-        chooseKind(*w, kinds::Message);
+        test::chooseKind(*w, kinds::Message);
         test::child<QComboBox>(*w, u"cb_Komunikat")->setEditText(u"Już czas"_qs);
         test::child<QComboBox>(*w, u"cb_Caption")->setEditText(u"UWAGA !!!"_qs);
         test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->setChecked(true);
@@ -511,13 +258,13 @@ private slots:
     void shutdownNeverRepeats()
     {
         auto w = makeWindow();
-        chooseKind(*w, kinds::Shutdown);
+        test::chooseKind(*w, kinds::Shutdown);
         test::child<QComboBox>(*w, u"cb_ZamknijSystem")
             ->setEditText(shutdowns::PowerOff.toString());
         test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->setChecked(true);
         w->ib_StartClick();
         QCOMPARE(m_world->host.armed.RepeatSeconds, 0);
-        QCOMPARE(readBaseString(keys::cb_Reboot), shutdowns::PowerOff.toString());
+        QCOMPARE(m_world->readBaseString(keys::cb_Reboot), shutdowns::PowerOff.toString());
         w->ib_StopClick();
         QVERIFY(!test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->isEnabled());
         QVERIFY(!test::child<QLineEdit>(*w, u"e_CzasPowtorki")->isEnabled());
@@ -528,7 +275,7 @@ private slots:
     void otherActionStoresItsPoint()
     {
         auto w = makeWindow();
-        chooseKind(*w, kinds::Message); // the point is written whatever the kind
+        test::chooseKind(*w, kinds::Message); // the point is written whatever the kind
         test::child<QComboBox>(*w, u"cb_Komunikat")->setEditText(u"a"_qs);
         test::child<QComboBox>(*w, u"cb_Caption")->setEditText(u"b"_qs);
         test::child<QComboBox>(*w, u"cb_InneOpcje")->setEditText(others::SingleClick.toString());
@@ -540,7 +287,7 @@ private slots:
         QCOMPARE(m_world->host.armed.SecondParam, u"640;480"_qs);
 
         w->ib_StopClick();
-        chooseKind(*w, kinds::Other); // restores the stored point: none yet
+        test::chooseKind(*w, kinds::Other); // restores the stored point: none yet
         QCOMPARE(test::child<QSpinBox>(*w, u"se_Inne_X_DC")->value(), 0);
         test::child<QSpinBox>(*w, u"se_Inne_X_DC")->setValue(640);
         test::child<QSpinBox>(*w, u"se_Inne_Y_DC")->setValue(480);
@@ -559,37 +306,38 @@ private slots:
     void zeroCountdownIsRefused()
     {
         auto w = makeWindow();
-        chooseKind(*w, kinds::DefaultWindow);
+        test::chooseKind(*w, kinds::DefaultWindow);
         test::child<QRadioButton>(*w, u"rb_ur_po_czasie")->setChecked(true);
         test::child<QSpinBox>(*w, u"se_ur_po_czasie_sec")
             ->findChild<QLineEdit *>()
             ->clear(); // an empty field reads as 0
         w->ib_StartClick();
-        QCOMPARE(boxes(), QStringList{u"MessageBox \"Odliczany czas musi być większy od 0\" "
-                                      "\"BŁĄD !!!\" 0x10 -> 1"_qs});
+        QCOMPARE(m_world->boxes(),
+                 QStringList{u"MessageBox \"Odliczany czas musi być większy od 0\" "
+                             "\"BŁĄD !!!\" 0x10 -> 1"_qs});
         QVERIFY(!m_world->host.ticking);
         QVERIFY(w->isVisible());
         QVERIFY(test::child<QComboBox>(*w, u"cb_Typ_Alarmu")->isEnabled());
         QCOMPARE(test::child<ImageButton>(*w, u"ib_Stop")->pos(), QPoint(-40, -40));
-        QVERIFY(!readBaseString(keys::LastAction));
+        QVERIFY(!m_world->readBaseString(keys::LastAction));
     }
 
     void tooLongCountdownIsRefused()
     {
         auto w = makeWindow();
-        chooseKind(*w, kinds::DefaultWindow);
+        test::chooseKind(*w, kinds::DefaultWindow);
         test::child<QRadioButton>(*w, u"rb_ur_po_czasie")->setChecked(true);
         test::child<QSpinBox>(*w, u"se_ur_po_czasie_godz")->setValue(600000);
         w->ib_StartClick();
-        QCOMPARE(boxes().size(), 1);
-        QVERIFY(boxes().constFirst().contains(u"zbyt długi"_qs));
+        QCOMPARE(m_world->boxes().size(), 1);
+        QVERIFY(m_world->boxes().constFirst().contains(u"zbyt długi"_qs));
         QVERIFY(!m_world->host.ticking);
     }
 
     void emptyRepeatFieldFailsAfterStoring()
     {
         auto w = makeWindow();
-        chooseKind(*w, kinds::OpenWebPage);
+        test::chooseKind(*w, kinds::OpenWebPage);
         test::child<QLineEdit>(*w, u"e_WWW")->setText(u"www.example.pl"_qs);
         test::child<QCheckBox>(*w, u"cb_PowtorzAkcje")->setChecked(true);
         test::child<QLineEdit>(*w, u"e_CzasPowtorki")->clear();
@@ -603,113 +351,6 @@ private slots:
         QVERIFY(test::child<ImageButton>(*w, u"ib_Start")->isEnabled());
     }
 
-    void listButtonsAndClearing()
-    {
-        rememberEntry(m_world->storeFile, keys::WWW_MRU,
-                      u"www.a.pl"_qs); // one entry + current entry
-        const QString sound = makeFile(u"dzwonek.wav"_qs);
-        {
-            Store store(m_world->storeFile);
-            store.openKey(keys::under(keys::Sound_MRU));
-            store.writeString(sound, QString()); // one entry, no current entry
-            store.closeKey();
-            store.openKey(keys::under(keys::Foldery_MRU));
-            store.writeString(m_world->dir.filePath(u"gone"_qs), QString()); // hidden but counted
-            store.writeString(m_world->dir.path(), QString());
-        }
-        const auto w = makeWindow();
-        QVERIFY(!test::child<QToolButton>(*w, u"sb_ListaWWW")->isHidden());
-        QVERIFY(test::child<QToolButton>(*w, u"sb_ListaPlikowWAV")->isHidden());
-        QVERIFY(!test::child<QToolButton>(*w, u"sb_ListaFolderow")->isHidden());
-        QCOMPARE(test::child<QLineEdit>(*w, u"e_WWW")->text(), u"www.a.pl"_qs);
-
-        const QList<QAction *> folders = test::child<QMenu>(*w, u"pm_Foldery")->actions();
-        QCOMPARE(folders.size(), 3); // the existing folder, "-", "Wyczyść listę"
-        QCOMPARE(folders.at(0)->toolTip(), m_world->dir.path());
-        QVERIFY(folders.at(1)->isSeparator());
-        QCOMPARE(folders.at(2)->text(), u"Wyczyść listę"_qs);
-        const QList<QAction *> sounds = test::child<QMenu>(*w, u"pm_PlikiWAV")->actions();
-        QCOMPARE(sounds.at(0)->text(), u"dzwonek"_qs);
-        sounds.at(0)->trigger();
-        QCOMPARE(test::child<FileNameEdit>(*w, u"fne_PlikWAV")->text(), sound);
-
-        test::child<QMenu>(*w, u"pm_WWW")->actions().constLast()->trigger();
-        QVERIFY(test::child<QToolButton>(*w, u"sb_ListaWWW")->isHidden());
-        QCOMPARE(test::child<QLineEdit>(*w, u"e_WWW")->text(), u"www.a.pl"_qs);
-        QVERIFY(readRecentList(m_world->storeFile, keys::WWW_MRU).names.isEmpty());
-    }
-
-    void timeEntriesFromTheMenus()
-    {
-        {
-            Store store(m_world->storeFile);
-            store.openKey(keys::under(keys::ZA_MRU));
-            for (const QString &entry : {u"00:01:00"_qs, u"1:2"_qs, u"1:2:3:4"_qs})
-                store.writeString(entry, QString());
-        }
-        const auto w = makeWindow();
-        const QList<QAction *> items = test::child<QMenu>(*w, u"pm_ur_alarm_za")->actions();
-        items.at(0)->trigger();
-        QCOMPARE(test::child<QSpinBox>(*w, u"se_ur_po_czasie_min")->value(), 1);
-        items.at(2)->trigger();
-        QCOMPARE(test::child<QSpinBox>(*w, u"se_ur_po_czasie_godz")->value(), 1);
-        QCOMPARE(test::child<QSpinBox>(*w, u"se_ur_po_czasie_sec")->value(), 3);
-        QVERIFY(boxes().isEmpty());
-        items.at(1)->trigger();
-        QCOMPARE(test::child<QSpinBox>(*w, u"se_ur_po_czasie_godz")->value(), 0);
-        QCOMPARE(test::child<QSpinBox>(*w, u"se_ur_po_czasie_min")->value(), 0);
-        QCOMPARE(boxes(), QStringList{u"MessageBox \"Wskazany format czasu jest niepoprawny !!!\" "
-                                      "\"BŁĄD !!!\" 0x10 -> 1"_qs});
-    }
-
-    void malformedCurrentTimeEntryAtCreation()
-    {
-        {
-            Store store(m_world->storeFile);
-            store.openKey(keys::under(keys::O_MRU));
-            store.writeString(QString(), u"24:00:00"_qs);
-        }
-        const auto w = makeWindow();
-        QCOMPARE(test::child<QSpinBox>(*w, u"se_ur_o_godz_godz")->value(), 0);
-        QCOMPARE(boxes().size(), 1);
-    }
-
-    void messageCombosAreSortedWithTheCurrentEntry()
-    {
-        rememberEntry(m_world->storeFile, keys::Kom_Text_MRU, u"Wstawaj"_qs);
-        rememberEntry(m_world->storeFile, keys::Kom_Text_MRU, u"ALARM !!!"_qs);
-        const auto w = makeWindow();
-        QCOMPARE(test::child<QComboBox>(*w, u"cb_Komunikat")->count(), 3);
-        QCOMPARE(test::child<QComboBox>(*w, u"cb_Komunikat")->itemText(0),
-                 QString()); // the current entry's empty name
-        QCOMPARE(test::child<QComboBox>(*w, u"cb_Komunikat")->itemText(1), u"ALARM !!!"_qs);
-        QCOMPARE(test::child<QComboBox>(*w, u"cb_Komunikat")->currentText(), u"ALARM !!!"_qs);
-    }
-
-    // A start makes no combo box lists: each is made when it first drops down, wide enough for
-    // its longest text, and picks as before.
-    void comboListsAreMadeWhenTheyDropDown()
-    {
-        const QString longText = u"Wstawaj, bo spóźnisz się na pociąg do Krakowa o ósmej"_qs;
-        rememberEntry(m_world->storeFile, keys::Kom_Text_MRU, longText);
-        rememberEntry(m_world->storeFile, keys::Kom_Text_MRU, u"ALARM !!!"_qs);
-        const auto w = makeWindow();
-        chooseKind(*w, kinds::Message);
-        QVERIFY(w->findChildren<QAbstractItemView *>().isEmpty());
-
-        auto *box = test::child<QComboBox>(*w, u"cb_Komunikat");
-        box->showPopup();
-        QVERIFY(box->view()->isVisible());
-        QVERIFY(box->view()->width() >= box->fontMetrics().horizontalAdvance(longText));
-        QCOMPARE(box->view()->font().pixelSize(), box->font().pixelSize()); // the fitted font
-        const int row = box->findText(longText);
-        QVERIFY(row >= 0);
-        box->view()->setCurrentIndex(box->model()->index(row, 0));
-        QTest::keyClick(box->view(), Qt::Key_Return);
-        QCOMPARE(box->currentText(), longText);
-        QCOMPARE(box->lineEdit()->text(), longText);
-    }
-
     void helpKeyOpensTheHelpPageWhenItExists()
     {
         const auto w = makeWindow();
@@ -717,7 +358,7 @@ private slots:
         QTest::keyClick(test::child<QLineEdit>(*w, u"e_WWW"), Qt::Key_F1);
         QVERIFY(m_world->recorder->lines().isEmpty());
         QDir(m_world->dir.path()).mkdir(u"help"_qs);
-        const QString page = makeFile(u"help/alarm.html"_qs);
+        const QString page = m_world->makeFile(u"help/alarm.html"_qs);
         QTest::keyClick(test::child<QSpinBox>(*w, u"se_ur_o_godz_min"), Qt::Key_F1);
         QCOMPARE(m_world->recorder->lines(),
                  QStringList{u"ShellOpen \""_qs + page + u"\" \"\" maximized"_qs});
@@ -773,13 +414,13 @@ private slots:
         const auto w = makeWindow();
         w->findChild<ImageButton *>(u"ib_Koniec"_qs)->click();
         QCOMPARE(m_world->host.quits, 1);
-        QVERIFY(boxes().isEmpty());
+        QVERIFY(m_world->boxes().isEmpty());
         m_world->host.ticking = true;
         m_world->recorder->script(u"MessageBox"_qs, u"7"_qs); // No
         test::child<ImageButton>(*w, u"ib_Koniec")->click();
         QCOMPARE(m_world->host.quits, 1);
-        QCOMPARE(boxes().size(), 1);
-        QVERIFY(boxes().constFirst().endsWith(u"\"UWAGA !!!\" 0x34 -> 7"_qs));
+        QCOMPARE(m_world->boxes().size(), 1);
+        QVERIFY(m_world->boxes().constFirst().endsWith(u"\"UWAGA !!!\" 0x34 -> 7"_qs));
         test::child<ImageButton>(*w, u"ib_Koniec")->click(); // default answer: Yes
         QCOMPARE(m_world->host.quits, 2);
     }
