@@ -6,13 +6,15 @@
 #     started in turn, so that a busy moment falls on both);
 #   - proportional set size (PSS) 5 s after a start, median of RUNS starts;
 #   - CPU time and voluntary context switches (wakeups) while idling with the window shown, for
-#     SHOWN_SECONDS seconds right after that, median of RUNS runs;
+#     SHOWN_SECONDS seconds right after that, median of RUNS runs, and the X server's CPU time
+#     meanwhile;
 #   - CPU time and voluntary context switches (wakeups) while idling in the tray, disarmed,
-#     for IDLE_SECONDS seconds, median of RUNS runs;
+#     for IDLE_SECONDS seconds, median of RUNS runs (the floor's window hidden by its tray icon);
 #   - the same while idling armed (a one-hour countdown started with the Start button) for
 #     ARMED_SECONDS seconds, median of RUNS runs: the tick should be the only wakeup.
 # Usage: bench/start_idle.sh [BUILD_DIR]
-#   (environment: STARTS=10 RUNS=3 SHOWN_SECONDS=30 IDLE_SECONDS=60 ARMED_SECONDS=30,
+# Each figure is given as its median with its least and greatest value.
+#   (environment: STARTS=10 RUNS=5 SHOWN_SECONDS=30 IDLE_SECONDS=60 ARMED_SECONDS=30,
 #   BENCH_LOCALE=pl_PL.UTF-8)
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/../tests/e2e/lib.sh"
@@ -23,7 +25,7 @@ reg=$build/tockwell-reg
 mapwait=$build/bench/tockwell-mapwait
 floor=$build/bench/tockwell-floor
 starts=${STARTS:-10}
-runs=${RUNS:-3}
+runs=${RUNS:-5}
 shown=${SHOWN_SECONDS:-30}
 idle=${IDLE_SECONDS:-60}
 armed=${ARMED_SECONDS:-30}
@@ -66,13 +68,17 @@ snapshot() {
     done 2>/dev/null | awk 'NF == 3'
 }
 
+# xserver_ns: the CPU time the X server has used so far, in nanoseconds.
+xserver_ns() { cut -d' ' -f1 /proc/"$e2e_xserver_pid"/schedstat; }
+
 # measure SECONDS: sets cpu_ms and wakeups to what the program's threads used in SECONDS
-# seconds. The threads are looked at every second, so that a thread which ends meanwhile still
+# seconds, and x_ms to the X server's CPU time meanwhile. The threads are looked at every second, so that a thread which ends meanwhile still
 # counts up to its last look (summing at the two ends only would lose all of it), and a thread
 # born meanwhile counts from zero.
 measure() {
     local samples=$e2e_tmp/threads
-    local deadline=$(($(e2e_now_ms) + $1 * 1000)) left
+    local deadline=$(($(e2e_now_ms) + $1 * 1000)) left xserver_start
+    xserver_start=$(xserver_ns)
     snapshot | sed 's/^/0 /' >"$samples"
     while left=$((deadline - $(e2e_now_ms))) && ((left > 0)); do
         sleep "$(awk -v ms="$left" 'BEGIN { printf "%.3f", (ms < 1000 ? ms : 1000) / 1000 }')"
@@ -83,6 +89,7 @@ measure() {
         { last_cpu[$2] = $3; last_sw[$2] = $4 }
         END { for (t in last_cpu) { cpu += last_cpu[t] - first_cpu[t]; sw += last_sw[t] - first_sw[t] }
               printf "%.2f %d\n", cpu / 1e6, sw }' "$samples")
+    x_ms=$(awk -v a="$xserver_start" -v b="$(xserver_ns)" 'BEGIN { printf "%.2f", (b - a) / 1e6 }')
 }
 
 # memory: appends the program's PSS, RSS and private memory in MB and the number of other
@@ -106,6 +113,12 @@ median() {
         print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
+# spread VALUE...: "M (min A, max B)": the median with the least and the greatest number.
+spread() {
+    printf '%s (min %s, max %s)' "$(median "$@")" "$(printf '%s\n' "$@" | sort -g | head -n1)" \
+        "$(printf '%s\n' "$@" | sort -g | tail -n1)"
+}
+
 # armed_store DIR: a store in DIR whose setup window starts a one-hour web-page countdown.
 armed_store() {
     XDG_CONFIG_HOME=$1 "$reg" add "$base" /v LastAction /d 'Uruchom stronę WWW' /f >/dev/null
@@ -127,27 +140,33 @@ for ((i = 1; i <= starts; i++)); do
     e2e_log "floor start $i: $start_ms ms (window $window)"
     stop
 done
-mapfile -t sorted < <(printf '%s\n' "${times[@]}" | sort -g)
-mapfile -t floor_sorted < <(printf '%s\n' "${floor_times[@]}" | sort -g)
 
-pss=() rss=() uss=() others=() shown_cpu=() shown_wakeups=() idle_cpu=() idle_wakeups=()
-armed_cpu=() armed_wakeups=()
-floor_pss=() floor_rss=() floor_uss=() floor_others=() floor_shown_cpu=() floor_shown_wakeups=()
+pss=() rss=() uss=() others=() shown_cpu=() shown_x=() shown_wakeups=() idle_cpu=()
+idle_wakeups=() armed_cpu=() armed_wakeups=()
+floor_pss=() floor_rss=() floor_uss=() floor_others=() floor_shown_cpu=() floor_shown_x=()
+floor_shown_wakeups=() floor_idle_cpu=() floor_idle_wakeups=()
 for ((run = 1; run <= runs; run++)); do
     start_floor
     sleep 5
     memory floor_
     measure "$shown"
-    floor_shown_cpu+=("$cpu_ms") floor_shown_wakeups+=("$wakeups")
+    floor_shown_cpu+=("$cpu_ms") floor_shown_x+=("$x_ms") floor_shown_wakeups+=("$wakeups")
+    e2e_log "run $run floor: PSS ${floor_pss[-1]} MB, shown: CPU $cpu_ms ms (X $x_ms ms), $wakeups switches in $shown s"
+    icon=$(e2e_wait_tray_icon tockwell-floor)
+    e2e_click "$icon" 8 8
+    e2e_wait_window_gone 'Tockwell floor'
+    sleep 1
+    measure "$idle"
+    floor_idle_cpu+=("$cpu_ms") floor_idle_wakeups+=("$wakeups")
     stop
-    e2e_log "run $run floor: PSS ${floor_pss[-1]} MB, shown: CPU $cpu_ms ms, $wakeups switches in $shown s"
+    e2e_log "run $run floor in the tray: CPU $cpu_ms ms, $wakeups switches in $idle s"
 
     start
     sleep 5
     memory ''
     measure "$shown"
-    shown_cpu+=("$cpu_ms") shown_wakeups+=("$wakeups")
-    e2e_log "run $run shown: CPU $cpu_ms ms, $wakeups switches in $shown s"
+    shown_cpu+=("$cpu_ms") shown_x+=("$x_ms") shown_wakeups+=("$wakeups")
+    e2e_log "run $run shown: CPU $cpu_ms ms (X $x_ms ms), $wakeups switches in $shown s"
     # Into the tray: a click on the tray icon hides the setup window.
     icon=$(e2e_wait_tray_icon Tockwell)
     e2e_click "$icon" 8 8
@@ -175,13 +194,14 @@ done
 armed_wakeups_median=$(median "${armed_wakeups[@]}")
 cat <<REPORT
 Tockwell start and idle ($(nproc) CPUs, Xvfb + icewm)
-  exec to setup window mapped: median $(median "${times[@]}") ms over ${starts} starts (min ${sorted[0]}, max ${sorted[-1]})
-  PSS 5 s after start: median $(median "${pss[@]}") MB over ${runs} starts (RSS $(median "${rss[@]}") MB, private $(median "${uss[@]}") MB; $(median "${others[@]}") other Qt programs running)
-  idle, window shown, ${shown} s: median CPU $(median "${shown_cpu[@]}") ms, median $(median "${shown_wakeups[@]}") voluntary context switches over ${runs} runs
-  idle in the tray, disarmed, ${idle} s: median CPU $(median "${idle_cpu[@]}") ms, median $(median "${idle_wakeups[@]}") voluntary context switches over ${runs} runs
-  idle in the tray, armed, ${armed} s: median CPU $(median "${armed_cpu[@]}") ms, median ${armed_wakeups_median} voluntary context switches over ${runs} runs, $(awk -v w="$armed_wakeups_median" -v s="$armed" 'BEGIN { printf "%.2f", w / s }') per second
+  exec to setup window mapped: median $(spread "${times[@]}") ms over ${starts} starts
+  PSS 5 s after start: median $(spread "${pss[@]}") MB over ${runs} starts (RSS $(median "${rss[@]}") MB, private $(median "${uss[@]}") MB; $(median "${others[@]}") other Qt programs running)
+  idle, window shown, ${shown} s: median CPU $(spread "${shown_cpu[@]}") ms, X server median CPU $(spread "${shown_x[@]}") ms, median $(spread "${shown_wakeups[@]}") voluntary context switches over ${runs} runs
+  idle in the tray, disarmed, ${idle} s: median CPU $(spread "${idle_cpu[@]}") ms, median $(spread "${idle_wakeups[@]}") voluntary context switches over ${runs} runs
+  idle in the tray, armed, ${armed} s: median CPU $(spread "${armed_cpu[@]}") ms, median ${armed_wakeups_median} voluntary context switches over ${runs} runs, $(awk -v w="$armed_wakeups_median" -v s="$armed" 'BEGIN { printf "%.2f", w / s }') per second (min $(printf '%s\n' "${armed_wakeups[@]}" | sort -g | head -n1), max $(printf '%s\n' "${armed_wakeups[@]}" | sort -g | tail -n1))
 The floor: a bare Qt window + tray icon (bench/tockwell-floor), in the same run
-  floor: exec to window mapped: median $(median "${floor_times[@]}") ms over ${starts} starts (min ${floor_sorted[0]}, max ${floor_sorted[-1]})
-  floor: PSS 5 s after start: median $(median "${floor_pss[@]}") MB over ${runs} starts (RSS $(median "${floor_rss[@]}") MB, private $(median "${floor_uss[@]}") MB; $(median "${floor_others[@]}") other Qt programs running)
-  floor: idle, window shown, ${shown} s: median CPU $(median "${floor_shown_cpu[@]}") ms, median $(median "${floor_shown_wakeups[@]}") voluntary context switches over ${runs} runs
+  floor: exec to window mapped: median $(spread "${floor_times[@]}") ms over ${starts} starts
+  floor: PSS 5 s after start: median $(spread "${floor_pss[@]}") MB over ${runs} starts (RSS $(median "${floor_rss[@]}") MB, private $(median "${floor_uss[@]}") MB; $(median "${floor_others[@]}") other Qt programs running)
+  floor: idle, window shown, ${shown} s: median CPU $(spread "${floor_shown_cpu[@]}") ms, X server median CPU $(spread "${floor_shown_x[@]}") ms, median $(spread "${floor_shown_wakeups[@]}") voluntary context switches over ${runs} runs
+  floor: idle in the tray, ${idle} s: median CPU $(spread "${floor_idle_cpu[@]}") ms, median $(spread "${floor_idle_wakeups[@]}") voluntary context switches over ${runs} runs
 REPORT
