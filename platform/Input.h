@@ -29,6 +29,18 @@ struct KeyCombination
     friend bool operator==(const KeyCombination &, const KeyCombination &) = default;
 };
 
+/// Sends the key events of pressing `keys` by keysym, as `send(keysym, down)`: the modifiers
+/// down in order, the key down and up, the modifiers up in reverse order.
+template <typename Send> void sendKeyEvents(const KeyCombination &keys, Send &&send)
+{
+    for (const quint32 modifier : keys.modifiers)
+        send(modifier, true);
+    send(keys.key, true);
+    send(keys.key, false);
+    for (auto modifier = keys.modifiers.crbegin(); modifier != keys.modifiers.crend(); ++modifier)
+        send(*modifier, false);
+}
+
 /// The pointer and the input devices.
 class Input
 {

@@ -36,7 +36,7 @@ Means LinuxDesktop::means(Operation operation)
     means = m_session.means(operation, offers);
     if (means.backEnd != u"portal")
         return means;
-    const QString why = m_portal.open();
+    const QString why = m_portal.open(offers.portalPointer);
     return why.isEmpty() ? means : m_session.refused(operation, why);
 }
 

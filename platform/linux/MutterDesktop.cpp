@@ -161,16 +161,10 @@ void MutterDesktop::pressKeys(const KeyCombination &keys)
         m_keys = startSession({});
     if (m_keys.path.isEmpty())
         return;
-    const auto key = [&](quint32 keysym, bool down) {
+    sendKeyEvents(keys, [this](quint32 keysym, bool down) {
         call(RemoteDesktopService, m_keys.path, SessionInterface, u"NotifyKeyboardKeysym"_qs,
              {QVariant::fromValue(uint(keysym)), down});
-    };
-    for (const quint32 modifier : keys.modifiers)
-        key(modifier, true);
-    key(keys.key, true);
-    key(keys.key, false);
-    for (auto modifier = keys.modifiers.crbegin(); modifier != keys.modifiers.crend(); ++modifier)
-        key(*modifier, false);
+    });
 }
 
 void MutterDesktop::movePointer(QPoint pos, QSize layout)

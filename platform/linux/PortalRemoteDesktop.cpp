@@ -106,7 +106,7 @@ PortalRemoteDesktop::Offer PortalRemoteDesktop::offered()
             (*devices & PointerDevice) != 0 && sources && (*sources & MonitorSource) != 0};
 }
 
-QString PortalRemoteDesktop::open()
+QString PortalRemoteDesktop::open(bool withPointer)
 {
     if (!m_session.isEmpty() || !m_refusal.isEmpty())
         return m_refusal;
@@ -114,12 +114,12 @@ QString PortalRemoteDesktop::open()
     if (m_opening)
         return u"pulpit wciąż czeka na zgodę użytkownika"_qs;
     m_opening = true;
-    m_refusal = openSession();
+    m_refusal = openSession(withPointer);
     m_opening = false;
     return m_refusal;
 }
 
-QString PortalRemoteDesktop::openSession()
+QString PortalRemoteDesktop::openSession(bool withPointer)
 {
     const std::optional<QVariantMap> made =
         request(RemoteDesktop, u"CreateSession"_qs, {}, {{u"session_handle_token"_qs, newToken()}});
@@ -140,9 +140,8 @@ QString PortalRemoteDesktop::openSession()
         return m_refusal;
     // The monitors' streams, on which the pointer is placed; a portal without screen casts
     // still takes keys.
-    if (offered().pointer &&
-        !request(ScreenCast, u"SelectSources"_qs, {QVariant::fromValue(handle)},
-                 {{u"types"_qs, MonitorSource}, {u"multiple"_qs, true}}))
+    if (withPointer && !request(ScreenCast, u"SelectSources"_qs, {QVariant::fromValue(handle)},
+                                {{u"types"_qs, MonitorSource}, {u"multiple"_qs, true}}))
         return m_refusal;
     const std::optional<QVariantMap> started =
         request(RemoteDesktop, u"Start"_qs, {QVariant::fromValue(handle), QString()}, {});
@@ -244,15 +243,9 @@ void PortalRemoteDesktop::notify(const QString &method, const QVariantList &argu
 
 void PortalRemoteDesktop::pressKeys(const KeyCombination &keys)
 {
-    const auto key = [&](quint32 keysym, bool down) {
+    sendKeyEvents(keys, [this](quint32 keysym, bool down) {
         notify(u"NotifyKeyboardKeysym"_qs, {int(keysym), uint(down)});
-    };
-    for (const quint32 modifier : keys.modifiers)
-        key(modifier, true);
-    key(keys.key, true);
-    key(keys.key, false);
-    for (auto modifier = keys.modifiers.crbegin(); modifier != keys.modifiers.crend(); ++modifier)
-        key(*modifier, false);
+    });
 }
 
 void PortalRemoteDesktop::movePointer(QPoint pos)

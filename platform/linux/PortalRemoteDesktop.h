@@ -43,9 +43,11 @@ public:
     static Offer offered();
     void keepGrantsWith(GrantKeeper keeper) { m_keeper = std::move(keeper); }
 
-    /// Opens the session unless it is open: empty when it is, else why not, as a phrase for the
-    /// user. A refusal is remembered for the rest of the run, so that the user is asked once.
-    QString open();
+    /// Opens the session unless it is open, with the monitors' screen casts for the pointer where
+    /// `withPointer` says the portal can give them: empty when it is open, else why not, as a
+    /// phrase for the user. A refusal is remembered for the rest of the run, so that the user is
+    /// asked once.
+    QString open(bool withPointer);
 
     void pressKeys(const KeyCombination &keys);
     /// Moves the pointer to `pos` of the layout of all monitors.
@@ -67,7 +69,7 @@ private:
         QRect area;
     };
 
-    QString openSession();
+    QString openSession(bool withPointer);
     /// Calls `method` with `arguments` and then the options, with a handle token added, and
     /// waits for the request's answer: its results, or nothing with m_refusal set.
     std::optional<QVariantMap> request(const QString &interface, const QString &method,

@@ -6,28 +6,20 @@
 #include "settings/RecentList.h"
 #include "settings/Store.h"
 #include "support/SetupWindowWorld.h"
-#include "ui/setup/ClockGroupBox.h"
 #include "ui/setup/FileNameEdit.h"
 #include "ui/setup/SetupWindow.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
 using namespace tockwell;
-using platform::Recorder;
 
 class TestSetupPanels : public QObject
 {
