@@ -24,6 +24,24 @@ inline constexpr int MaxAlarms = 32;
 /// The subkey of the base key that holds the armed alarms.
 inline constexpr QStringView Key = u"Armed";
 
+/// The values of one entry `Armed\<n>`.
+namespace values {
+inline constexpr QStringView Mode = u"Mode";               ///< REG_SZ: ModeClock or ModeCountdown
+inline constexpr QStringView Kind = u"Kind";               ///< REG_SZ: one of kinds::All
+inline constexpr QStringView MainParam = u"MainParam";     ///< REG_SZ
+inline constexpr QStringView SecondParam = u"SecondParam"; ///< REG_SZ
+/// REG_DWORD: the clock time, or the countdown's hours, minutes and seconds as entered.
+inline constexpr QStringView Hour = u"Hour";
+inline constexpr QStringView Minute = u"Minute";
+inline constexpr QStringView Second = u"Second";
+/// REG_DWORD: a countdown's seconds left when it was armed (at least 1); 0 for a clock time.
+inline constexpr QStringView Countdown = u"Countdown";
+inline constexpr QStringView Repeat = u"Repeat"; ///< REG_DWORD: RepeatSeconds, at least 0
+/// REG_SZ: ISO 8601 in UTC to the millisecond, "2026-12-08T06:59:58.123Z".
+inline constexpr QStringView ArmedAt = u"ArmedAt";
+inline constexpr QStringView Snooze = u"Snooze"; ///< REG_DWORD 0 or 1
+} // namespace values
+
 /// One armed alarm as stored.
 struct StoredAlarm
 {
