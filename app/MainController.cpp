@@ -1,11 +1,12 @@
 #include "MainController.h"
 
+#include "AlarmSlot.h"
 #include "core/HelpPages.h"
 #include "engine/ErrorBox.h"
-#include "engine/Executor.h"
 #include "engine/SystemOperations.h"
 #include "platform/Platform.h"
 #include "settings/Store.h"
+#include "settings/StoreChangedSignal.h"
 #include "ui/dialogs/AboutWindow.h"
 #include "ui/dialogs/OptionsDialog.h"
 #include "ui/dialogs/WindowPlacement.h"
@@ -15,6 +16,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDBusConnection>
 #include <QDir>
 #include <QFileInfo>
 
@@ -27,6 +29,10 @@ constexpr auto NoTrayText =
 
 // How long a notice stays in the tray's balloon.
 constexpr int NoticeMs = 30000;
+
+constexpr auto TooManyText = u"Można ustawić najwyżej %1 alarmy naraz. Zatrzymaj któryś z "
+                             u"ustawionych alarmów, aby ustawić nowy.";
+constexpr auto TrayTitle = u"Kestrolab Tockwell";
 
 void showAndActivate(QWidget &window)
 {
@@ -41,20 +47,27 @@ void showAndActivate(QWidget &window)
 MainController::MainController(platform::Platform &platform, StoreFile &storeFile,
                                const Clock &clock, const SeedingPaths &paths, QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint), m_platform(platform), m_storeFile(storeFile),
-      m_paths(paths), m_tick(clock),
-      m_wake(platform.sleep(), platform.wakeAlarm(), clock, m_alarm,
-             [this](const QString &title, const QString &text) { showNotice(title, text); }),
-      m_executor(std::make_unique<Executor>(platform, *this, m_alarm)), m_tickTimer(this),
-      m_tray(this), m_trayWatcher(this), m_trayWait(this)
+      m_paths(paths), m_tray(this),
+      m_roster(
+          platform, storeFile, clock, m_options,
+          [this](const QString &title, const QString &text) { showNotice(title, text); }, this),
+      m_snoozeOffer(this), m_trayWatcher(this), m_trayWait(this)
 {
     setObjectName(u"F_Glowna"_qs);
     setWindowTitle(u"F_Glowna"_qs);
     setGeometry(952, 345, 111, 38);
-    // A coarse timer may drift by up to 5 % and skip a wall-clock second; the tick must not.
-    m_tickTimer.setObjectName(u"t_TimerGlowny"_qs);
-    m_tickTimer.setTimerType(Qt::PreciseTimer);
-    m_tickTimer.setInterval(1000);
-    connect(&m_tickTimer, &QTimer::timeout, this, &MainController::tick);
+    m_roster.setFirst(std::make_unique<AlarmSlot>(*this, platform, clock), [this, &platform,
+                                                                            &storeFile, &clock] {
+        return std::make_unique<AlarmSlot>(*this, platform, storeFile, clock, m_paths.programDir);
+    });
+    connect(&m_roster, &AlarmRoster::changed, this, &MainController::showAlarmsInTray);
+    connect(&m_roster, &AlarmRoster::firing, this, &MainController::offerSnooze);
+    m_snoozeOffer.setSingleShot(true);
+    m_snoozeOffer.setInterval(SnoozeOfferMs);
+    connect(&m_snoozeOffer, &QTimer::timeout, this, [this] {
+        m_snoozeAlarm.reset();
+        m_tray.snoozeMenu().menuAction()->setVisible(false);
+    });
     connectTray();
     m_trayWait.setSingleShot(true);
     m_trayWait.setInterval(TrayWatcher::startupWait());
@@ -62,7 +75,9 @@ MainController::MainController(platform::Platform &platform, StoreFile &storeFil
     connect(&m_trayWatcher, &TrayWatcher::trayChanged, this, &MainController::trayChanged);
     initialise();
     m_tray.show();
-    m_wake.watch([this] { guarded(m_platform.dialogs(), [this] { lookAtClockAlarm(); }); });
+    m_roster.wake().watch(
+        [this] { guarded(m_platform.dialogs(), [this] { m_roster.lookAtClockAlarms(); }); });
+    watchStoreChanges();
 }
 
 MainController::~MainController() = default;
@@ -70,10 +85,11 @@ MainController::~MainController() = default;
 void MainController::setForms(const Forms &forms)
 {
     m_forms = forms;
+    firstAlarm().setWindow(*m_forms.setup, *m_forms.popup);
     m_forms.setup->installEventFilter(this);
     m_forms.options->whenCreated([this](OptionsDialog &options) {
         connectGuarded(m_platform.dialogs(), &options, &OptionsDialog::saved, this,
-                       [this] { m_wake.optionsChanged(); });
+                       [this] { m_roster.optionsChanged(); });
     });
 }
 
@@ -107,7 +123,7 @@ void MainController::initialise()
 void MainController::seedStoreAndLoadOptions()
 {
     // Before the setup window exists, so that it finds the seeded lists.
-    guarded(m_platform.dialogs(), [this] { prepareStore(m_storeFile, m_paths, m_alarm); });
+    guarded(m_platform.dialogs(), [this] { prepareStore(m_storeFile, m_paths, m_options); });
     if (const QString notice = m_storeFile.notice(); !notice.isEmpty())
         m_platform.dialogs().messageBox(notice, QString::fromUtf16(AppTitle),
                                         platform::mb::Ok | platform::mb::IconExclamation);
@@ -122,8 +138,11 @@ void MainController::showAtStart()
         // At login the program may start before the panel that holds the tray.
         if (!trayAvailable())
             m_trayWait.start();
+        // The alarms armed at the last end come back before the first window shows, so that it
+        // shows the first of them.
+        m_roster.restoreAtStart();
         // A start minimised to the tray shows nothing, unless it turns out that there is none.
-        if (!m_alarm.AutoMinimize)
+        if (!m_options.AutoMinimize)
             showAndActivate(*m_forms.setup);
     });
 }
@@ -160,6 +179,14 @@ void MainController::connectTray()
         connectGuarded(m_platform.dialogs(), item, &QAction::triggered, this, handler);
     };
     bind(m_tray.setTimeItem(), &MainController::showSetupWindow);
+    bind(m_tray.newAlarmItem(), &MainController::openNewAlarm);
+    connect(&m_tray.alarmsMenu(), &QMenu::aboutToShow, this, &MainController::fillAlarmsMenu);
+    connect(&m_tray.snoozeMenu(), &QMenu::triggered, this, [this](const QAction *item) {
+        guarded(m_platform.dialogs(), [this, minutes = item->data().toInt()] {
+            if (m_snoozeAlarm)
+                snoozeAlarm(*m_snoozeAlarm, m_snoozeSlot, minutes);
+        });
+    });
     bind(m_tray.helpItem(), &MainController::openHelp);
     bind(m_tray.optionsItem(), &MainController::openOptions);
     bind(m_tray.aboutItem(), &MainController::openAbout);
@@ -218,20 +245,6 @@ void MainController::openAbout()
     showAbout();
 }
 
-void MainController::startTick()
-{
-    m_tick.reset();
-    // A countdown ticks every second from Start; a clock-time alarm at each wall-clock second.
-    m_tickTimer.start(m_tick.nextTick(m_alarm));
-    m_wake.armed();
-}
-
-void MainController::stopTick()
-{
-    m_tickTimer.stop();
-    m_wake.disarmed();
-}
-
 void MainController::showOptions()
 {
     showAndActivate(m_forms.options->get());
@@ -252,57 +265,111 @@ bool MainController::trayAvailable() const
     return m_trayProbe();
 }
 
-void MainController::hideSetupWindow()
-{
-    m_forms.setup->close();
-}
-
-void MainController::showAlarmPopup(bool beep)
-{
-    m_forms.popup->get().showAlarm(beep);
-}
-
-void MainController::playAlarmSound(const QString &file)
-{
-    m_forms.setup->playAlarmSound(file);
-}
-
-void MainController::disarm()
-{
-    m_forms.setup->ib_StopClick();
-}
-
 void MainController::closeEvent(QCloseEvent *event)
 {
     event->accept();
-    m_wake.disarmed();
+    // The armed alarms stay in the store and come back at the next start; no wake time of this
+    // run's stays set.
+    m_roster.wake().disarmed();
     // At once: quit() would first ask every window to close, and a window may decline.
     QCoreApplication::exit(0);
 }
 
-void MainController::tick()
+void MainController::watchStoreChanges()
 {
-    guarded(m_platform.dialogs(), [this] {
-        // A clock-time tick is aligned afresh to the wall-clock second, before the action: the
-        // ticks go on while it waits, and a disarming action stops the timer for good.
-        if (m_alarm.Mode == ModeClock && m_tickTimer.isActive())
-            m_tickTimer.start(m_tick.nextTick(m_alarm));
-        const bool due = m_tick.tick(m_alarm);
-        const bool late = m_wake.ticked(m_tick.skipped());
-        if (late)
-            m_tick.firedAt(*m_tick.skipped());
-        if (due || late)
-            m_executor->fire();
-    });
+    QDBusConnection::sessionBus().connect(
+        QString(), storechanged::Path.toString(), storechanged::Interface.toString(),
+        storechanged::Member.toString(), this, SLOT(storeChanged()));
 }
 
-void MainController::lookAtClockAlarm()
+void MainController::storeChanged()
 {
-    // The seconds up to a sleep, and those slept through, are looked at now rather than at the
-    // next tick. A clock-time tick changes nothing in the alarm; a countdown is left to its
-    // ticks.
-    if (isArmed() && m_alarm.Mode == ModeClock)
-        tick();
+    guarded(m_platform.dialogs(), [this] { m_roster.reload(); });
+}
+
+void MainController::openNewAlarm()
+{
+    AlarmSlot *slot = m_roster.newSlot();
+    if (!slot) {
+        tellTooManyAlarms();
+        return;
+    }
+    centreOnScreen(slot->window());
+    showAndActivate(slot->window());
+}
+
+void MainController::tellTooManyAlarms()
+{
+    m_platform.dialogs().messageBox(QString::fromUtf16(TooManyText).arg(AlarmRoster::MaxSlots),
+                                    QString::fromUtf16(AppTitle),
+                                    platform::mb::Ok | platform::mb::IconExclamation);
+}
+
+void MainController::showAlarmsInTray()
+{
+    const std::vector<AlarmSlot *> armed = m_roster.bySoonest();
+    m_tray.alarmsMenu().menuAction()->setVisible(!armed.empty());
+    QString tip = QString::fromUtf16(TrayTitle);
+    if (!armed.empty()) {
+        const AlarmSlot &next = *armed.front();
+        const QDateTime now = m_roster.now();
+        tip += u"\nNastępny alarm: %1 o %2"_qs.arg(
+            alarmSummary(next.alarm()),
+            now.addSecs(next.secondsUntilDue(now)).time().toString(u"HH:mm:ss"_qs));
+    }
+    m_tray.setToolTip(tip);
+}
+
+void MainController::fillAlarmsMenu()
+{
+    QMenu &menu = m_tray.alarmsMenu();
+    menu.clear();
+    const QDateTime now = m_roster.now();
+    for (AlarmSlot *slot : m_roster.bySoonest()) {
+        QAction *line = menu.addAction(slot->menuLine(now));
+        connectGuarded(m_platform.dialogs(), line, &QAction::triggered, this,
+                       [this, which = QPointer<AlarmSlot>(slot)] {
+                           if (which)
+                               showAndActivate(which->window());
+                       });
+    }
+}
+
+void MainController::offerSnooze(AlarmSlot &slot)
+{
+    const QString &kind = slot.alarm().ActionKind;
+    if (kind != kinds::DefaultWindow && kind != kinds::Message && kind != kinds::PlaySound)
+        return;
+    m_snoozeAlarm = slot.alarm();
+    m_snoozeSlot = &slot;
+    m_tray.snoozeMenu().menuAction()->setVisible(true);
+    m_snoozeOffer.start();
+}
+
+void MainController::snooze(AlarmSlot &slot, int minutes)
+{
+    guarded(m_platform.dialogs(), [&] { snoozeAlarm(slot.alarm(), &slot, minutes); });
+}
+
+void MainController::snoozeAlarm(ArmedAlarm alarm, AlarmSlot *fired, int minutes)
+{
+    if (fired)
+        fired->silence();
+    m_snoozeOffer.stop();
+    m_snoozeAlarm.reset();
+    m_tray.snoozeMenu().menuAction()->setVisible(false);
+    AlarmSlot *slot = m_roster.newSlot();
+    if (!slot) {
+        tellTooManyAlarms();
+        return;
+    }
+    alarm.Mode = ModeCountdown.toString();
+    alarm.Hour = 0;
+    alarm.Minute = minutes;
+    alarm.Second = 0;
+    alarm.CountdownLeft = minutes * 60;
+    alarm.RepeatSeconds = 0;
+    slot->rearm(alarm, 0, QDateTime(), true);
 }
 
 void MainController::showNotice(const QString &title, const QString &text)

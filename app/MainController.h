@@ -1,28 +1,27 @@
 #pragma once
 
+#include "AlarmRoster.h"
 #include "LazyForm.h"
 #include "TrayIcon.h"
 #include "TrayWatcher.h"
 #include "core/ArmedAlarm.h"
-#include "engine/AlarmHost.h"
-#include "engine/AlarmTick.h"
-#include "engine/AlarmWake.h"
 #include "settings/Seeding.h"
-#include "ui/setup/SetupHost.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace tockwell {
 
+class AlarmSlot;
 class Clock;
 class StoreFile;
-class Executor;
 class AboutWindow;
 class SetupWindow;
 class AlarmPopup;
@@ -41,10 +40,10 @@ struct Forms
     LazyForm<AlarmPopup> *popup = nullptr;
 };
 
-/// The hidden main form: the tray icon with its menu, the armed alarm, the once-a-second tick
-/// and the executor. It is what the setup window and the executor need of the program. Closing
-/// it ends the program.
-class MainController final : public QWidget, public SetupHost, public AlarmHost
+/// The hidden main form: the tray icon with its menu, the program's options and its alarms
+/// (AlarmRoster), one per setup window, the first window's made at start. Closing it ends the
+/// program.
+class MainController final : public QWidget
 {
     Q_OBJECT
 
@@ -72,24 +71,30 @@ public:
     /// Toggles the setup window and closes the alarm popup.
     void toggleSetupWindow();
 
-    // SetupHost
-    ArmedAlarm &alarm() override { return m_alarm; }
-    void startTick() override;
-    void stopTick() override;
-    bool isArmed() const override { return m_tickTimer.isActive(); }
-    void showOptions() override;
-    void showAbout() override;
-    void quit() override;
-    bool trayAvailable() const override;
-    AlarmHost &actionWindows() override { return *this; }
+    /// The program's option flags, which every alarm fires with.
+    ArmedAlarm &options() { return m_options; }
+    /// Every alarm and the tick.
+    AlarmRoster &roster() { return m_roster; }
+    /// The first window's alarm.
+    AlarmSlot &firstAlarm() { return m_roster.first(); }
+
+    /// What the windows ask of the program.
+    void showOptions();
+    void showAbout();
+    void quit();
+    bool trayAvailable() const;
     /// Where the answer to "is there a tray?" comes from; the desktop's tray by default.
     void setTrayProbe(std::function<bool()> probe) { m_trayProbe = std::move(probe); }
 
-    // AlarmHost
-    void hideSetupWindow() override;
-    void showAlarmPopup(bool beep) override;
-    void playAlarmSound(const QString &file) override;
-    void disarm() override;
+    /// "Drzemka": ends what `slot`'s firing shows or plays and arms the same action again in
+    /// `minutes`, as a countdown of its own window.
+    void snooze(AlarmSlot &slot, int minutes);
+    /// The snooze that the tray offers for a while after an alarm fired.
+    static constexpr int SnoozeOfferMs = 10 * 60 * 1000;
+
+private slots:
+    /// Another program changed the store's alarms.
+    void storeChanged();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -99,19 +104,28 @@ private:
     void initialise();
     void seedStoreAndLoadOptions();
     void connectTray();
+    /// Listens for another program's changes to the store's alarms (tockwell-reg).
+    void watchStoreChanges();
     void minimizeToTray();
     void trayChanged();
     void trayWaitEnded();
     void trayActivated(QSystemTrayIcon::ActivationReason reason);
-    /// The once-a-second tick: fires the action when the alarm is due.
-    void tick();
-    /// Looks at a clock-time alarm at once when the machine goes to sleep or has woken.
-    void lookAtClockAlarm();
+    /// An alarm is about to fire: the tray offers its snooze when it shows or plays something.
+    void offerSnooze(AlarmSlot &slot);
+    /// Arms `alarm` again as a countdown of `minutes` in a window of its own, after silencing
+    /// `fired` (when it still exists).
+    void snoozeAlarm(ArmedAlarm alarm, AlarmSlot *fired, int minutes);
+    /// "Nowy alarm" or a snooze beyond the most alarms at once.
+    void tellTooManyAlarms();
+    /// The tray's menu of armed alarms and its tooltip, after a change.
+    void showAlarmsInTray();
+    void fillAlarmsMenu();
     /// A notice in the tray's balloon, or a message box where the tray cannot show one.
     void showNotice(const QString &title, const QString &text);
 
     // The tray menu's items.
     void showSetupWindow();
+    void openNewAlarm();
     void openHelp();
     void openOptions();
     void openAbout();
@@ -122,13 +136,14 @@ private:
     StoreFile &m_storeFile;
     std::function<bool()> m_trayProbe = &QSystemTrayIcon::isSystemTrayAvailable;
     const SeedingPaths m_paths;
-    ArmedAlarm m_alarm;
-    AlarmTick m_tick;
-    AlarmWake m_wake;
-    std::unique_ptr<Executor> m_executor;
+    ArmedAlarm m_options;
     Forms m_forms;
-    QTimer m_tickTimer;
     TrayIcon m_tray;
+    AlarmRoster m_roster;
+    /// The alarm whose snooze the tray offers, as it fired; none when it offers none.
+    std::optional<ArmedAlarm> m_snoozeAlarm;
+    QPointer<AlarmSlot> m_snoozeSlot;
+    QTimer m_snoozeOffer;
     TrayWatcher m_trayWatcher;
     QTimer m_trayWait;
     QElapsedTimer m_lastTrayClick;

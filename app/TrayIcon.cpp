@@ -29,8 +29,10 @@ QAction *addSeparator(QMenu &menu, const QString &name)
 
 TrayIcon::TrayIcon(QObject *parent)
     : QSystemTrayIcon(readIcon(u":/icons/tockwell.png"_qs, "PNG"), parent),
+      m_alarmsMenu(u"Alarmy"_qs), m_snoozeMenu(u"Drzemka"_qs),
       m_setTimeItem(
           addItem(m_menu, u"Ustawnowyczas1"_qs, u"Ustaw nowy czas"_qs, u"set-time.png"_qs)),
+      m_newAlarmItem(addItem(m_menu, u"Nowyalarm1"_qs, u"Nowy alarm"_qs, u"set-time.png"_qs)),
       m_separatorAfterSetTime(addSeparator(m_menu, u"N2"_qs)),
       m_helpItem(addItem(m_menu, u"Pomoc1"_qs, u"Pomoc"_qs, u"help.png"_qs)),
       m_optionsItem(addItem(m_menu, u"Opcje1"_qs, u"Opcje"_qs, u"options.png"_qs)),
@@ -40,6 +42,18 @@ TrayIcon::TrayIcon(QObject *parent)
 {
     setObjectName(u"Tray"_qs);
     m_menu.setObjectName(u"pm_Glowne"_qs);
+    // Below "Nowy alarm", shown only while they have something to offer.
+    for (auto [menu, name] :
+         {std::pair{&m_alarmsMenu, u"pm_Alarmy"_qs}, std::pair{&m_snoozeMenu, u"pm_Drzemka"_qs}}) {
+        menu->setObjectName(name);
+        menu->menuAction()->setObjectName(name.mid(3) + u"1"_qs);
+        m_menu.insertMenu(m_separatorAfterSetTime, menu)->setVisible(false);
+    }
+    for (const int minutes : {5, 10, 15}) {
+        QAction *item = m_snoozeMenu.addAction(u"%1 minut"_qs.arg(minutes));
+        item->setObjectName(u"Drzemka%1"_qs.arg(minutes));
+        item->setData(minutes);
+    }
     setToolTip(u"Kestrolab Tockwell"_qs);
     setContextMenu(&m_menu);
 }

@@ -17,6 +17,11 @@ public:
     explicit TrayIcon(QObject *parent = nullptr);
 
     QAction *setTimeItem() const { return m_setTimeItem; }
+    QAction *newAlarmItem() const { return m_newAlarmItem; }
+    /// "Alarmy": a line per armed alarm; shown while any is armed.
+    QMenu &alarmsMenu() { return m_alarmsMenu; }
+    /// "Drzemka": its items carry the minutes as their data; shown while a snooze is offered.
+    QMenu &snoozeMenu() { return m_snoozeMenu; }
     QAction *helpItem() const { return m_helpItem; }
     QAction *optionsItem() const { return m_optionsItem; }
     QAction *aboutItem() const { return m_aboutItem; }
@@ -33,7 +38,10 @@ private:
     void moveNoticeOffIcon() const;
 
     QMenu m_menu;
+    QMenu m_alarmsMenu;
+    QMenu m_snoozeMenu;
     QAction *const m_setTimeItem;
+    QAction *const m_newAlarmItem;
     QAction *const m_separatorAfterSetTime;
     QAction *const m_helpItem;
     QAction *const m_optionsItem;

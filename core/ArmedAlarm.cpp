@@ -2,6 +2,8 @@
 
 #include "Error.h"
 
+#include <QFileInfo>
+
 #include <limits>
 
 namespace tockwell {
@@ -66,6 +68,30 @@ std::optional<int> countdownTotal(int hours, int minutes, int seconds)
     if (total < 1 || total > std::numeric_limits<int>::max())
         return std::nullopt;
     return int(total);
+}
+
+QString alarmSummary(const ArmedAlarm &alarm)
+{
+    QString gist;
+    if (alarm.ActionKind == kinds::Message) {
+        const auto [title, text] = splitMessageParam(alarm.MainParam);
+        gist = title.trimmed().isEmpty() ? text : title;
+    } else if (alarm.ActionKind == kinds::PlaySound || alarm.ActionKind == kinds::RunProgram ||
+               alarm.ActionKind == kinds::OpenFile) {
+        gist = QFileInfo(alarm.MainParam).fileName();
+    } else if (alarm.ActionKind != kinds::DefaultWindow) {
+        gist = alarm.MainParam;
+    }
+    gist = gist.simplified();
+    return gist.isEmpty() ? alarm.ActionKind : alarm.ActionKind + u": "_qs + gist;
+}
+
+QString countdownText(qint64 seconds)
+{
+    const qint64 hours = seconds / 3600;
+    return u"%1:%2:%3"_qs.arg(hours)
+        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace tockwell

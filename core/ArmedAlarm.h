@@ -115,6 +115,13 @@ struct CdTrayRequest
 };
 CdTrayRequest parseCdTrayParam(const QString &secondParam);
 
+/// An armed alarm as a line shows it: its kind and the gist of its parameter, as in
+/// "Odegraj dźwięk: Budzik.mp3", "Komunikat: Spotkanie" or "Domyślne okno".
+QString alarmSummary(const ArmedAlarm &alarm);
+
+/// A number of seconds as a countdown shows it: "0:04:12".
+QString countdownText(qint64 seconds);
+
 /// hours × 3600 + minutes × 60 + seconds, computed without overflow.
 qint64 countdownSeconds(int hours, int minutes, int seconds);
 /// The countdown of Start: countdownSeconds. A total outside 1 … 2^31−1 gives nothing: such a

@@ -25,6 +25,8 @@ constexpr auto MissedText = u"Alarm „%1” miał zadziałać o godzinie %2 (%3
 constexpr auto JumpedText = u"Alarm „%1” miał zadziałać o godzinie %2 (%3), ale zegar komputera "
                             u"został wtedy przestawiony do przodu. Alarm pozostaje ustawiony na "
                             u"godzinę %2.";
+constexpr auto NotRunningText = u"Alarm „%1” miał zadziałać o godzinie %2 (%3), ale program "
+                                u"wtedy nie działał. Alarm pozostaje ustawiony na godzinę %2.";
 
 QTime alarmTime(const ArmedAlarm &alarm)
 {
@@ -189,27 +191,54 @@ bool AlarmWake::wallClockJumped(const QDateTime &now)
 
 bool AlarmWake::ticked(std::optional<qint64> skipped)
 {
+    std::vector<std::optional<Skipped>> one(1);
+    if (skipped)
+        one.front() = Skipped{*skipped, m_alarm.ActionKind};
+    return ticked(one).front();
+}
+
+std::vector<bool> AlarmWake::ticked(const std::vector<std::optional<Skipped>> &skipped)
+{
+    std::vector<bool> late(skipped.size(), false);
     const QDateTime now = m_clock.now();
     const bool jumped = wallClockJumped(now);
     const bool slept = m_sleptSinceTick;
     if (!m_asleep)
         m_sleptSinceTick = false;
-    if (!skipped || !clockAlarmArmed() || (!slept && !jumped))
-        return false;
-    // Without logind a sleep shows only as such a jump; a late wake fires as a late clock does.
-    if (!slept && now.toSecsSinceEpoch() - *skipped <= LateFireSeconds)
-        return true;
-    tellMissed(*skipped, !slept && m_watching);
-    return false;
+    if (!clockAlarmArmed() || (!slept && !jumped))
+        return late;
+    QStringList missed;
+    for (std::size_t i = 0; i < skipped.size(); ++i) {
+        if (!skipped[i])
+            continue;
+        // Without logind a sleep shows only as such a jump; a late wake fires as a late clock
+        // does.
+        if (!slept && now.toSecsSinceEpoch() - skipped[i]->moment <= LateFireSeconds) {
+            late[i] = true;
+            continue;
+        }
+        missed << missedLine(skipped[i]->name, skipped[i]->moment,
+                             !slept && m_watching ? MissedBecause::ClockJumped
+                                                  : MissedBecause::Asleep);
+    }
+    if (!missed.isEmpty())
+        m_notify(missedTitle(), missed.join(u'\n'));
+    return late;
 }
 
-void AlarmWake::tellMissed(qint64 due, bool clockJumped)
+QString AlarmWake::missedTitle()
+{
+    return QString::fromUtf16(MissedTitle);
+}
+
+QString AlarmWake::missedLine(const QString &name, qint64 due, MissedBecause why)
 {
     const QDateTime moment = QDateTime::fromSecsSinceEpoch(due);
-    m_notify(QString::fromUtf16(MissedTitle),
-             QString::fromUtf16(clockJumped ? JumpedText : MissedText)
-                 .arg(m_alarm.ActionKind, moment.time().toString(u"HH:mm:ss"_qs),
-                      moment.date().toString(u"d.MM.yyyy"_qs)));
+    const auto text = why == MissedBecause::Asleep        ? MissedText
+                      : why == MissedBecause::ClockJumped ? JumpedText
+                                                          : NotRunningText;
+    return QString::fromUtf16(text).arg(name, moment.time().toString(u"HH:mm:ss"_qs),
+                                        moment.date().toString(u"d.MM.yyyy"_qs));
 }
 
 } // namespace tockwell

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace tockwell {
 
@@ -58,6 +59,25 @@ public:
     /// off-line, a virtual machine resumed), an alarm at most LateFireSeconds behind is to fire
     /// late (true), one further behind is told.
     [[nodiscard]] bool ticked(std::optional<qint64> skipped);
+    /// One armed clock-time alarm's moment that a tick's gap skipped, and its name for the user.
+    struct Skipped
+    {
+        qint64 moment = 0;
+        QString name;
+    };
+    /// ticked() for several clock-time alarms at one tick: for each, whether it fires late. The
+    /// missed ones are told in one notice that names each.
+    [[nodiscard]] std::vector<bool> ticked(const std::vector<std::optional<Skipped>> &skipped);
+    /// The notice's line for an alarm named `name` that missed its moment `due` (seconds since
+    /// 1970 UTC), for `why`.
+    enum class MissedBecause
+    {
+        Asleep,
+        ClockJumped,
+        NotRunning,
+    };
+    static QString missedLine(const QString &name, qint64 due, MissedBecause why);
+    static QString missedTitle();
 
     /// How far behind its moment an alarm skipped by a jump of the clock still fires.
     static constexpr qint64 LateFireSeconds = 60;
@@ -81,7 +101,7 @@ private:
     void setWakeTime();
     void clearWakeTime();
     void tellCannotWake();
-    void tellMissed(qint64 due, bool clockJumped);
+
     bool wallClockJumped(const QDateTime &now);
 
     platform::Sleep &m_sleep;

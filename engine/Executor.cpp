@@ -17,19 +17,19 @@ void Executor::fire()
 
 void Executor::preAlarmSteps()
 {
-    if (m_alarm.ScreenSaverOff)
+    if (m_options.ScreenSaverOff)
         m_actions.wakeScreenSaver();
-    if (m_alarm.MinimizeAll)
+    if (m_options.MinimizeAll)
         m_actions.minimizeAllWindows();
-    if (m_alarm.MinimizeProg)
+    if (m_options.MinimizeProg)
         m_actions.hideSetupWindow();
 }
 
 namespace {
 
-using KindRun = void (*)(Actions &, const ArmedAlarm &);
+using KindRun = void (*)(Actions &, const ArmedAlarm &alarm, const ArmedAlarm &options);
 
-void openMainParam(Actions &actions, const ArmedAlarm &alarm)
+void openMainParam(Actions &actions, const ArmedAlarm &alarm, const ArmedAlarm &)
 {
     actions.open(alarm.MainParam);
 }
@@ -43,26 +43,28 @@ struct KindAction
 /// What each action kind does when the alarm fires; a kind not listed does nothing.
 const std::array<KindAction, 9> KindActions = {{
     {.kind = kinds::DefaultWindow,
-     .run = [](Actions &actions,
-               const ArmedAlarm &alarm) { actions.showAlarmPopup(alarm.PlayBeep); }},
+     .run = [](Actions &actions, const ArmedAlarm &,
+               const ArmedAlarm &options) { actions.showAlarmPopup(options.PlayBeep); }},
     {.kind = kinds::Message,
      .run =
-         [](Actions &actions, const ArmedAlarm &alarm) {
+         [](Actions &actions, const ArmedAlarm &alarm, const ArmedAlarm &) {
              const auto [title, text] = splitMessageParam(alarm.MainParam);
              using namespace platform::mb;
              actions.showMessage(title, text, Ok | IconExclamation | Topmost);
          }},
     {.kind = kinds::PlaySound,
-     .run = [](Actions &actions, const ArmedAlarm &alarm) { actions.playSound(alarm.MainParam); }},
+     .run = [](Actions &actions, const ArmedAlarm &alarm,
+               const ArmedAlarm &) { actions.playSound(alarm.MainParam); }},
     {.kind = kinds::Shutdown,
-     .run = [](Actions &actions, const ArmedAlarm &alarm) { actions.shutdown(alarm.MainParam); }},
+     .run = [](Actions &actions, const ArmedAlarm &alarm,
+               const ArmedAlarm &) { actions.shutdown(alarm.MainParam); }},
     {.kind = kinds::RunProgram, .run = openMainParam},
     {.kind = kinds::OpenFile, .run = openMainParam},
     {.kind = kinds::OpenFolder, .run = openMainParam},
     {.kind = kinds::OpenWebPage, .run = openMainParam},
     {.kind = kinds::Other,
      .run =
-         [](Actions &actions, const ArmedAlarm &alarm) {
+         [](Actions &actions, const ArmedAlarm &alarm, const ArmedAlarm &) {
              const QString second = alarm.SecondParam;
              actions.other(alarm.MainParam, OtherArgs{[second] { return parseClickPoint(second); },
                                                       parseCdTrayParam(second), second});
@@ -75,7 +77,7 @@ void Executor::runAction()
 {
     for (const KindAction &each : KindActions)
         if (each.kind == m_alarm.ActionKind)
-            each.run(m_actions, m_alarm);
+            each.run(m_actions, m_alarm, m_options);
 }
 
 void Executor::afterFiring()

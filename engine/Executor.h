@@ -11,8 +11,14 @@ struct ArmedAlarm;
 class Executor final
 {
 public:
+    /// Fires `alarm` with the option flags of `options` (the program's, shared by every alarm).
+    Executor(platform::Platform &platform, AlarmHost &host, ArmedAlarm &alarm,
+             const ArmedAlarm &options)
+        : m_actions(platform, host), m_host(host), m_alarm(alarm), m_options(options)
+    {}
+    /// Fires `alarm` with its own option flags.
     Executor(platform::Platform &platform, AlarmHost &host, ArmedAlarm &alarm)
-        : m_actions(platform, host), m_host(host), m_alarm(alarm)
+        : Executor(platform, host, alarm, alarm)
     {}
 
     /// Fires the alarm. An error of the action ends it before the after-firing step, so the
@@ -27,6 +33,7 @@ private:
     Actions m_actions;
     AlarmHost &m_host;
     ArmedAlarm &m_alarm;
+    const ArmedAlarm &m_options;
 };
 
 } // namespace tockwell

@@ -1,3 +1,4 @@
+#include "app/AlarmSlot.h"
 #include "app/Application.h"
 #include "app/TrayIcon.h"
 #include "app/TrayWatcher.h"
@@ -100,6 +101,9 @@ private slots:
 
         const QList<QPair<QString, QString>> expected = {
             {u"Ustawnowyczas1"_qs, u"Ustaw nowy czas"_qs},
+            {u"Nowyalarm1"_qs, u"Nowy alarm"_qs},
+            {u"Alarmy1"_qs, u"Alarmy"_qs},
+            {u"Drzemka1"_qs, u"Drzemka"_qs},
             {u"N2"_qs, QString()},
             {u"Pomoc1"_qs, u"Pomoc"_qs},
             {u"Opcje1"_qs, u"Opcje"_qs},
@@ -114,7 +118,7 @@ private slots:
             QCOMPARE(item->objectName(), expected[i].first);
             QCOMPARE(item->isSeparator(), expected[i].second.isEmpty());
             QCOMPARE(item->text(), expected[i].second);
-            if (!item->isSeparator())
+            if (!item->isSeparator() && !item->menu())
                 QCOMPARE(item->icon().pixmap(16, 16).size(), QSize(16, 16));
         }
     }
@@ -155,7 +159,7 @@ private slots:
         QVERIFY(m_app->setup.isVisible());
         QVERIFY(m_app->setup.isEnabled());
         QVERIFY(!m_app->controller.isVisible());
-        QVERIFY(!m_app->controller.isArmed());
+        QVERIFY(!m_app->controller.firstAlarm().isArmed());
         // The other forms come when first shown.
         QVERIFY(!m_app->about.created());
         QVERIFY(!m_app->options.created());
@@ -191,7 +195,7 @@ private slots:
         m_app = std::make_unique<Application>(*m_platform, *m_storeFile, m_clock, paths());
         m_app->controller.setTrayProbe([&trayPresent] { return trayPresent; });
         m_app->controller.setTrayWait(std::chrono::milliseconds(200));
-        m_app->controller.alarm().AutoMinimize = autoMinimize;
+        m_app->controller.options().AutoMinimize = autoMinimize;
         m_app->start();
         QVERIFY(m_app->controller.waitingForTray());
         QCOMPARE(m_app->setup.isVisible(), shownWhileWaiting);
@@ -236,7 +240,7 @@ private slots:
     {
         m_app = std::make_unique<Application>(*m_platform, *m_storeFile, m_clock, paths());
         m_app->controller.setTrayProbe([] { return true; });
-        m_app->controller.alarm().AutoMinimize = true;
+        m_app->controller.options().AutoMinimize = true;
         m_app->start();
         QVERIFY(!m_app->controller.waitingForTray());
         QVERIFY(!m_app->setup.isVisible());
@@ -248,7 +252,7 @@ private slots:
     void trayClicksToggleTheSetupWindowAndCloseThePopup()
     {
         startProgram();
-        m_app->controller.showAlarmPopup(false);
+        m_app->controller.firstAlarm().showAlarmPopup(false);
         QVERIFY(m_app->popup->isVisible());
         QVERIFY(!m_app->setup.isEnabled());
         const QRect area = m_platform->display().workArea();
@@ -371,12 +375,12 @@ private slots:
     void theExecutorsWindowsAreTheForms()
     {
         startProgram();
-        AlarmHost &host = m_app->controller;
+        AlarmHost &host = m_app->controller.firstAlarm();
         host.hideSetupWindow();
         QVERIFY(!m_app->setup.isVisible());
-        m_app->controller.startTick();
+        m_app->controller.firstAlarm().startTick();
         host.disarm();
-        QVERIFY(!m_app->controller.isArmed());
+        QVERIFY(!m_app->controller.firstAlarm().isArmed());
     }
 
     // A store that cannot even be opened is told of once, with its file and cause, and nothing
@@ -402,7 +406,7 @@ private slots:
         auto *kind = setup.findChild<QComboBox *>(u"cb_Typ_Alarmu"_qs);
         kind->setCurrentIndex(kind->findText(kinds::DefaultWindow.toString()));
         setup.ib_StartClick();
-        QVERIFY(m_app->controller.isArmed());
+        QVERIFY(m_app->controller.firstAlarm().isArmed());
         QVERIFY(messageBoxes().isEmpty());
         QVERIFY(QFile::remove(blocker.fileName()));
     }
@@ -413,12 +417,12 @@ private slots:
         startProgram();
         CloseCounter counter;
         m_app->controller.installEventFilter(&counter);
-        m_app->controller.startTick();
-        QVERIFY(m_app->controller.isArmed());
+        m_app->controller.firstAlarm().startTick();
+        QVERIFY(m_app->controller.firstAlarm().isArmed());
         trayItem(u"Zamknij1"_qs)->trigger();
         QCOMPARE(counter.closes, 1);
         // The setup window's exit button, once it has asked, ends the program the same way.
-        static_cast<SetupHost &>(m_app->controller).quit();
+        m_app->controller.firstAlarm().quit();
         QCOMPARE(counter.closes, 2);
         QVERIFY(messageBoxes().isEmpty());
     }

@@ -2,6 +2,7 @@
 // alarm" in the options dialog, and the main form holding the lock on sleep while a clock-time
 // alarm is armed, setting and clearing the wake time around a sleep, telling of an alarm slept
 // through, and leaving nothing behind at Stop and at the end (recording platform).
+#include "app/AlarmSlot.h"
 #include "app/Application.h"
 #include "platform/recording/RecordingPlatform.h"
 #include "platform/recording/RecordingSleep.h"
@@ -36,13 +37,13 @@ class TestSleepWake : public QObject
 
     void armClockAlarm(QTime time)
     {
-        ArmedAlarm &alarm = m_app->controller.alarm();
+        ArmedAlarm &alarm = m_app->controller.firstAlarm().alarm();
         alarm.Mode = ModeClock.toString();
         alarm.ActionKind = kinds::DefaultWindow.toString();
         alarm.Hour = time.hour();
         alarm.Minute = time.minute();
         alarm.Second = time.second();
-        m_app->controller.startTick();
+        m_app->controller.firstAlarm().startTick();
     }
 
     void pressOk()
@@ -114,7 +115,7 @@ private slots:
         store.openKey(keys::Base);
         QCOMPARE(store.valueType(keys::WakeFromSleep), int(regtype::Dword));
         QCOMPARE(store.readInteger(keys::WakeFromSleep).value_or(-1), 0);
-        QVERIFY(!m_app->controller.alarm().WakeFromSleep);
+        QVERIFY(!m_app->controller.options().WakeFromSleep);
     }
 
     void aClockTimeAlarmAroundASleep()
@@ -142,7 +143,7 @@ private slots:
         QVERIFY(lines[2].startsWith(u"MessageBox \"Alarm „Domyślne okno” miał zadziałać o godzinie "
                                     "07:00:00 (8.12.2026), ale komputer był wtedy uśpiony."_qs));
         QVERIFY(lines[2].endsWith(u"\"Przegapiony alarm\" 0x40 -> 1"_qs));
-        QVERIFY(m_app->controller.isArmed());
+        QVERIFY(m_app->controller.firstAlarm().isArmed());
 
         // Turned off in the options while armed: the lock is given back at once.
         m_recorder->clear();
@@ -160,16 +161,16 @@ private slots:
 
         // Stop: nothing stays held.
         m_recorder->clear();
-        m_app->controller.stopTick();
+        m_app->controller.firstAlarm().stopTick();
         QCOMPARE(m_recorder->lines(), QStringList{u"ReleaseSleep"_qs});
     }
 
     void countdownsAreLeftAlone()
     {
-        ArmedAlarm &alarm = m_app->controller.alarm();
+        ArmedAlarm &alarm = m_app->controller.firstAlarm().alarm();
         alarm.Mode = ModeCountdown.toString();
         alarm.CountdownLeft = 100;
-        m_app->controller.startTick();
+        m_app->controller.firstAlarm().startTick();
         sleep().prepareForSleep(true);
         m_clock.set(QDateTime(QDate(2026, 12, 8), QTime(7, 10)));
         sleep().prepareForSleep(false);

@@ -23,6 +23,8 @@ offset_file=$e2e_tmp/faketime
 arm_alarm_in() {
     due=$((($(date +%s) + $1) / 60 * 60))
     echo +0 >"$offset_file"
+    # The alarm of the run before stays armed in the store; each run arms its own.
+    "$reg" delete "$base\\Armed" /f >/dev/null 2>&1 || true
     "$reg" add "$base" /v LastAction /d 'Domyślne okno' /f >/dev/null
     "$reg" add "$base" /v O_ZA /t REG_DWORD /d 1 /f >/dev/null
     "$reg" add "$base\\O_MRU" /ve /d "$(date -d "@$due" +%-H:%-M:0)" /f >/dev/null

@@ -63,7 +63,7 @@ icon=$(e2e_wait_tray_icon Tockwell)
 
 e2e_log "Opcje from the tray menu: two boxes ticked by their accelerators, Enter saves"
 e2e_open_tray_menu "$icon"
-xdotool key Down Down Down Return
+xdotool key Up Up Up Return
 options=$(e2e_wait_window Opcje)
 e2e_key "$options" alt+s alt+m
 e2e_wait_until "the two boxes ticked" \
@@ -80,7 +80,7 @@ e2e_wait_call "^AutostartWrite \"$(realpath "$program")\" -> ok\$"
 
 e2e_log "Opcje again: the boxes come back; Esc discards"
 e2e_open_tray_menu "$icon"
-xdotool key Down Down Down Return
+xdotool key Up Up Up Return
 options=$(e2e_wait_window Opcje)
 e2e_wait_until "the two boxes ticked again" \
     boxes_show "$options" ticked "${autostart_box[*]}" "${minimize_all_box[*]}"
@@ -93,7 +93,7 @@ e2e_wait_window_gone Opcje
 
 e2e_log "O programie ...: the window appears after the check"
 e2e_open_tray_menu "$icon"
-xdotool key Down Down Down Down Return
+xdotool key Up Up Return
 about=$(e2e_wait_window 'O programie ...')
 grep -qx /version.ini "$e2e_tmp/requests" || e2e_fail "no request for /version.ini"
 e2e_screenshot about-update

@@ -40,7 +40,7 @@ xprop -id "$setup" _NET_WM_STATE | grep -q HIDDEN && e2e_fail "the setup window 
 e2e_log "About from the tray menu, closed with Esc"
 e2e_open_tray_menu "$icon"
 e2e_screenshot tray-menu
-xdotool key Down Down Down Down Return
+xdotool key Up Up Return
 about=$(e2e_wait_window 'O programie ...')
 e2e_screenshot about
 e2e_key "$about" Escape

@@ -47,11 +47,22 @@ e2e_click "$setup" "${countdown_seconds[@]}"
 xdotool key ctrl+a BackSpace type 1
 e2e_click "$setup" "${start_button[@]}"
 e2e_wait_call '^KeepAbove$' # the alarm popup: the countdown has gone off
+popup=$(e2e_wait_window "ALARM $(printf '!%.0s' $(seq 50))")
+# above_icon: the popup has slid clear of the tray icon, so that a click on the icon reaches it.
+above_icon() {
+    # shellcheck disable=SC2034 # set by the geometry's evals
+    local WINDOW X Y WIDTH HEIGHT SCREEN bottom
+    eval "$(xdotool getwindowgeometry --shell "$popup")"
+    bottom=$((Y + HEIGHT))
+    eval "$(xdotool getwindowgeometry --shell "$icon")"
+    ((bottom <= Y))
+}
+e2e_wait_until "the popup clear of the tray icon" above_icon
 ! grep -Eq 'Sleep|Wake' "$E2E_CALLS" || e2e_fail "a countdown touched sleep: $(cat "$E2E_CALLS")"
 
 e2e_log "the option is on in the options dialog"
 e2e_open_tray_menu "$icon"
-xdotool key Down Down Down Return
+xdotool key Up Up Up Return
 e2e_wait_window Opcje >/dev/null
 e2e_screenshot options-wake
 

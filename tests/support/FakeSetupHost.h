@@ -11,6 +11,11 @@ class FakeSetupHost final : public SetupHost, public AlarmHost
 {
 public:
     ArmedAlarm &alarm() override { return armed; }
+    const ArmedAlarm &options() const override { return armed; }
+    std::vector<ArmedAlarm> armedAlarms() const override
+    {
+        return ticking ? std::vector<ArmedAlarm>{armed} : std::vector<ArmedAlarm>{};
+    }
     void startTick() override { ticking = true; }
     void stopTick() override { ticking = false; }
     bool isArmed() const override { return ticking; }

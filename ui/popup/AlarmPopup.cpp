@@ -7,6 +7,8 @@
 #include "ui/skin/ImageFile.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QShowEvent>
 
 namespace tockwell {
@@ -95,7 +97,7 @@ void AlarmPopup::createTimers()
     make(m_beepTimer, "t_Beep", 500, &AlarmPopup::beep);
 }
 
-void AlarmPopup::showAlarm(bool beep)
+void AlarmPopup::showAlarm(bool beep, int lift)
 {
     m_setupWindow.setEnabled(false);
     if (beep)
@@ -103,13 +105,13 @@ void AlarmPopup::showAlarm(bool beep)
     else
         m_beepTimer.stop();
     // Appear where the slide begins, just below the work area's bottom edge, not elsewhere first.
-    move(slideStart(m_platform.display().workArea(), size()));
+    move(slideStart(m_platform.display().workArea(), size()) - QPoint(0, lift));
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     activateWindow();
     // At once, not only at the first tick: no taskbar button, not even for 50 ms.
     keepOnTop();
-    slideWindow(*this, m_platform.display(), 10, 2, 0, true);
+    slideWindow(*this, m_platform.display(), 10, 2, 0, true, lift);
 }
 
 void AlarmPopup::showEvent(QShowEvent *event)
@@ -130,6 +132,17 @@ void AlarmPopup::closeEvent(QCloseEvent *event)
 {
     guarded(m_platform.dialogs(), [this] { stopShowing(); });
     event->accept();
+    emit closed();
+}
+
+void AlarmPopup::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    QMenu *snooze = menu.addMenu(u"Drzemka"_qs);
+    for (const int minutes : {5, 10, 15})
+        snooze->addAction(u"%1 minut"_qs.arg(minutes))->setData(minutes);
+    if (const QAction *chosen = menu.exec(event->globalPos()); chosen && chosen->data().isValid())
+        emit snoozeRequested(chosen->data().toInt());
 }
 
 void AlarmPopup::stopShowing()

@@ -28,11 +28,19 @@ public:
     /// Shows the alarm: disables the setup window, lets the popup beep twice a second exactly
     /// when `beep`, shows it and slides it into the bottom-right corner of the work area. Returns
     /// when it is there; the event loop runs meanwhile. The one showing sequence of the program.
-    void showAlarm(bool beep);
+    /// `lift` raises the corner by that many pixels, above the popups of other alarms.
+    void showAlarm(bool beep, int lift = 0);
+
+signals:
+    /// "Drzemka" in the popup's menu: the alarm again in `minutes`.
+    void snoozeRequested(int minutes);
+    /// The popup was closed.
+    void closed();
 
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     void createControls();

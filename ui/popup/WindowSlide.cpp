@@ -35,13 +35,13 @@ void slideAlong(QWidget &window, const SlidePath &path, int left, int pause)
 } // namespace
 
 void slideWindow(QWidget &window, platform::Display &display, int pause, int step, int hold,
-                 bool in)
+                 bool in, int lift)
 {
-    const QPoint start = slideStart(display.workArea(), window.size());
+    const QPoint start = slideStart(display.workArea(), window.size()) - QPoint(0, lift);
     slideAlong(window, slidePath(start.y(), window.height(), step, in), start.x(), pause);
     if (in && hold > 0) {
         pumpFor(hold);
-        slideWindow(window, display, pause, step, hold, false);
+        slideWindow(window, display, pause, step, hold, false, lift);
     }
 }
 

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 namespace tockwell {
 namespace {
@@ -212,6 +213,38 @@ void AlarmDraft::fill(ArmedAlarm &alarm) const
     if (const SubActionRow *sub = subRow())
         alarm.SecondParam = sub->secondParam(*this, alarm.SecondParam);
     alarm.RepeatSeconds = repeatChecked && repeatAvailable ? parseInteger(repeatText) : 0;
+}
+
+AlarmDraft AlarmDraft::fromArmed(const ArmedAlarm &alarm)
+{
+    AlarmDraft draft;
+    draft.kind = alarm.ActionKind;
+    draft.countdown = alarm.Mode == ModeCountdown;
+    (draft.countdown ? draft.countdownTime : draft.clockTime) =
+        TimeParts{alarm.Hour, alarm.Minute, alarm.Second};
+    draft.repeatChecked = alarm.RepeatSeconds > 0;
+    draft.repeatAvailable = draft.repeatChecked;
+    if (draft.repeatChecked)
+        draft.repeatText = QString::number(alarm.RepeatSeconds);
+    const QString &param = alarm.MainParam;
+    std::tie(draft.caption, draft.message) = splitMessageParam(param);
+    draft.soundField = draft.programField = draft.fileField = draft.folderField = draft.webPage =
+        param;
+    draft.shutdownShown = draft.subActionShown = shownText(param);
+    if (param == others::PressKey)
+        draft.keyText = alarm.SecondParam;
+    if (param == others::SingleClick || param == others::DoubleClick) {
+        try {
+            draft.clickPoint = parseClickPoint(alarm.SecondParam);
+        } catch (const ConvertError &) { // shown as the fields' origin; the alarm keeps its text
+        }
+    }
+    if (param == others::CdTray) {
+        const CdTrayRequest request = parseCdTrayParam(alarm.SecondParam);
+        draft.cdDrive = request.drive;
+        draft.cdOperation = request.operation == u"1" ? u"Wysuń"_qs : u"Wsuń"_qs;
+    }
+    return draft;
 }
 
 void AlarmDraft::preview(Actions &actions, const PreviewHooks &hooks) const

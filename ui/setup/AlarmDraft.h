@@ -110,6 +110,9 @@ public:
     /// Arms `alarm` with the fields; throws ConvertError for a repeat time that is not a number
     /// (the alarm's other values are set by then).
     void fill(ArmedAlarm &alarm) const;
+    /// The fields that give `alarm`: the inverse of fill, for showing an alarm that was armed
+    /// elsewhere. A repeat of 0 leaves repeatText empty.
+    static AlarmDraft fromArmed(const ArmedAlarm &alarm);
     /// "Podgląd": the action at once; a kind without a preview does nothing.
     void preview(Actions &actions, const PreviewHooks &hooks) const;
 

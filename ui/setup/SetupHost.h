@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/ArmedAlarm.h"
+
+#include <vector>
+
 namespace tockwell {
 
 class AlarmHost;
-struct ArmedAlarm;
 
 /// What the setup window needs of the program around it: the armed alarm and its tick, the
 /// secondary windows, and the end of the program.
@@ -15,11 +18,18 @@ public:
     SetupHost &operator=(const SetupHost &) = delete;
     virtual ~SetupHost() = default;
 
+    /// The window's own alarm, which Start fills.
     virtual ArmedAlarm &alarm() = 0;
-    /// Arms: the once-a-second tick starts. Disarms: it stops.
+    /// The program's option flags (those of ArmedAlarm), which every alarm fires with.
+    virtual const ArmedAlarm &options() const = 0;
+    /// Arms the window's alarm: the once-a-second tick looks at it. Disarms: it no longer does.
     virtual void startTick() = 0;
     virtual void stopTick() = 0;
+    /// Whether the window's alarm is armed.
     virtual bool isArmed() const = 0;
+    /// Every alarm of the program that is armed now, this window's among them, in the order they
+    /// were armed.
+    virtual std::vector<ArmedAlarm> armedAlarms() const = 0;
 
     /// Shows the options dialog or the About window; the caller has disabled itself first and
     /// the window enables it again when it closes.

@@ -7,6 +7,7 @@
 #include "TimingGroup.h"
 #include "WideListComboBox.h"
 #include "core/ArmedAlarm.h"
+#include "core/Error.h"
 #include "core/HelpPages.h"
 #include "engine/Actions.h"
 #include "engine/ErrorBox.h"
@@ -17,6 +18,7 @@
 #include "panels/SoundPanel.h"
 #include "platform/Platform.h"
 #include "settings/LastSettings.h"
+#include "settings/Store.h"
 #include "ui/skin/CaptionFont.h"
 #include "ui/skin/ImageButton.h"
 #include "ui/skin/SkinAssets.h"
@@ -49,6 +51,32 @@ ImageButton *commandButton(QWidget *parent, const char *name, int left, const QS
     button->setAccessibleName(hint.isEmpty() ? accessibleName : hint);
     button->setFocusPolicy(Qt::NoFocus);
     return button;
+}
+
+/// The question before the program ends with `armed` alarms: the clock-time ones come back at
+/// the next start, the countdowns are lost.
+QString quitQuestion(const std::vector<ArmedAlarm> &armed)
+{
+    QString counting = u"Program w tej chwili odlicza czas ustawiony przez użytkownika"_qs;
+    if (armed.size() > 1)
+        counting += u" (ustawione alarmy: %1)"_qs.arg(armed.size());
+    QStringList countdowns;
+    for (const ArmedAlarm &alarm : armed)
+        if (alarm.Mode == ModeCountdown)
+            countdowns << u"„%1”"_qs.arg(alarmSummary(alarm));
+    const bool clockTimes = countdowns.size() < qsizetype(armed.size());
+    QString comeBack;
+    if (clockTimes && countdowns.isEmpty())
+        comeBack = u" Alarmy ustawione na godzinę wrócą przy następnym uruchomieniu programu."_qs;
+    else if (clockTimes)
+        comeBack = u" Alarmy ustawione na godzinę wrócą przy następnym uruchomieniu programu, "
+                   u"odliczania przepadną: %1."_qs.arg(countdowns.join(u", "_qs));
+    else
+        comeBack = u" Odliczania przepadną: %1."_qs.arg(countdowns.join(u", "_qs));
+    return counting +
+           u". Zamykając program spowodujesz przerwanie odliczania a nadejście ustawionego czasu "
+           u"nie zostanie zaalarmowane."_qs +
+           comeBack + u"\r\rCzy mam mimo to zamknąć program ???"_qs;
 }
 
 } // namespace
@@ -273,7 +301,7 @@ void SetupWindow::showReadiness(bool canStart, bool canPreview)
 
 void SetupWindow::preview()
 {
-    const ArmedAlarm &options = m_host.alarm();
+    const ArmedAlarm &options = m_host.options();
     if (options.MinimizeProg)
         close();
     Actions actions(m_platform, m_host.actionWindows());
@@ -328,11 +356,38 @@ void SetupWindow::start()
     if (alarm.kind == kinds::Other)
         Actions(m_platform, m_host.actionWindows()).tellIfRefused(alarm.subAction());
     m_stopButton->move(m_startButton->pos());
+    // The last-used values and the armed alarm's line go into the store together; a repeat time
+    // that is not a number arms nothing, and the values stay stored.
+    StoreTransaction transaction(m_storeFile);
     alarm.storeStart(m_storeFile);
     lockWhileArmed(alarm, true);
-    alarm.fill(m_host.alarm());
+    try {
+        alarm.fill(m_host.alarm());
+    } catch (const ConvertError &) {
+        transaction.commit();
+        throw;
+    }
     m_host.startTick();
+    transaction.commit();
     close();
+}
+
+void SetupWindow::showArmed(const ArmedAlarm &alarm)
+{
+    const AlarmDraft shown = AlarmDraft::fromArmed(alarm);
+    {
+        const QSignalBlocker blocker(m_kindBox);
+        m_kindBox->setCurrentIndex(m_kindBox->findText(shown.kind));
+    }
+    ActionPanel *panel = panelOf(shown.kind);
+    if (panel)
+        panel->showDraft(shown);
+    m_timing->showDraft(shown);
+    showPanel(panel);
+    const KindRow *row = shown.row();
+    m_previewButton->setVisible(!row || row->preview);
+    m_stopButton->move(m_startButton->pos());
+    lockWhileArmed(shown, true);
 }
 
 void SetupWindow::lockWhileArmed(const AlarmDraft &alarm, bool locked)
@@ -371,6 +426,11 @@ void SetupWindow::playAlarmSound(const QString &file)
     m_soundPanel->playAlarmSound(file);
 }
 
+void SetupWindow::stopAlarmSound()
+{
+    m_soundPanel->stopAlarmSound();
+}
+
 void SetupWindow::openHelp()
 {
     const QString path = help::pagePath(m_programDir, help::SetupWindowPage);
@@ -392,11 +452,8 @@ void SetupWindow::showAbout()
 
 void SetupWindow::quit()
 {
-    if (m_host.isArmed()) {
-        const QString question =
-            u"Program w tej chwili odlicza czas ustawiony przez użytkownika. Zamykając program "
-            "spowodujesz przerwanie odliczania a nadejście ustawionego czasu nie zostanie "
-            "zaalarmowane.\r\rCzy mam mimo to zamknąć program ???"_qs;
+    if (const std::vector<ArmedAlarm> armed = m_host.armedAlarms(); !armed.empty()) {
+        const QString question = quitQuestion(armed);
         using namespace platform::mb;
         if (m_platform.dialogs().messageBox(question, u"UWAGA !!!"_qs, YesNo | IconExclamation) !=
             platform::Answer::Yes)

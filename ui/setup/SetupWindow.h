@@ -17,6 +17,7 @@ class QTimer;
 namespace tockwell {
 
 class ActionPanel;
+struct ArmedAlarm;
 class AlarmDraft;
 class Clock;
 class OtherActionsPanel;
@@ -47,10 +48,15 @@ public:
     void ib_StopClick();
     /// The user's Stop: the input devices a suspension took come back, then ib_StopClick.
     void stopByUser();
+    /// Shows `alarm`, which is armed already (at an earlier run, or by a snooze), in the fields,
+    /// locked, with Stop. Nothing is stored.
+    void showArmed(const ArmedAlarm &alarm);
 
     /// Plays the alarm sound through the sound panel's player; throws MediaDeviceError when it
     /// cannot.
     void playAlarmSound(const QString &file);
+    /// Stops the alarm sound (a snooze).
+    void stopAlarmSound();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -195,6 +195,16 @@ void TimingGroup::chooseMode(bool countdown)
     enableChosenMode();
 }
 
+void TimingGroup::showDraft(const AlarmDraft &draft)
+{
+    setTime(draft.countdown ? m_countdownFields : m_clockFields,
+            draft.countdown ? draft.countdownTime : draft.clockTime);
+    m_repeatBox->setChecked(draft.repeatChecked);
+    if (draft.repeatChecked)
+        m_repeatSecondsField->setText(draft.repeatText);
+    chooseMode(draft.countdown);
+}
+
 void TimingGroup::readInto(AlarmDraft &draft) const
 {
     draft.countdown = !m_clockModeButton->isChecked();

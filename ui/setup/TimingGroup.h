@@ -40,6 +40,8 @@ public:
     /// Chooses the clock time or the countdown, whose button takes the focus.
     void chooseMode(bool countdown);
     void readInto(AlarmDraft &draft) const;
+    /// Shows the mode, the time and the repeat of `draft`, the inverse of readInto.
+    void showDraft(const AlarmDraft &draft);
     /// Locks everything while the alarm is armed; unlocked, the mode's fields are enabled again.
     void setLocked(bool locked);
     /// The repeat can be chosen for kinds that can repeat.

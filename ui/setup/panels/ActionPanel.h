@@ -26,6 +26,9 @@ public:
     virtual void check() = 0;
     /// Writes the fields as they are now into `draft`.
     virtual void readInto(AlarmDraft &draft) const = 0;
+    /// Shows the values of `draft` in the fields, the inverse of readInto: the fields of an alarm
+    /// that was armed elsewhere (at an earlier run, or by a snooze).
+    virtual void showDraft(const AlarmDraft &draft) = 0;
     /// Disables the panel's controls while the alarm is armed, or gives them back.
     virtual void setLocked(bool locked) = 0;
     /// The field that takes the focus when the kind is shown.

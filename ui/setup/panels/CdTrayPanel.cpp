@@ -46,6 +46,12 @@ void CdTrayPanel::restore(Store &inne, QStringView)
     }
 }
 
+void CdTrayPanel::showDraft(const AlarmDraft &draft)
+{
+    m_driveBox->setEditText(draft.cdDrive);
+    m_operationBox->setEditText(draft.cdOperation);
+}
+
 void CdTrayPanel::readInto(AlarmDraft &draft) const
 {
     draft.cdDrive = m_driveBox->currentText();

@@ -22,6 +22,7 @@ public:
     /// Lists the machine's drives afresh, then restores the stored drive and operation.
     void restore(Store &inne, QStringView subAction) override;
     void readInto(AlarmDraft &draft) const override;
+    void showDraft(const AlarmDraft &draft) override;
     void setLocked(bool locked) override;
     /// The operation box stands under its word "Operacja:".
     void fitCaptions() override;

@@ -61,6 +61,12 @@ void ClickPointPanel::restore(Store &inne, QStringView subAction)
     m_y->setValue(inne.readInteger(y.toString()).value_or(0));
 }
 
+void ClickPointPanel::showDraft(const AlarmDraft &draft)
+{
+    m_x->setValue(draft.clickPoint.x());
+    m_y->setValue(draft.clickPoint.y());
+}
+
 void ClickPointPanel::readInto(AlarmDraft &draft) const
 {
     draft.clickPoint = QPoint(m_x->value(), m_y->value());

@@ -30,6 +30,7 @@ public:
     /// Restores the point that Start stored for `subAction` (each click has its own).
     void restore(Store &inne, QStringView subAction) override;
     void readInto(AlarmDraft &draft) const override;
+    void showDraft(const AlarmDraft &draft) override;
     void setLocked(bool locked) override;
     /// The fields stand in the blanks after "x =" and "y =".
     void fitCaptions() override;

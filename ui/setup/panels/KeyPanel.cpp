@@ -42,6 +42,11 @@ void KeyPanel::restore(Store &inne, QStringView)
     check();
 }
 
+void KeyPanel::showDraft(const AlarmDraft &draft)
+{
+    m_keyBox->setEditText(draft.keyText);
+}
+
 void KeyPanel::readInto(AlarmDraft &draft) const
 {
     draft.keyText = m_keyBox->currentText();

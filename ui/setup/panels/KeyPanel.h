@@ -22,6 +22,7 @@ public:
     /// Restores the stored key, then checks it as a typed one.
     void restore(Store &inne, QStringView subAction) override;
     void readInto(AlarmDraft &draft) const override;
+    void showDraft(const AlarmDraft &draft) override;
     void setLocked(bool locked) override;
 
 private:

@@ -62,6 +62,12 @@ void MessagePanel::check()
     emit readinessChanged(valid, valid);
 }
 
+void MessagePanel::showDraft(const AlarmDraft &draft)
+{
+    m_messageBox->setEditText(draft.message);
+    m_captionBox->setEditText(draft.caption);
+}
+
 void MessagePanel::readInto(AlarmDraft &draft) const
 {
     draft.message = m_messageBox->currentText();

@@ -94,6 +94,14 @@ void OtherActionsPanel::check()
     m_helpLink->setVisible(!m_help.isEmpty());
 }
 
+void OtherActionsPanel::showDraft(const AlarmDraft &draft)
+{
+    m_subActionBox->setEditText(draft.subActionShown);
+    for (SubActionPanel *panel :
+         std::initializer_list<SubActionPanel *>{m_keyPanel, m_clickPanel, m_cdPanel})
+        panel->showDraft(draft);
+}
+
 void OtherActionsPanel::readInto(AlarmDraft &draft) const
 {
     draft.subActionShown = m_subActionBox->currentText();

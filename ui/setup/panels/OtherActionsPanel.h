@@ -40,6 +40,7 @@ public:
     /// Chosen by the user, a sub-action this desktop cannot carry out is explained.
     void check() override;
     void readInto(AlarmDraft &draft) const override;
+    void showDraft(const AlarmDraft &draft) override;
     void setLocked(bool locked) override;
     QWidget *firstField() const override;
     void fitCaptions() override;

@@ -182,6 +182,11 @@ void PathPanel::check()
     emit readinessChanged(valid, valid);
 }
 
+void PathPanel::showDraft(const AlarmDraft &draft)
+{
+    setText(draft.*rowOf(m_target).text);
+}
+
 void PathPanel::readInto(AlarmDraft &draft) const
 {
     draft.*rowOf(m_target).text = text();

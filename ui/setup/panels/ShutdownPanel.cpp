@@ -36,6 +36,11 @@ void ShutdownPanel::check()
                           false);
 }
 
+void ShutdownPanel::showDraft(const AlarmDraft &draft)
+{
+    m_choiceBox->setEditText(draft.shutdownShown);
+}
+
 void ShutdownPanel::readInto(AlarmDraft &draft) const
 {
     draft.shutdownShown = m_choiceBox->currentText();

@@ -23,6 +23,7 @@ public:
     void restore(const LastSettings &last) override;
     void check() override;
     void readInto(AlarmDraft &draft) const override;
+    void showDraft(const AlarmDraft &draft) override;
     void setLocked(bool locked) override;
     QWidget *firstField() const override;
 

@@ -116,6 +116,11 @@ void SoundPanel::check()
     emit readinessChanged(true, true);
 }
 
+void SoundPanel::showDraft(const AlarmDraft &draft)
+{
+    m_soundField->setText(draft.soundField);
+}
+
 void SoundPanel::readInto(AlarmDraft &draft) const
 {
     draft.soundField = m_soundField->text();

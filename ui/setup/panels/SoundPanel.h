@@ -33,12 +33,15 @@ public:
     /// the toolbar, a file of another kind is refused with a message.
     void check() override;
     void readInto(AlarmDraft &draft) const override;
+    void showDraft(const AlarmDraft &draft) override;
     /// A test playback ends with the lock; after the alarm's own sound the toolbar is reset.
     void setLocked(bool locked) override;
     QWidget *firstField() const override;
 
     /// Plays the alarm sound with Play down; throws MediaDeviceError when it cannot.
     void playAlarmSound(const QString &file);
+    /// Stops the sound that plays, the alarm's or the test's.
+    void stopAlarmSound() { stopPlaying(); }
 
 private:
     enum class Toolbar

@@ -23,6 +23,8 @@ public:
     virtual void restore(Store &inne, QStringView subAction) = 0;
     /// Writes the fields as they are now into `draft`.
     virtual void readInto(AlarmDraft &draft) const = 0;
+    /// Shows the values of `draft` in the fields, the inverse of readInto.
+    virtual void showDraft(const AlarmDraft &draft) = 0;
     /// Disables the controls while the alarm is armed, or gives them back.
     virtual void setLocked(bool locked) = 0;
     /// Places the fields that follow their captions' words, once the window's font is chosen.

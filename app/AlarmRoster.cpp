@@ -1,0 +1,370 @@
+#include "AlarmRoster.h"
+
+#include "AlarmSlot.h"
+#include "engine/Clock.h"
+#include "engine/ClockTime.h"
+#include "engine/ErrorBox.h"
+#include "platform/Platform.h"
+#include "settings/ArmedAlarmStore.h"
+#include "settings/Store.h"
+#include "ui/setup/SetupWindow.h"
+
+#include <QMetaObject>
+
+#include <algorithm>
+
+namespace tockwell {
+namespace {
+
+constexpr auto DroppedText = u"Odliczanie „%1” (zostało %2) przepadło: program nie działał, więc "
+                             u"nie wiadomo, ile czasu minęło.";
+constexpr auto DamagedText =
+    u"Ustawionego alarmu z wpisu „Armed\\%1” w ustawieniach nie można odczytać (%2); pominięto go.";
+constexpr auto RestoredTitle = u"Tockwell";
+
+/// A countdown that the tick's new phase would count too early or too late counts one tick more
+/// or less, so that it ends within half a second of its moment.
+int countdownCorrection(qint64 gapMs)
+{
+    if (gapMs < 500)
+        return 1;
+    if (gapMs >= 1500)
+        return -1;
+    return 0;
+}
+
+} // namespace
+
+AlarmRoster::AlarmRoster(platform::Platform &platform, StoreFile &storeFile, const Clock &clock,
+                         ArmedAlarm &options, AlarmWake::Notify notify, QObject *parent)
+    : QObject(parent), m_platform(platform), m_storeFile(storeFile), m_clock(clock),
+      m_options(options), m_notify(std::move(notify)),
+      m_wake(platform.sleep(), platform.wakeAlarm(), clock, m_wakeFor, m_notify), m_tickTimer(this)
+{
+    // A coarse timer may drift by up to 5 % and skip a wall-clock second; the tick must not.
+    m_tickTimer.setObjectName(u"t_TimerGlowny"_qs);
+    m_tickTimer.setTimerType(Qt::PreciseTimer);
+    m_tickTimer.setInterval(1000);
+    connect(&m_tickTimer, &QTimer::timeout, this, &AlarmRoster::tick);
+}
+
+AlarmRoster::~AlarmRoster()
+{
+    // The windows go before the program's end leaves the wake: nothing may fire meanwhile.
+    m_tickTimer.stop();
+}
+
+void AlarmRoster::setFirst(std::unique_ptr<AlarmSlot> first, SlotMaker makeSlot)
+{
+    m_slots.clear();
+    m_slots.push_back(std::move(first));
+    m_makeSlot = std::move(makeSlot);
+}
+
+AlarmSlot *AlarmRoster::newSlot()
+{
+    if (m_slots.size() >= MaxSlots || !m_makeSlot)
+        return nullptr;
+    m_slots.push_back(m_makeSlot());
+    return m_slots.back().get();
+}
+
+std::vector<AlarmSlot *> AlarmRoster::armedSlots() const
+{
+    std::vector<AlarmSlot *> armed;
+    for (const auto &slot : m_slots)
+        if (slot->isArmed())
+            armed.push_back(slot.get());
+    std::stable_sort(armed.begin(), armed.end(), [](const AlarmSlot *a, const AlarmSlot *b) {
+        return a->armedAt() < b->armedAt();
+    });
+    return armed;
+}
+
+QDateTime AlarmRoster::now() const
+{
+    return m_clock.now();
+}
+
+int AlarmRoster::shownPopupsBesides(const AlarmSlot &slot) const
+{
+    return int(std::count_if(m_slots.begin(), m_slots.end(), [&slot](const auto &each) {
+        return each.get() != &slot && each->shownPopup();
+    }));
+}
+
+std::vector<AlarmSlot *> AlarmRoster::bySoonest() const
+{
+    std::vector<AlarmSlot *> armed = armedSlots();
+    const QDateTime now = m_clock.now();
+    std::stable_sort(armed.begin(), armed.end(), [&now](const AlarmSlot *a, const AlarmSlot *b) {
+        return a->secondsUntilDue(now) < b->secondsUntilDue(now);
+    });
+    return armed;
+}
+
+int AlarmRoster::freeNumber() const
+{
+    for (int number = 1; number <= armed::MaxAlarms; ++number) {
+        const bool taken = m_damagedNumbers.count(number) != 0 ||
+                           std::any_of(m_slots.begin(), m_slots.end(), [number](const auto &slot) {
+                               return slot->number() == number;
+                           });
+        if (!taken)
+            return number;
+    }
+    return 0;
+}
+
+void AlarmRoster::armed(AlarmSlot &slot, int number, const QDateTime &armedAt)
+{
+    const bool ticking = m_tickTimer.isActive();
+    const bool clockBefore = clockAlarmArmed();
+    slot.setArmed(true, number != 0 ? number : freeNumber(),
+                  armedAt.isValid() ? armedAt : m_clock.now().toUTC());
+    slot.tick().reset();
+    if (ticking && slot.alarm().Mode == ModeCountdown && !clockBefore)
+        slot.alarm().CountdownLeft += countdownCorrection(1000 + m_tickTimer.remainingTime());
+    if (ticking && slot.alarm().Mode == ModeCountdown && clockBefore)
+        slot.alarm().CountdownLeft += countdownCorrection(m_tickTimer.remainingTime());
+    scheduleTick();
+    updateWake();
+    m_wake.armed();
+    emit changed();
+    writeToStore(slot);
+}
+
+void AlarmRoster::disarmed(AlarmSlot &slot)
+{
+    const int number = slot.number();
+    slot.setArmed(false, 0, QDateTime());
+    scheduleTick();
+    updateWake();
+    if (armedSlots().empty())
+        m_wake.disarmed();
+    else
+        m_wake.armed();
+    emit changed();
+    dropIfUnused(slot);
+    if (number != 0)
+        armed::removeAlarm(m_storeFile, number);
+}
+
+void AlarmRoster::writeToStore(const AlarmSlot &slot)
+{
+    if (slot.number() == 0)
+        return;
+    armed::writeAlarm(m_storeFile, {.number = slot.number(),
+                                    .alarm = slot.alarm(),
+                                    .armedAt = slot.armedAt(),
+                                    .snooze = slot.isSnooze()});
+}
+
+void AlarmRoster::dropIfUnused(AlarmSlot &slot)
+{
+    // Later: the slot may be on the stack of its own firing or of its window's handler.
+    QMetaObject::invokeMethod(
+        this,
+        [this, which = QPointer<AlarmSlot>(&slot)] {
+            if (!which || which == &first() || !which->isUnused())
+                return;
+            remove(*which);
+        },
+        Qt::QueuedConnection);
+}
+
+void AlarmRoster::remove(AlarmSlot &slot)
+{
+    const auto it = std::find_if(m_slots.begin(), m_slots.end(),
+                                 [&slot](const auto &each) { return each.get() == &slot; });
+    if (it == m_slots.end())
+        return;
+    it->release()->deleteLater();
+    m_slots.erase(it);
+}
+
+bool AlarmRoster::clockAlarmArmed() const
+{
+    return std::any_of(m_slots.begin(), m_slots.end(), [](const auto &slot) {
+        return slot->isArmed() && slot->alarm().Mode == ModeClock;
+    });
+}
+
+void AlarmRoster::scheduleTick()
+{
+    const std::vector<AlarmSlot *> armed = armedSlots();
+    if (armed.empty()) {
+        m_tickTimer.stop();
+        return;
+    }
+    if (!m_tickTimer.isActive()) {
+        // A countdown ticks every second from its arming; clock-time alarms at each wall-clock
+        // second.
+        m_tickTimer.start(clockAlarmArmed() ? AlarmTick::delayToNextSecond(m_clock.now().time())
+                                            : AlarmTick::CountdownInterval);
+        return;
+    }
+    if (!clockAlarmArmed() || m_tickTimer.interval() != 1000)
+        return; // on the wall-clock seconds already, or countdowns only: the phase stays
+    // The first clock-time alarm among countdowns: the tick moves to the wall-clock seconds,
+    // and each countdown takes the tick nearest to its own.
+    const qint64 sincePrevious = 1000 - m_tickTimer.remainingTime();
+    const auto delay = AlarmTick::delayToNextSecond(m_clock.now().time());
+    for (AlarmSlot *slot : armed)
+        if (slot->alarm().Mode == ModeCountdown)
+            slot->alarm().CountdownLeft =
+                std::max(1, slot->alarm().CountdownLeft +
+                                countdownCorrection(sincePrevious + qint64(delay.count())));
+    m_tickTimer.start(delay);
+}
+
+void AlarmRoster::tick()
+{
+    guarded(m_platform.dialogs(), [this] {
+        // A clock-time tick is aligned afresh to the wall-clock second, before the actions: the
+        // ticks go on while one waits, and a disarming action stops the timer for good.
+        if (clockAlarmArmed() && m_tickTimer.isActive())
+            m_tickTimer.start(AlarmTick::delayToNextSecond(m_clock.now().time()));
+        std::vector<QPointer<AlarmSlot>> armed;
+        std::vector<bool> due;
+        std::vector<std::optional<AlarmWake::Skipped>> skipped;
+        for (AlarmSlot *slot : armedSlots()) {
+            armed.emplace_back(slot);
+            due.push_back(slot->tick().tick(slot->alarm()));
+            const auto moment = slot->tick().skipped();
+            skipped.push_back(
+                moment ? std::optional(AlarmWake::Skipped{*moment, slot->alarm().ActionKind})
+                       : std::nullopt);
+        }
+        const std::vector<bool> late = m_wake.ticked(skipped);
+        for (std::size_t i = 0; i < armed.size(); ++i) {
+            if (late[i] && armed[i])
+                armed[i]->tick().firedAt(skipped[i]->moment);
+            // Each in the order of arming, each on its own: an error of one stops no other.
+            if ((due[i] || late[i]) && armed[i] && armed[i]->isArmed())
+                guarded(m_platform.dialogs(), [this, &armed, i] { fire(*armed[i]); });
+        }
+    });
+}
+
+void AlarmRoster::fire(AlarmSlot &slot)
+{
+    emit firing(slot);
+    slot.fire();
+    emit changed();
+    // A clock-time alarm that repeats stays armed: its line says when it last fired, so that the
+    // next start does not take this firing for a missed one.
+    if (slot.isArmed() && slot.alarm().Mode == ModeClock) {
+        slot.setArmed(true, slot.number(), m_clock.now().toUTC());
+        writeToStore(slot);
+    }
+}
+
+void AlarmRoster::lookAtClockAlarms()
+{
+    // The seconds up to a sleep, and those slept through, are looked at now rather than at the
+    // next tick. A clock-time tick changes nothing in the alarms; countdowns are left to their
+    // ticks.
+    if (clockAlarmArmed())
+        tick();
+    updateWake();
+}
+
+void AlarmRoster::updateWake()
+{
+    const AlarmSlot *soonest = nullptr;
+    const qint64 now = m_clock.now().toSecsSinceEpoch();
+    qint64 soonestMoment = 0;
+    for (const auto &slot : m_slots) {
+        if (!slot->isArmed() || slot->alarm().Mode != ModeClock)
+            continue;
+        const ArmedAlarm &alarm = slot->alarm();
+        const auto moment = nextClockTime(now, QTime(alarm.Hour, alarm.Minute, alarm.Second));
+        if (moment && (!soonest || *moment < soonestMoment)) {
+            soonest = slot.get();
+            soonestMoment = *moment;
+        }
+    }
+    m_wakeFor = soonest ? soonest->alarm() : ArmedAlarm();
+    m_wakeFor.WakeFromSleep = m_options.WakeFromSleep;
+}
+
+void AlarmRoster::optionsChanged()
+{
+    updateWake();
+    m_wake.optionsChanged();
+}
+
+void AlarmRoster::rearm(const ArmedAlarm &alarm, int number, const QDateTime &armedAt, bool snooze)
+{
+    AlarmSlot *slot = first().isArmed() || first().window().isVisible() ? newSlot() : &first();
+    if (slot)
+        slot->rearm(alarm, number, armedAt, snooze);
+}
+
+void AlarmRoster::restoreAtStart()
+{
+    const armed::ReadResult stored = armed::readAlarms(m_storeFile);
+    QStringList lines = damagedLines(stored.damaged);
+    bool missed = false;
+    const qint64 now = m_clock.now().toSecsSinceEpoch();
+    std::vector<armed::StoredAlarm> alarms = stored.alarms;
+    std::stable_sort(alarms.begin(), alarms.end(),
+                     [](const auto &a, const auto &b) { return a.armedAt < b.armedAt; });
+    for (const armed::StoredAlarm &each : alarms) {
+        const ArmedAlarm &alarm = each.alarm;
+        if (alarm.Mode == ModeCountdown) {
+            lines << QString::fromUtf16(DroppedText)
+                         .arg(alarmSummary(alarm), countdownText(alarm.CountdownLeft));
+            armed::removeAlarm(m_storeFile, each.number);
+            continue;
+        }
+        const QTime time(alarm.Hour, alarm.Minute, alarm.Second);
+        if (const auto due = nextClockTime(each.armedAt.toSecsSinceEpoch(), time);
+            due && *due <= now) {
+            missed = true;
+            lines << AlarmWake::missedLine(alarm.ActionKind, *due,
+                                           AlarmWake::MissedBecause::NotRunning);
+        }
+        rearm(alarm, each.number, each.armedAt, each.snooze);
+    }
+    if (!lines.isEmpty())
+        m_notify(missed ? AlarmWake::missedTitle() : QString::fromUtf16(RestoredTitle),
+                 lines.join(u'\n'));
+}
+
+void AlarmRoster::reload()
+{
+    const armed::ReadResult stored = armed::readAlarms(m_storeFile);
+    std::set<int> numbers;
+    for (const armed::StoredAlarm &each : stored.alarms) {
+        numbers.insert(each.number);
+        const bool live = std::any_of(m_slots.begin(), m_slots.end(), [&each](const auto &slot) {
+            return slot->number() == each.number;
+        });
+        if (!live)
+            rearm(each.alarm, each.number, each.armedAt, each.snooze);
+    }
+    for (AlarmSlot *slot : armedSlots())
+        if (numbers.count(slot->number()) == 0)
+            slot->window().ib_StopClick();
+    if (const QStringList lines = damagedLines(stored.damaged); !lines.isEmpty())
+        m_notify(QString::fromUtf16(RestoredTitle), lines.join(u'\n'));
+}
+
+QStringList AlarmRoster::damagedLines(const std::vector<armed::DamagedEntry> &damaged)
+{
+    QStringList lines;
+    for (const armed::DamagedEntry &entry : damaged) {
+        bool isNumber = false;
+        if (const int number = entry.name.toInt(&isNumber); isNumber)
+            m_damagedNumbers.insert(number);
+        if (!m_toldDamaged.contains(entry.name)) {
+            m_toldDamaged << entry.name;
+            lines << QString::fromUtf16(DamagedText).arg(entry.name, entry.reason);
+        }
+    }
+    return lines;
+}
+
+} // namespace tockwell
