@@ -3,8 +3,11 @@
 #include "AlarmsCommand.h"
 #include "RegFile.h"
 #include "settings/Store.h"
+#include "settings/StoreChangedSignal.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QFile>
 #include <QSaveFile>
 #include <QTextStream>
@@ -56,6 +59,9 @@ in the manner of Windows' "reg" command. Keys are written HKCU\Software\Kestrola
          stronę WWW", "Zamknij system", "Inne możliwości").
   alarms remove N | all
          Removes the alarm N (or a damaged entry by the name "list" gives it), or all.
+
+After every change a running Tockwell is told on the session bus (the signal
+pl.kestrolab.Tockwell.StoreChanged on /pl/kestrolab/Tockwell) and reads its alarms again.
 
 Exit status: 0 on success, 1 on an error or when the operation was cancelled.
 )"_qs;
@@ -379,6 +385,31 @@ int importCommand(StoreFile &file, const Arguments &a)
     return 0;
 }
 
+/// Tells a running program on the session bus that the store has changed; nothing without a
+/// session bus.
+void announceStoreChanged()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    bus.send(QDBusMessage::createSignal(storechanged::Path.toString(),
+                                        storechanged::Interface.toString(),
+                                        storechanged::Member.toString()));
+    // Sending only queues the signal. The bus answers a call after it has taken everything
+    // sent before it, so the signal has left when the answer comes and the tool may end.
+    bus.call(QDBusMessage::createMethodCall(u"org.freedesktop.DBus"_qs, u"/org/freedesktop/DBus"_qs,
+                                            u"org.freedesktop.DBus"_qs, u"GetId"_qs),
+             QDBus::Block, 1000);
+}
+
+/// Whether `command` with `args` changes the store when it succeeds.
+bool changesStore(const QString &command, const QStringList &args)
+{
+    if (command == u"alarms")
+        return alarmsCommandChangesStore(args);
+    return command == u"add" || command == u"delete" || command == u"import";
+}
+
 /// One of the commands in the manner of Windows' reg; `args` with the command first.
 int regCommand(StoreFile &file, const QStringList &args, const Arguments &a)
 {
@@ -413,7 +444,10 @@ int run(const QStringList &args)
               << Qt::endl;
     if (!file.isOpen())
         throw RegError(u"cannot open the settings store %1"_qs.arg(file.path()));
-    return alarms ? alarmsCommand(file, rest, out(), err()) : regCommand(file, args, a);
+    const int status = alarms ? alarmsCommand(file, rest, out(), err()) : regCommand(file, args, a);
+    if (status == 0 && changesStore(command, rest))
+        announceStoreChanged();
+    return status;
 }
 
 } // namespace

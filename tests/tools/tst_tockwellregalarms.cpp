@@ -1,10 +1,17 @@
-// tockwell-reg's armed alarms: add, list, remove, and what each refuses.
+// tockwell-reg's armed alarms (add, list, remove, and what each refuses) and the signal on the
+// session bus that tells a running program of every change to the store.
 #include "RegRun.h"
 #include "settings/Store.h"
+#include "settings/StoreChangedSignal.h"
+#include "support/PrivateBus.h"
 
+#include <QDBusConnection>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <utility>
 
 using namespace tockwell;
 using namespace tockwell::test;
@@ -15,15 +22,28 @@ const QString Armed = Base + u"\\Armed"_qs;
 
 } // namespace
 
+/// Counts the store's change signals that arrive on a bus.
+class ChangeCounter : public QObject
+{
+    Q_OBJECT
+
+public:
+    int received = 0;
+
+public slots:
+    void count() { ++received; }
+};
+
 class TestTockwellRegAlarms : public QObject
 {
     Q_OBJECT
 
 private:
     QTemporaryDir m_dir;
+    QString m_sessionBus; ///< the address the tool is given as its session bus, if any
     QString storePath() const { return m_dir.filePath(u"tockwell/settings.db"_qs); }
 
-    Run reg(const QStringList &args) { return runReg(m_dir.path(), args); }
+    Run reg(const QStringList &args) { return runReg(m_dir.path(), args, {}, m_sessionBus); }
 
 private slots:
     void init()
@@ -50,6 +70,7 @@ private slots:
                                u"--second"_qs, u"x"_qs, u"--repeat"_qs, u"60"_qs});
         QCOMPARE(added.exitCode, 0);
         QCOMPARE(added.output, u"3\n"_qs);
+        QCOMPARE(added.errors, QString()); // no word about the session bus it does not have
 
         const Run list = reg({u"alarms"_qs, u"list"_qs});
         QCOMPARE(list.exitCode, 0);
@@ -127,6 +148,45 @@ private slots:
         Store store(file);
         store.openKey(Armed);
         QCOMPARE(store.subkeyNames().size(), taken);
+    }
+
+    /// Every change tells a running program on the session bus; looking does not.
+    void changesAreAnnouncedOnTheSessionBus()
+    {
+        if (QStandardPaths::findExecutable(u"dbus-daemon"_qs).isEmpty())
+            QSKIP("dbus-daemon is not installed");
+        QProcess daemon;
+        m_sessionBus = startPrivateBus(daemon);
+        const auto stop = qScopeGuard([&] {
+            QDBusConnection::disconnectFromBus(u"listener"_qs);
+            m_sessionBus.clear();
+            daemon.kill();
+            daemon.waitForFinished();
+        });
+        QVERIFY(!m_sessionBus.isEmpty());
+        QDBusConnection bus = QDBusConnection::connectToBus(m_sessionBus, u"listener"_qs);
+        ChangeCounter counter;
+        QVERIFY(bus.connect(QString(), storechanged::Path.toString(),
+                            storechanged::Interface.toString(), storechanged::Member.toString(),
+                            &counter, SLOT(count())));
+        QFile regFile(m_dir.filePath(u"one.reg"_qs));
+        QVERIFY(regFile.open(QIODevice::WriteOnly));
+        regFile.write("REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Kestrolab\\Tockwell]\r\n");
+        regFile.close();
+        const QList<std::pair<QStringList, int>> commands = {
+            {{u"alarms"_qs, u"add"_qs, u"--in"_qs, u"0:0:5"_qs, u"--kind"_qs, u"Komunikat"_qs}, 1},
+            {{u"alarms"_qs, u"list"_qs}, 1},
+            {{u"alarms"_qs, u"remove"_qs, u"9"_qs}, 1}, // refused: nothing changed
+            {{u"add"_qs, u"HKCU\\"_qs + Base, u"/v"_qs, u"x"_qs, u"/f"_qs}, 2},
+            {{u"query"_qs, u"HKCU\\"_qs + Base}, 2},
+            {{u"delete"_qs, u"HKCU\\"_qs + Base, u"/v"_qs, u"x"_qs, u"/f"_qs}, 3},
+            {{u"import"_qs, regFile.fileName()}, 4},
+            {{u"alarms"_qs, u"remove"_qs, u"all"_qs}, 5},
+        };
+        for (const auto &[args, total] : commands) {
+            reg(args);
+            QTRY_COMPARE(counter.received, total);
+        }
     }
 };
 
