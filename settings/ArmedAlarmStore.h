@@ -69,7 +69,9 @@ struct ReadResult
 /// the store untouched. A store without the key, or that cannot be read, gives nothing.
 ReadResult readAlarms(StoreFile &file);
 
-/// Writes `stored` as `Armed\<number>`, replacing whatever that subkey held. Throws StoreError.
+/// Writes `stored` as `Armed\<number>`, replacing whatever that subkey held, in a transaction of
+/// its own (within the caller's, when one is open). Throws StoreError, also for a number outside
+/// 1 … MaxAlarms.
 void writeAlarm(StoreFile &file, const StoredAlarm &stored);
 
 /// Removes `Armed\<number>`; nothing when there is none. Throws StoreError.

@@ -1,9 +1,13 @@
 // tockwell-reg: Tockwell's settings store on the command line, in the manner of Windows' reg.
 
+#include "AlarmsCommand.h"
 #include "RegFile.h"
 #include "settings/Store.h"
+#include "settings/StoreChangedSignal.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QFile>
 #include <QSaveFile>
 #include <QTextStream>
@@ -40,6 +44,24 @@ in the manner of Windows' "reg" command. Keys are written HKCU\Software\Kestrola
          Reads a .reg file of Windows' registry editor, "Windows Registry Editor Version
          5.00" (UTF-16LE or UTF-8) or "REGEDIT4" (Windows-1250), into the store. A malformed
          file is refused with its line number and nothing of it is imported.
+  alarms list
+         Lists the armed alarms that the program keeps (Armed\<n>), one line each,
+         tab-separated: the number; "G HH:MM:SS" (a time of day) or "D H:MM:SS" (a
+         countdown's time left when it was armed); the kind; the main and the second
+         parameter (line breaks as \n); repeat=SECONDS; armed=the moment of arming (UTC);
+         "snooze" for an alarm armed by a snooze. Entries that cannot be read are named on
+         stderr with the reason.
+  alarms add (--at HH:MM[:SS] | --in H:M:S) --kind KIND [--param TEXT] [--second TEXT]
+             [--repeat SECONDS]
+         Arms an alarm under the lowest free number (1 to 32) and prints the number. KIND
+         is the kind exactly as the setup window lists it ("Domyślne okno", "Komunikat",
+         "Odegraj dźwięk", "Otwórz folder", "Uruchom plik", "Uruchom program", "Uruchom
+         stronę WWW", "Zamknij system", "Inne możliwości").
+  alarms remove N | all
+         Removes the alarm N (or a damaged entry by the name "list" gives it), or all.
+
+After every change a running Tockwell is told on the session bus (the signal
+pl.kestrolab.Tockwell.StoreChanged on /pl/kestrolab/Tockwell) and reads its alarms again.
 
 Exit status: 0 on success, 1 on an error or when the operation was cancelled.
 )"_qs;
@@ -363,20 +385,35 @@ int importCommand(StoreFile &file, const Arguments &a)
     return 0;
 }
 
-int run(const QStringList &args)
+/// Tells a running program on the session bus that the store has changed; nothing without a
+/// session bus.
+void announceStoreChanged()
 {
-    if (args.isEmpty() || args[0] == u"--help" || args[0] == u"-h" || args[0] == u"/?") {
-        out() << HelpText;
-        return args.isEmpty() ? 1 : 0;
-    }
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    bus.send(QDBusMessage::createSignal(storechanged::Path.toString(),
+                                        storechanged::Interface.toString(),
+                                        storechanged::Member.toString()));
+    // Sending only queues the signal. The bus answers a call after it has taken everything
+    // sent before it, so the signal has left when the answer comes and the tool may end.
+    bus.call(QDBusMessage::createMethodCall(u"org.freedesktop.DBus"_qs, u"/org/freedesktop/DBus"_qs,
+                                            u"org.freedesktop.DBus"_qs, u"GetId"_qs),
+             QDBus::Block, 1000);
+}
+
+/// Whether `command` with `args` changes the store when it succeeds.
+bool changesStore(const QString &command, const QStringList &args)
+{
+    if (command == u"alarms")
+        return alarmsCommandChangesStore(args);
+    return command == u"add" || command == u"delete" || command == u"import";
+}
+
+/// One of the commands in the manner of Windows' reg; `args` with the command first.
+int regCommand(StoreFile &file, const QStringList &args, const Arguments &a)
+{
     const QString command = args[0].toLower();
-    const Arguments a = parseArguments(args.mid(1));
-    StoreFile file;
-    if (!file.damageNotice().isEmpty())
-        err() << QString(file.damageNotice()).replace(QLatin1Char('\r'), QLatin1Char('\n'))
-              << Qt::endl;
-    if (!file.isOpen())
-        throw RegError(u"cannot open the settings store %1"_qs.arg(file.path()));
     if (command == u"query")
         return query(file, a);
     if (command == u"add")
@@ -389,6 +426,28 @@ int run(const QStringList &args)
         return importCommand(file, a);
     throw RegError(
         u"unknown command '%1'. Type \"tockwell-reg --help\" for usage."_qs.arg(args[0]));
+}
+
+int run(const QStringList &args)
+{
+    if (args.isEmpty() || args[0] == u"--help" || args[0] == u"-h" || args[0] == u"/?") {
+        out() << HelpText;
+        return args.isEmpty() ? 1 : 0;
+    }
+    const QString command = args[0].toLower();
+    const QStringList rest = args.mid(1);
+    const bool alarms = command == u"alarms";
+    const Arguments a = alarms ? Arguments() : parseArguments(rest);
+    StoreFile file;
+    if (!file.damageNotice().isEmpty())
+        err() << QString(file.damageNotice()).replace(QLatin1Char('\r'), QLatin1Char('\n'))
+              << Qt::endl;
+    if (!file.isOpen())
+        throw RegError(u"cannot open the settings store %1"_qs.arg(file.path()));
+    const int status = alarms ? alarmsCommand(file, rest, out(), err()) : regCommand(file, args, a);
+    if (status == 0 && changesStore(command, rest))
+        announceStoreChanged();
+    return status;
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "RegRun.h"
 #include "settings/Store.h"
 
 #include <QDir>
@@ -11,17 +12,9 @@
 #include <sys/resource.h>
 
 using namespace tockwell;
+using namespace tockwell::test;
 
 namespace {
-
-const QString Base = u"Software\\Kestrolab\\Tockwell"_qs;
-
-struct Run
-{
-    int exitCode;
-    QString output;
-    QString errors;
-};
 
 /// Every key and value below `path`, in store order, one line each.
 QStringList dump(StoreFile &file, const QString &path)
@@ -64,17 +57,7 @@ private:
 
     Run reg(const QStringList &args, const std::function<void()> &inChild = {})
     {
-        QProcess process;
-        if (inChild)
-            process.setChildProcessModifier(inChild);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(u"XDG_CONFIG_HOME"_qs, m_dir.path());
-        process.setProcessEnvironment(env);
-        process.start(QStringLiteral(TOCKWELL_REG), args);
-        process.closeWriteChannel();
-        process.waitForFinished();
-        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        return runReg(m_dir.path(), args, inChild);
     }
 
     void writeFile(const QString &name, const QByteArray &bytes)
