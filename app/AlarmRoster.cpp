@@ -22,15 +22,11 @@ constexpr auto DamagedText =
     u"Ustawionego alarmu z wpisu „Armed\\%1” w ustawieniach nie można odczytać (%2); pominięto go.";
 constexpr auto RestoredTitle = u"Tockwell";
 
-/// A countdown that the tick's new phase would count too early or too late counts one tick more
-/// or less, so that it ends within half a second of its moment.
-int countdownCorrection(qint64 gapMs)
+/// How many ticks a countdown due at `dueMs` has still to count when the next tick comes at
+/// `nextTickMs` and the others a second apart: up to the tick nearest its moment, at least one.
+int ticksUntil(qint64 dueMs, qint64 nextTickMs)
 {
-    if (gapMs < 500)
-        return 1;
-    if (gapMs >= 1500)
-        return -1;
-    return 0;
+    return int(std::max<qint64>(1, qRound64(double(dueMs - nextTickMs) / 1000.0) + 1));
 }
 
 } // namespace
@@ -46,6 +42,7 @@ AlarmRoster::AlarmRoster(platform::Platform &platform, StoreFile &storeFile, con
     m_tickTimer.setTimerType(Qt::PreciseTimer);
     m_tickTimer.setInterval(1000);
     connect(&m_tickTimer, &QTimer::timeout, this, &AlarmRoster::tick);
+    m_steady.start();
 }
 
 AlarmRoster::~AlarmRoster()
@@ -79,6 +76,14 @@ std::vector<AlarmSlot *> AlarmRoster::armedSlots() const
         return a->armedAt() < b->armedAt();
     });
     return armed;
+}
+
+AlarmSlot *AlarmRoster::slotOf(const QWidget &window) const
+{
+    for (const auto &slot : m_slots)
+        if (slot->holds(window))
+            return slot.get();
+    return nullptr;
 }
 
 QDateTime AlarmRoster::now() const
@@ -118,15 +123,15 @@ int AlarmRoster::freeNumber() const
 
 void AlarmRoster::armed(AlarmSlot &slot, int number, const QDateTime &armedAt)
 {
-    const bool ticking = m_tickTimer.isActive();
-    const bool clockBefore = clockAlarmArmed();
     slot.setArmed(true, number != 0 ? number : freeNumber(),
                   armedAt.isValid() ? armedAt : m_clock.now().toUTC());
     slot.tick().reset();
-    if (ticking && slot.alarm().Mode == ModeCountdown && !clockBefore)
-        slot.alarm().CountdownLeft += countdownCorrection(1000 + m_tickTimer.remainingTime());
-    if (ticking && slot.alarm().Mode == ModeCountdown && clockBefore)
-        slot.alarm().CountdownLeft += countdownCorrection(m_tickTimer.remainingTime());
+    // A countdown armed among others counts the ticks up to the one nearest its moment.
+    const qint64 now = m_steady.elapsed();
+    slot.setCountdownDueMs(now + qint64(slot.alarm().CountdownLeft) * 1000);
+    if (m_tickTimer.isActive() && slot.alarm().Mode == ModeCountdown)
+        slot.alarm().CountdownLeft =
+            ticksUntil(slot.countdownDueMs(), now + m_tickTimer.remainingTime());
     scheduleTick();
     updateWake();
     m_wake.armed();
@@ -200,21 +205,21 @@ void AlarmRoster::scheduleTick()
     if (!m_tickTimer.isActive()) {
         // A countdown ticks every second from its arming; clock-time alarms at each wall-clock
         // second.
-        m_tickTimer.start(clockAlarmArmed() ? AlarmTick::delayToNextSecond(m_clock.now().time())
-                                            : AlarmTick::CountdownInterval);
+        m_onWallSeconds = clockAlarmArmed();
+        m_tickTimer.start(m_onWallSeconds ? AlarmTick::delayToNextSecond(m_clock.now().time())
+                                          : AlarmTick::CountdownInterval);
         return;
     }
-    if (!clockAlarmArmed() || m_tickTimer.interval() != 1000)
+    if (!clockAlarmArmed() || m_onWallSeconds)
         return; // on the wall-clock seconds already, or countdowns only: the phase stays
+    m_onWallSeconds = true;
     // The first clock-time alarm among countdowns: the tick moves to the wall-clock seconds,
     // and each countdown takes the tick nearest to its own.
-    const qint64 sincePrevious = 1000 - m_tickTimer.remainingTime();
     const auto delay = AlarmTick::delayToNextSecond(m_clock.now().time());
+    const qint64 nextTick = m_steady.elapsed() + qint64(delay.count());
     for (AlarmSlot *slot : armed)
         if (slot->alarm().Mode == ModeCountdown)
-            slot->alarm().CountdownLeft =
-                std::max(1, slot->alarm().CountdownLeft +
-                                countdownCorrection(sincePrevious + qint64(delay.count())));
+            slot->alarm().CountdownLeft = ticksUntil(slot->countdownDueMs(), nextTick);
     m_tickTimer.start(delay);
 }
 
@@ -223,8 +228,11 @@ void AlarmRoster::tick()
     guarded(m_platform.dialogs(), [this] {
         // A clock-time tick is aligned afresh to the wall-clock second, before the actions: the
         // ticks go on while one waits, and a disarming action stops the timer for good.
-        if (clockAlarmArmed() && m_tickTimer.isActive())
+        // Countdowns alone tick every second from the last tick.
+        if (m_tickTimer.isActive() && clockAlarmArmed())
             m_tickTimer.start(AlarmTick::delayToNextSecond(m_clock.now().time()));
+        else if (m_tickTimer.isActive() && m_tickTimer.interval() != 1000)
+            m_tickTimer.start(AlarmTick::CountdownInterval);
         std::vector<QPointer<AlarmSlot>> armed;
         std::vector<bool> due;
         std::vector<std::optional<AlarmWake::Skipped>> skipped;
@@ -251,6 +259,8 @@ void AlarmRoster::fire(AlarmSlot &slot)
 {
     emit firing(slot);
     slot.fire();
+    // A countdown that repeats counts again from now.
+    slot.setCountdownDueMs(m_steady.elapsed() + qint64(slot.alarm().CountdownLeft) * 1000);
     emit changed();
     // A clock-time alarm that repeats stays armed: its line says when it last fired, so that the
     // next start does not take this firing for a missed one.

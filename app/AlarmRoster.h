@@ -4,6 +4,7 @@
 #include "engine/AlarmWake.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -47,6 +48,8 @@ public:
     /// others.
     void setFirst(std::unique_ptr<AlarmSlot> first, SlotMaker makeSlot);
     AlarmSlot &first() const { return *m_slots.front(); }
+    /// How many windows there are, the first among them.
+    std::size_t slotCount() const { return m_slots.size(); }
 
     /// The most windows, and so alarms, at once.
     static constexpr int MaxSlots = 32;
@@ -62,6 +65,8 @@ public:
     /// A slot that is not the first goes when it is neither armed, nor shown, nor firing.
     void dropIfUnused(AlarmSlot &slot);
 
+    /// The slot of `window`; none for a window of no slot.
+    AlarmSlot *slotOf(const QWidget &window) const;
     /// How many alarms other than `slot`'s show their popup now.
     int shownPopupsBesides(const AlarmSlot &slot) const;
 
@@ -121,6 +126,10 @@ private:
     std::vector<std::unique_ptr<AlarmSlot>> m_slots;
     SlotMaker m_makeSlot;
     QTimer m_tickTimer;
+    /// The steady clock of the countdowns' due moments.
+    QElapsedTimer m_steady;
+    /// The tick comes at the wall-clock seconds, as clock-time alarms need.
+    bool m_onWallSeconds = false;
     /// The numbers of damaged store lines: kept free, and told once.
     std::set<int> m_damagedNumbers;
     QStringList m_toldDamaged;

@@ -38,6 +38,11 @@ void AlarmSlot::setWindow(SetupWindow &window, LazyForm<AlarmPopup> &popup)
     });
 }
 
+bool AlarmSlot::holds(const QWidget &window) const
+{
+    return m_window == &window;
+}
+
 bool AlarmSlot::isUnused() const
 {
     return !m_armed && m_firing == 0 && !m_window->isVisible() && !shownPopup();
@@ -48,16 +53,14 @@ void AlarmSlot::setArmed(bool armed, int number, const QDateTime &armedAt)
     m_armed = armed;
     m_number = number;
     m_armedAt = armedAt;
-    if (!armed)
-        m_snooze = false;
 }
 
 void AlarmSlot::rearm(const ArmedAlarm &alarm, int number, const QDateTime &armedAt, bool snooze)
 {
     m_alarm = alarm;
+    m_snooze = snooze;
     m_window->showArmed(alarm);
     m_program.roster().armed(*this, number, armedAt);
-    m_snooze = snooze;
 }
 
 void AlarmSlot::fire()
@@ -112,6 +115,8 @@ const ArmedAlarm &AlarmSlot::options() const
 
 void AlarmSlot::startTick()
 {
+    // Start arms what the window composes: never a snooze.
+    m_snooze = false;
     m_program.roster().armed(*this);
 }
 
@@ -130,12 +135,12 @@ std::vector<ArmedAlarm> AlarmSlot::armedAlarms() const
 
 void AlarmSlot::showOptions()
 {
-    m_program.showOptions();
+    m_program.showOptions(m_window);
 }
 
 void AlarmSlot::showAbout()
 {
-    m_program.showAbout();
+    m_program.showAbout(m_window);
 }
 
 void AlarmSlot::quit()

@@ -40,6 +40,8 @@ public:
     /// shown; set once, before it is armed.
     void setWindow(SetupWindow &window, LazyForm<AlarmPopup> &popup);
     SetupWindow &window() const { return *m_window; }
+    /// Whether `window` is this slot's.
+    bool holds(const QWidget &window) const;
     /// Neither armed, nor shown, nor firing, nor showing its popup.
     bool isUnused() const;
 
@@ -54,6 +56,9 @@ public:
     void rearm(const ArmedAlarm &alarm, int number, const QDateTime &armedAt, bool snooze);
     /// What the roster decided: armed or not, the number in the store (0: none) and when.
     void setArmed(bool armed, int number, const QDateTime &armedAt);
+    /// When a countdown is due, in ms of the roster's steady clock.
+    qint64 countdownDueMs() const { return m_countdownDueMs; }
+    void setCountdownDueMs(qint64 dueMs) { m_countdownDueMs = dueMs; }
     /// The once-a-second tick's look at this alarm.
     AlarmTick &tick() { return m_tick; }
     /// Fires the alarm now.
@@ -99,6 +104,7 @@ private:
     int m_number = 0;
     QDateTime m_armedAt;
     bool m_snooze = false;
+    qint64 m_countdownDueMs = 0;
     int m_firing = 0; ///< the firings on the stack: a message box waits in one
     // Another window's own; the popup goes first, as it refers to the window.
     std::unique_ptr<SetupWindow> m_ownWindow;

@@ -34,6 +34,14 @@ constexpr auto TooManyText = u"Można ustawić najwyżej %1 alarmy naraz. Zatrzy
                              u"ustawionych alarmów, aby ustawić nowy.";
 constexpr auto TrayTitle = u"Kestrolab Tockwell";
 
+/// The seconds of a snooze's minute: 60, or TOCKWELL_SNOOZE_MINUTE_S for tests.
+int snoozeMinuteSeconds()
+{
+    bool ok = false;
+    const int fromEnvironment = qEnvironmentVariableIntValue("TOCKWELL_SNOOZE_MINUTE_S", &ok);
+    return ok && fromEnvironment > 0 ? fromEnvironment : 60;
+}
+
 void showAndActivate(QWidget &window)
 {
     window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
@@ -56,10 +64,13 @@ MainController::MainController(platform::Platform &platform, StoreFile &storeFil
     setObjectName(u"F_Glowna"_qs);
     setWindowTitle(u"F_Glowna"_qs);
     setGeometry(952, 345, 111, 38);
-    m_roster.setFirst(std::make_unique<AlarmSlot>(*this, platform, clock), [this, &platform,
-                                                                            &storeFile, &clock] {
-        return std::make_unique<AlarmSlot>(*this, platform, storeFile, clock, m_paths.programDir);
-    });
+    m_roster.setFirst(
+        std::make_unique<AlarmSlot>(*this, platform, clock), [this, &platform, &storeFile, &clock] {
+            auto slot =
+                std::make_unique<AlarmSlot>(*this, platform, storeFile, clock, m_paths.programDir);
+            slot->window().installEventFilter(this);
+            return slot;
+        });
     connect(&m_roster, &AlarmRoster::changed, this, &MainController::showAlarmsInTray);
     connect(&m_roster, &AlarmRoster::firing, this, &MainController::offerSnooze);
     m_snoozeOffer.setSingleShot(true);
@@ -90,27 +101,38 @@ void MainController::setForms(const Forms &forms)
     m_forms.options->whenCreated([this](OptionsDialog &options) {
         connectGuarded(m_platform.dialogs(), &options, &OptionsDialog::saved, this,
                        [this] { m_roster.optionsChanged(); });
+        options.installEventFilter(this);
     });
+    m_forms.about->whenCreated([this](AboutWindow &about) { about.installEventFilter(this); });
 }
 
 bool MainController::eventFilter(QObject *watched, QEvent *event)
 {
-    // Minimising the setup window hides it into the tray, where the tray icon brings it back.
-    if (watched == m_forms.setup && event->type() == QEvent::WindowStateChange &&
-        m_forms.setup->isMinimized() && trayAvailable())
-        QMetaObject::invokeMethod(this, &MainController::minimizeToTray, Qt::QueuedConnection);
+    if (auto *setup = qobject_cast<SetupWindow *>(watched)) {
+        // Minimising a setup window hides it into the tray, where the tray icon brings it back.
+        if (event->type() == QEvent::WindowStateChange && setup->isMinimized() && trayAvailable())
+            QMetaObject::invokeMethod(
+                this, [this, setup = QPointer<SetupWindow>(setup)] { minimizeToTray(setup); },
+                Qt::QueuedConnection);
+        // Another window than the first goes when it is hidden and holds no armed alarm.
+        if (event->type() == QEvent::Hide)
+            if (AlarmSlot *slot = m_roster.slotOf(*setup))
+                m_roster.dropIfUnused(*slot);
+    } else if (event->type() == QEvent::Hide && m_dialogOpener && m_dialogOpener != m_forms.setup) {
+        // The options dialog and the About window give the first window back themselves.
+        m_dialogOpener->setEnabled(true);
+    }
     return QWidget::eventFilter(watched, event);
 }
 
-void MainController::minimizeToTray()
+void MainController::minimizeToTray(SetupWindow *setup)
 {
-    guarded(m_platform.dialogs(), [this] {
-        SetupWindow &setup = *m_forms.setup;
-        if (!setup.isMinimized())
+    guarded(m_platform.dialogs(), [setup] {
+        if (!setup || !setup->isMinimized())
             return;
         // Leave the minimised state before hiding, so that the window comes back as it was.
-        setup.setWindowState(setup.windowState() & ~Qt::WindowMinimized);
-        setup.close();
+        setup->setWindowState(setup->windowState() & ~Qt::WindowMinimized);
+        setup->close();
     });
 }
 
@@ -156,7 +178,7 @@ void MainController::trayChanged()
         // From now on minimising hides into the tray; a window minimised to the taskbar while
         // there was none goes there now.
         if (m_forms.setup->isMinimized())
-            minimizeToTray();
+            minimizeToTray(m_forms.setup);
     });
 }
 
@@ -236,22 +258,24 @@ void MainController::openHelp()
 void MainController::openOptions()
 {
     m_forms.setup->setEnabled(false);
-    showOptions();
+    showOptions(m_forms.setup);
 }
 
 void MainController::openAbout()
 {
     m_forms.setup->setEnabled(false);
-    showAbout();
+    showAbout(m_forms.setup);
 }
 
-void MainController::showOptions()
+void MainController::showOptions(QWidget *opener)
 {
+    m_dialogOpener = opener;
     showAndActivate(m_forms.options->get());
 }
 
-void MainController::showAbout()
+void MainController::showAbout(QWidget *opener)
 {
+    m_dialogOpener = opener;
     showAndActivate(m_forms.about->get());
 }
 
@@ -294,7 +318,9 @@ void MainController::openNewAlarm()
         tellTooManyAlarms();
         return;
     }
-    centreOnScreen(slot->window());
+    // A little below and to the right of the window before, so that none hides another.
+    const int before = int(m_roster.slotCount()) - 2;
+    slot->window().move(m_forms.setup->pos() + QPoint(24, 24) * (before % 8 + 1));
     showAndActivate(slot->window());
 }
 
@@ -367,7 +393,7 @@ void MainController::snoozeAlarm(ArmedAlarm alarm, AlarmSlot *fired, int minutes
     alarm.Hour = 0;
     alarm.Minute = minutes;
     alarm.Second = 0;
-    alarm.CountdownLeft = minutes * 60;
+    alarm.CountdownLeft = minutes * snoozeMinuteSeconds();
     alarm.RepeatSeconds = 0;
     slot->rearm(alarm, 0, QDateTime(), true);
 }

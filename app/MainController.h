@@ -79,8 +79,10 @@ public:
     AlarmSlot &firstAlarm() { return m_roster.first(); }
 
     /// What the windows ask of the program.
-    void showOptions();
-    void showAbout();
+    /// The options dialog or the About window, for the setup window `opener`, which has
+    /// disabled itself and is enabled again when the dialog closes.
+    void showOptions(QWidget *opener);
+    void showAbout(QWidget *opener);
     void quit();
     bool trayAvailable() const;
     /// Where the answer to "is there a tray?" comes from; the desktop's tray by default.
@@ -106,7 +108,7 @@ private:
     void connectTray();
     /// Listens for another program's changes to the store's alarms (tockwell-reg).
     void watchStoreChanges();
-    void minimizeToTray();
+    void minimizeToTray(SetupWindow *setup);
     void trayChanged();
     void trayWaitEnded();
     void trayActivated(QSystemTrayIcon::ActivationReason reason);
@@ -144,6 +146,8 @@ private:
     std::optional<ArmedAlarm> m_snoozeAlarm;
     QPointer<AlarmSlot> m_snoozeSlot;
     QTimer m_snoozeOffer;
+    /// The setup window that opened the options dialog or the About window.
+    QPointer<QWidget> m_dialogOpener;
     TrayWatcher m_trayWatcher;
     QTimer m_trayWait;
     QElapsedTimer m_lastTrayClick;
