@@ -123,6 +123,7 @@ int AlarmRoster::freeNumber() const
 
 void AlarmRoster::armed(AlarmSlot &slot, int number, const QDateTime &armedAt)
 {
+    const bool clockBefore = clockAlarmArmed();
     slot.setArmed(true, number != 0 ? number : freeNumber(),
                   armedAt.isValid() ? armedAt : m_clock.now().toUTC());
     slot.tick().reset();
@@ -133,8 +134,7 @@ void AlarmRoster::armed(AlarmSlot &slot, int number, const QDateTime &armedAt)
         slot.alarm().CountdownLeft =
             ticksUntil(slot.countdownDueMs(), now + m_tickTimer.remainingTime());
     scheduleTick();
-    updateWake();
-    m_wake.armed();
+    wakeFollows(clockBefore);
     emit changed();
     writeToStore(slot);
 }
@@ -142,13 +142,10 @@ void AlarmRoster::armed(AlarmSlot &slot, int number, const QDateTime &armedAt)
 void AlarmRoster::disarmed(AlarmSlot &slot)
 {
     const int number = slot.number();
+    const bool clockBefore = clockAlarmArmed();
     slot.setArmed(false, 0, QDateTime());
     scheduleTick();
-    updateWake();
-    if (armedSlots().empty())
-        m_wake.disarmed();
-    else
-        m_wake.armed();
+    wakeFollows(clockBefore);
     emit changed();
     dropIfUnused(slot);
     if (number != 0)
@@ -278,6 +275,18 @@ void AlarmRoster::lookAtClockAlarms()
     if (clockAlarmArmed())
         tick();
     updateWake();
+}
+
+void AlarmRoster::wakeFollows(bool clockBefore)
+{
+    updateWake();
+    const bool clockNow = clockAlarmArmed();
+    if (clockNow && !clockBefore)
+        m_wake.armed();
+    else if (!clockNow && clockBefore)
+        m_wake.disarmed();
+    else
+        m_wake.optionsChanged(); // the soonest alarm, and so the wake time, may be another
 }
 
 void AlarmRoster::updateWake()

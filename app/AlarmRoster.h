@@ -107,6 +107,9 @@ private:
     bool clockAlarmArmed() const;
     /// The alarm that waking from sleep is for: the soonest clock-time alarm.
     void updateWake();
+    /// The wake after an arming or a disarming: it holds while a clock-time alarm is armed
+    /// (`clockBefore`: whether one was before).
+    void wakeFollows(bool clockBefore);
     int freeNumber() const;
     /// The user's lines about the store's damaged alarms, each told once.
     QStringList damagedLines(const std::vector<armed::DamagedEntry> &damaged);
