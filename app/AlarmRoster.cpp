@@ -136,7 +136,9 @@ void AlarmRoster::armed(AlarmSlot &slot, int number, const QDateTime &armedAt)
     scheduleTick();
     wakeFollows(clockBefore);
     emit changed();
-    writeToStore(slot);
+    // An alarm the store kept is there already.
+    if (number == 0)
+        writeToStore(slot);
 }
 
 void AlarmRoster::disarmed(AlarmSlot &slot)

@@ -57,7 +57,7 @@ public:
     AlarmSlot *newSlot();
 
     /// `slot`'s alarm was armed (Start, a snooze, the store): it gets its number (`number`, for
-    /// an alarm the store kept, else the lowest free one) and its line in the store. Throws
+    /// an alarm the store kept, else the lowest free one and its line in the store). Throws
     /// StoreError when the store refuses the line; the alarm is armed anyway.
     void armed(AlarmSlot &slot, int number = 0, const QDateTime &armedAt = {});
     /// `slot`'s alarm was disarmed: its line leaves the store.

@@ -115,6 +115,8 @@ arm_countdown() {
     click_in "$setup" "${start_button[@]}"
 }
 start_program() {
+    # What the run before left armed would come back in this run's window.
+    "$reg" delete "$base\\Armed" /f >/dev/null 2>&1 || true
     env -u TOCKWELL_PLATFORM TOCKWELL_UPDATE_LOCATION=http://127.0.0.1:9/ \
         TOCKWELL_TRAY_WAIT_MS=600000 "$program" >>"$e2e_tmp/program.log" 2>&1 &
     E2E_PROGRAM_PID=$!
