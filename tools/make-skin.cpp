@@ -1,6 +1,7 @@
 // make-skin: draws the setup window's skin into a folder: the picture (setup.bmp, 474 × 245,
-// 24 bits), its mask stream (setup.rgn) and the five bitmaps of each command button (31 × 31).
-// Usage: make-skin FOLDER
+// 24 bits, its rows from the top), its mask stream (setup.rgn) and the five bitmaps of each command
+// button (31 × 31). Usage: make-skin FOLDER
+#include "ui/skin/ImageFile.h"
 #include "ui/skin/SkinWidget.h"
 
 #include <QFile>
@@ -332,6 +333,18 @@ bool save(const QImage &image, const QString &path)
     return false;
 }
 
+/// The window's picture, written with its rows from the top so that the program shows it
+/// without decoding it (bitmapInPlace).
+bool savePicture(const QImage &image, const QString &path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+        file.write(topDownBitmap(image)) >= 0 && file.flush())
+        return true;
+    std::fprintf(stderr, "make-skin: cannot write %s\n", qPrintable(path));
+    return false;
+}
+
 bool writeMask(const QString &path)
 {
     const WindowShape mask(shapeRegion());
@@ -363,7 +376,7 @@ int main(int argc, char *argv[])
     }
     const QString folder = QString::fromLocal8Bit(argv[1]) + u'/';
     const QImage picture = drawPicture();
-    bool ok = save(picture, folder + u"setup.bmp"_qs) && writeMask(folder + u"setup.rgn"_qs);
+    bool ok = savePicture(picture, folder + u"setup.bmp"_qs) && writeMask(folder + u"setup.rgn"_qs);
     const std::pair<State, const char *> states[] = {{State::Normal, ""},
                                                      {State::Over, "_over"},
                                                      {State::Down, "_down"},

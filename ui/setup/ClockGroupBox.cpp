@@ -87,8 +87,10 @@ void ClockGroupBox::setCaption(const QString &caption)
         placeCaption();
         return;
     }
-    // The caption's place does not depend on its text: only the text is painted afresh.
-    m_text->copyBeneath();
+    // The caption's place does not depend on its text: only the text is painted afresh. Before
+    // the window is first shown its first paint paints everything: nothing to copy yet.
+    if (isVisible())
+        m_text->copyBeneath();
     m_text->update();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QIcon>
 #include <QImage>
 #include <QPixmap>
@@ -12,6 +13,15 @@ namespace tockwell {
 /// reader is asked, where a reader left to guess loads every image plugin to ask each whether it
 /// knows the file. A null image when the file is missing or not in that format.
 QImage readImage(const QString &path, const char *format);
+
+/// `image` as an uncompressed 24-bit BMP whose rows run from the top down: any BMP reader
+/// reads it, and bitmapInPlace shows it without decoding it.
+QByteArray topDownBitmap(const QImage &image);
+
+/// A picture held as topDownBitmap wrote it, shown where it lies: an image over `bitmap`'s own
+/// pixels, nothing decoded or copied, which must outlive the image (and any copy of it). A null
+/// image for any other file.
+QImage bitmapInPlace(QByteArrayView bitmap);
 
 /// readImage as a pixmap (needs the application's screen).
 QPixmap readPixmap(const QString &path, const char *format);

@@ -5,12 +5,22 @@
 #include "SkinWidget.h"
 
 #include <QFile>
+#include <QResource>
 
 namespace tockwell {
 
 QImage setupSkinPicture()
 {
-    return readImage(u":/skin/setup.bmp"_qs, "BMP");
+    // Held uncompressed and shown where it lies: nothing is decoded at start, and its pixels are
+    // the program's own read-only pages rather than a copy on the heap.
+    const QResource resource(u":/skin/setup.bmp"_qs);
+    if (resource.compressionAlgorithm() == QResource::NoCompression) {
+        const QImage picture = bitmapInPlace(
+            QByteArrayView(reinterpret_cast<const char *>(resource.data()), resource.size()));
+        if (!picture.isNull())
+            return picture;
+    }
+    return readImage(resource.fileName(), "BMP");
 }
 
 WindowShape setupSkinMask()

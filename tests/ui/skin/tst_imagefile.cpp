@@ -1,5 +1,6 @@
 #include "ui/skin/ImageFile.h"
 
+#include <QBuffer>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -72,6 +73,42 @@ private slots:
 
     // A lazy picture is read at the first ask, kept, dropped by release and read again; a
     // picture given decoded stays; a missing file stays null.
+    // A bitmap whose rows run from the top is shown where it lies; any other file is not.
+    void showsATopDownBitmapInPlace_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("inPlace");
+        QImage picture(13, 5, QImage::Format_RGB32); // rows padded: 39 bytes in 40
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                picture.setPixel(x, y, qRgb(x * 19, y * 50, 255 - x * y));
+        const QByteArray topDown = topDownBitmap(picture);
+        QByteArray bottomUp;
+        QBuffer buffer(&bottomUp);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(picture.save(&buffer, "BMP"));
+        QTest::newRow("from the top") << topDown << true;
+        QTest::newRow("from the bottom") << bottomUp << false;
+        QTest::newRow("cut short") << topDown.first(topDown.size() - 1) << false;
+        QTest::newRow("no header") << topDown.first(20) << false;
+        QTest::newRow("not a bitmap") << QByteArray("PK") + topDown.sliced(2) << false;
+    }
+    void showsATopDownBitmapInPlace()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, inPlace);
+        const QImage shown = bitmapInPlace(file);
+        QCOMPARE(!shown.isNull(), inPlace);
+        if (!inPlace)
+            return;
+        QVERIFY(shown.constBits() > reinterpret_cast<const uchar *>(file.constData()));
+        QImage read;
+        QVERIFY(read.loadFromData(file, "BMP")); // a BMP as any other
+        QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
+                 read.convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(read.pixel(12, 4), qRgb(12 * 19, 4 * 50, 255 - 48));
+    }
+
     void lazyImageReadsWhenAskedFor()
     {
         LazyImage file(u":/skin/ib_Start_over.bmp"_qs, "BMP");

@@ -1,10 +1,12 @@
 // The skin: it takes only a window, fills it, shapes it and lets it be dragged.
 #include "core/Error.h"
+#include "ui/skin/ImageFile.h"
 #include "ui/skin/SkinAssets.h"
 #include "ui/skin/SkinWidget.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QResource>
 #include <QTest>
 
 using namespace tockwell;
@@ -62,16 +64,21 @@ private slots:
         QCOMPARE(form.size(), QSize(474, 245));
     }
 
-    // The opaque skin is kept in three bytes a pixel and paints the same pixels as its file.
+    // The opaque skin is kept in three bytes a pixel, the window's own where the program holds
+    // its file, and paints the same pixels as the file decoded.
     void keepsTheSkinSmallWithItsPixels()
     {
         QWidget form;
         auto *skin = new SkinWidget(&form);
-        const QImage file = setupSkinPicture();
-        skin->setPicture(file);
-        QCOMPARE(skin->picture().format(), QImage::Format_RGB888);
+        skin->setPicture(setupSkinPicture());
+        const QResource file(u":/skin/setup.bmp"_qs);
+        const uchar *const pixels = skin->picture().constBits();
+        QVERIFY(pixels > file.data() && pixels < file.data() + file.size());
+        const QImage decoded = readImage(file.fileName(), "BMP");
         QCOMPARE(skin->grab().toImage().convertToFormat(QImage::Format_RGB32),
-                 file.convertToFormat(QImage::Format_RGB32));
+                 decoded.convertToFormat(QImage::Format_RGB32));
+        skin->setPicture(decoded);
+        QCOMPARE(skin->picture().format(), QImage::Format_RGB888);
 
         QImage translucent(4, 4, QImage::Format_ARGB32);
         translucent.fill(Qt::transparent);
