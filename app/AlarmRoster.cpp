@@ -4,6 +4,7 @@
 #include "engine/Clock.h"
 #include "engine/ClockTime.h"
 #include "engine/ErrorBox.h"
+#include "engine/SecondTicker.h"
 #include "platform/Platform.h"
 #include "settings/ArmedAlarmStore.h"
 #include "settings/Store.h"
@@ -32,23 +33,25 @@ int ticksUntil(qint64 dueMs, qint64 nextTickMs)
 } // namespace
 
 AlarmRoster::AlarmRoster(platform::Platform &platform, StoreFile &storeFile, const Clock &clock,
-                         ArmedAlarm &options, AlarmWake::Notify notify, QObject *parent)
+                         SecondTicker &seconds, ArmedAlarm &options, AlarmWake::Notify notify,
+                         QObject *parent)
     : QObject(parent), m_platform(platform), m_storeFile(storeFile), m_clock(clock),
       m_options(options), m_notify(std::move(notify)),
-      m_wake(platform.sleep(), platform.wakeAlarm(), clock, m_wakeFor, m_notify), m_tickTimer(this)
+      m_wake(platform.sleep(), platform.wakeAlarm(), clock, m_wakeFor, m_notify),
+      m_seconds(seconds), m_countdownTimer(this)
 {
-    // A coarse timer may drift by up to 5 % and skip a wall-clock second; the tick must not.
-    m_tickTimer.setObjectName(u"t_TimerGlowny"_qs);
-    m_tickTimer.setTimerType(Qt::PreciseTimer);
-    m_tickTimer.setInterval(1000);
-    connect(&m_tickTimer, &QTimer::timeout, this, &AlarmRoster::tick);
+    m_countdownTimer.setObjectName(u"countdownTick"_qs);
+    m_countdownTimer.setTimerType(Qt::PreciseTimer);
+    m_countdownTimer.setInterval(AlarmTick::CountdownInterval);
+    connect(&m_countdownTimer, &QTimer::timeout, this, &AlarmRoster::tick);
     m_steady.start();
 }
 
 AlarmRoster::~AlarmRoster()
 {
     // The windows go before the program's end leaves the wake: nothing may fire meanwhile.
-    m_tickTimer.stop();
+    m_countdownTimer.stop();
+    m_seconds.stopListening(this);
 }
 
 void AlarmRoster::setFirst(std::unique_ptr<AlarmSlot> first, SlotMaker makeSlot)
@@ -130,9 +133,8 @@ void AlarmRoster::armed(AlarmSlot &slot, int number, const QDateTime &armedAt)
     // A countdown armed among others counts the ticks up to the one nearest its moment.
     const qint64 now = m_steady.elapsed();
     slot.setCountdownDueMs(now + qint64(slot.alarm().CountdownLeft) * 1000);
-    if (m_tickTimer.isActive() && slot.alarm().Mode == ModeCountdown)
-        slot.alarm().CountdownLeft =
-            ticksUntil(slot.countdownDueMs(), now + m_tickTimer.remainingTime());
+    if (slot.alarm().Mode == ModeCountdown && ticking())
+        slot.alarm().CountdownLeft = ticksUntil(slot.countdownDueMs(), now + untilNextTick());
     scheduleTick();
     wakeFollows(clockBefore);
     emit changed();
@@ -194,44 +196,50 @@ bool AlarmRoster::clockAlarmArmed() const
     });
 }
 
+bool AlarmRoster::ticking() const
+{
+    return m_onWallSeconds || m_countdownTimer.isActive();
+}
+
+qint64 AlarmRoster::untilNextTick() const
+{
+    return m_onWallSeconds ? qint64(m_seconds.remaining().count())
+                           : qint64(m_countdownTimer.remainingTime());
+}
+
 void AlarmRoster::scheduleTick()
 {
-    const std::vector<AlarmSlot *> armed = armedSlots();
-    if (armed.empty()) {
-        m_tickTimer.stop();
+    if (armedSlots().empty()) {
+        m_countdownTimer.stop();
+        m_seconds.stopListening(this);
+        m_onWallSeconds = false;
         return;
     }
-    if (!m_tickTimer.isActive()) {
-        // A countdown ticks every second from its arming; clock-time alarms at each wall-clock
-        // second.
-        m_onWallSeconds = clockAlarmArmed();
-        m_tickTimer.start(m_onWallSeconds ? AlarmTick::delayToNextSecond(m_clock.now().time())
-                                          : AlarmTick::CountdownInterval);
+    if (m_onWallSeconds)
+        return; // countdowns alone keep the seconds' phase too
+    if (!clockAlarmArmed()) {
+        // A countdown ticks every second from its arming.
+        if (!m_countdownTimer.isActive())
+            m_countdownTimer.start();
         return;
     }
-    if (!clockAlarmArmed() || m_onWallSeconds)
-        return; // on the wall-clock seconds already, or countdowns only: the phase stays
+    // Clock-time alarms tick at the wall-clock seconds, with the setup windows' clocks; the
+    // countdowns armed before take the tick nearest to their own moments.
+    const bool countdownsTicking = m_countdownTimer.isActive();
+    m_countdownTimer.stop();
     m_onWallSeconds = true;
-    // The first clock-time alarm among countdowns: the tick moves to the wall-clock seconds,
-    // and each countdown takes the tick nearest to its own.
-    const auto delay = AlarmTick::delayToNextSecond(m_clock.now().time());
-    const qint64 nextTick = m_steady.elapsed() + qint64(delay.count());
-    for (AlarmSlot *slot : armed)
+    m_seconds.listen(this, [this] { tick(); });
+    if (!countdownsTicking)
+        return;
+    const qint64 nextTick = m_steady.elapsed() + untilNextTick();
+    for (AlarmSlot *slot : armedSlots())
         if (slot->alarm().Mode == ModeCountdown)
             slot->alarm().CountdownLeft = ticksUntil(slot->countdownDueMs(), nextTick);
-    m_tickTimer.start(delay);
 }
 
 void AlarmRoster::tick()
 {
     guarded(m_platform.dialogs(), [this] {
-        // A clock-time tick is aligned afresh to the wall-clock second, before the actions: the
-        // ticks go on while one waits, and a disarming action stops the timer for good.
-        // Countdowns alone tick every second from the last tick.
-        if (m_tickTimer.isActive() && clockAlarmArmed())
-            m_tickTimer.start(AlarmTick::delayToNextSecond(m_clock.now().time()));
-        else if (m_tickTimer.isActive() && m_tickTimer.interval() != 1000)
-            m_tickTimer.start(AlarmTick::CountdownInterval);
         std::vector<QPointer<AlarmSlot>> armed;
         std::vector<bool> due;
         std::vector<std::optional<AlarmWake::Skipped>> skipped;

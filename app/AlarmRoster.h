@@ -19,6 +19,7 @@ namespace tockwell {
 
 class AlarmSlot;
 class Clock;
+class SecondTicker;
 class StoreFile;
 namespace platform {
 class Platform;
@@ -40,8 +41,10 @@ public:
     using SlotMaker = std::function<std::unique_ptr<AlarmSlot>()>;
 
     /// `options` are the program's option flags; `notify` shows a notice to the user.
+    /// `seconds` ticks the clock-time alarms with everything else that happens at each second.
     AlarmRoster(platform::Platform &platform, StoreFile &storeFile, const Clock &clock,
-                ArmedAlarm &options, AlarmWake::Notify notify, QObject *parent = nullptr);
+                SecondTicker &seconds, ArmedAlarm &options, AlarmWake::Notify notify,
+                QObject *parent = nullptr);
     ~AlarmRoster() override;
 
     /// The first window's slot, which lives as long as the program; then `makeSlot` makes the
@@ -102,8 +105,11 @@ signals:
 private:
     void tick();
     void fire(AlarmSlot &slot);
-    /// Starts, keeps or stops the one tick as the armed alarms need it.
+    /// Starts, keeps or stops the one tick as the armed alarms need it: the wall-clock seconds
+    /// from the first clock-time alarm on until nothing is armed, else a countdown's seconds.
     void scheduleTick();
+    bool ticking() const;
+    qint64 untilNextTick() const;
     bool clockAlarmArmed() const;
     /// The alarm that waking from sleep is for: the soonest clock-time alarm.
     void updateWake();
@@ -128,7 +134,9 @@ private:
     AlarmWake m_wake;
     std::vector<std::unique_ptr<AlarmSlot>> m_slots;
     SlotMaker m_makeSlot;
-    QTimer m_tickTimer;
+    SecondTicker &m_seconds;
+    /// The countdowns' tick while no clock-time alarm has been armed.
+    QTimer m_countdownTimer;
     /// The steady clock of the countdowns' due moments.
     QElapsedTimer m_steady;
     /// The tick comes at the wall-clock seconds, as clock-time alarms need.

@@ -148,6 +148,11 @@ void AlarmSlot::quit()
     m_program.quit();
 }
 
+SecondTicker &AlarmSlot::seconds()
+{
+    return m_program.seconds();
+}
+
 bool AlarmSlot::trayAvailable() const
 {
     return m_program.trayAvailable();

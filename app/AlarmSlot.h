@@ -85,6 +85,7 @@ public:
     void showAbout() override;
     void quit() override;
     bool trayAvailable() const override;
+    SecondTicker &seconds() override;
     AlarmHost &actionWindows() override { return *this; }
 
     // AlarmHost

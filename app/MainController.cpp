@@ -55,9 +55,9 @@ void showAndActivate(QWidget &window)
 MainController::MainController(platform::Platform &platform, StoreFile &storeFile,
                                const Clock &clock, const SeedingPaths &paths, QWidget *parent)
     : QWidget(parent, Qt::FramelessWindowHint), m_platform(platform), m_storeFile(storeFile),
-      m_paths(paths), m_tray(this),
+      m_paths(paths), m_tray(this), m_seconds(clock, this),
       m_roster(
-          platform, storeFile, clock, m_options,
+          platform, storeFile, clock, m_seconds, m_options,
           [this](const QString &title, const QString &text) { showNotice(title, text); }, this),
       m_snoozeOffer(this), m_trayWatcher(this), m_trayWait(this)
 {

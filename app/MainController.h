@@ -5,6 +5,7 @@
 #include "TrayIcon.h"
 #include "TrayWatcher.h"
 #include "core/ArmedAlarm.h"
+#include "engine/SecondTicker.h"
 #include "settings/Seeding.h"
 
 #include <QElapsedTimer>
@@ -77,6 +78,8 @@ public:
     AlarmRoster &roster() { return m_roster; }
     /// The first window's alarm.
     AlarmSlot &firstAlarm() { return m_roster.first(); }
+    /// What happens at each wall-clock second: the clock-time alarms' tick, the windows' clocks.
+    SecondTicker &seconds() { return m_seconds; }
 
     /// What the windows ask of the program.
     /// The options dialog or the About window, for the setup window `opener`, which has
@@ -141,6 +144,7 @@ private:
     ArmedAlarm m_options;
     Forms m_forms;
     TrayIcon m_tray;
+    SecondTicker m_seconds;
     AlarmRoster m_roster;
     /// The alarm whose snooze the tray offers, as it fired; none when it offers none.
     std::optional<ArmedAlarm> m_snoozeAlarm;

@@ -2,6 +2,8 @@
 
 #include "core/ArmedAlarm.h"
 #include "engine/AlarmHost.h"
+#include "engine/Clock.h"
+#include "engine/SecondTicker.h"
 #include "ui/setup/SetupHost.h"
 
 namespace tockwell::test {
@@ -23,6 +25,7 @@ public:
     void showAbout() override { ++aboutShown; }
     void quit() override { ++quits; }
     bool trayAvailable() const override { return tray; }
+    SecondTicker &seconds() override { return ticker; }
     AlarmHost &actionWindows() override { return *this; }
 
     // The windows of the actions: only counted.
@@ -31,6 +34,8 @@ public:
     void playAlarmSound(const QString &file) override { sounds.append(file); }
     void disarm() override { ticking = false; }
 
+    SystemClock tickerClock;
+    SecondTicker ticker{tickerClock};
     ArmedAlarm armed;
     bool ticking = false;
     int optionsShown = 0;

@@ -7,6 +7,7 @@
 namespace tockwell {
 
 class AlarmHost;
+class SecondTicker;
 
 /// What the setup window needs of the program around it: the armed alarm and its tick, the
 /// secondary windows, and the end of the program.
@@ -42,6 +43,9 @@ public:
     /// Whether the desktop has a tray to hide the program in. Without one, closing the setup
     /// window must minimise it to the taskbar instead of hiding it.
     virtual bool trayAvailable() const = 0;
+
+    /// What happens at each wall-clock second; the window's clock among it.
+    virtual SecondTicker &seconds() = 0;
 
     /// The windows that the alarm's actions use (the popup, the player), for the preview.
     virtual AlarmHost &actionWindows() = 0;

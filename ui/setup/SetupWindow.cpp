@@ -94,7 +94,7 @@ SetupWindow::SetupWindow(platform::Platform &platform, StoreFile &storeFile, con
     // Made in the order of the tab key.
     createSkin();
     createCommandButtons();
-    m_timing = new TimingGroup(clock, m_storeFile, m_platform.dialogs(), this);
+    m_timing = new TimingGroup(clock, m_host.seconds(), m_storeFile, m_platform.dialogs(), this);
     createActionGroup();
     fitCaptions();
     connectHandlers();

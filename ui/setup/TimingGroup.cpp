@@ -6,6 +6,7 @@
 #include "SetupControls.h"
 #include "engine/Clock.h"
 #include "engine/ErrorBox.h"
+#include "engine/SecondTicker.h"
 #include "platform/Dialogs.h"
 #include "settings/Keys.h"
 #include "settings/LastSettings.h"
@@ -72,9 +73,10 @@ void enable(std::initializer_list<QWidget *> controls, bool enabled)
 
 } // namespace
 
-TimingGroup::TimingGroup(const Clock &clock, StoreFile &storeFile, platform::Dialogs &dialogs,
-                         QWidget *parent)
-    : ClockGroupBox(u" W tej chwili jest: 00:00:00 "_qs, parent), m_clock(clock), m_dialogs(dialogs)
+TimingGroup::TimingGroup(const Clock &clock, SecondTicker &seconds, StoreFile &storeFile,
+                         platform::Dialogs &dialogs, QWidget *parent)
+    : ClockGroupBox(u" W tej chwili jest: 00:00:00 "_qs, parent), m_clock(clock),
+      m_seconds(seconds), m_dialogs(dialogs)
 {
     setObjectName(u"gb1"_qs);
     setGeometry(8, 42, 214, 196);
@@ -83,7 +85,6 @@ TimingGroup::TimingGroup(const Clock &clock, StoreFile &storeFile, platform::Dia
     createRepeat();
     setHints();
     connectHandlers();
-    m_clockTimer.setInterval(1000);
     showCurrentTime();
 }
 
@@ -168,7 +169,6 @@ void TimingGroup::connectHandlers()
                    &TimingGroup::enableChosenMode);
     connectGuarded(m_dialogs, m_repeatBox, &QCheckBox::toggled, this,
                    &TimingGroup::enableRepeatField);
-    connectGuarded(m_dialogs, &m_clockTimer, &QTimer::timeout, this, &TimingGroup::showCurrentTime);
     connect(m_clockListButton, &RecentListButton::entryChosen, this,
             [this](const QString &entry) { setTime(m_clockFields, clockTimeFromText(entry)); });
     connect(m_countdownListButton, &RecentListButton::entryChosen, this,
@@ -242,12 +242,12 @@ void TimingGroup::fitCaptions()
 void TimingGroup::startClock()
 {
     showCurrentTime();
-    m_clockTimer.start();
+    m_seconds.listen(this, [this] { guarded(m_dialogs, [this] { showCurrentTime(); }); });
 }
 
 void TimingGroup::stopClock()
 {
-    m_clockTimer.stop();
+    m_seconds.stopListening(this);
 }
 
 void TimingGroup::showCurrentTime()

@@ -3,7 +3,6 @@
 #include "ClockGroupBox.h"
 #include "settings/TimeEntry.h"
 
-#include <QTimer>
 
 #include <array>
 #include <optional>
@@ -19,6 +18,7 @@ namespace tockwell {
 class AlarmDraft;
 class Clock;
 class RecentListButton;
+class SecondTicker;
 class StoreFile;
 struct LastSettings;
 namespace platform {
@@ -31,8 +31,9 @@ class Dialogs;
 class TimingGroup final : public ClockGroupBox
 {
 public:
-    TimingGroup(const Clock &clock, StoreFile &storeFile, platform::Dialogs &dialogs,
-                QWidget *parent);
+    /// The caption's clock shows `clock`'s time at every second of `seconds` while it runs.
+    TimingGroup(const Clock &clock, SecondTicker &seconds, StoreFile &storeFile,
+                platform::Dialogs &dialogs, QWidget *parent);
 
     /// Restores the repeat and the current entries of the two time lists; a malformed entry
     /// zeroes its fields and shows the error box.
@@ -68,8 +69,8 @@ private:
     void setTime(const std::array<QSpinBox *, 3> &fields, const std::optional<TimeParts> &parts);
 
     const Clock &m_clock;
+    SecondTicker &m_seconds;
     platform::Dialogs &m_dialogs;
-    QTimer m_clockTimer;
 
     QRadioButton *m_clockModeButton, *m_countdownModeButton;
     std::array<QSpinBox *, 3> m_clockFields, m_countdownFields; ///< hours, minutes, seconds
