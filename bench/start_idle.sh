@@ -127,6 +127,16 @@ armed_store() {
     XDG_CONFIG_HOME=$1 "$reg" add "$base\\WWW_MRU" /ve /d www.example.pl /f >/dev/null
 }
 
+# five_alarms_store DIR: a store in DIR with five clock-time alarms kept armed, one to five
+# hours ahead: the start arms them all, the first in the shown window.
+five_alarms_store() {
+    local hour
+    for hour in 1 2 3 4 5; do
+        XDG_CONFIG_HOME=$1 "$reg" alarms add --at "$(date -d "+$hour hour" +%T)" \
+            --kind 'Uruchom stronę WWW' --param www.example.pl >/dev/null
+    done
+}
+
 e2e_start_desktop
 
 times=() floor_times=()
@@ -142,7 +152,7 @@ for ((i = 1; i <= starts; i++)); do
 done
 
 pss=() rss=() uss=() others=() shown_cpu=() shown_x=() shown_wakeups=() idle_cpu=()
-idle_wakeups=() armed_cpu=() armed_wakeups=()
+idle_wakeups=() armed_cpu=() armed_wakeups=() five_cpu=() five_wakeups=()
 floor_pss=() floor_rss=() floor_uss=() floor_others=() floor_shown_cpu=() floor_shown_x=()
 floor_shown_wakeups=() floor_idle_cpu=() floor_idle_wakeups=()
 for ((run = 1; run <= runs; run++)); do
@@ -189,6 +199,15 @@ for ((run = 1; run <= runs; run++)); do
     stop
     ! grep -q '^ShellOpen' "$E2E_CALLS" || e2e_fail "the one-hour countdown fired"
     e2e_log "run $run armed: CPU $cpu_ms ms, $wakeups switches in $armed s"
+
+    store=$e2e_tmp/five-$run
+    five_alarms_store "$store"
+    XDG_CONFIG_HOME=$store start
+    sleep 5
+    measure "$shown"
+    five_cpu+=("$cpu_ms") five_wakeups+=("$wakeups")
+    stop
+    e2e_log "run $run shown with five alarms armed: CPU $cpu_ms ms, $wakeups switches in $shown s"
 done
 
 armed_wakeups_median=$(median "${armed_wakeups[@]}")
@@ -197,6 +216,7 @@ Tockwell start and idle ($(nproc) CPUs, Xvfb + icewm)
   exec to setup window mapped: median $(spread "${times[@]}") ms over ${starts} starts
   PSS 5 s after start: median $(spread "${pss[@]}") MB over ${runs} starts (RSS $(median "${rss[@]}") MB, private $(median "${uss[@]}") MB; $(median "${others[@]}") other Qt programs running)
   idle, window shown, ${shown} s: median CPU $(spread "${shown_cpu[@]}") ms, X server median CPU $(spread "${shown_x[@]}") ms, median $(spread "${shown_wakeups[@]}") voluntary context switches over ${runs} runs
+  idle, window shown, five alarms armed, ${shown} s: median CPU $(spread "${five_cpu[@]}") ms, median $(spread "${five_wakeups[@]}") voluntary context switches over ${runs} runs
   idle in the tray, disarmed, ${idle} s: median CPU $(spread "${idle_cpu[@]}") ms, median $(spread "${idle_wakeups[@]}") voluntary context switches over ${runs} runs
   idle in the tray, armed, ${armed} s: median CPU $(spread "${armed_cpu[@]}") ms, median ${armed_wakeups_median} voluntary context switches over ${runs} runs, $(awk -v w="$armed_wakeups_median" -v s="$armed" 'BEGIN { printf "%.2f", w / s }') per second (min $(printf '%s\n' "${armed_wakeups[@]}" | sort -g | head -n1), max $(printf '%s\n' "${armed_wakeups[@]}" | sort -g | tail -n1))
 The floor: a bare Qt window + tray icon (bench/tockwell-floor), in the same run

@@ -28,10 +28,9 @@ public:
     {
         if (m_listeners.count(listener) != 0)
             return;
-        m_listeners[listener] = {
-            connect(this, &SecondTicker::second, listener, slot),
-            connect(listener, &QObject::destroyed, this,
-                    [this, listener] { stopListening(listener); })};
+        m_listeners[listener] = {connect(this, &SecondTicker::second, listener, slot),
+                                 connect(listener, &QObject::destroyed, this,
+                                         [this, listener] { stopListening(listener); })};
         start();
     }
     void stopListening(QObject *listener);

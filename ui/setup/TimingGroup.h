@@ -3,7 +3,6 @@
 #include "ClockGroupBox.h"
 #include "settings/TimeEntry.h"
 
-
 #include <array>
 #include <optional>
 
