@@ -101,6 +101,13 @@ int AlarmRoster::shownPopupsBesides(const AlarmSlot &slot) const
     }));
 }
 
+void AlarmRoster::silenceHidden()
+{
+    for (std::size_t i = 1; i < m_slots.size(); ++i)
+        if (!m_slots[i]->window().isVisible())
+            m_slots[i]->silence();
+}
+
 std::vector<AlarmSlot *> AlarmRoster::bySoonest() const
 {
     std::vector<AlarmSlot *> armed = armedSlots();

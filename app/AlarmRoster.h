@@ -73,6 +73,10 @@ public:
     /// How many alarms other than `slot`'s show their popup now.
     int shownPopupsBesides(const AlarmSlot &slot) const;
 
+    /// Silences the alarms of the windows other than the first that are hidden: their popups
+    /// close, their sounds stop.
+    void silenceHidden();
+
     /// The armed alarms in the order they were armed.
     std::vector<AlarmSlot *> armedSlots() const;
     /// The armed alarms, soonest first.

@@ -30,6 +30,8 @@ void AlarmSlot::setWindow(SetupWindow &window, LazyForm<AlarmPopup> &popup)
 {
     m_window = &window;
     m_popup = &popup;
+    connect(m_window, &SetupWindow::soundEnded, this,
+            [this] { m_program.roster().dropIfUnused(*this); });
     m_popup->whenCreated([this](AlarmPopup &shown) {
         connect(&shown, &AlarmPopup::snoozeRequested, this,
                 [this](int minutes) { m_program.snooze(*this, minutes); });
@@ -45,7 +47,8 @@ bool AlarmSlot::holds(const QWidget &window) const
 
 bool AlarmSlot::isUnused() const
 {
-    return !m_armed && m_firing == 0 && !m_window->isVisible() && !shownPopup();
+    return !m_armed && m_firing == 0 && !m_window->isVisible() && !shownPopup() &&
+           !m_window->isSounding();
 }
 
 void AlarmSlot::setArmed(bool armed, int number, const QDateTime &armedAt)
@@ -79,7 +82,7 @@ void AlarmSlot::silence()
 {
     if (AlarmPopup *popup = shownPopup())
         popup->close();
-    if (m_alarm.ActionKind == kinds::PlaySound)
+    if (m_window->isSounding())
         m_window->stopAlarmSound();
 }
 

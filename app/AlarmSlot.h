@@ -42,7 +42,7 @@ public:
     SetupWindow &window() const { return *m_window; }
     /// Whether `window` is this slot's.
     bool holds(const QWidget &window) const;
-    /// Neither armed, nor shown, nor firing, nor showing its popup.
+    /// Neither armed, nor shown, nor firing, nor showing its popup, nor playing its sound.
     bool isUnused() const;
 
     /// The number under which the store keeps the armed alarm (1 … 32), 0 while disarmed.

@@ -243,6 +243,9 @@ void MainController::toggleSetupWindow()
     // open dialog.
     if (AlarmPopup *popup = m_forms.popup->created(); popup && popup->isVisible())
         popup->close();
+    // The other windows' alarms are acknowledged too: their popups close and their sounds stop,
+    // which their hidden windows offer no other way to stop.
+    m_roster.silenceHidden();
 }
 
 void MainController::showSetupWindow()

@@ -198,6 +198,23 @@ private slots:
         QCOMPARE(upper.shownPopup()->x(), lower.shownPopup()->x());
     }
 
+    void anotherWindowsSoundPlaysOnUntilTheTrayClickStopsIt()
+    {
+        startProgram();
+        ArmedAlarm sound = webPageAt(QTime(23, 0), m_dir.filePath(u"alarm.wav"_qs));
+        sound.ActionKind = kinds::PlaySound.toString();
+        arm(sound);
+        m_clock.set(QTime(23, 0));
+        roster().lookAtClockAlarms();
+        QVERIFY(m_recorder->lines().contains(u"MediaPlay"_qs));
+        // Disarmed and hidden, the window stays while its sound plays.
+        QCoreApplication::processEvents();
+        QCOMPARE(roster().slotCount(), std::size_t(2));
+        m_app->controller.toggleSetupWindow();
+        QVERIFY(m_recorder->lines().contains(u"MediaStop"_qs));
+        QTRY_COMPARE(roster().slotCount(), std::size_t(1));
+    }
+
     void theTrayNamesTheArmedAlarmsSoonestFirst()
     {
         startProgram();

@@ -185,6 +185,7 @@ void SetupWindow::connectHandlers()
     for (const auto &[kind, panel] : m_panels)
         connect(panel, &ActionPanel::readinessChanged, this, &SetupWindow::showReadiness);
     connect(m_otherPanel, &OtherActionsPanel::helpRequested, this, &SetupWindow::openHelp);
+    connect(m_soundPanel, &SoundPanel::soundEnded, this, &SetupWindow::soundEnded);
     connectGuarded(dialogs, m_previewButton, &QPushButton::clicked, this, &SetupWindow::preview);
     m_previewInputBack = new QTimer(this);
     m_previewInputBack->setObjectName(u"previewInputBack"_qs);
@@ -429,6 +430,11 @@ void SetupWindow::playAlarmSound(const QString &file)
 void SetupWindow::stopAlarmSound()
 {
     m_soundPanel->stopAlarmSound();
+}
+
+bool SetupWindow::isSounding() const
+{
+    return m_soundPanel->isSounding();
 }
 
 void SetupWindow::openHelp()

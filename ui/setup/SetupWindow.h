@@ -57,7 +57,14 @@ public:
     void playAlarmSound(const QString &file);
     /// Stops the alarm sound (a snooze).
     void stopAlarmSound();
+    /// Whether the sound panel's player plays or pauses a sound.
+    bool isSounding() const;
 
+signals:
+    /// The sound panel's sound ended.
+    void soundEnded();
+
+public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;

@@ -192,10 +192,16 @@ void SoundPanel::stopPlaying()
         m_player->setNotify(false);
         m_player->stop();
         setToolbar(Toolbar::Stopped);
+        emit soundEnded();
     } catch (const MediaDeviceError &) {
         m_stopButton->setChecked(false);
         throw Error(u"Nie można wyłączyć dźwięku ponieważ nie jest on odtwarzany !!!"_qs);
     }
+}
+
+bool SoundPanel::isSounding() const
+{
+    return m_playButton->isChecked() || m_pauseButton->isChecked();
 }
 
 void SoundPanel::playbackEnded()
@@ -203,6 +209,7 @@ void SoundPanel::playbackEnded()
     // The loop box is read now, so a change during a play counts from the end of that play.
     if (!m_loopBox->isChecked()) {
         setToolbar(Toolbar::Stopped);
+        emit soundEnded();
         return;
     }
     if (m_player->notifyValue() == platform::MediaNotification::Successful && m_player->isOpen())

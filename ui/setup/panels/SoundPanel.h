@@ -42,7 +42,14 @@ public:
     void playAlarmSound(const QString &file);
     /// Stops the sound that plays, the alarm's or the test's.
     void stopAlarmSound() { stopPlaying(); }
+    /// Whether a sound plays or pauses.
+    bool isSounding() const;
 
+signals:
+    /// A sound ended, by itself or by Stop.
+    void soundEnded();
+
+public:
 private:
     enum class Toolbar
     {
