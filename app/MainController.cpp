@@ -347,6 +347,8 @@ void MainController::showAlarmsInTray()
             now.addSecs(next.secondsUntilDue(now)).time().toString(u"HH:mm:ss"_qs));
     }
     m_tray.setToolTip(tip);
+    // Filled now too, not only when it opens: a StatusNotifier host may show a menu it was sent.
+    fillAlarmsMenu();
 }
 
 void MainController::fillAlarmsMenu()
