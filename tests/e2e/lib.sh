@@ -350,6 +350,21 @@ e2e_click() {
     xdotool mousemove --window "$1" "$2" "$3" click "${4:-1}"
 }
 
+# e2e_choose_kind WINDOW N: selects the N-th kind of the setup window's kind list (1 … 9) with
+# the keyboard.
+e2e_choose_kind() {
+    e2e_click "$1" 336 73
+    local keys=(Home) i
+    for ((i = 2; i <= $2; i++)); do keys+=(Down); done
+    xdotool key --delay 30 "${keys[@]}" Return
+}
+
+# e2e_type_into WINDOW X Y TEXT: replaces the text of the field at X, Y.
+e2e_type_into() {
+    e2e_click "$1" "$2" "$3"
+    xdotool key ctrl+a BackSpace type --delay 15 -- "$4"
+}
+
 # e2e_type WINDOW TEXT: types TEXT into WINDOW (which gets the focus first).
 e2e_type() {
     xdotool windowactivate --sync "$1" type --delay 10 -- "$2"

@@ -10,26 +10,11 @@ base='HKCU\Software\Kestrolab\Tockwell'
 
 # Places in the setup window (its client area is 474 × 245): the groups start at (8, 42) and
 # (228, 42).
-kind_box=(336 73)
 countdown_radio=(20 125)
 countdown_seconds=(158 149)
 message_caption=(340 159)
 web_field=(330 113)
 start_button=(23 21)
-
-# choose_kind WINDOW N: selects the N-th kind of the list (1 … 9) with the keyboard.
-choose_kind() {
-    e2e_click "$1" "${kind_box[@]}"
-    local keys=(Home) i
-    for ((i = 2; i <= $2; i++)); do keys+=(Down); done
-    xdotool key --delay 30 "${keys[@]}" Return
-}
-
-# type_into WINDOW X Y TEXT: replaces the text of the field at X, Y.
-type_into() {
-    e2e_click "$1" "$2" "$3"
-    xdotool key ctrl+a BackSpace type --delay 15 -- "$4"
-}
 
 e2e_start_desktop
 # The message comes from the store (its list's current entry), so that its Polish letters do
@@ -46,7 +31,7 @@ differs_from() { [[ $(import -window "$2" png:- | md5sum) != "$1" ]]; }
 e2e_log "a picture of every action kind"
 shown=''
 for n in $(seq 1 9); do
-    choose_kind "$setup" "$n"
+    e2e_choose_kind "$setup" "$n"
     # Each kind names itself in the box: its picture differs from the one before (the first may
     # be the kind the window opened with).
     ((n == 1)) || e2e_wait_until "the picture of kind $n" differs_from "$shown" "$setup"
@@ -56,10 +41,10 @@ for n in $(seq 1 9); do
 done
 
 e2e_log "a message in two seconds"
-choose_kind "$setup" 2
-type_into "$setup" "${message_caption[@]}" 'UWAGA !!!'
+e2e_choose_kind "$setup" 2
+e2e_type_into "$setup" "${message_caption[@]}" 'UWAGA !!!'
 e2e_click "$setup" "${countdown_radio[@]}"
-type_into "$setup" "${countdown_seconds[@]}" 2
+e2e_type_into "$setup" "${countdown_seconds[@]}" 2
 e2e_screenshot message-composed
 e2e_click "$setup" "${start_button[@]}"
 started=$(e2e_now_ms)
@@ -73,8 +58,8 @@ e2e_log "the message came after $waited ms"
 e2e_log "a web page"
 e2e_click "$icon" 8 8
 setup=$(e2e_wait_window Tockwell)
-choose_kind "$setup" 7
-type_into "$setup" "${web_field[@]}" www.example.pl
+e2e_choose_kind "$setup" 7
+e2e_type_into "$setup" "${web_field[@]}" www.example.pl
 e2e_screenshot web-composed
 e2e_click "$setup" "${start_button[@]}"
 e2e_wait_call '^ShellOpen "www.example.pl" "" normal$'

@@ -11,7 +11,6 @@ reg=$(dirname "$program")/tockwell-reg
 base='HKCU\Software\Kestrolab\Tockwell'
 
 # Places in the setup window (its client area is 474 × 245).
-kind_box=(336 73)
 clock_radio=(21 71)
 clock_fields=(38 95 98 95 158 95)
 countdown_radio=(20 125)
@@ -22,27 +21,18 @@ start_button=(23 21)
 popup_title="ALARM $(printf '!%.0s' $(seq 50))"
 popup_ok=(185 153)
 
-# choose_kind WINDOW N: selects the N-th kind of the list (1 … 9) with the keyboard, with
-# WINDOW brought to the front first (the windows overlap).
+# choose_kind WINDOW N: the N-th kind, with WINDOW brought to the front first (the windows
+# overlap).
 choose_kind() {
     xdotool windowactivate --sync "$1"
-    e2e_click "$1" "${kind_box[@]}"
-    local keys=(Home) i
-    for ((i = 2; i <= $2; i++)); do keys+=(Down); done
-    xdotool key --delay 30 "${keys[@]}" Return
-}
-
-# type_into WINDOW X Y TEXT: replaces the text of the field at X, Y.
-type_into() {
-    e2e_click "$1" "$2" "$3"
-    xdotool key ctrl+a BackSpace type --delay 15 -- "$4"
+    e2e_choose_kind "$@"
 }
 
 # countdown WINDOW SECONDS: a countdown of SECONDS (under a minute).
 countdown() {
     e2e_click "$1" "${countdown_radio[@]}"
-    type_into "$1" "${countdown_minutes[@]}" 0
-    type_into "$1" "${countdown_seconds[@]}" "$2"
+    e2e_type_into "$1" "${countdown_minutes[@]}" 0
+    e2e_type_into "$1" "${countdown_seconds[@]}" "$2"
 }
 
 # clock_time WINDOW EPOCH: the clock time of the moment EPOCH.
@@ -51,7 +41,7 @@ clock_time() {
     read -ra parts <<<"$(date -d "@$2" '+%-H %-M %-S')"
     e2e_click "$1" "${clock_radio[@]}"
     for i in 0 1 2; do
-        type_into "$1" "${clock_fields[i * 2]}" "${clock_fields[i * 2 + 1]}" "${parts[i]}"
+        e2e_type_into "$1" "${clock_fields[i * 2]}" "${clock_fields[i * 2 + 1]}" "${parts[i]}"
     done
 }
 
@@ -147,10 +137,10 @@ e2e_log "two clock-time alarms of one second both fire, in the order they were a
 : >"$E2E_CALLS"
 one=$(new_window)
 choose_kind "$one" 7
-type_into "$one" "${web_field[@]}" www.example.pl/one
+e2e_type_into "$one" "${web_field[@]}" www.example.pl/one
 two=$(new_window)
 choose_kind "$two" 7
-type_into "$two" "${web_field[@]}" www.example.pl/two
+e2e_type_into "$two" "${web_field[@]}" www.example.pl/two
 same=$(($(date +%s) + 8))
 xdotool windowactivate --sync "$one"
 clock_time "$one" "$same"
@@ -170,7 +160,7 @@ start "$later" >/dev/null
 sooner=$(new_window)
 choose_kind "$sooner" 2
 e2e_click "$sooner" "${countdown_radio[@]}"
-type_into "$sooner" "${countdown_minutes[@]}" 30
+e2e_type_into "$sooner" "${countdown_minutes[@]}" 30
 start "$sooner" >/dev/null
 e2e_wait_until "two armed alarms" armed_are 2
 e2e_open_tray_menu "$icon"
