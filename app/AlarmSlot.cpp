@@ -2,10 +2,11 @@
 
 #include "AlarmRoster.h"
 #include "MainController.h"
-#include "engine/Clock.h"
 #include "engine/ClockTime.h"
 #include "ui/popup/AlarmPopup.h"
 #include "ui/setup/SetupWindow.h"
+
+#include <QScopeGuard>
 
 namespace tockwell {
 
@@ -69,13 +70,8 @@ void AlarmSlot::rearm(const ArmedAlarm &alarm, int number, const QDateTime &arme
 void AlarmSlot::fire()
 {
     ++m_firing;
-    try {
-        m_executor.fire();
-    } catch (...) {
-        --m_firing;
-        throw;
-    }
-    --m_firing;
+    const auto fired = qScopeGuard([this] { --m_firing; });
+    m_executor.fire();
 }
 
 void AlarmSlot::silence()
