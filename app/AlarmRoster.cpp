@@ -22,6 +22,9 @@ constexpr auto DroppedText = u"Odliczanie „%1” (zostało %2) przepadło: pro
 constexpr auto DamagedText =
     u"Ustawionego alarmu z wpisu „Armed\\%1” w ustawieniach nie można odczytać (%2); pominięto go.";
 constexpr auto RestoredTitle = u"Tockwell";
+constexpr auto NoWindowText = u"Alarmu z wpisu „Armed\\%1” nie można teraz ustawić: otwarta jest "
+                              u"już największa liczba okien alarmów (%2). Wpis pozostaje w "
+                              u"ustawieniach.";
 
 /// How many ticks a countdown due at `dueMs` has still to count when the next tick comes at
 /// `nextTickMs` and the others a second apart: up to the tick nearest its moment, at least one.
@@ -331,11 +334,12 @@ void AlarmRoster::optionsChanged()
     m_wake.optionsChanged();
 }
 
-void AlarmRoster::rearm(const ArmedAlarm &alarm, int number, const QDateTime &armedAt, bool snooze)
+bool AlarmRoster::rearm(const ArmedAlarm &alarm, int number, const QDateTime &armedAt, bool snooze)
 {
     AlarmSlot *slot = first().isArmed() || first().window().isVisible() ? newSlot() : &first();
     if (slot)
         slot->rearm(alarm, number, armedAt, snooze);
+    return slot != nullptr;
 }
 
 void AlarmRoster::restoreAtStart()
@@ -372,19 +376,21 @@ void AlarmRoster::restoreAtStart()
 void AlarmRoster::reload()
 {
     const armed::ReadResult stored = armed::readAlarms(m_storeFile);
+    QStringList lines = damagedLines(stored.damaged);
     std::set<int> numbers;
     for (const armed::StoredAlarm &each : stored.alarms) {
         numbers.insert(each.number);
         const bool live = std::any_of(m_slots.begin(), m_slots.end(), [&each](const auto &slot) {
             return slot->number() == each.number;
         });
-        if (!live)
-            rearm(each.alarm, each.number, each.armedAt, each.snooze);
+        // Windows that hold no armed alarm may fill the roster meanwhile.
+        if (!live && !rearm(each.alarm, each.number, each.armedAt, each.snooze))
+            lines << QString::fromUtf16(NoWindowText).arg(each.number).arg(MaxSlots);
     }
     for (AlarmSlot *slot : armedSlots())
         if (numbers.count(slot->number()) == 0)
             slot->window().ib_StopClick();
-    if (const QStringList lines = damagedLines(stored.damaged); !lines.isEmpty())
+    if (!lines.isEmpty())
         m_notify(QString::fromUtf16(RestoredTitle), lines.join(u'\n'));
 }
 

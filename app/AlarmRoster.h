@@ -125,7 +125,8 @@ private:
     QStringList damagedLines(const std::vector<armed::DamagedEntry> &damaged);
     void writeToStore(const AlarmSlot &slot);
     /// Arms the stored `alarm` in a window of its own (the first when it is free).
-    void rearm(const ArmedAlarm &alarm, int number, const QDateTime &armedAt, bool snooze);
+    /// False when there is no window for it.
+    bool rearm(const ArmedAlarm &alarm, int number, const QDateTime &armedAt, bool snooze);
     void remove(AlarmSlot &slot);
 
     platform::Platform &m_platform;

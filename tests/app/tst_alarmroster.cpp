@@ -165,6 +165,21 @@ private slots:
         QVERIFY(Store(*m_storeFile).keyExists(keys::under(u"Armed\\3")));
     }
 
+    void anAlarmThatFindsNoWindowIsToldAndKept()
+    {
+        startProgram();
+        while (roster().newSlot()) {
+        }
+        QCOMPARE(roster().slotCount(), std::size_t(AlarmRoster::MaxSlots));
+        armed::writeAlarm(*m_storeFile, stored(5, webPageAt(QTime(7, 0), u"a"_qs), Evening));
+        roster().reload();
+        QVERIFY(roster().armedSlots().empty());
+        QCOMPARE(notices().size(), 1);
+        QVERIFY2(notices().front().contains(u"„Armed\\\\5” nie można teraz ustawić"_qs),
+                 qPrintable(notices().front()));
+        QCOMPARE(storedAddresses(), QStringList{u"a"_qs});
+    }
+
     void alarmsOfOneSecondFireInTheOrderOfArmingWithTheOptions()
     {
         startProgram();
