@@ -276,12 +276,15 @@ void AlarmRoster::fire(AlarmSlot &slot)
 {
     emit firing(slot);
     slot.fire();
-    // A countdown that repeats counts again from now.
+    // A disarmed alarm has told its change already (disarmed()).
+    if (!slot.isArmed())
+        return;
+    // A countdown that repeats counts again from now; the next alarm may be another now.
     slot.setCountdownDueMs(m_steady.elapsed() + qint64(slot.alarm().CountdownLeft) * 1000);
     emit changed();
     // A clock-time alarm that repeats stays armed: its line says when it last fired, so that the
     // next start does not take this firing for a missed one.
-    if (slot.isArmed() && slot.alarm().Mode == ModeClock) {
+    if (slot.alarm().Mode == ModeClock) {
         slot.setArmed(true, slot.number(), m_clock.now().toUTC());
         writeToStore(slot);
     }
