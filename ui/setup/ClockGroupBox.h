@@ -6,10 +6,11 @@
 namespace tockwell {
 
 /// A group box whose caption is a clock. The caption's text is painted by a small child of its
-/// own that lies over the title's place, so that the time changing every second repaints that
-/// text alone: not the frame, the box's contents or the window's skin beneath them (setTitle
-/// would repaint all of them). QGroupBox's own title stays the first caption (or none when
-/// the caption is empty); it places the frame and the contents as a title does.
+/// own that lies over the title's place, so that the time changing every second repaints the
+/// changed digits alone: not the rest of the text, the frame, the box's contents or the window's
+/// skin beneath them (setTitle would repaint all of them). QGroupBox's own title stays the first
+/// caption (or none when the caption is empty); it places the frame and the contents as a title
+/// does.
 class ClockGroupBox : public QGroupBox
 {
 public:
@@ -17,7 +18,7 @@ public:
 
     /// The caption now shown.
     QString caption() const { return m_caption; }
-    /// Shows `caption`; only the caption's place is repainted.
+    /// Shows `caption`; only what changed in the caption's place is repainted.
     void setCaption(const QString &caption);
 
 protected:

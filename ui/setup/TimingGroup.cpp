@@ -71,12 +71,19 @@ void enable(std::initializer_list<QWidget *> controls, bool enabled)
         each->setEnabled(enabled);
 }
 
+/// The system's long time format, without the time zone that Qt's long format adds.
+QString clockFormat()
+{
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    return format.remove(u't').replace(u"  "_qs, u" "_qs).trimmed();
+}
+
 } // namespace
 
 TimingGroup::TimingGroup(const Clock &clock, SecondTicker &seconds, StoreFile &storeFile,
                          platform::Dialogs &dialogs, QWidget *parent)
     : ClockGroupBox(u" W tej chwili jest: 00:00:00 "_qs, parent), m_clock(clock),
-      m_seconds(seconds), m_dialogs(dialogs)
+      m_seconds(seconds), m_dialogs(dialogs), m_clockFormat(clockFormat())
 {
     setObjectName(u"gb1"_qs);
     setGeometry(8, 42, 214, 196);
@@ -252,10 +259,7 @@ void TimingGroup::stopClock()
 
 void TimingGroup::showCurrentTime()
 {
-    // The system's long time format, without the time zone that Qt's long format adds.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(u't').replace(u"  "_qs, u" "_qs);
-    const QString now = m_clock.now().time().toString(format.trimmed());
+    const QString now = m_clock.now().time().toString(m_clockFormat);
     setCaption(u" W tej chwili jest: "_qs + now + u" "_qs);
 }
 

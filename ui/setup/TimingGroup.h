@@ -70,6 +70,7 @@ private:
     const Clock &m_clock;
     SecondTicker &m_seconds;
     platform::Dialogs &m_dialogs;
+    const QString m_clockFormat; ///< the caption's clock's format
 
     QRadioButton *m_clockModeButton, *m_countdownModeButton;
     std::array<QSpinBox *, 3> m_clockFields, m_countdownFields; ///< hours, minutes, seconds

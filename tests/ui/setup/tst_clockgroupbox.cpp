@@ -2,6 +2,7 @@
 
 #include <QPaintEvent>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QTest>
 
@@ -116,9 +117,72 @@ private slots:
         QTRY_VERIFY(textPaints.count > textPaintsBefore);
         QTest::qWait(50);
         QCOMPARE(boxPaints.count, 0);
+        // A second later only the last digit's place is painted.
+        textPaints.painted = QRegion();
+        box.setCaption(u" W tej chwili jest: 12:00:03 "_qs);
+        QTRY_VERIFY(!textPaints.painted.isEmpty());
+        QVERIFY2(
+            textPaints.painted.boundingRect().width() < text->width() / 8,
+            qPrintable(u"painted %1 of %2 pixels"_qs.arg(textPaints.painted.boundingRect().width())
+                           .arg(text->width())));
         QGroupBox plainBox(box.caption());
         plainBox.resize(box.size());
         QCOMPARE(picture(box).copy(text->geometry()), picture(plainBox).copy(text->geometry()));
+    }
+
+    // What the screen shows after a run of captions, each painting only what changed, is the
+    // last caption as a group box's title, on the window beneath it.
+    void theShownClockIsTheTitleDrawnAfresh_data()
+    {
+        QTest::addColumn<QStringList>("captions");
+        QTest::addColumn<bool>("enabled");
+        const auto clock = [](QStringList times) {
+            for (QString &time : times)
+                time = u" W tej chwili jest: "_qs + time + u" "_qs;
+            return times;
+        };
+        QTest::newRow("seconds") << clock({u"12:00:00"_qs, u"12:00:01"_qs, u"12:00:02"_qs}) << true;
+        QTest::newRow("every digit carried")
+            << clock({u"19:59:58"_qs, u"19:59:59"_qs, u"20:00:00"_qs, u"20:00:01"_qs}) << true;
+        QTest::newRow("a wider hour")
+            << clock({u"9:59:59 AM"_qs, u"10:00:00 AM"_qs, u"10:00:01 AM"_qs}) << true;
+        QTest::newRow("disabled") << clock({u"12:00:00"_qs, u"12:00:01"_qs, u"12:00:12"_qs})
+                                  << false;
+    }
+
+    void theShownClockIsTheTitleDrawnAfresh()
+    {
+        QFETCH(QStringList, captions);
+        QFETCH(bool, enabled);
+        const auto window = [&](QGroupBox &box) {
+            auto top = std::make_unique<QWidget>();
+            top->setPalette(QPalette(QColor(0x6a, 0x8c, 0xb0)));
+            top->setAutoFillBackground(true);
+            top->resize(260, 120);
+            box.setParent(top.get());
+            box.setGeometry(20, 10, 214, 90);
+            box.setEnabled(enabled);
+            top->show();
+            return top;
+        };
+        const auto shown = [](QWidget &top) {
+            return top.screen()
+                ->grabWindow(top.winId())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        };
+        auto *clockBox = new ClockGroupBox(captions.first(), nullptr);
+        const auto clockWindow = window(*clockBox);
+        QVERIFY(QTest::qWaitForWindowExposed(clockWindow.get()));
+        for (const QString &caption : captions) {
+            clockBox->setCaption(caption);
+            QCoreApplication::processEvents();
+        }
+        auto *plainBox = new QGroupBox(captions.last());
+        const auto plainWindow = window(*plainBox);
+        QVERIFY(QTest::qWaitForWindowExposed(plainWindow.get()));
+        QCoreApplication::processEvents();
+        QCOMPARE(shown(*clockWindow), shown(*plainWindow));
     }
 };
 
