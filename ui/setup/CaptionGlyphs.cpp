@@ -1,7 +1,6 @@
 #include "CaptionGlyphs.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <QRawFont>
 #include <QTextLayout>
 #include <QtMath>
@@ -131,16 +130,15 @@ bool CaptionGlyphs::layOut(const QString &text, const QFont &font)
     if (glyphs.size() != 10)
         return false;
     std::copy(glyphs.cbegin(), glyphs.cend(), m_digits.begin());
-    // Digits of one width, and how far any glyph's ink may reach from its origin, by the
-    // outlines (the font's metrics are whole pixels) and a pixel more on each side for the
-    // glyphs' smoothing.
+    // Digits of one width, and how far any glyph's ink may reach from its origin: its box, in
+    // whole pixels around the outline, and a pixel more on each side for the glyphs' smoothing.
     const QList<QPointF> advances = raw.advancesForGlyphIndexes(glyphs);
     if (std::any_of(advances.cbegin(), advances.cend(),
                     [&](QPointF advance) { return advance != advances.first(); }))
         return false;
     QRectF ink;
     for (const quint32 glyph : m_run.glyphIndexes() + glyphs)
-        ink |= raw.pathForGlyph(glyph).boundingRect();
+        ink |= raw.boundingRect(glyph);
     m_reach = ink.adjusted(-1, 0, 1, 0);
     const int height = qCeil(m_beneath.deviceIndependentSize().height());
     for (const qsizetype at : std::as_const(m_digitAt)) {
@@ -161,11 +159,13 @@ QString CaptionGlyphs::withDigits(const std::function<int(qsizetype)> &digits) c
 
 bool CaptionGlyphs::drawnAlike(const PaintCaption &paint) const
 {
-    QList<QString> captions;
-    for (int digit = 0; digit < 10; ++digit)
-        captions.append(withDigits([digit](qsizetype) { return digit; }));
-    for (int mixed = 0; mixed < 2; ++mixed)
-        captions.append(withDigits([mixed](qsizetype n) { return int(n * 3 + mixed * 5) % 10; }));
+    // The noughts, then each digit in turn counting up and down: every digit, in two places at
+    // least, beside other digits.
+    QList<QString> captions = {m_pattern};
+    for (int first = 0; first < 10; first += int(m_digitAt.size())) {
+        captions.append(withDigits([first](qsizetype n) { return int(first + n) % 10; }));
+        captions.append(withDigits([first](qsizetype n) { return int(19 - first - n) % 10; }));
+    }
     const QRect whole(QPoint(), m_beneath.deviceIndependentSize().toSize());
     return std::all_of(captions.cbegin(), captions.cend(), [&](const QString &caption) {
         return drawn([&](QPainter &painter) { paint(painter, caption); }) ==

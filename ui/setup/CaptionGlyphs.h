@@ -19,8 +19,8 @@ namespace tockwell {
 /// places: no text is laid out or measured every second, and only the changed digits' places
 /// are painted.
 ///
-/// The glyphs are kept only when they draw exactly what the caption's own painting draws, which
-/// is checked on every digit in every place and on digits beside other digits: a font whose
+/// The glyphs are used only when they draw exactly what the caption's own painting draws, which
+/// is checked on captions with every digit, beside other digits, in every place: a font whose
 /// digits differ in width, a style that draws its titles otherwise, or a glyph run that Qt draws
 /// unlike the text leaves them unused, and the caption is drawn as text.
 class CaptionGlyphs
@@ -50,8 +50,8 @@ private:
     bool layOut(const QString &text, const QFont &font);
     /// `m_pattern` with the digits `digits`, one for each of its digits in turn.
     QString withDigits(const std::function<int(qsizetype)> &digits) const;
-    /// Whether the glyphs draw each caption of one digit everywhere, and two captions whose
-    /// neighbouring digits differ, as `paint` draws them.
+    /// Whether the glyphs draw captions with every digit, beside other digits, as `paint` draws
+    /// them.
     bool drawnAlike(const PaintCaption &paint) const;
     QImage drawn(const std::function<void(QPainter &)> &paint) const;
 

@@ -44,13 +44,19 @@ QList<const QWidget *> captionsOf(const QWidget &window)
 
 void fitCaptionFont(QWidget &window, const QList<const QWidget *> &captions)
 {
+    // The caption that did not fit at one size is measured first at the next: most often it
+    // does not fit there either, and then no other caption is measured at that size.
+    QList<const QWidget *> order = captions;
     QFont small = window.font();
     for (int pixels = 12; pixels >= 8; --pixels) {
         small.setPixelSize(pixels);
         window.setFont(small);
-        if (std::all_of(captions.begin(), captions.end(),
-                        [](const QWidget *control) { return captionFits(*control); }))
+        const auto tooLong =
+            std::find_if_not(order.begin(), order.end(),
+                             [](const QWidget *control) { return captionFits(*control); });
+        if (tooLong == order.end())
             return;
+        std::rotate(order.begin(), tooLong, tooLong + 1);
     }
 }
 
