@@ -253,9 +253,10 @@ void AlarmRoster::tick()
         std::vector<QPointer<AlarmSlot>> armed;
         std::vector<bool> due;
         std::vector<std::optional<AlarmWake::Skipped>> skipped;
+        const QDateTime now = m_clock.now();
         for (AlarmSlot *slot : armedSlots()) {
             armed.emplace_back(slot);
-            due.push_back(slot->tick().tick(slot->alarm()));
+            due.push_back(slot->tick().tick(slot->alarm(), now));
             const auto moment = slot->tick().skipped();
             skipped.push_back(
                 moment ? std::optional(AlarmWake::Skipped{*moment, slot->alarm().ActionKind})

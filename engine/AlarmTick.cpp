@@ -8,18 +8,25 @@ namespace tockwell {
 
 void AlarmTick::reset()
 {
-    m_previous = m_clock.now();
+    m_previous = m_clock.now().toUTC();
     m_skipped.reset();
 }
 
 bool AlarmTick::tick(ArmedAlarm &alarm)
 {
+    return tick(alarm, m_clock.now());
+}
+
+bool AlarmTick::tick(ArmedAlarm &alarm, const QDateTime &now)
+{
     m_skipped.reset();
     if (alarm.Mode == ModeClock) {
-        const QDateTime now = m_clock.now();
-        auto seen = clockTimeSeen(alarm, now);
-        m_skipped = clockTimeSkipped(alarm, now);
-        m_previous = now;
+        // The seconds are counted in UTC, converted once: every conversion of a local time
+        // looks at the system's time zone again.
+        const QDateTime utc = now.toUTC();
+        auto seen = clockTimeSeen(alarm, utc, now.toLocalTime().time());
+        m_skipped = clockTimeSkipped(alarm, utc);
+        m_previous = utc;
         // A clock set back over the moment it fired shows that moment again: once is enough.
         if (seen && m_lastFired && *seen <= *m_lastFired)
             seen.reset();
@@ -50,17 +57,19 @@ std::chrono::milliseconds AlarmTick::delayToNextSecond(QTime now)
     return std::chrono::milliseconds(1000 - msec) + SecondOffset;
 }
 
-std::optional<qint64> AlarmTick::clockTimeSeen(const ArmedAlarm &alarm, const QDateTime &now) const
+std::optional<qint64> AlarmTick::clockTimeSeen(const ArmedAlarm &alarm, const QDateTime &utc,
+                                               QTime localTime) const
 {
-    const qint64 nowSecond = now.toSecsSinceEpoch();
+    const qint64 nowSecond = utc.toSecsSinceEpoch();
     qint64 first = nowSecond;
     if (m_previous) {
-        const qint64 gap = m_previous->msecsTo(now);
+        const qint64 gap = m_previous->msecsTo(utc);
         if (gap > 0 && gap <= MaxGapMs)
             first = m_previous->toSecsSinceEpoch() + 1;
     }
     for (qint64 second = first; second <= nowSecond; ++second) {
-        const QTime time = QDateTime::fromSecsSinceEpoch(second).time();
+        const QTime time =
+            second == nowSecond ? localTime : QDateTime::fromSecsSinceEpoch(second).time();
         if (time.hour() == alarm.Hour && time.minute() == alarm.Minute &&
             time.second() == alarm.Second)
             return second;
@@ -69,13 +78,13 @@ std::optional<qint64> AlarmTick::clockTimeSeen(const ArmedAlarm &alarm, const QD
 }
 
 std::optional<qint64> AlarmTick::clockTimeSkipped(const ArmedAlarm &alarm,
-                                                  const QDateTime &now) const
+                                                  const QDateTime &utc) const
 {
     const QTime time(alarm.Hour, alarm.Minute, alarm.Second);
-    if (!m_previous || !time.isValid() || m_previous->msecsTo(now) <= MaxGapMs)
+    if (!m_previous || !time.isValid() || m_previous->msecsTo(utc) <= MaxGapMs)
         return std::nullopt;
     // The seconds strictly between the previous tick's and this one's went unseen.
-    const auto moment = lastClockTime(now.toSecsSinceEpoch(), time);
+    const auto moment = lastClockTime(utc.toSecsSinceEpoch(), time);
     if (moment && *moment > m_previous->toSecsSinceEpoch())
         return moment;
     return std::nullopt;

@@ -33,6 +33,8 @@ public:
 
     /// One tick: decrements the countdown of a "D" alarm and reports whether `alarm` is due.
     bool tick(ArmedAlarm &alarm);
+    /// The same at the wall-clock time `now`, read once for all the alarms of one tick.
+    bool tick(ArmedAlarm &alarm, const QDateTime &now);
 
     /// How long from now until the next tick. A countdown ticks every second from its arming. A
     /// clock-time alarm ticks a few ms after each wall-clock second begins, so that it fires
@@ -58,11 +60,12 @@ public:
     std::optional<qint64> skipped() const { return m_skipped; }
 
 private:
-    std::optional<qint64> clockTimeSeen(const ArmedAlarm &alarm, const QDateTime &now) const;
-    std::optional<qint64> clockTimeSkipped(const ArmedAlarm &alarm, const QDateTime &now) const;
+    std::optional<qint64> clockTimeSeen(const ArmedAlarm &alarm, const QDateTime &utc,
+                                        QTime localTime) const;
+    std::optional<qint64> clockTimeSkipped(const ArmedAlarm &alarm, const QDateTime &utc) const;
 
     const Clock &m_clock;
-    std::optional<QDateTime> m_previous;
+    std::optional<QDateTime> m_previous; ///< the previous tick's time, in UTC
     std::optional<qint64> m_skipped;
     std::optional<qint64> m_lastFired; ///< the moment a clock-time alarm last fired
 };

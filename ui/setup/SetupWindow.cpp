@@ -235,6 +235,18 @@ void SetupWindow::hideEvent(QHideEvent *event)
     QWidget::hideEvent(event);
 }
 
+void SetupWindow::changeEvent(QEvent *event)
+{
+    // A window minimised to the taskbar (there is no tray) is not seen either: its clock rests.
+    if (event->type() == QEvent::WindowStateChange && isVisible()) {
+        if (isMinimized())
+            m_timing->stopClock();
+        else
+            m_timing->startClock();
+    }
+    QWidget::changeEvent(event);
+}
+
 void SetupWindow::closeEvent(QCloseEvent *event)
 {
     // Closing hides the window into the tray; without a tray it goes to the taskbar instead, so

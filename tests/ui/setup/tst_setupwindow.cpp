@@ -58,6 +58,23 @@ private slots:
         QVERIFY(m_world->boxes().isEmpty());
     }
 
+    // The caption's clock ticks only while the window is seen, and is current when it is again.
+    void theClockRestsWhileTheWindowIsNotSeen()
+    {
+        const auto w = makeWindow();
+        const auto *clockBox = test::child<ClockGroupBox>(*w, u"gb1");
+        w->show();
+        QVERIFY(m_world->host.ticker.isRunning());
+        w->setWindowState(Qt::WindowMinimized);
+        QVERIFY(!m_world->host.ticker.isRunning());
+        m_world->clock.set(QTime(12, 34, 56));
+        w->setWindowState(Qt::WindowNoState);
+        QVERIFY(m_world->host.ticker.isRunning());
+        QVERIFY(clockBox->caption().contains(u"12:34:56"_qs));
+        w->hide();
+        QVERIFY(!m_world->host.ticker.isRunning());
+    }
+
     // While the alarm is armed, the timing and the shown kind's controls are locked, and Stop
     // gives them back; another kind's or sub-action's controls are left as they are.
     void armingLocksTheKindsControls_data()
