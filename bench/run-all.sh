@@ -5,7 +5,7 @@
 # bench/tockwell-floor) measured in the same run, interleaved, each as its median with the least
 # and greatest value, and with Tockwell's median as a ratio to the floor's.
 #
-# Usage: bench/run-all.sh                 the full run, about 16 minutes
+# Usage: bench/run-all.sh                 the full run, about 35 minutes
 #        QUICK=1 bench/run-all.sh         a try in about 2 minutes (fewer and shorter runs)
 # Environment (defaults of the full run):
 #   STARTS=10 RUNS=5 SHOWN_SECONDS=30 IDLE_SECONDS=60 ARMED_SECONDS=30
