@@ -36,15 +36,9 @@ bool CaptionGlyphs::build(const QString &text, const QFont &font, QPointF origin
     m_beneath = beneath;
     // At a ratio of a fraction the copy beneath does not fall on whole pixels of the screen.
     const qreal ratio = beneath.devicePixelRatio();
-    if (beneath.isNull() || ratio != qRound(ratio) || !layOut(text, font) || !drawnAlike(paint)) {
-        const QString pattern = m_pattern;
-        clear();
-        m_tried = true;
-        m_pattern = pattern;
-        return false;
-    }
-    m_exact = true;
-    return true;
+    m_exact =
+        !beneath.isNull() && ratio == qRound(ratio) && layOut(text, font) && drawnAlike(paint);
+    return m_exact;
 }
 
 void CaptionGlyphs::clear()
@@ -141,8 +135,9 @@ bool CaptionGlyphs::layOut(const QString &text, const QFont &font)
         ink |= raw.boundingRect(glyph);
     m_reach = ink.adjusted(-1, 0, 1, 0);
     const int height = qCeil(m_beneath.deviceIndependentSize().height());
+    const QList<QPointF> positions = m_run.positions();
     for (const qsizetype at : std::as_const(m_digitAt)) {
-        const qreal x = m_origin.x() + m_run.positions().at(at).x();
+        const qreal x = m_origin.x() + positions.at(at).x();
         const int left = qFloor(x + m_reach.left());
         m_places.append(QRect(left, 0, qCeil(x + m_reach.right()) - left, height));
     }

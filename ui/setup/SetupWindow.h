@@ -64,7 +64,6 @@ signals:
     /// The sound panel's sound ended.
     void soundEnded();
 
-public:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;

@@ -49,7 +49,6 @@ signals:
     /// A sound ended, by itself or by Stop.
     void soundEnded();
 
-public:
 private:
     enum class Toolbar
     {
